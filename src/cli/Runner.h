@@ -1,0 +1,25 @@
+#pragma once
+
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "cli/Script.h"
+
+namespace tunx::cli {
+
+struct Options {
+    bool simulate = false;
+    bool fast = false;
+    char groupSeparator = ',';
+    std::string installDir;
+};
+
+enum ExitStatus { kRanToEnd = 0, kExpectFailed = 1, kBadScript = 2, kProgramEnded = 3 };
+
+// Runs a parsed script against the program and writes the transcript to `out`.
+// Script lines that name unknown controls raise ScriptError.
+int runScript(const std::vector<ScriptLine>& script, const Options& options, std::ostream& out);
+
+}  // namespace tunx::cli

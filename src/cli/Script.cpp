@@ -1,0 +1,120 @@
+#include "cli/Script.h"
+
+#include <set>
+#include <sstream>
+
+namespace tunx::cli {
+
+namespace {
+
+// TEXT: the rest of the line after one space; surrounding double quotes are removed.
+std::string unquote(const std::string& text) {
+    if (text.size() >= 2 && text.front() == '"' && text.back() == '"') {
+        return text.substr(1, text.size() - 2);
+    }
+    return text;
+}
+
+bool isCount(const std::string& word) {
+    if (word.empty() || word.size() > 9) {
+        return false;
+    }
+    for (char c : word) {
+        if (c < '0' || c > '9') {
+            return false;
+        }
+    }
+    return true;
+}
+
+void checkSim(const ScriptLine& l) {
+    const auto& w = l.words;
+    if (w.empty()) {
+        throw ScriptError(l.number, "sim needs an instruction");
+    }
+    const std::string& what = w[0];
+    if (what == "devices" || what == "show") {
+        if (what == "show" && w.size() != 1) {
+            throw ScriptError(l.number, "sim show takes no arguments");
+        }
+        return;
+    }
+    if (what == "nak" || what == "mute" || what == "write-error") {
+        const bool plain = w.size() == 2 && isCount(w[1]);
+        const bool delayed = w.size() == 4 && isCount(w[1]) && w[2] == "after" && isCount(w[3]);
+        if (!plain && !delayed) {
+            throw ScriptError(l.number, "expected: sim " + what + " N [after K]");
+        }
+        return;
+    }
+    if (what == "fail") {
+        if (w.size() != 3 || !(w[1] == "devices" || w[1] == "open" || w[1] == "baud") ||
+            !isCount(w[2])) {
+            throw ScriptError(l.number, "expected: sim fail devices|open|baud STATUS");
+        }
+        return;
+    }
+    throw ScriptError(l.number, "unknown sim instruction '" + what + "'");
+}
+
+}  // namespace
+
+std::vector<ScriptLine> parseScript(std::istream& in) {
+    const std::set<std::string> withControlAndText = {"set", "choose", "check", "expect"};
+    const std::set<std::string> withControl = {"click", "show", "state", "look"};
+    std::vector<ScriptLine> out;
+    std::string raw;
+    int number = 0;
+    while (std::getline(in, raw)) {
+        ++number;
+        if (!raw.empty() && raw.back() == '\r') {
+            raw.pop_back();
+        }
+        if (raw.empty() || raw[0] == '#') {
+            continue;
+        }
+        ScriptLine l;
+        l.number = number;
+        const auto space = raw.find(' ');
+        l.keyword = raw.substr(0, space);
+        const std::string rest = space == std::string::npos ? "" : raw.substr(space + 1);
+        if (withControlAndText.count(l.keyword) != 0) {
+            const auto gap = rest.find(' ');
+            l.control = rest.substr(0, gap);
+            if (l.control.empty() || gap == std::string::npos) {
+                throw ScriptError(number, l.keyword + " needs a control and a text");
+            }
+            l.text = unquote(rest.substr(gap + 1));
+            if (l.keyword == "check" && l.text != "0" && l.text != "1") {
+                throw ScriptError(number, "check takes 0 or 1");
+            }
+        } else if (withControl.count(l.keyword) != 0 || l.keyword == "menu") {
+            l.control = rest;
+            if (l.control.empty() || l.control.find(' ') != std::string::npos) {
+                throw ScriptError(number, l.keyword + " needs one name");
+            }
+        } else if (l.keyword == "answer" || l.keyword == "mark") {
+            if (space == std::string::npos) {
+                throw ScriptError(number, l.keyword + " needs a text");
+            }
+            l.text = unquote(rest);
+        } else if (l.keyword == "tick") {
+            if (!isCount(rest)) {
+                throw ScriptError(number, "tick needs a count");
+            }
+            l.text = rest;
+        } else if (l.keyword == "sim") {
+            std::istringstream words(rest);
+            for (std::string w; words >> w;) {
+                l.words.push_back(w);
+            }
+            checkSim(l);
+        } else {
+            throw ScriptError(number, "unknown command '" + l.keyword + "'");
+        }
+        out.push_back(std::move(l));
+    }
+    return out;
+}
+
+}  // namespace tunx::cli

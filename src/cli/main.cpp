@@ -1,0 +1,93 @@
+// tunx4k-cli: runs the program's windows headless, driven by a script, and prints the
+// transcript of everything that crossed its ports.
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+
+#include "cli/Runner.h"
+#include "cli/Script.h"
+#include "platform/Host.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: tunx4k-cli [--simulate] [--fast] [--locale NAME] [--out FILE] SCRIPT\n"
+    "  SCRIPT is a script file, or - for standard input.\n"
+    "Script lines: set, choose, check, click, menu, answer, tick, show, state, look,\n"
+    "expect, mark, and sim (devices S1 S2 ..., nak N [after K], mute N [after K],\n"
+    "write-error N [after K], fail devices|open|baud STATUS, show).\n";
+
+int badCommandLine(const std::string& why) {
+    std::cerr << "tunx4k-cli: " << why << "\n" << kUsage;
+    return tunx::cli::kBadScript;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    tunx::cli::Options options;
+    std::string locale;
+    std::string outPath;
+    std::string scriptPath;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--simulate") {
+            options.simulate = true;
+        } else if (arg == "--fast") {
+            options.fast = true;
+        } else if (arg == "--locale" || arg == "--out") {
+            if (i + 1 >= argc) {
+                return badCommandLine(arg + " needs a value");
+            }
+            (arg == "--locale" ? locale : outPath) = argv[++i];
+        } else if (arg == "--help" || arg == "-h") {
+            std::cout << kUsage;
+            return 0;
+        } else if (arg.size() > 1 && arg[0] == '-' && arg != "-") {
+            return badCommandLine("unknown option " + arg);
+        } else if (scriptPath.empty()) {
+            scriptPath = arg;
+        } else {
+            return badCommandLine("more than one script given");
+        }
+    }
+    if (scriptPath.empty()) {
+        return badCommandLine("no script given");
+    }
+    options.groupSeparator = tunx::groupSeparatorOf(locale);
+    options.installDir = tunx::installationFolder();
+
+    std::ifstream file;
+    std::istream* in = &std::cin;
+    if (scriptPath != "-") {
+        file.open(scriptPath);
+        if (!file) {
+            return badCommandLine("cannot read script " + scriptPath);
+        }
+        in = &file;
+    }
+    std::vector<tunx::cli::ScriptLine> script;
+    try {
+        script = tunx::cli::parseScript(*in);
+    } catch (const tunx::cli::ScriptError& e) {
+        std::cerr << "tunx4k-cli: " << e.what() << "\n";
+        return tunx::cli::kBadScript;
+    }
+
+    std::ofstream outFile;
+    std::ostream* out = &std::cout;
+    if (!outPath.empty()) {
+        outFile.open(outPath, std::ios::binary);
+        if (!outFile) {
+            return badCommandLine("cannot write " + outPath);
+        }
+        out = &outFile;
+    }
+    try {
+        return tunx::cli::runScript(script, options, *out);
+    } catch (const tunx::cli::ScriptError& e) {
+        std::cerr << "tunx4k-cli: " << e.what() << "\n";
+        return tunx::cli::kBadScript;
+    }
+}

@@ -1,0 +1,34 @@
+#include "common/LineReader.h"
+
+namespace tunx {
+
+LineReader::LineReader(const std::string& path) : in_(path, std::ios::binary) {}
+
+bool LineReader::atEnd() {
+    return !in_.is_open() || in_.peek() == std::char_traits<char>::eof();
+}
+
+std::optional<std::string> LineReader::next() {
+    if (atEnd()) {
+        return std::nullopt;
+    }
+    std::string line;
+    for (;;) {
+        const int c = in_.get();
+        if (c == std::char_traits<char>::eof() || c == '\n') {
+            break;
+        }
+        if (c == '\r') {
+            if (in_.peek() == '\n') {
+                in_.get();
+            }
+            break;
+        }
+        if (line.size() < kMaxLine) {
+            line += static_cast<char>(c);
+        }
+    }
+    return line;
+}
+
+}  // namespace tunx

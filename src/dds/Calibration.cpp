@@ -1,0 +1,134 @@
+#include "dds/Calibration.h"
+
+#include <array>
+#include <variant>
+
+#include "common/LineReader.h"
+#include "common/Numbers.h"
+#include "common/RuntimeError.h"
+#include "link/Relay.h"
+
+namespace tunx {
+
+namespace {
+
+constexpr char kFieldSeparator = '\t';
+constexpr std::size_t kValueField = 2;  // after the second tab
+
+void setDefaults(Calibration& c) {
+    c.clkcorr = 1.0;
+    c.flat1M = 1.0F;
+    c.offgain = 1.0F;
+    c.offzero = -10.0F;
+    c.flat10M = 1.015F;
+    c.flat50M = 1.245F;
+    c.flat100M = 2.63F;
+    c.flat150M = 2.63F;
+    c.flat200M = 2.63F;
+    c.ampfullscale = 7090.0F;
+    c.arbvoffset = 1090.0F;
+    c.fmoffset = -51800.0F;
+    c.rampoffset = 470.0F;
+}
+
+using Row = std::variant<float Calibration::*, double Calibration::*, std::int16_t Calibration::*,
+                         std::int32_t Calibration::*>;
+using C = Calibration;
+
+// The file's value rows, in line order.
+constexpr std::array<Row, kCalibrationRows> kRows = {
+    &C::ampfullscale, &C::clkcorr,     &C::offzero,       &C::flat1M,      &C::flat10M,
+    &C::flat50M,      &C::flat100M,    &C::flat150M,      &C::flat200M,    &C::offgain,
+    &C::arbvoffset,   &C::fmoffset,    &C::rampoffset,    &C::rfdetoffset, &C::rfdetintercept,
+    &C::rfdetslope,   &C::sweepconst1, &C::ch1gaindv,     &C::ch1gainv,    &C::ch1gainmv,
+    &C::ch1offv,      &C::adcref,      &C::ch2gaindv,     &C::ch2gainv,    &C::ch2gainmv,
+    &C::ch2offv,      &C::sweepconst2, &C::sq2level1,     &C::sq2level2,   &C::sq2level3,
+    &C::sq2level4,    &C::sq2level5,   &C::ch1offslopev,  &C::ch1offmv,    &C::ch1offslopemv,
+    &C::ch2offslopev, &C::ch2offmv,    &C::ch2offslopemv, &C::sweepconst3, &C::sq2offset,
+    &C::flat20M,      &C::flat30M,     &C::flat40M,       &C::flat60M,     &C::flat70M,
+    &C::flat80M,      &C::flat90M,
+};
+
+void store(Calibration& c, const Row& row, double value) {
+    std::visit(
+        [&](auto field) {
+            using T = std::remove_reference_t<decltype(c.*field)>;
+            if constexpr (std::is_same_v<T, float>) {
+                c.*field = CSng(value);
+            } else if constexpr (std::is_same_v<T, double>) {
+                c.*field = value;
+            } else if constexpr (std::is_same_v<T, std::int16_t>) {
+                c.*field = CInt(value);
+            } else {
+                c.*field = CLng(value);
+            }
+        },
+        row);
+}
+
+// The third tab-separated field of a line; a line with fewer fields has no value.
+std::string valueField(const std::string& line) {
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < kValueField; ++i) {
+        const auto tab = line.find(kFieldSeparator, start);
+        if (tab == std::string::npos) {
+            throw RuntimeError("Subscript out of range");
+        }
+        start = tab + 1;
+    }
+    const auto end = line.find(kFieldSeparator, start);
+    return line.substr(start, end == std::string::npos ? std::string::npos : end - start);
+}
+
+}  // namespace
+
+bool sgcalibration(SharedState& state, Ui& ui, const std::string& path) {
+    setDefaults(state.cal);
+    LineReader file(path);
+    try {
+        if (!file.isOpen()) {
+            throw RuntimeError("File not found");
+        }
+        for (int i = 0; i < kCalibrationHeaderLines; ++i) {
+            if (!file.next()) {
+                throw RuntimeError("Input past end of file");
+            }
+        }
+        for (const Row& row : kRows) {
+            const auto line = file.next();
+            if (!line) {
+                throw RuntimeError("Input past end of file");
+            }
+            store(state.cal, row, CDbl(valueField(*line)));
+        }
+        return true;
+    } catch (const RuntimeError&) {
+        ui.MsgBox(kMsgCalibrationError);
+        return false;
+    }
+}
+
+void readsgbias1(Link& link) {
+    if (!link.send(switchCommand(line::kBiasReadback, true), kRelayLabel)) {
+        return;
+    }
+    if (!link.send(switchCommand(line::kBiasReadback2, false), kRelayLabel)) {
+        return;
+    }
+    SharedState& s = link.state();
+    link.showStatus(link.usb().SI_FlushBuffers(s.link.devhandle, 1, 1));
+    link.setCommand({code::kBiasRead, 255, 255, 85, 85, 85});
+    link.CommSendString2();
+    link.showStatus(s.link.usbstatus);
+    link.clock().Sleep(2);
+    std::array<std::uint8_t, 2> reply{};
+    std::uint32_t got = 0;
+    const int status = link.usb().SI_Read(s.link.devhandle, reply, got);
+    link.showStatus(status);
+    if (status == usb::kSuccess) {
+        const std::int16_t raw = CInt(reply[0] * 256.0 + reply[1]);
+        s.cal.sgbias = CSng((raw * static_cast<double>(s.cal.adcref) / 4096.0 - 900.0) * 2.0);
+    }
+}
+
+}  // namespace tunx

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+#include "link/Link.h"
+#include "ports/Ui.h"
+#include "state/SharedState.h"
+
+namespace tunx {
+
+inline constexpr const char* kMsgCalibrationError = "Error Reading Calibration Data";
+inline constexpr int kCalibrationHeaderLines = 3;
+inline constexpr int kCalibrationRows = 47;
+
+// Sets the generator defaults, then reads the 47 values of the calibration file at `path`.
+// On a missing, short or malformed file it shows the message and keeps what was read.
+// Returns whether every row was read.
+bool sgcalibration(SharedState& state, Ui& ui, const std::string& path);
+
+// Measures the generator's output offset through the 12-bit read-back into cal.sgbias.
+void readsgbias1(Link& link);
+
+}  // namespace tunx

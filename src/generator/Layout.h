@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "window/Window.h"
+
+namespace tunx {
+
+struct SharedState;
+
+// The ten output modes, as every decision compares them.
+namespace mode {
+inline constexpr const char* kSine = "Single Tone Sine";
+inline constexpr const char* kSineModulated = "Sine Modulated";
+inline constexpr const char* kPulse = "Pulse Generator";
+inline constexpr const char* kRamp = "Ramp";
+inline constexpr const char* kTriangle = "Triangle";
+inline constexpr const char* kArbitrary = "Arbitrary";
+inline constexpr const char* kSweep = "Sweep Sine Generator";
+inline constexpr const char* kSquare = "Square-Wave";
+inline constexpr const char* kSquare2 = "Square-Wave2";
+inline constexpr const char* kSine2 = "Single Tone Sine2";
+inline constexpr const char* kSelectMode = "Select Mode";
+}  // namespace mode
+
+// The mode's lines for the Limitations box (empty for a text that is not a mode).
+std::vector<std::string> modeDescription(const std::string& modeText);
+
+// Lays the panel out for the mode in ModeSelect: enabled states, Vpp reset and the
+// Limitations text. "Select Mode" asks for a mode and sets sgerror.
+void AdjustInterfaceOptions(Window& panel, SharedState& state, class Ui& ui);
+
+}  // namespace tunx

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "link/Link.h"
+#include "ports/Clock.h"
+#include "ports/Ui.h"
+#include "ports/UsbApi.h"
+#include "state/SharedState.h"
+#include "window/Window.h"
+
+namespace tunx {
+
+inline constexpr const char* kGeneratorCaption = "Function Generator TUNX4K V4.5";
+
+// The generator window: its controls, its handlers and the start-up of the device link.
+class frmMain : public Window {
+  public:
+    frmMain(SharedState& state, UsbApi& usb, Clock& clock, Ui& ui);
+
+    SharedState& state() { return s_; }
+    Link& link() { return *link_; }
+    Ui& ui() { return ui_; }
+    Clock& clock() { return clock_; }
+    UsbApi& usb() { return usb_; }
+
+    // Start-up and shut-down.
+    void Form_Activate();
+    void FindDevice();
+    bool GetDeviceList();
+    void OpenDevice();
+    void inicijalizacija();
+    void Form_Unload();
+    void MenuBar_UsersGuide_Click();
+    void cmbDevice_Click();
+
+    // Calibration.
+    void calibr_file_Click();
+    void Calibrate_Click();
+
+    // Installation folder files.
+    std::string installFile(const std::string& name) const { return s_.host.installDir + name; }
+
+  private:
+    void buildControls();
+    void wireHandlers();
+
+    SharedState& s_;
+    UsbApi& usb_;
+    Clock& clock_;
+    Ui& ui_;
+    std::optional<Link> link_;
+};
+
+}  // namespace tunx

@@ -1,0 +1,52 @@
+#include "platform/Host.h"
+
+#include <filesystem>
+#include <locale>
+
+namespace tunx {
+
+std::string installationFolder() {
+    std::error_code ec;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) {
+        return "share/tunx4k/";
+    }
+    return (exe.parent_path().parent_path() / "share" / "tunx4k").string() + "/";
+}
+
+namespace {
+char separatorByLanguage(const std::string& name) {
+    const std::string lang = name.substr(0, 2);
+    for (const char* dotted : {"de", "it", "es", "nl", "pt", "da", "id", "tr", "el"}) {
+        if (lang == dotted) {
+            return '.';
+        }
+    }
+    for (const char* spaced : {"fr", "ru", "pl", "cs", "sv", "fi", "nb", "uk", "sk"}) {
+        if (lang == spaced) {
+            return ' ';
+        }
+    }
+    return ',';
+}
+}  // namespace
+
+char groupSeparatorOf(const std::string& localeName) {
+    for (const std::string& candidate : {localeName, localeName + ".UTF-8", localeName + ".utf8"}) {
+        try {
+            const std::locale loc(candidate.c_str());
+            const auto& punct = std::use_facet<std::numpunct<char>>(loc);
+            if (!punct.grouping().empty()) {
+                return punct.thousands_sep();
+            }
+            break;
+        } catch (const std::exception&) {
+            if (localeName.empty()) {
+                break;
+            }
+        }
+    }
+    return separatorByLanguage(localeName);
+}
+
+}  // namespace tunx

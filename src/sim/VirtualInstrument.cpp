@@ -1,0 +1,292 @@
+#include "sim/VirtualInstrument.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace tunx::sim {
+
+namespace {
+constexpr std::uint8_t kLead = 4;
+constexpr std::uint8_t kAck = 6;
+constexpr std::size_t kFrameSize = 8;
+constexpr std::size_t kWordSize = 4;
+constexpr DeviceHandle kHandleBase = 0x7A00;
+constexpr std::uint8_t kClockSyncByte = 133;
+constexpr std::size_t kClockSyncSize = 20;
+
+int signed16(int hi, int lo) {
+    const int v = hi * 256 + lo;
+    return v >= 32768 ? v - 65536 : v;
+}
+}  // namespace
+
+bool Fault::hits() {
+    if (count <= 0) {
+        return false;
+    }
+    if (delay > 0) {
+        --delay;
+        return false;
+    }
+    --count;
+    return true;
+}
+
+VirtualInstrument::VirtualInstrument(Clock& clock) : clock_(clock) {}
+
+int VirtualInstrument::SI_GetNumDevices(std::uint32_t& numDevices) {
+    if (deviceCountStatus_ != usb::kSuccess) {
+        numDevices = 0;
+        return deviceCountStatus_;
+    }
+    numDevices = static_cast<std::uint32_t>(serials_.size());
+    return usb::kSuccess;
+}
+
+int VirtualInstrument::SI_GetProductString(std::uint32_t deviceNum, std::span<char> buffer,
+                                           int /*options*/) {
+    if (buffer.empty()) {
+        return usb::kInvalidHandle;
+    }
+    std::fill(buffer.begin(), buffer.end(), '\0');
+    if (deviceNum >= serials_.size()) {
+        return usb::kDeviceNotFound;
+    }
+    const std::string& s = serials_[deviceNum];
+    const std::size_t n = std::min(s.size(), buffer.size() - 1);
+    std::memcpy(buffer.data(), s.data(), n);
+    return usb::kSuccess;
+}
+
+int VirtualInstrument::SI_Open(std::uint32_t deviceNum, DeviceHandle& handle) {
+    if (openStatus_ != usb::kSuccess) {
+        return openStatus_;
+    }
+    if (deviceNum >= serials_.size()) {
+        return usb::kDeviceNotFound;
+    }
+    handle = kHandleBase + deviceNum;
+    open_ = true;
+    return usb::kSuccess;
+}
+
+int VirtualInstrument::SI_Close(DeviceHandle /*handle*/) {
+    open_ = false;
+    pending_.clear();
+    return usb::kSuccess;
+}
+
+int VirtualInstrument::SI_SetTimeouts(std::uint32_t readTimeout, std::uint32_t /*writeTimeout*/) {
+    readTimeout_ = readTimeout;
+    return usb::kSuccess;
+}
+
+int VirtualInstrument::SI_SetBaudRate(DeviceHandle handle, std::uint32_t /*baudRate*/) {
+    if (!open_ || handle < kHandleBase) {
+        return usb::kInvalidHandle;
+    }
+    return baudStatus_;
+}
+
+int VirtualInstrument::SI_FlushBuffers(DeviceHandle handle, std::uint8_t /*tx*/, std::uint8_t rx) {
+    if (!open_ || handle < kHandleBase) {
+        return usb::kInvalidHandle;
+    }
+    if (rx != 0) {
+        pending_.clear();
+    }
+    return usb::kSuccess;
+}
+
+int VirtualInstrument::SI_Write(DeviceHandle handle, std::span<const std::uint8_t> data,
+                                std::uint32_t& bytesWritten) {
+    bytesWritten = 0;
+    if (!open_ || handle < kHandleBase) {
+        return usb::kInvalidHandle;
+    }
+    if (writeError_.hits()) {
+        return usb::kWriteError;
+    }
+    bytesWritten = static_cast<std::uint32_t>(data.size());
+    if (model_.ramWritten < model_.ramCount) {
+        ramData(data);
+    } else {
+        frame(data);
+    }
+    return usb::kSuccess;
+}
+
+int VirtualInstrument::SI_Read(DeviceHandle handle, std::span<std::uint8_t> buffer,
+                               std::uint32_t& bytesReturned) {
+    bytesReturned = 0;
+    if (!open_ || handle < kHandleBase) {
+        return usb::kInvalidHandle;
+    }
+    if (pending_.empty()) {
+        clock_.Sleep(static_cast<int>(readTimeout_));
+        return usb::kReadTimedOut;
+    }
+    const std::size_t n = std::min(buffer.size(), pending_.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        buffer[i] = pending_.front();
+        pending_.pop_front();
+    }
+    bytesReturned = static_cast<std::uint32_t>(n);
+    return usb::kSuccess;
+}
+
+void VirtualInstrument::frame(std::span<const std::uint8_t> data) {
+    ++framesReceived_;
+    const bool muted = mute_.hits();
+    const bool naked = nak_.hits();
+    bool good = data.size() == kFrameSize && data[0] == kLead;
+    if (good) {
+        int sum = 0;
+        for (std::size_t i = 1; i <= 6; ++i) {
+            sum += data[i];
+        }
+        good = (sum & 0xFF) == data[7];
+    }
+    if (muted) {
+        return;
+    }
+    if (!good) {
+        ++badFrames_;
+        pending_.push_back(kNak);
+        return;
+    }
+    if (naked) {
+        pending_.push_back(kNak);
+        return;
+    }
+    execute({data[1], data[2], data[3], data[4], data[5], data[6]});
+}
+
+void VirtualInstrument::ramData(std::span<const std::uint8_t> data) {
+    for (std::uint8_t b : data) {
+        partialWord_.push_back(b);
+        if (partialWord_.size() == kWordSize) {
+            const std::uint32_t word = (std::uint32_t{partialWord_[0]} << 24) |
+                                       (std::uint32_t{partialWord_[1]} << 16) |
+                                       (std::uint32_t{partialWord_[2]} << 8) | partialWord_[3];
+            partialWord_.clear();
+            const auto address =
+                static_cast<std::size_t>(model_.ramStart + model_.ramWritten) % kRamWords;
+            model_.ram[address] = word;
+            ++model_.ramWritten;
+            if (model_.ramWritten == model_.ramCount) {
+                pending_.push_back(kAck);
+                return;
+            }
+        }
+    }
+}
+
+void VirtualInstrument::execute(const std::array<int, 6>& c) {
+    model_.commands.push_back(c);
+    const std::array<int, 5> bytes{c[1], c[2], c[3], c[4], c[5]};
+    switch (c[0]) {
+        case 1:
+            model_.cfr1 = bytes;
+            break;
+        case 2:
+        case 24:
+            model_.cfr2 = bytes;
+            model_.lastClockCommand = c[0];
+            break;
+        case 3:
+            model_.asf = c[1] * 256 + c[2];
+            break;
+        case 5:
+            model_.ftw = (std::uint32_t(c[1]) << 24) | (std::uint32_t(c[2]) << 16) |
+                         (std::uint32_t(c[3]) << 8) | std::uint32_t(c[4]);
+            break;
+        case 6:
+            model_.ftwUpdate = c[1];
+            break;
+        case 13:
+            model_.offsetCoarse = signed16(c[1], c[2]);
+            model_.offsetFine = signed16(c[3], c[4]);
+            model_.offsetSet = true;
+            break;
+        case 18:
+            model_.ramCount = c[1] * 256 + c[2];
+            model_.ramStart = c[3] * 256 + c[4];
+            model_.ramWritten = 0;
+            partialWord_.clear();
+            break;
+        case 19: {
+            pending_.push_back(kAck);
+            const int count = c[1] * 256 + c[2];
+            const int startAt = c[3] * 256 + c[4];
+            for (int i = 0; i < count; ++i) {
+                const std::uint32_t w =
+                    model_.ram[static_cast<std::size_t>(startAt + i) % kRamWords];
+                for (int shift = 24; shift >= 0; shift -= 8) {
+                    pending_.push_back(static_cast<std::uint8_t>(w >> shift));
+                }
+            }
+            return;
+        }
+        case 20:
+            model_.start = bytes;
+            ++model_.startCount;
+            break;
+        case 21:
+            model_.profile1 = bytes;
+            break;
+        case 22:
+            model_.profile2 = bytes;
+            break;
+        case 23:
+            model_.multipliers = bytes;
+            break;
+        case 25:
+            ++model_.triggerCount;
+            break;
+        case 26:
+            model_.clockSetting = bytes;
+            model_.clockSettingSet = true;
+            break;
+        case 27: {
+            const std::uint16_t raw = biasReading();
+            pending_.push_back(static_cast<std::uint8_t>(raw >> 8));
+            pending_.push_back(static_cast<std::uint8_t>(raw & 0xFF));
+            return;
+        }
+        case 30:
+            model_.outputClosed = true;
+            ++model_.outputCloseCount;
+            break;
+        case 31:
+            model_.dacs[c[3]] = c[1] * 256 + c[2];
+            model_.outputClosed = false;
+            break;
+        case 32:
+            model_.switches[{c[1], c[2]}] = c[3];
+            break;
+        case 41:
+            for (std::size_t i = 0; i < kClockSyncSize; ++i) {
+                pending_.push_back(kClockSyncByte);
+            }
+            return;
+        default:
+            break;
+    }
+    pending_.push_back(kAck);
+}
+
+// The offset the DAC codes produce, read back through a 12-bit converter.
+std::uint16_t VirtualInstrument::biasReading() const {
+    double offsetMv = 0;
+    if (model_.offsetSet) {
+        const int r = (model_.offsetFine - model_.offsetCoarse) / 20;
+        const double code = model_.offsetCoarse * 5000.0 / 1023.0 + r;
+        offsetMv = (3120.0 - code) * cal_.offgain - cal_.offzero;
+    }
+    const double raw = (offsetMv / 2.0 + 900.0) * 4096.0 / cal_.adcref;
+    return static_cast<std::uint16_t>(std::clamp(std::lround(raw), 0L, 4095L));
+}
+
+}  // namespace tunx::sim
