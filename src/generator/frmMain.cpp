@@ -17,6 +17,21 @@ void frmMain::wireHandlers() {
     on("cmbDevice_Click", [this] { cmbDevice_Click(); });
     on("calibr_file_Click", [this] { calibr_file_Click(); });
     on("Calibrate_Click", [this] { Calibrate_Click(); });
+    on("ModeSelect_Click", [this] { ModeSelect_Click(); });
+    on("arbit_Click", [this] { arbit_Click(); });
+    on("atten_Click", [this] { atten_Click(); });
+    on("tbsgaten_Change", [this] { tbsgaten_Change(); });
+    on("undersmon_Click", [this] { undersmon_Click(); });
+    on("lowgain_Click", [this] { lowgain_Click(); });
+    on("compon_Click", [this] { compon_Click(); });
+    on("ampgain_Change", [this] { ampgain_Change(); });
+    on("MenuBar_SaveCfg_Click", [this] { MenuBar_SaveCfg_Click(); });
+    on("MenuBar_LoadCfg_Click", [this] { MenuBar_LoadCfg_Click(); });
+    on("loadfile_Click", [this] { loadfile_Click(); });
+    on("SelectFile1_Click", [this] { SelectFile1_Click(); });
+    on("RefreshBtn_Click", [this] { RefreshBtn_Click(); });
+    on("RUN_Click", [this] { RUN_Click(); });
+    on("STOP_Click", [this] { STOP_Click(); });
 }
 
 }  // namespace tunx

@@ -39,6 +39,27 @@ class frmMain : public Window {
     void calibr_file_Click();
     void Calibrate_Click();
 
+    // Panel layout, output-stage controls and configuration files.
+    void ModeSelect_Click();
+    void arbit_Click();
+    void atten_Click();
+    void tbsgaten_Change();
+    void undersmon_Click();
+    void lowgain_Click();
+    void compon_Click();
+    void ampgain_Change();
+    void MenuBar_SaveCfg_Click();
+    void MenuBar_LoadCfg_Click();
+
+    // Arbitrary profile buttons.
+    void loadfile_Click();
+    void SelectFile1_Click();
+
+    // The command buttons.
+    void RefreshBtn_Click();
+    void RUN_Click();
+    void STOP_Click();
+
     // Installation folder files.
     std::string installFile(const std::string& name) const { return s_.host.installDir + name; }
 

@@ -1,0 +1,98 @@
+#include "support/Rig.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <unistd.h>
+
+#include "common/RuntimeError.h"
+
+namespace tunx::test {
+
+namespace {
+std::vector<int> numbersAfter(const std::string& line, const std::string& keyword) {
+    std::vector<int> out;
+    std::istringstream in(line.substr(keyword.size()));
+    for (std::string word; in >> word;) {
+        if (word == "->") {
+            break;
+        }
+        out.push_back(std::stoi(word));
+    }
+    return out;
+}
+}  // namespace
+
+Rig::Rig(std::vector<std::string> serials) : program(usb, recClock, recUi, TUNX_SHARE_DIR) {
+    sim.setDevices(std::move(serials));
+}
+
+bool Rig::start() {
+    if (!run("Form_Activate")) {
+        return false;
+    }
+    return s().link.devconnected;
+}
+
+bool Rig::run(const std::string& handlerName) {
+    try {
+        program.dispatch(w(), handlerName);
+        return true;
+    } catch (const ApplicationEnded&) {
+        return false;
+    }
+}
+
+std::vector<std::string> Rig::lines(std::size_t from) const {
+    const auto& all = transcript.lines();
+    return {all.begin() + static_cast<long>(std::min(from, all.size())), all.end()};
+}
+
+std::vector<std::array<int, 6>> Rig::frames(std::size_t from) const {
+    std::vector<std::array<int, 6>> out;
+    for (const std::string& l : lines(from)) {
+        if (l.rfind("write ", 0) == 0) {
+            const auto n = numbersAfter(l, "write ");
+            if (n.size() == 8) {
+                out.push_back({n[1], n[2], n[3], n[4], n[5], n[6]});
+            }
+        }
+    }
+    return out;
+}
+
+std::vector<std::array<int, 4>> Rig::words(std::size_t from) const {
+    std::vector<std::array<int, 4>> out;
+    for (const std::string& l : lines(from)) {
+        if (l.rfind("write ", 0) == 0) {
+            const auto n = numbersAfter(l, "write ");
+            if (n.size() == 4) {
+                out.push_back({n[0], n[1], n[2], n[3]});
+            }
+        }
+    }
+    return out;
+}
+
+long long Rig::sleptMs(std::size_t from) const {
+    long long total = 0;
+    for (const std::string& l : lines(from)) {
+        if (l.rfind("sleep ", 0) == 0) {
+            total += std::stoll(l.substr(6));
+        }
+    }
+    return total;
+}
+
+std::string writeTempFile(const std::string& name, const std::string& content) {
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("tunx4k-tests-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const auto path = dir / name;
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << content;
+    return path.string();
+}
+
+}  // namespace tunx::test
