@@ -45,8 +45,11 @@ class Session {
         } catch (const ApplicationEnded&) {
             return kProgramEnded;
         }
-        return expectFailed_ ? kExpectFailed : kRanToEnd;
+        return failedExpects_.empty() ? kRanToEnd : kExpectFailed;
     }
+
+    // One text per `expect` line that failed, naming the line, in script order.
+    const std::vector<std::string>& failedExpects() const { return failedExpects_; }
 
   private:
     void start() {
@@ -136,7 +139,9 @@ class Session {
             const std::string value = valueOf(c);
             transcript_.write("value " + l.control + " = " + Transcript::escape(value));
             if (k == "expect" && value != l.text) {
-                expectFailed_ = true;
+                failedExpects_.push_back("line " + std::to_string(l.number) + ": expected " +
+                                         l.control + " = " + Transcript::escape(l.text) + ", got " +
+                                         Transcript::escape(value));
             }
         } else if (k == "state") {
             const Control& c = *lookup(l).second;
@@ -200,14 +205,21 @@ class Session {
     Program program_;
     bool simulate_;
     bool started_ = false;
-    bool expectFailed_ = false;
+    std::vector<std::string> failedExpects_;
 };
 
 }  // namespace
 
-int runScript(const std::vector<ScriptLine>& script, const Options& options, std::ostream& out) {
+int runScript(const std::vector<ScriptLine>& script, const Options& options, std::ostream& out,
+              std::ostream* diagnostics) {
     Session session(options, out);
-    return session.run(script);
+    const int status = session.run(script);
+    if (diagnostics != nullptr) {
+        for (const std::string& failure : session.failedExpects()) {
+            *diagnostics << "tunx4k-cli: " << failure << "\n";
+        }
+    }
+    return status;
 }
 
 }  // namespace tunx::cli

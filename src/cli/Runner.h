@@ -19,7 +19,9 @@ struct Options {
 enum ExitStatus { kRanToEnd = 0, kExpectFailed = 1, kBadScript = 2, kProgramEnded = 3 };
 
 // Runs a parsed script against the program and writes the transcript to `out`.
-// Script lines that name unknown controls raise ScriptError.
-int runScript(const std::vector<ScriptLine>& script, const Options& options, std::ostream& out);
+// Script lines that name unknown controls raise ScriptError. Failed `expect` lines are
+// reported on `diagnostics` (when given) once the script has ended.
+int runScript(const std::vector<ScriptLine>& script, const Options& options, std::ostream& out,
+              std::ostream* diagnostics = nullptr);
 
 }  // namespace tunx::cli

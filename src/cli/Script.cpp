@@ -70,8 +70,8 @@ std::vector<ScriptLine> parseScript(std::istream& in) {
         if (!raw.empty() && raw.back() == '\r') {
             raw.pop_back();
         }
-        if (raw.empty() || raw[0] == '#') {
-            continue;
+        if (raw.find_first_not_of(" \t") == std::string::npos || raw[0] == '#') {
+            continue;  // blank line or comment
         }
         ScriptLine l;
         l.number = number;

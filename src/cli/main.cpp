@@ -85,7 +85,7 @@ int main(int argc, char** argv) {
         out = &outFile;
     }
     try {
-        return tunx::cli::runScript(script, options, *out);
+        return tunx::cli::runScript(script, options, *out, &std::cerr);
     } catch (const tunx::cli::ScriptError& e) {
         std::cerr << "tunx4k-cli: " << e.what() << "\n";
         return tunx::cli::kBadScript;

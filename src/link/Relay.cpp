@@ -19,9 +19,10 @@ namespace {
 // Sends the level DAC pair for the current sgaten; false when a command failed.
 bool sendLevelPair(Link& link) {
     GeneratorState& g = link.state().gen;
-    const std::int16_t upper = CInt(2045.0 - g.sgaten);
+    // 16-bit arithmetic with overflow checking, then the halves rounded half to even.
+    const std::int16_t upper = CInt(CInt(2045.0 - g.sgaten) + 1.0);
     const std::int16_t lower = CInt(static_cast<double>(g.sgaten) + 1);
-    g.levelDac7 = CLng((upper + 1) / 2.0);
+    g.levelDac7 = CLng(upper / 2.0);
     g.levelDac3 = CLng(lower / 2.0);
     if (!link.send(dacCommand(dac::kLevelA, g.levelDac3), kRelayLabel)) {
         return false;
