@@ -154,6 +154,16 @@ TEST(CliProgram, ProgramThatEndsItselfExitsWith3AndEndsWithEnd) {
     }
 }
 
+TEST(CliProgram, BackslashesInMessagesAreEscaped) {
+    const CliRun r = runCli(kSimFast, "sim devices tunx4k-A\\B1234\nsim fail open 2\n");
+    EXPECT_EQ(r.status, 3);
+    EXPECT_EQ(r.out, (Lines{"devices 1", "product 0 -> tunx4k-A\\\\B1234", "timeouts 3000 3000",
+                            "open 0 -> 2",
+                            "message Error opening device: tunx4k-A\\\\B1234. Application is "
+                            "aborting. Reset hardware and try again.",
+                            "end"}));
+}
+
 TEST(CliProgram, OutFileAndStandardInput) {
     const std::string outPath = test::writeTempFile("cli-out.txt", "old");
     const CliRun r = runCli(std::string(kSimFast) + " --out '" + outPath + "'", "mark x\n", true);
