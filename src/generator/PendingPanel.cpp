@@ -13,3 +13,8 @@ void frmMain::ampgain_Change() {}
 void frmMain::MenuBar_SaveCfg_Click() {}
 void frmMain::MenuBar_LoadCfg_Click() {}
 }  // namespace tunx
+
+#include "generator/Validation.h"
+namespace tunx {
+std::string InputValidation(Window&, Link&, const std::string&) { return "Ok"; }
+}  // namespace tunx
