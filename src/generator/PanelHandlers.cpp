@@ -1,6 +1,7 @@
 // Event handlers of the mode box, the arbitrary destination and the output-stage controls.
 // None of them sends a command: they lay the panel out or record a setting that the next
 // command sequence reads.
+#include <cstdint>
 #include <optional>
 
 #include "common/Numbers.h"
