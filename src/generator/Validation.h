@@ -7,6 +7,9 @@
 
 namespace tunx {
 
+// The answer of InputValidation when every rule of the mode holds.
+inline constexpr const char* kValidationOk = "Ok";
+
 // Checks the entries the mode uses; "Ok" or the message of the first rule that failed.
 std::string InputValidation(Window& panel, Link& link, const std::string& mode);
 
