@@ -132,7 +132,7 @@ bool refresh(frmMain& w) {
         sgrelayoff(link);
         showStatusBar(w, runstop::kBusy);
         const std::string verdict = InputValidation(w, link, m);
-        if (verdict != "Ok") {
+        if (verdict != kValidationOk) {
             showStatusBar(w, runstop::kError + m);
             w.ui().MsgBox(verdict, MsgIcon::Exclamation);
             return false;
