@@ -40,14 +40,17 @@ constexpr std::int32_t kMaxMultiplier = 65635;
 constexpr int kShortPatternPauseMs = 1000;
 constexpr int kLongPatternPauseMs = 10;
 
+constexpr const char* kUnitMicroseconds = "us";
+constexpr const char* kUnitMilliseconds = "ms";
+
 enum class Outcome { Done, Failed, OutOfRange };
 
 // Nanoseconds per unit of a time field; any other unit text counts as nanoseconds.
 double nsPerUnit(const std::string& unit) {
-    if (unit == "us") {
+    if (unit == kUnitMicroseconds) {
         return 1e3;
     }
-    if (unit == "ms") {
+    if (unit == kUnitMilliseconds) {
         return 1e6;
     }
     return 1;

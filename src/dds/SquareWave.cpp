@@ -28,11 +28,14 @@ constexpr std::int32_t kMaxHalfWords = 511;
 constexpr std::int32_t kRamWords = 1024;
 constexpr int kPatternPauseMs = 1000;
 
+constexpr const char* kUnitKilohertz = "kHz";
+constexpr const char* kUnitMegahertz = "MHz";
+
 double hzPerUnit(const std::string& unit) {
-    if (unit == "kHz") {
+    if (unit == kUnitKilohertz) {
         return 1e3;
     }
-    if (unit == "MHz") {
+    if (unit == kUnitMegahertz) {
         return 1e6;
     }
     return 1;

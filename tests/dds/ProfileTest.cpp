@@ -241,6 +241,37 @@ TEST(ProfileLoad, FailedWordWriteStopsTheLoad) {
     EXPECT_EQ(rig.w()["Status"].text, "4");
 }
 
+TEST(RamPrimitives, CountOrAddressBeyondTheirBytesIsNotSent) {
+    struct Row {
+        std::int16_t address;
+        std::int32_t count;
+    };
+    for (const Row& r : {Row{-1, 3}, Row{0, 70000}, Row{0, -1}}) {
+        RamModeRig rig;
+        const auto m = rig.mark();
+        EXPECT_FALSE(ramwrinit(rig.link(), r.address, r.count));
+        EXPECT_FALSE(ramrdinit(rig.link(), r.address, r.count));
+        EXPECT_TRUE(rig.frames(m).empty()) << r.address << " " << r.count;
+        EXPECT_TRUE(rig.s().gen.sgerror);
+        EXPECT_EQ(rig.messages().size(), 2U);
+    }
+}
+
+TEST(RamPrimitives, CommandsCarryCountThenAddress) {
+    RamModeRig rig;
+    const auto m = rig.mark();
+    EXPECT_TRUE(ramwrinit(rig.link(), 258, 1024));
+    rig.link().setCommand({18, 1, 2, 3, 4, 0});
+    for (int i = 0; i < 1024; ++i) {
+        ASSERT_TRUE(writeram(rig.link()));
+    }
+    EXPECT_TRUE(rig.link().rxver(1, 1000, "Ram Write_"));
+    EXPECT_TRUE(ramrdinit(rig.link(), 0, 0));
+    EXPECT_EQ(rig.frames(m), (std::vector<Frame>{{18, 4, 0, 1, 2, 0}, {19, 0, 0, 0, 0, 0}}));
+    EXPECT_EQ(rig.words(m).size(), 1024U);
+    EXPECT_EQ(rig.words(m).front(), (std::array<int, 4>{1, 2, 3, 4}));
+}
+
 TEST(ProfileDialog, PutsTheChosenPathIntoTheLocation) {
     RamModeRig rig;
     rig.ui.answers.push_back("/data/profiles/ramp.txt");

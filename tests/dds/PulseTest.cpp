@@ -206,7 +206,8 @@ TEST(PulseFailure, BadTimesTakeTheFailurePath) {
     };
     for (const Row& r :
          {Row{"abc", "300"}, Row{"", "300"}, Row{"100", "x"}, Row{"0", "300"}, Row{"-100", "300"},
-          Row{"0", "0"}, Row{"5", "300"}, Row{"1e300", "1e301"}, Row{"1e-300", "300"}}) {
+          Row{"0", "0"}, Row{"5", "300"}, Row{"1e300", "1e301"}, Row{"1e-300", "300"},
+          Row{"inf", "inf"}, Row{"nan", "300"}, Row{"100", "nan"}}) {
         PulseRig rig;
         const auto m = rig.pulse(r.pulse, "ns", r.pause, "ns");
         EXPECT_EQ(rig.messages(), std::vector<std::string>{kMsgError}) << r.pulse << "/" << r.pause;

@@ -85,6 +85,18 @@ TEST(SquareWave, LowFrequencySpreadsEachLevelOverSeveralWords) {
     }());
 }
 
+TEST(SquareWave, HalfHertzHalvesTheWordsToFitTheRam) {
+    SquareRig rig;
+    // K = 30,000,000: m = 938, K = 31983; m > 511 gives m = 469, K = 63966.
+    const auto m = rig.square("0.5", "Hz");
+    const auto f = rig.frames(m);
+    ASSERT_EQ(f.size(), 6U);
+    EXPECT_EQ(f[3], (Frame{18, 3, 170, 0, 0, 0}));  // 938 words
+    EXPECT_EQ(f[4], (Frame{23, 249, 222, 249, 222, 0}));
+    EXPECT_EQ(rig.words(m).size(), 938U);
+    EXPECT_FALSE(rig.s().gen.sgerror);
+}
+
 TEST(SquareWave, SingleAndInvertExchangeTheLevels) {
     struct Row {
         const char* mode;
@@ -114,7 +126,7 @@ TEST(SquareWave, SingleRepeatsControlRegisterAndStarts) {
 }
 
 TEST(SquareWave, UnplayableFrequenciesFail) {
-    for (const char* f : {"abc", "", "0", "-1000", "60000000", "0.1", "1e300"}) {
+    for (const char* f : {"abc", "", "0", "-1000", "60000000", "0.1", "1e300", "inf", "nan"}) {
         SquareRig rig;
         const auto m = rig.square(f, "Hz");
         EXPECT_EQ(rig.messages(), std::vector<std::string>{kMsgError}) << f;
