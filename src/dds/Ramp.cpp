@@ -29,6 +29,8 @@ constexpr const char* kLabelControl1 = "Set_Rump_CFR1_";
 constexpr const char* kLabelRamAck = "Ram Write_";
 constexpr const char* kLabelMultipliers = "Set_Rump_CMD23_";
 constexpr const char* kRateUnit = "Hz";
+constexpr const char* kUnitKilo = "kHz";
+constexpr const char* kUnitMega = "MHz";
 
 constexpr std::int32_t kClockControlTimeoutMs = 2000;
 constexpr int kClockSettleMs = 300;
@@ -75,10 +77,10 @@ std::int32_t unsigned16(double value) {
 }
 
 double unitFactor(const std::string& unit) {
-    if (unit == "kHz") {
+    if (unit == kUnitKilo) {
         return 1000;
     }
-    if (unit == "MHz") {
+    if (unit == kUnitMega) {
         return 1'000'000;
     }
     return 1;

@@ -41,6 +41,8 @@ constexpr const char* kModExternalAm = "External AM";
 constexpr const char* kModInternalFm = "Internal FM1000Hz";
 
 constexpr const char* kFastClockText = "400MHz";
+constexpr const char* kUnitKilo = "kHz";
+constexpr const char* kUnitMega = "MHz";
 constexpr const char* kSlowClockText = "20MHz";
 constexpr double kFastClock = 400'000'000;
 constexpr double kSlowClock = 20'000'000;
@@ -91,10 +93,10 @@ std::int32_t unsigned16(double value) {
 float sweepFrequency(const Window& panel, const char* field, const char* unitField) {
     const float value = CSng(CDbl(panel[field].text));
     const std::string unit = trim(panel[unitField].text);
-    if (unit == "kHz") {
+    if (unit == kUnitKilo) {
         return CSng(value * 1000.0);
     }
-    if (unit == "MHz") {
+    if (unit == kUnitMega) {
         return CSng(value * 1'000'000.0);
     }
     return value;
