@@ -18,6 +18,15 @@ std::string colourText(Colour c) {
     return colour::isSystem(c) ? "system" : std::to_string(c);
 }
 
+// A picture by its file name; "none" when the control shows none.
+std::string pictureName(const std::string& picture) {
+    if (picture.empty()) {
+        return "none";
+    }
+    const auto slash = picture.find_last_of("/\\");
+    return slash == std::string::npos ? picture : picture.substr(slash + 1);
+}
+
 class Session {
   public:
     Session(const Options& options, std::ostream& out)
@@ -150,8 +159,7 @@ class Session {
         } else if (k == "look") {
             const Control& c = *lookup(l).second;
             transcript_.write("look " + l.control + " = back " + colourText(c.back) + " fore " +
-                              colourText(c.fore) + " picture " +
-                              (c.picture.empty() ? "none" : c.picture));
+                              colourText(c.fore) + " picture " + pictureName(c.picture));
         } else if (k == "mark") {
             transcript_.write("mark " + l.text);
         }

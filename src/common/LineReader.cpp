@@ -13,14 +13,21 @@ std::optional<std::string> LineReader::next() {
         return std::nullopt;
     }
     std::string line;
+    lastEnd_ = LineEnd::None;
     for (;;) {
         const int c = in_.get();
-        if (c == std::char_traits<char>::eof() || c == '\n') {
+        if (c == std::char_traits<char>::eof()) {
+            break;
+        }
+        if (c == '\n') {
+            lastEnd_ = LineEnd::Lf;
             break;
         }
         if (c == '\r') {
+            lastEnd_ = LineEnd::Cr;
             if (in_.peek() == '\n') {
                 in_.get();
+                lastEnd_ = LineEnd::CrLf;
             }
             break;
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 
 #include "link/Link.h"
 #include "window/Window.h"
@@ -8,6 +9,15 @@
 namespace tunx {
 
 inline constexpr const char* kMsgProfileError = "Loading Profile Error! Please, Verify your entry.";
+// Step label of the acknowledgement read after the raw RAM words.
+inline constexpr const char* kLabelRamAck = "Ram Write_";
+inline constexpr std::int32_t kRamAckTimeoutMs = 1000;
+// The play-mode text of the RAM modes that asks for one pass per trigger.
+inline constexpr const char* kPlaySingle = "Single";
+
+// Levels of the two-level patterns (byte 1 of a RAM word).
+inline constexpr int kLevelHigh = 127;
+inline constexpr int kLevelLow = 0;
 
 // RAM write command (code 18): word count and start address. On failure shows the profile
 // message and sets sgerror; returns whether it was acknowledged.
@@ -17,6 +27,16 @@ bool ramrdinit(Link& link, std::int16_t startadres, std::int32_t bytenumber);
 // Writes command bytes 1-4 raw as one 4-byte RAM word (no frame). The status goes to the
 // Status label; a failed write shows the profile message and sets sgerror.
 bool writeram(Link& link);
+
+// A run of equal words of a two-level pattern.
+struct LevelRun {
+    int level = 0;
+    std::int32_t words = 0;
+};
+// Writes a two-level pattern from address 0: the RAM write command for all the runs' words,
+// the words (byte 1 = level, byte 2 = 0), then the acknowledgement read. False on a failure
+// (the primitives have shown their messages).
+bool writeLevelPattern(Link& link, std::initializer_list<LevelRun> runs);
 
 // Loads the profile file named in flocation into the RAM (button "Load Profile from file").
 void loadfile_Click(Window& panel, Link& link);

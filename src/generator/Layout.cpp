@@ -12,6 +12,12 @@ namespace {
 
 constexpr const char* kMsgSelectMode = "Please Select Mode";
 constexpr const char* kLineBreak = "\r\n";
+constexpr const char* kVppReset = "0";
+
+// Destinations of the arbitrary waveform in the arbit list.
+constexpr const char* kToVoltage = "Voltage";
+constexpr const char* kToFrequency = "Freq";
+constexpr const char* kToPhase = "Phase";
 
 using Names = std::initializer_list<const char*>;
 
@@ -254,16 +260,16 @@ void AdjustInterfaceOptions(Window& panel, SharedState& state, Ui& ui) {
     enable(panel, kArbitraryGroup, l->arbitrary);
     if (modeText == mode::kArbitrary) {
         const std::string& destination = panel["arbit"].text;
-        if (destination == "Voltage") {
+        if (destination == kToVoltage) {
             panel["VBias"].enabled = false;
-        } else if (destination == "Freq" || destination == "Phase") {
+        } else if (destination == kToFrequency || destination == kToPhase) {
             enable(panel, kFrequencyGroup, true);
             enable(panel, kAmplitudeGroup, true);
             panel["VBias"].enabled = true;
         }
     } else {
         panel["VBias"].enabled = l->vbias;
-        panel["Vpp"].text = "0";
+        panel["Vpp"].text = std::string(kVppReset);
     }
     panel["description"].text = joinDescription(*l);
 }

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "link/Link.h"
+#include "window/Window.h"
+
+namespace tunx {
+
+// Labels and pauses of the commands every RAM-played mode sends before its pattern.
+inline constexpr const char* kLabelOutputPath = "Set Frequency Sine2_";
+inline constexpr const char* kLabelClockSetting = "SetFreq_Square_Wave_";
+inline constexpr const char* kLabelStepClockRegister = "Set_Pulse_CFR2";
+inline constexpr const char* kClockUnitHz = "Hz";
+inline constexpr int kStepClockRegisterTimeoutMs = 2000;
+inline constexpr int kClockSettingPauseMs = 300;
+inline constexpr int kStepClockPauseMs = 100;
+
+// The output path of the RAM-played modes: switch line 4/6 cleared.
+bool sendRamOutputPath(Link& link);
+
+// The two bytes of a value that must fit 16 unsigned bits; raises "Overflow" otherwise.
+struct BytePair {
+    int high = 0;
+    int low = 0;
+};
+BytePair split16(double value);
+// Bits 15-8 and 7-0 of any 32-bit value (two's complement for negative values).
+BytePair low16(std::int32_t value);
+
+// The clock label shown in lmainclk and kept in clklabel: whole hertz, digits grouped.
+std::string stepClockLabel(double hertz, char groupSeparator);
+
+// Shows `label` in lmainclk. When it differs from clklabel, or every time when `everyTime`,
+// sends the clock-setting command and pauses 300 ms; on a change clklabel takes the label.
+// Returns whether the label changed, or nullopt when the command failed.
+std::optional<bool> sendClockSetting(Window& panel, Link& link, const std::string& label,
+                                     const Command& setting, bool everyTime);
+
+// The RAM step clock: multiplier M (1..20), reference setting S and the resulting clock in Hz.
+struct StepClock {
+    int multiplier = 0;
+    std::int16_t setting = 0;
+    double hertz = 0;  // B x M / 4, what lmainclk shows
+};
+
+enum class SettingSend { OnLabelChange, EveryTime };
+enum class RegisterCode { Cfr2, Cfr2Or24OnLabelChange };
+
+// The clock sequence of the RAM-played modes: clock setting (code 26: S, 1, 0, 0) as
+// `when` says, then the control register 2 with the multiplier (code 2, or 24 when the label
+// changed and `code` allows it), then a 100 ms pause. False when a command failed.
+bool sendStepClock(Window& panel, Link& link, const StepClock& clock, SettingSend when,
+                   RegisterCode code);
+
+}  // namespace tunx

@@ -1,0 +1,287 @@
+#include "dds/Sweep.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "common/Hex.h"
+#include "common/Numbers.h"
+#include "common/RuntimeError.h"
+#include "dds/WaveRam.h"
+
+namespace tunx {
+
+namespace {
+
+// Messages of the sweep fields.
+constexpr const char* kMsgStartRange = "Sart Frequency Out Of Range! Valid range is 10Hz to 200Mhz";
+constexpr const char* kMsgStopRange = "Stop Frequency Out Of Range! Valid range is 10Hz to 200Mhz";
+constexpr const char* kMsgEnterSteps = "Enter Steps Count";
+constexpr const char* kMsgStepsRange = "Steps Count Out of range!,Valid range is 2 to 1000";
+constexpr const char* kMsgEnterStepTime = "Enter Step time";
+constexpr const char* kMsgStepTimeFast = "Step time Out of range!,Valid range is 1 to 650";
+constexpr const char* kMsgStepTimeSlow = "Step time Out of range!,Valid range is 1 to 10000";
+constexpr const char* kMsgSweepError = "Error Seting SweepGen!";
+
+constexpr const char* kLabelRamAck = "Ram Write_";
+constexpr const char* kLabelSweepMultipliers = "Set_Sweep_CMD23_";
+constexpr const char* kLabelSweepControl1 = "Set_Sweep_CFR1_";
+constexpr const char* kLabelSweepControl2 = "Set_Sweep_CFR2_";
+constexpr const char* kLabelSweepStart = "Set_Sweep_CMD20_";
+constexpr const char* kLabelModControl1 = "Set_Modulation_CFR1_";
+constexpr const char* kLabelModControl2 = "Set_Modulation_CFR2_";
+constexpr const char* kLabelModStart = "Set_Modulation_CMD20_";
+constexpr const char* kLabelModStartAm = "Set_Modulation_Cmd20_";
+constexpr const char* kLabelModMultipliers = "Set_Modulation_CMD23_";
+
+constexpr const char* kModExternalFm = "External FM";
+constexpr const char* kModExternalAm = "External AM";
+constexpr const char* kModInternalFm = "Internal FM1000Hz";
+
+constexpr const char* kFastClockText = "400MHz";
+constexpr const char* kUnitKilo = "kHz";
+constexpr const char* kUnitMega = "MHz";
+constexpr const char* kSlowClockText = "20MHz";
+constexpr double kFastClock = 400'000'000;
+constexpr double kSlowClock = 20'000'000;
+constexpr float kSlowClockTop = 20000;  // stop frequencies up to here use the 20 MHz clock
+// RAM steps of 10 ns at 400 MHz and 200 ns at 20 MHz: multiplier per microsecond.
+constexpr std::int32_t kFastStepsPerUs = 100;
+constexpr std::int32_t kSlowStepsPerUs = 5;
+constexpr std::int32_t kFastStepTimeMax = 650;
+constexpr std::int32_t kSlowStepTimeMax = 10000;
+constexpr std::int32_t kStepTimeMin = 1;
+constexpr std::int32_t kStepsMin = 2;
+constexpr std::int32_t kStepsMax = 1000;
+constexpr float kFrequencyMin = 10;
+constexpr float kFrequencyMax = 200'000'000;
+// The sweep's own tuning scale (not 2^32, and without the clock correction).
+constexpr double kSweepWordScale = 4'294'722'500.0;
+constexpr std::int32_t kMax16 = 65535;
+
+constexpr std::int32_t kControl2TimeoutMs = 2000;
+constexpr std::int32_t kRamAckTimeoutMs = 1000;
+constexpr int kRamSettleMs = 1;
+constexpr int kModulationSettleMs = 100;
+
+constexpr int kSweepContinuous = 130;
+constexpr int kSweepSingle = 138;
+constexpr int kControl2FastClock = 164;
+constexpr Command kModulationControl1{code::kCfr1, 2, 0, 2, 64, 0};
+constexpr Command kInternalFmStart{code::kStart, 4, 1, 0, 0, 0};
+constexpr Command kSingleSweepStart{code::kStart, 3, 1, 0, 0, 0};
+
+// Bits 15-8 and 7-0 of a value, as ltotx splits it.
+std::pair<int, int> lowBytes(std::int32_t value) {
+    const auto b = ltotx(value);
+    return {CInt(std::stod(b[2])), CInt(std::stod(b[3]))};
+}
+
+// A multiplier the device takes in two bytes; anything else is an overflow.
+std::int32_t unsigned16(double value) {
+    const std::int32_t v = CLng(value);
+    if (v < 0 || v > kMax16) {
+        throw RuntimeError(kOverflow);
+    }
+    return v;
+}
+
+// A sweep frequency in hertz, single precision as the fields are kept. The unit text is
+// trimmed, as the panel's validation reads it.
+float sweepFrequency(const Window& panel, const char* field, const char* unitField) {
+    const float value = CSng(CDbl(panel[field].text));
+    const std::string unit = trim(panel[unitField].text);
+    if (unit == kUnitKilo) {
+        return CSng(value * 1000.0);
+    }
+    if (unit == kUnitMega) {
+        return CSng(value * 1'000'000.0);
+    }
+    return value;
+}
+
+struct SweepList {
+    bool fastClock = false;
+    std::int32_t multiplier = 0;  // RAM steps per list entry
+    std::vector<std::int32_t> words;
+};
+
+// Reads and checks the sweep fields and computes the frequency list, from the stop frequency
+// down. The first failed check shows its message and gives nothing; a field that is not a
+// number raises RuntimeError.
+std::optional<SweepList> readSweepList(Window& panel, Link& link) {
+    Ui& ui = link.ui();
+    const float start = sweepFrequency(panel, "startf", "startfunit");
+    if (start < kFrequencyMin || start > kFrequencyMax) {
+        ui.MsgBox(kMsgStartRange);
+        return std::nullopt;
+    }
+    const float stop = sweepFrequency(panel, "stopf", "stopfunit");
+    if (stop < kFrequencyMin || stop > kFrequencyMax) {
+        ui.MsgBox(kMsgStopRange);
+        return std::nullopt;
+    }
+    SweepList list;
+    list.fastClock = stop > kSlowClockTop;
+    panel["lmainclk"].text = list.fastClock ? kFastClockText : kSlowClockText;
+    const double clock = list.fastClock ? kFastClock : kSlowClock;
+
+    if (panel["stepcnt"].text.empty()) {
+        ui.MsgBox(kMsgEnterSteps);
+        return std::nullopt;
+    }
+    const std::int32_t steps = CLng(CDbl(panel["stepcnt"].text));
+    if (steps < kStepsMin || steps > kStepsMax) {
+        ui.MsgBox(kMsgStepsRange);
+        return std::nullopt;
+    }
+    if (panel["steptime"].text.empty()) {
+        ui.MsgBox(kMsgEnterStepTime);
+        return std::nullopt;
+    }
+    const std::int32_t stepTime = CLng(CDbl(panel["steptime"].text));
+    const std::int32_t stepTimeMax = list.fastClock ? kFastStepTimeMax : kSlowStepTimeMax;
+    if (stepTime < kStepTimeMin || stepTime > stepTimeMax) {
+        ui.MsgBox(list.fastClock ? kMsgStepTimeFast : kMsgStepTimeSlow);
+        return std::nullopt;
+    }
+    list.multiplier = stepTime * (list.fastClock ? kFastStepsPerUs : kSlowStepsPerUs);
+
+    const float step = CSng((stop - start) / static_cast<double>(steps));
+    float f = stop;
+    list.words.reserve(static_cast<std::size_t>(steps));
+    for (std::int32_t i = 0; i < steps; ++i) {
+        list.words.push_back(CLng(f * kSweepWordScale / clock));
+        f = f - step;
+    }
+    return list;
+}
+
+// RAM write command, then the list's words raw.
+bool writeSweepList(Link& link, const SweepList& list, bool settle) {
+    if (!ramwrinit(link, 0, static_cast<std::int32_t>(list.words.size()))) {
+        return false;
+    }
+    if (settle) {
+        link.clock().Sleep(kRamSettleMs);
+    }
+    auto& cmd = link.state().link.cmd;
+    for (std::int32_t w : list.words) {
+        const auto b = ltotx(w);
+        for (std::size_t i = 0; i < b.size(); ++i) {
+            cmd[i + 1] = CInt(std::stod(b[i]));
+        }
+        if (!writeram(link)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Step multiplier and the second profile's multiplier (multi2).
+Command multipliersCommand(const Window& panel, const SweepList& list) {
+    const auto [stepHi, stepLo] = lowBytes(list.multiplier);
+    const auto [m2Hi, m2Lo] = lowBytes(unsigned16(CDbl(panel["multi2"].text)));
+    return {code::kMultipliers, stepHi, stepLo, m2Hi, m2Lo, 0};
+}
+
+Command control2Command(const SweepList& list) {
+    return {code::kCfr2, 0, 2, list.fastClock ? kControl2FastClock : 0, 0, 0};
+}
+
+bool programSweep(Window& panel, Link& link) {
+    const auto list = readSweepList(panel, link);
+    if (!list || !writeSweepList(link, *list, true)) {
+        return false;
+    }
+    if (!link.rxver(1, kRamAckTimeoutMs, kLabelRamAck)) {
+        return false;
+    }
+    if (!link.send(multipliersCommand(panel, *list), kLabelSweepMultipliers)) {
+        return false;
+    }
+    const bool single = panel["singlesw"].value == 1;
+    if (!link.send({code::kCfr1, single ? kSweepSingle : kSweepContinuous, 0, 2, 64, 0},
+                   kLabelSweepControl1)) {
+        return false;
+    }
+    if (!link.send(control2Command(*list), kLabelSweepControl2, kControl2TimeoutMs)) {
+        return false;
+    }
+    return !single || link.send(kSingleSweepStart, kLabelSweepStart);
+}
+
+// The internal FM: the sweep list played continuously. The device's acknowledgement of the
+// words is not read; the next command's flush discards it.
+bool programInternalFm(Window& panel, Link& link) {
+    if (!link.send(kInternalFmStart, kLabelModStart)) {
+        return false;
+    }
+    panel["lmainclk"].text = kFastClockText;
+    const auto list = readSweepList(panel, link);
+    if (!list || !writeSweepList(link, *list, false)) {
+        return false;
+    }
+    if (!link.send(multipliersCommand(panel, *list), kLabelModMultipliers)) {
+        return false;
+    }
+    link.clock().Sleep(kModulationSettleMs);
+    if (!link.send({code::kCfr1, kSweepContinuous, 0, 2, 64, 0}, kLabelModControl1)) {
+        return false;
+    }
+    return link.send(control2Command(*list), kLabelModControl2);
+}
+
+bool programModulation(Window& panel, Link& link) {
+    if (!link.send(kModulationControl1, kLabelModControl1)) {
+        return false;
+    }
+    const std::string& type = panel["modtype"].text;
+    if (type == kModExternalFm) {
+        // The FM range for a 4 Vpp input travels in one byte.
+        const std::uint8_t range = CByte(CInt(CDbl(panel["fmdrange"].text)));
+        return link.send({code::kStart, 2, range, 2, 0, 0}, kLabelModStart);
+    }
+    if (type == kModExternalAm) {
+        // The input voltage for 100% AM, as the device's gain step 4 / V.
+        const std::uint8_t gain = CByte(divide(4, CDbl(panel["amfactor"].text)));
+        return link.send({code::kStart, 1, gain, 2, 0, 0}, kLabelModStartAm);
+    }
+    if (type == kModInternalFm) {
+        return programInternalFm(panel, link);
+    }
+    return true;
+}
+
+}  // namespace
+
+void SetSweepGen(Window& panel, Link& link) {
+    bool ok = false;
+    try {
+        ok = programSweep(panel, link);
+    } catch (const RuntimeError&) {
+        ok = false;
+    }
+    if (!ok) {
+        link.ui().MsgBox(kMsgSweepError);
+        link.state().gen.sgerror = true;
+    }
+}
+
+void SetModulation(Window& panel, Link& link) {
+    bool ok = false;
+    try {
+        ok = programModulation(panel, link);
+    } catch (const RuntimeError&) {
+        ok = false;
+    }
+    // The failed step has shown whatever it shows (the link's messages, a field's message, or
+    // nothing for an unusable number); the refresh must still learn that the output is not set.
+    if (!ok) {
+        link.state().gen.sgerror = true;
+    }
+}
+
+}  // namespace tunx

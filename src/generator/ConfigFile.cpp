@@ -1,0 +1,268 @@
+// Saved configurations: the panel's entry controls as "name = value" lines, written from and
+// read back into the generator window.
+#include "generator/ConfigFile.h"
+
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string_view>
+
+#include "common/LineReader.h"
+#include "common/Numbers.h"
+#include "generator/Layout.h"
+#include "generator/frmMain.h"
+
+namespace tunx {
+
+namespace {
+
+constexpr const char* kLineEnd = "\r\n";
+constexpr const char* kCheckBoxSeparator = "=";
+constexpr const char* kTextSeparator = " = ";
+constexpr char kAssign = '=';
+constexpr const char* kModeSelect = "ModeSelect";
+constexpr const char* kClick = "Click";
+constexpr const char* kChange = "Change";
+constexpr int kMaxCheckValue = 2;  // 0 clear, 1 ticked, 2 greyed
+
+bool isEntryControl(const Control& c) {
+    return c.kind == ControlKind::CheckBox || c.kind == ControlKind::TextBox ||
+           c.kind == ControlKind::ComboBox;
+}
+
+std::string withoutCarriageReturns(std::string text) {
+    std::erase(text, '\r');
+    return text;
+}
+
+// The control name of a line: the text before its first "=", without surrounding spaces.
+std::optional<std::string> nameOf(std::string_view line) {
+    const auto first = line.find(kAssign);
+    if (first == std::string_view::npos) {
+        return std::nullopt;
+    }
+    return trim(line.substr(0, first));
+}
+
+// The value of a line: the text between its first and second "=", without surrounding spaces.
+std::string valueOf(std::string_view line) {
+    const auto first = line.find(kAssign);
+    const auto second = line.find(kAssign, first + 1);
+    const auto length =
+        second == std::string_view::npos ? std::string_view::npos : second - first - 1;
+    return trim(line.substr(first + 1, length));
+}
+
+// A check box value 0, 1 or 2 written as a number; anything else is not a check box value.
+std::optional<int> checkValue(const std::string& text) {
+    const auto number = parseNumber(text);
+    if (!number) {
+        return std::nullopt;
+    }
+    const double whole = roundHalfEven(*number);
+    if (whole < 0 || whole > kMaxCheckValue) {
+        return std::nullopt;
+    }
+    return static_cast<int>(whole);
+}
+
+// A file keeps a list's text without its surrounding spaces, so " V" comes back as "V": the
+// entry of the list that reads the same without them is taken with its exact text.
+void setListText(Control& list, const std::string& value) {
+    list.text = value;
+    list.listIndex = -1;
+    for (const bool exact : {true, false}) {
+        for (std::size_t i = 0; i < list.items.size(); ++i) {
+            const std::string& item = list.items[i];
+            if (exact ? item == value : trim(item) == value) {
+                list.text = item;
+                list.listIndex = static_cast<int>(i);
+                return;
+            }
+        }
+    }
+}
+
+// A disabled control takes its value as if enabled, and is disabled again afterwards (also
+// when the side effect of the assignment fails), so loading leaves the layout as it was.
+class EnabledForAssignment {
+  public:
+    explicit EnabledForAssignment(Control& c) : control_(c), wasEnabled_(c.enabled) {
+        control_.enabled = true;
+    }
+    ~EnabledForAssignment() { control_.enabled = wasEnabled_; }
+    EnabledForAssignment(const EnabledForAssignment&) = delete;
+    EnabledForAssignment& operator=(const EnabledForAssignment&) = delete;
+
+  private:
+    Control& control_;
+    bool wasEnabled_;
+};
+
+// Assigns a loaded value to an entry control with the side effect of a user's change: a
+// check box runs its click action, a text box its change action, a list none.
+void assign(Window& panel, Control& c, const std::string& value) {
+    switch (c.kind) {
+        case ControlKind::CheckBox: {
+            const auto v = checkValue(value);
+            if (!v) {
+                return;
+            }
+            EnabledForAssignment enabled(c);
+            c.value = *v;
+            panel.fire(c.name, kClick);
+            return;
+        }
+        case ControlKind::TextBox: {
+            EnabledForAssignment enabled(c);
+            c.text = value;
+            panel.fire(c.name, kChange);
+            return;
+        }
+        case ControlKind::ComboBox: {
+            EnabledForAssignment enabled(c);
+            setListText(c, value);
+            return;
+        }
+        default:
+            return;  // labels, buttons, frames and menus are not saved and not loaded
+    }
+}
+
+// A multi-line value (the Limitations text) is saved with its line breaks as bare line
+// feeds, while the lines of the file end in CR LF. In a file of that form the lines after
+// such a value's first line, up to the next CR LF, are the rest of the value: they are
+// joined back with CR LF, the box's own line break, and are never read as lines of their
+// own. A file whose first line ends in a bare line feed (edited elsewhere) has no such
+// continuation: there every line stands alone and a multi-line value keeps its first line.
+std::string readContinuation(LineReader& in) {
+    std::string rest;
+    while (const auto more = in.next()) {
+        if (rest.size() < LineReader::kMaxLine) {
+            rest += kLineEnd;
+            rest += *more;
+        }
+        if (in.lastEnd() != LineReader::LineEnd::Lf) {
+            break;
+        }
+    }
+    return rest;
+}
+
+}  // namespace
+
+std::string ConfigText(const Window& panel) {
+    std::string out;
+    for (const auto& control : panel.controls()) {
+        const Control& c = *control;
+        if (!isEntryControl(c) || !c.enabled) {
+            continue;
+        }
+        if (c.kind == ControlKind::CheckBox) {
+            out += c.name + kCheckBoxSeparator + std::to_string(c.value);
+        } else {
+            out += c.name + kTextSeparator + withoutCarriageReturns(c.text);
+        }
+        out += kLineEnd;
+    }
+    return out;
+}
+
+bool WriteFile(const std::string& filename, const std::string& text) {
+    std::ofstream out(filename, std::ios::binary | std::ios::app);
+    if (!out) {
+        return false;
+    }
+    out << text;
+    out.close();
+    return !out.fail();
+}
+
+bool SaveConfigs(const std::string& filename, const Window& panel) {
+    namespace fs = std::filesystem;
+    const fs::path pending = filename + config::kPendingSuffix;
+    std::error_code ec;
+    // A pending file left by an interrupted save would otherwise be appended to.
+    if (fs::is_regular_file(fs::symlink_status(pending, ec))) {
+        fs::remove(pending, ec);
+    }
+    if (!WriteFile(pending.string(), ConfigText(panel))) {
+        fs::remove(pending, ec);
+        return false;
+    }
+    fs::rename(pending, filename, ec);
+    if (ec) {
+        fs::remove(pending, ec);
+        return false;
+    }
+    return true;
+}
+
+bool LoadConfigs(const std::string& filename, Window& panel, SharedState& state, Ui& ui) {
+    LineReader in(filename);
+    if (!in.isOpen()) {
+        return false;
+    }
+    bool firstLine = true;
+    bool crLfFile = false;
+    while (auto line = in.next()) {
+        if (firstLine) {
+            crLfFile = in.lastEnd() == LineReader::LineEnd::CrLf;
+            firstLine = false;
+        }
+        const bool endsInLineFeed = in.lastEnd() == LineReader::LineEnd::Lf;
+        if (line->empty()) {
+            continue;
+        }
+        const auto name = nameOf(*line);
+        Control* c = name ? panel.find(*name) : nullptr;
+        if (c == nullptr) {
+            continue;
+        }
+        if (c->multiLine && crLfFile && endsInLineFeed) {
+            *line += readContinuation(in);
+        }
+        assign(panel, *c, valueOf(*line));
+        if (c->name == kModeSelect) {
+            AdjustInterfaceOptions(panel, state, ui);
+        }
+    }
+    return true;
+}
+
+void MenuBar_SaveCfg_Click(const Window& panel, Ui& ui) {
+    const std::string filename = ui.FileDialog(FileDialogKind::Save, config::kSaveTitle,
+                                               config::kFilter, config::kFilterIndex);
+    if (filename.empty()) {
+        return;
+    }
+    if (!SaveConfigs(filename, panel)) {
+        ui.MsgBox(filename + config::kSaveFailed, MsgIcon::Exclamation);
+    }
+}
+
+void MenuBar_LoadCfg_Click(Window& panel, SharedState& state, Ui& ui) {
+    const std::string filename = ui.FileDialog(FileDialogKind::Open, config::kLoadTitle,
+                                               config::kFilter, config::kFilterIndex);
+    if (filename.empty()) {
+        return;
+    }
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(filename, ec)) {
+        ui.MsgBox(filename + config::kMissingFile, MsgIcon::Exclamation);
+        return;
+    }
+    if (!LoadConfigs(filename, panel, state, ui)) {
+        ui.MsgBox(filename + config::kUnreadableFile, MsgIcon::Exclamation);
+    }
+}
+
+void frmMain::MenuBar_SaveCfg_Click() {
+    tunx::MenuBar_SaveCfg_Click(*this, ui_);
+}
+
+void frmMain::MenuBar_LoadCfg_Click() {
+    tunx::MenuBar_LoadCfg_Click(*this, s_, ui_);
+}
+
+}  // namespace tunx

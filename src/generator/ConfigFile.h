@@ -1,0 +1,46 @@
+#pragma once
+
+#include <string>
+
+#include "ports/Ui.h"
+#include "state/SharedState.h"
+#include "window/Window.h"
+
+namespace tunx {
+
+// Texts of the File menu's configuration commands.
+namespace config {
+inline constexpr const char* kSaveTitle = "Save To File";
+inline constexpr const char* kLoadTitle = "Load From File";
+inline constexpr const char* kFilter = "Text files (*.TXT)|*.TXT|All Files (*.*)|*.*";
+inline constexpr int kFilterIndex = 1;
+inline constexpr const char* kMissingFile = " does not exist";
+inline constexpr const char* kUnreadableFile = " could not be read";
+inline constexpr const char* kSaveFailed =
+    " could not be saved. A file already there under that name was left as it was.";
+// The new file is written under this suffix beside the old one, then takes its place.
+inline constexpr const char* kPendingSuffix = ".saving";
+}  // namespace config
+
+// The configuration text of the panel: one line per enabled check box ("name=value"), text
+// box and drop-down list ("name = text", carriage returns removed), in the window's control
+// order, each line ended by CR LF.
+std::string ConfigText(const Window& panel);
+
+// Appends text to the file, creating it when missing; false when it could not be written.
+bool WriteFile(const std::string& filename, const std::string& text);
+
+// Writes the panel's configuration to filename. The new file is written completely beside the
+// old one before it replaces it; false when that failed, the old file then being untouched.
+bool SaveConfigs(const std::string& filename, const Window& panel);
+
+// Reads a configuration file into the panel's controls, with the side effects of a user's
+// change, and lays the panel out when the mode line is read. Lines that name no entry control
+// are skipped. False when the file could not be opened.
+bool LoadConfigs(const std::string& filename, Window& panel, SharedState& state, Ui& ui);
+
+// The File menu's "Save Configs As ..." and "Load Configs From ...".
+void MenuBar_SaveCfg_Click(const Window& panel, Ui& ui);
+void MenuBar_LoadCfg_Click(Window& panel, SharedState& state, Ui& ui);
+
+}  // namespace tunx

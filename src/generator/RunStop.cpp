@@ -1,0 +1,208 @@
+// The command buttons: Refresh sends the whole configuration of the mode, RUN also fires the
+// trigger in single-shot modes, STOP closes the output stage.
+#include "generator/RunStop.h"
+
+#include <functional>
+#include <vector>
+
+#include "common/RuntimeError.h"
+#include "dds/Amplitude.h"
+#include "dds/Frequency.h"
+#include "dds/Pulse.h"
+#include "dds/Ramp.h"
+#include "dds/Sweep.h"
+#include "dds/WaveRam.h"
+#include "generator/Layout.h"
+#include "generator/Validation.h"
+#include "generator/frmMain.h"
+#include "link/Relay.h"
+
+namespace tunx {
+
+namespace {
+
+constexpr const char* kSingle = "Single";
+constexpr int kArbitraryPauseMs = 1;
+
+// One call of a mode's set-up sequence; `checked` stops the sequence after it on sgerror.
+struct Step {
+    std::function<void()> call;
+    bool checked;
+};
+
+}  // namespace
+
+bool singleShotRequested(const Window& panel) {
+    const Control& arbmode = panel["arbmode"];
+    const Control& outmode = panel["outmode"];
+    const Control& singlesw = panel["singlesw"];
+    return (arbmode.enabled && arbmode.text == kSingle) ||
+           (outmode.enabled && outmode.text == kSingle) ||
+           (singlesw.enabled && singlesw.value == 1);
+}
+
+namespace {
+
+std::vector<Step> setupSequence(frmMain& w, const std::string& m) {
+    Link& link = w.link();
+    GeneratorState& g = w.state().gen;
+    auto bias = [&w, &link] { SetBias(w, link); };
+    auto vpp = [&w, &link] { SetVpp(w, link); };
+    auto frequency = [&w, &link] { SetFrequency(w, link); };
+    auto relayOn = [&link] { sgrelayon(link); };
+    if (m == mode::kSine) {
+        return {{bias, true}, {frequency, true}, {vpp, false}};
+    }
+    if (m == mode::kSineModulated) {
+        return {{bias, true},
+                {vpp, true},
+                {frequency, true},
+                {relayOn, false},
+                {[&w, &link] { SetModulation(w, link); }, false}};
+    }
+    if (m == mode::kPulse) {
+        return {{bias, true}, {[&w, &link] { SetPulse(w, link); }, true}, {vpp, false}};
+    }
+    if (m == mode::kRamp || m == mode::kTriangle) {
+        const bool triangle = m == mode::kTriangle;
+        std::vector<Step> steps = {{[&g, triangle] { g.triangle = triangle; }, false},
+                                   {bias, true},
+                                   {[&w, &link] { SetRampUp(w, link); }, true},
+                                   {vpp, false}};
+        if (!triangle) {
+            steps.push_back({relayOn, false});
+        }
+        return steps;
+    }
+    if (m == mode::kArbitrary) {
+        return {{bias, true},
+                {[&w, &link] { loadfile_Click(w, link); }, false},
+                {[&link] { link.clock().Sleep(kArbitraryPauseMs); }, true},
+                {bias, true},
+                {[&w, frequency] {
+                     if (w["arbit"].text == "Phase") {
+                         frequency();
+                     }
+                 },
+                 true},
+                {[&w, &link] { setarb(w, link); }, false},
+                {vpp, false}};
+    }
+    if (m == mode::kSweep) {
+        return {{bias, true}, {vpp, true}, {[&w, &link] { SetSweepGen(w, link); }, false}};
+    }
+    if (m == mode::kSquare) {
+        return {{bias, true}, {[&w, &link] { SetSquareFrequency(w, link); }, true}, {vpp, false}};
+    }
+    if (m == mode::kSquare2) {
+        return {{bias, true}, {[&w, &link] { SetSquare2Frequency(w, link); }, true}, {vpp, false}};
+    }
+    if (m == mode::kSine2) {
+        return {{bias, true}, {[&w, &link] { SetSine2Frequency(w, link); }, false}};
+    }
+    return {};
+}
+
+void showStatusBar(frmMain& w, const std::string& text) {
+    w["StatusBar"].text = text;
+    w.ui().Repaint(w["StatusBar"]);
+}
+
+void showIdleRunButton(frmMain& w) {
+    Control& run = w["RUN"];
+    run.back = colour::kActiveBorder;
+    run.text.clear();
+    run.picture = w.installFile(runstop::kRunPicture);
+}
+
+void showLitRunButton(frmMain& w, const char* caption) {
+    Control& run = w["RUN"];
+    run.back = colour::kGreen;
+    run.picture.clear();
+    run.text = caption;
+}
+
+// Validates and sends the configuration of the mode; true when the device now runs it.
+bool refresh(frmMain& w) {
+    SharedState& s = w.state();
+    Link& link = w.link();
+    const std::string m = w["ModeSelect"].text;
+    try {
+        showStatusBar(w, runstop::kConfiguring);
+        sgrelayoff(link);
+        showStatusBar(w, runstop::kBusy);
+        const std::string verdict = InputValidation(w, link, m);
+        if (verdict != kValidationOk) {
+            showStatusBar(w, runstop::kError + m);
+            w.ui().MsgBox(verdict, MsgIcon::Exclamation);
+            return false;
+        }
+        s.gen.sgerror = false;
+        for (const Step& step : setupSequence(w, m)) {
+            step.call();
+            if (step.checked && s.gen.sgerror) {
+                break;
+            }
+        }
+        if (!s.gen.sgerror) {
+            showStatusBar(w, runstop::kRunning + m);
+            w["STOP"].back = colour::kActiveBorder;
+            showLitRunButton(w, runstop::kRunningCaption);
+            if (m != mode::kSineModulated) {
+                sgrelayon(link);
+            }
+            return true;
+        }
+        showIdleRunButton(w);
+        sgrelayoff(link);
+        showStatusBar(w, runstop::kError + m);
+        return false;
+    } catch (const RuntimeError&) {
+        w["STOP"].back = colour::kActiveBorder;
+        return false;
+    }
+}
+
+}  // namespace
+
+void frmMain::RefreshBtn_Click() {
+    const bool ok = refresh(*this);
+    s_.gen.singlemode = singleShotRequested(*this);
+    // A failed refresh leaves the device's old configuration: no trigger may fire it.
+    if (ok && s_.gen.singlemode) {
+        RUN_Click();
+    }
+}
+
+void frmMain::RUN_Click() {
+    if (!s_.gen.singlemode) {
+        const bool ok = refresh(*this);
+        s_.gen.singlemode = singleShotRequested(*this);
+        if (!ok) {
+            return;
+        }
+        if (s_.gen.singlemode) {
+            RUN_Click();  // the refresh's own last step, which sends the first trigger
+        }
+    }
+    s_.gen.singlemode = singleShotRequested(*this);
+    if (!s_.gen.singlemode) {
+        return;
+    }
+    if (!link_->send({code::kTrigger, 0, 0, 0, 0, 0}, runstop::kTriggerLabel, 1000, 1)) {
+        ui_.MsgBox(runstop::kRunError);
+        return;
+    }
+    showStatusBar(*this, runstop::kRunning + (*this)["ModeSelect"].text + runstop::kSingleSuffix);
+    showLitRunButton(*this, runstop::kTriggerCaption);
+}
+
+void frmMain::STOP_Click() {
+    sgrelayoff(*link_);
+    sgstop(*this, *link_);
+    showIdleRunButton(*this);
+    (*this)["STOP"].back = colour::kRed;
+    showStatusBar(*this, runstop::kStopped);
+}
+
+}  // namespace tunx

@@ -1,0 +1,339 @@
+// Checks the entries of the selected mode against the instrument's limits before a refresh
+// sends anything. Each entry is converted to hertz, millivolts, nanoseconds or microseconds;
+// the set-up procedures read the fields again themselves.
+#include "generator/Validation.h"
+
+#include <limits>
+
+#include "common/Numbers.h"
+#include "dds/Amplitude.h"
+#include "generator/Layout.h"
+
+namespace tunx {
+
+namespace {
+
+// Messages, one per rule.
+constexpr const char* kFrequencyNumeric200M =
+    "Frequency must be a numeric value between 0.1 Hz and 200 MHz";
+constexpr const char* kFrequencyRange200M = "Frequency must be between 0.1 Hz and 200 MHz";
+constexpr const char* kFrequencyNumeric100k =
+    "Frequency must be a numeric value between 0.1 Hz and 100 kHz";
+constexpr const char* kFrequencyRange100k = "Frequency must be between 0.1 Hz and 100 kHz";
+constexpr const char* kAmplitudeNumeric =
+    "Amplitude range must be a numeric value between 10 mV and 5000 mV";
+constexpr const char* kAmplitudeNumericVpp =
+    "Amplitude range must be a numeric value between 10 mVpp and 5000 mVpp";
+constexpr const char* kAmplitudeRange = "Amplitude range must be between 10 mV and 5000 mV";
+constexpr const char* kAmplitudeRangeVpp = "Amplitude range must be between 10 mVpp and 5000 mVpp";
+constexpr const char* kOffsetNumeric = "Offset range must be a numeric value between -1 V and +4 V";
+constexpr const char* kOffsetRange = "Offset range must be between -1 V and +4 V";
+constexpr const char* kPulseNumeric = "Pulse range must be a numeric value between 10 ns and 10 s";
+constexpr const char* kPulseRange = "Pulse range must be between 10 ns and 10 s";
+constexpr const char* kStartNumeric =
+    "Start frequency must be a numeric value between 10 Hz and 100 MHz";
+constexpr const char* kStopNumeric =
+    "Stop frequency must be a numeric value between 10 Hz and 100 MHz";
+constexpr const char* kStepsNumeric =
+    "Number of steps range must be a numeric value between 2 and 1000";
+constexpr const char* kStepTimeNumeric =
+    "Step time must be in range 1 - 10000 where freq 10Hz - 20kHz,\r\n"
+    "OR, 1 - 650 where freq 20kHz - 200MHz";
+constexpr const char* kSweepFrequencyRange = "Frequency must be between 10 Hz and 200 MHz";
+constexpr const char* kStepTimeLow = "Step time must be 1 - 10000 when frequency 10 Hz - 20 kHz";
+constexpr const char* kStepTimeHigh = "Step time must be 1 - 650 when frequency 20 kHz - 100 MHz";
+constexpr const char* kStepsRange = "Number of steps must be between 2 and 1000";
+constexpr const char* kNoMode = "Please make a mode selection first!";
+
+// Unit texts of the drop-down lists.
+constexpr const char* kHz = "Hz";
+constexpr const char* kKHz = "kHz";
+constexpr const char* kMHz = "MHz";
+constexpr const char* kMVpp = "mVpp";
+constexpr const char* kVpp = "Vpp";
+constexpr const char* kMVrms = "mVrms";
+constexpr const char* kDBmV = "dBmV";
+constexpr const char* kMV = "mV";
+constexpr const char* kMs = "ms";
+constexpr const char* kUs = "us";
+
+// Limits.
+constexpr double kMaxFrequencyHz = 200'000'000;
+constexpr double kMinModulatedHz = 0.1;
+constexpr double kMinRampHz = 0.1;
+constexpr double kMaxRampHz = 100'000;
+constexpr double kMinAmplitudeMv = 10;
+constexpr double kMaxAmplitudeMv = 5000;
+constexpr double kMinOffsetMv = -1000;
+constexpr double kMaxOffsetMv = 4000;
+constexpr double kMinPulseNs = 10;
+constexpr double kMaxPulseNs = 10'000'000'000;
+constexpr double kMinSweepHz = 10;
+constexpr double kSweepSplitHz = 20'000;
+constexpr double kMinStepTimeUs = 1;
+constexpr double kMaxStepTimeLowUs = 10'000;
+constexpr double kMaxStepTimeHighUs = 650;
+constexpr double kMinSteps = 2;
+constexpr double kMaxSteps = 1000;
+
+// A field read as a number and scaled to its common unit; the value stays 0 when the text
+// is not numeric.
+struct Entry {
+    bool numeric = false;
+    double value = 0;
+};
+
+Entry read(const Window& panel, const char* field, double factor) {
+    const auto number = parseNumber(panel[field].text);
+    if (!number) {
+        return {};
+    }
+    return {true, *number * factor};
+}
+
+bool within(double x, double low, double high) {
+    return x >= low && x <= high;
+}
+
+const std::string& unitOf(const Window& panel, const char* field) {
+    return panel[field].text;
+}
+
+double frequencyFactor(const Window& panel) {
+    const std::string& unit = unitOf(panel, "frequnit");
+    if (unit == kHz) {
+        return 1;
+    }
+    if (unit == kKHz) {
+        return 1000;
+    }
+    return 1'000'000;
+}
+
+// Sine modes: every amplitude unit compares its bare number, except Vpp.
+double amplitudeFactorSine(const Window& panel) {
+    const std::string& unit = unitOf(panel, "VppUnit");
+    if (unit == kMVpp || unit == kMVrms || unit == kDBmV) {
+        return 1;
+    }
+    if (unit == kVpp) {
+        return 1000;
+    }
+    return 0;
+}
+
+// Other modes: millivolts only for mVpp, volts for anything else.
+double amplitudeFactorOther(const Window& panel) {
+    return unitOf(panel, "VppUnit") == kMVpp ? 1 : 1000;
+}
+
+double offsetFactor(const Window& panel) {
+    return unitOf(panel, "BiasUnit") == kMV ? 1 : 1000;
+}
+
+double pulseFactor(const Window& panel) {
+    const std::string& unit = unitOf(panel, "PulseUnit");
+    if (unit == kMs) {
+        return 1'000'000;
+    }
+    if (unit == kUs) {
+        return 1000;
+    }
+    return 1;
+}
+
+double sweepFactor(const Window& panel, const char* unitField) {
+    const std::string unit = trim(unitOf(panel, unitField));
+    if (unit == kHz) {
+        return 1;
+    }
+    if (unit == kKHz) {
+        return 1000;
+    }
+    if (unit == kMHz) {
+        return 1'000'000;
+    }
+    return 0;
+}
+
+Entry offset(const Window& panel) {
+    return read(panel, "VBias", offsetFactor(panel));
+}
+
+bool amplitudeInRange(const Entry& a) {
+    return within(a.value, kMinAmplitudeMv, kMaxAmplitudeMv);
+}
+
+bool offsetInRange(const Entry& o) {
+    return within(o.value, kMinOffsetMv, kMaxOffsetMv);
+}
+
+std::string validateSine(const Window& panel, bool modulated) {
+    const Entry f = read(panel, "Frek", frequencyFactor(panel));
+    if (!f.numeric) {
+        return kFrequencyNumeric200M;
+    }
+    const Entry a = read(panel, "Vpp", amplitudeFactorSine(panel));
+    if (!a.numeric) {
+        return kAmplitudeNumeric;
+    }
+    const Entry o = offset(panel);
+    if (!o.numeric) {
+        return kOffsetNumeric;
+    }
+    // The plain sine has no lower frequency bound.
+    const double lowest = modulated ? kMinModulatedHz : -std::numeric_limits<double>::infinity();
+    if (!within(f.value, lowest, kMaxFrequencyHz)) {
+        return kFrequencyRange200M;
+    }
+    if (!amplitudeInRange(a)) {
+        return kAmplitudeRange;
+    }
+    if (!offsetInRange(o)) {
+        return kOffsetRange;
+    }
+    return kValidationOk;
+}
+
+std::string validatePulse(const Window& panel) {
+    const Entry a = read(panel, "Vpp", amplitudeFactorOther(panel));
+    if (!a.numeric) {
+        return kAmplitudeNumeric;
+    }
+    const Entry o = offset(panel);
+    if (!o.numeric) {
+        return kOffsetNumeric;
+    }
+    const Entry p = read(panel, "Pulse", pulseFactor(panel));
+    if (!p.numeric) {
+        return kPulseNumeric;
+    }
+    if (!amplitudeInRange(a)) {
+        return kAmplitudeRangeVpp;
+    }
+    if (!offsetInRange(o)) {
+        return kOffsetRange;
+    }
+    if (!within(p.value, kMinPulseNs, kMaxPulseNs)) {
+        return kPulseRange;
+    }
+    return kValidationOk;
+}
+
+// Ramp and triangle differ only in the wording of the amplitude entry message.
+std::string validateRamp(const Window& panel, const char* amplitudeNumericMessage) {
+    const Entry f = read(panel, "Frek", frequencyFactor(panel));
+    if (!f.numeric) {
+        return kFrequencyNumeric100k;
+    }
+    const Entry a = read(panel, "Vpp", amplitudeFactorOther(panel));
+    if (!a.numeric) {
+        return amplitudeNumericMessage;
+    }
+    const Entry o = offset(panel);
+    if (!o.numeric) {
+        return kOffsetNumeric;
+    }
+    if (!within(f.value, kMinRampHz, kMaxRampHz)) {
+        return kFrequencyRange100k;
+    }
+    if (!amplitudeInRange(a)) {
+        return kAmplitudeRange;
+    }
+    if (!offsetInRange(o)) {
+        return kOffsetRange;
+    }
+    return kValidationOk;
+}
+
+// The step time limit depends on the band the sweep lies in; a sweep across 20 kHz has none.
+std::string checkStepTime(double start, double stop, double stepTime) {
+    const bool startLow = start <= kSweepSplitHz;
+    const bool stopLow = stop <= kSweepSplitHz;
+    if (startLow && stopLow && !within(stepTime, kMinStepTimeUs, kMaxStepTimeLowUs)) {
+        return kStepTimeLow;
+    }
+    if (!startLow && !stopLow && !within(stepTime, kMinStepTimeUs, kMaxStepTimeHighUs)) {
+        return kStepTimeHigh;
+    }
+    return kValidationOk;
+}
+
+std::string validateSweep(const Window& panel) {
+    const Entry s1 = read(panel, "startf", sweepFactor(panel, "startfunit"));
+    if (!s1.numeric) {
+        return kStartNumeric;
+    }
+    const Entry s2 = read(panel, "stopf", sweepFactor(panel, "stopfunit"));
+    if (!s2.numeric) {
+        return kStopNumeric;
+    }
+    const Entry a = read(panel, "Vpp", amplitudeFactorOther(panel));
+    if (!a.numeric) {
+        return kAmplitudeNumeric;
+    }
+    const Entry o = offset(panel);
+    if (!o.numeric) {
+        return kOffsetNumeric;
+    }
+    const Entry n = read(panel, "stepcnt", 1);
+    if (!n.numeric) {
+        return kStepsNumeric;
+    }
+    const Entry t = read(panel, "steptime", 1);
+    if (!t.numeric) {
+        return kStepTimeNumeric;
+    }
+    if (!within(s1.value, kMinSweepHz, kMaxFrequencyHz) ||
+        !within(s2.value, kMinSweepHz, kMaxFrequencyHz)) {
+        return kSweepFrequencyRange;
+    }
+    if (std::string stepTime = checkStepTime(s1.value, s2.value, t.value);
+        stepTime != kValidationOk) {
+        return stepTime;
+    }
+    if (!amplitudeInRange(a)) {
+        return kAmplitudeRange;
+    }
+    if (!offsetInRange(o)) {
+        return kOffsetRange;
+    }
+    if (!within(n.value, kMinSteps, kMaxSteps)) {
+        return kStepsRange;
+    }
+    return kValidationOk;
+}
+
+}  // namespace
+
+std::string InputValidation(Window& panel, Link& link, const std::string& modeText) {
+    if (modeText == mode::kSine) {
+        return validateSine(panel, false);
+    }
+    if (modeText == mode::kSineModulated) {
+        return validateSine(panel, true);
+    }
+    if (modeText == mode::kPulse) {
+        return validatePulse(panel);
+    }
+    if (modeText == mode::kRamp) {
+        return validateRamp(panel, kAmplitudeNumericVpp);
+    }
+    if (modeText == mode::kTriangle) {
+        return validateRamp(panel, kAmplitudeNumeric);
+    }
+    if (modeText == mode::kSweep) {
+        return validateSweep(panel);
+    }
+    if (modeText == mode::kSquare) {
+        // The square wave's offset goes out while it is being checked.
+        SetBias(panel, link);
+        return kValidationOk;
+    }
+    if (modeText == mode::kArbitrary || modeText == mode::kSquare2 || modeText == mode::kSine2) {
+        return kValidationOk;
+    }
+    return kNoMode;
+}
+
+}  // namespace tunx
