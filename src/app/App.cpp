@@ -39,10 +39,10 @@ App::App(UsbApi& usb, Clock& clock, std::string installDir, char groupSeparator)
     };
     Window& generator = program_.generator();
     Window& monitor = program_.monitor();
-    generatorView_ = std::make_unique<WindowView>(generator, panelLayoutFor(generator.name()),
-                                                  installDir, dispatcher);
-    monitorView_ = std::make_unique<WindowView>(monitor, panelLayoutFor(monitor.name()),
-                                                installDir, dispatcher);
+    generatorView_ =
+        std::make_unique<WindowView>(generator, generatorPanelLayout(), installDir, dispatcher);
+    // The monitor's instruments have no placement yet: one control to a row in its groups.
+    monitorView_ = std::make_unique<WindowView>(monitor, PanelLayout{}, installDir, dispatcher);
 
     // Closing the generator window unloads it, which ends the program.
     generatorView_->setCloseRequest([this] {
@@ -94,7 +94,8 @@ WindowView* App::viewOf(const std::string& windowName) {
 }
 
 bool App::dispatch(Window& window, const std::string& handlerName) {
-    return run(window, [&] { window.run(handlerName); }, Cursor::Busy);
+    return run(
+        window, [&] { window.run(handlerName); }, Cursor::Busy);
 }
 
 bool App::dispatch(Window& window, const std::function<void()>& action) {
@@ -161,7 +162,8 @@ void App::tick() {
         return;
     }
     // The ticks keep the normal cursor: a wait cursor a hundred times a second would flicker.
-    run(monitor, [&monitor] { monitor.run(kTimerHandler); }, Cursor::Unchanged);
+    run(
+        monitor, [&monitor] { monitor.run(kTimerHandler); }, Cursor::Unchanged);
 }
 
 void App::activatePending() {

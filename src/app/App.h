@@ -56,6 +56,7 @@ class App : public QObject, private UiHost {
     // UiHost
     QWidget* dialogParent() override;
     void showForm(const std::string& form, const std::string& front) override;
+    void refreshWindows() override { refreshAll(); }
     QWidget* refreshControl(const Control& control) override;
     void applicationEnding() override;
 

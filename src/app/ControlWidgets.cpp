@@ -28,6 +28,7 @@ constexpr int kToolTipLength = 12;     // longer texts of a one-line box show wh
 constexpr int kPictureMinWidth = 320;
 constexpr int kPictureMinHeight = 240;
 constexpr int kSliderMaximum = 32767;
+constexpr int kPictureMargin = 16;  // around a button's picture
 
 // Keeps a drop-down list from changing its entry by itself: the mouse wheel over a closed
 // list (while the panel is scrolled) and Enter in its text part would both count as
@@ -133,9 +134,8 @@ void refreshList(const Control& control, QComboBox& box) {
         box.clear();
         box.addItems(items);
     }
-    const int index = control.listIndex >= 0 && control.listIndex < box.count()
-                          ? control.listIndex
-                          : -1;
+    const int index =
+        control.listIndex >= 0 && control.listIndex < box.count() ? control.listIndex : -1;
     if (box.currentIndex() != index) {
         box.setCurrentIndex(index);
     }
@@ -203,6 +203,11 @@ QWidget* createControlWidget(const Control& control, QWidget* parent) {
         case ControlKind::Button: {
             auto* button = new QPushButton(parent);
             button->setIconSize(kPictureSize);
+            button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+            if (!control.picture.empty()) {
+                // Keeps its size when a caption takes the picture's place.
+                button->setMinimumSize(kPictureSize + QSize(kPictureMargin, kPictureMargin));
+            }
             return button;
         }
         case ControlKind::Slider: {

@@ -4,17 +4,12 @@
 
 namespace tunx::app {
 
-namespace {
-constexpr const char* kGeneratorWindow = "frmMain";
-}
-
 PanelLayout generatorPanelLayout() {
     using namespace group;
     PanelLayout layout;
     layout.columns = {
         {
-            {kMode,
-             {{{"ModeSelect", 3}}, {{"Label1", 3}}, {{"description", 3}}}},
+            {kMode, {{{"ModeSelect", 3}}, {{"Label1", 3}}, {{"description", 3}}}},
             {kFrequency, {{{"lfrek"}, {"Frek"}, {"frequnit"}}}},
             {kAmplitude, {{{"lvpp"}, {"Vpp"}, {"VppUnit"}}}},
             {kOffset, {{{"Label22"}, {"VBias"}, {"BiasUnit"}}, {{""}, {"BiasMode", 2}}}},
@@ -72,13 +67,6 @@ PanelLayout generatorPanelLayout() {
         },
     };
     return layout;
-}
-
-PanelLayout panelLayoutFor(const std::string& windowName) {
-    if (windowName == kGeneratorWindow) {
-        return generatorPanelLayout();
-    }
-    return {};
 }
 
 }  // namespace tunx::app

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <string>
 #include <string_view>
 #include <vector>
 
@@ -29,9 +28,5 @@ struct PanelLayout {
 
 // The placement of the generator window's controls.
 PanelLayout generatorPanelLayout();
-
-// The placement for the window named `windowName`; an empty layout (every control placed
-// one to a row in its group) for a window without one.
-PanelLayout panelLayoutFor(const std::string& windowName);
 
 }  // namespace tunx::app

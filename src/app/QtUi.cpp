@@ -84,6 +84,7 @@ QtUi::~QtUi() {
 }
 
 void QtUi::MsgBox(const std::string& text, MsgIcon icon, const std::optional<std::string>& title) {
+    host_.refreshWindows();
     const ArrowCursor arrow;
     QMessageBox box(toQtIcon(icon), QString::fromStdString(title.value_or(kDefaultTitle)),
                     toScreenText(text), QMessageBox::Ok, host_.dialogParent());
@@ -93,6 +94,7 @@ void QtUi::MsgBox(const std::string& text, MsgIcon icon, const std::optional<std
 
 std::string QtUi::FileDialog(FileDialogKind kind, const std::string& title,
                              const std::string& filter, int filterIndex) {
+    host_.refreshWindows();
     const ArrowCursor arrow;
     const auto dialog = makeFileDialog(kind, title, filter, filterIndex, host_.dialogParent());
     if (dialog->exec() != QDialog::Accepted) {

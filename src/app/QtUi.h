@@ -22,6 +22,8 @@ class UiHost {
     // Shows the window of the model named `form`, brings `front` to the front, and runs the
     // shown window's activation once the current handler has ended.
     virtual void showForm(const std::string& form, const std::string& front) = 0;
+    // Every window from its model: a dialog's event loop is about to paint them.
+    virtual void refreshWindows() = 0;
     // Shows `control` from its model at once; null when no window has it.
     virtual QWidget* refreshControl(const Control& control) = 0;
     // The program ends: no further handler may run, the event loop quits once the current
@@ -47,8 +49,8 @@ class QtUi : public Ui {
 
     void MsgBox(const std::string& text, MsgIcon icon,
                 const std::optional<std::string>& title) override;
-    std::string FileDialog(FileDialogKind kind, const std::string& title,
-                           const std::string& filter, int filterIndex) override;
+    std::string FileDialog(FileDialogKind kind, const std::string& title, const std::string& filter,
+                           int filterIndex) override;
     void EndApplication() override;
     void OpenUsersGuide(const std::string& path) override;
     void ShowForm(const std::string& form, const std::string& front) override;

@@ -29,8 +29,7 @@ class WindowView : public QMainWindow {
     // false when it was not admitted. The model is untouched then.
     using Dispatch = std::function<bool(Window& window, const std::function<void()>& action)>;
 
-    WindowView(Window& model, const PanelLayout& layout, std::string installDir,
-               Dispatch dispatch);
+    WindowView(Window& model, const PanelLayout& layout, std::string installDir, Dispatch dispatch);
 
     Window& model() { return model_; }
 
