@@ -9,7 +9,7 @@
 #include "common/RuntimeError.h"
 #include "dds/AmplitudeEntry.h"
 #include "dds/RegisterBytes.h"
-#include "generator/Layout.h"
+#include "dds/Modes.h"
 
 namespace tunx {
 

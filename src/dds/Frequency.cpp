@@ -8,7 +8,7 @@
 #include "common/Numbers.h"
 #include "common/RuntimeError.h"
 #include "dds/RegisterBytes.h"
-#include "generator/Layout.h"
+#include "dds/Modes.h"
 #include "link/Relay.h"
 
 namespace tunx {

@@ -8,7 +8,7 @@
 #include "dds/AmplitudeEntry.h"
 #include "dds/Calibration.h"
 #include "dds/RegisterBytes.h"
-#include "generator/Layout.h"
+#include "dds/Modes.h"
 #include "link/Relay.h"
 
 namespace tunx {
