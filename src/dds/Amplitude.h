@@ -5,6 +5,14 @@
 
 namespace tunx {
 
+inline constexpr const char* kMsgAmplitudeError = "Error calculating Amplitude!";
+inline constexpr const char* kMsgAmplitudeUnit = "Invalid Amplitude unit selection!";
+inline constexpr const char* kMsgAmplitudeTooHigh = "Amplitude Entry is too high!";
+inline constexpr const char* kMsgAmplitudeClamped =
+    "Amplitude is too Hi for Frequency Entered! Amplitude will be set to Maximum.";
+inline constexpr const char* kMsgOffsetError = "Error calculating Offset!";
+inline constexpr const char* kMsgStopError = " SG STOP Error";
+
 // Amplitude scale factor from Vpp (or, for "Square-Wave2", the output level sgaten).
 void SetVpp(Window& panel, Link& link);
 // Output stage, offset DAC command, output stage again, and the offset read-back.

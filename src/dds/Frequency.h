@@ -5,6 +5,8 @@
 
 namespace tunx {
 
+inline constexpr const char* kMsgFrequencyError = "Error Calculating frequency!";
+
 // Sine modes: output path, main clock, control register 2 and the tuning word for Frek.
 void SetFrequency(Window& panel, Link& link);
 // "Square-Wave2": the same sequence with its own path byte, CFR1 and a fixed amplitude.

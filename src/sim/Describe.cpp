@@ -41,8 +41,10 @@ long lastIndexOf(const DeviceModel& m, std::initializer_list<int> codes) {
 
 // The DDS system clock: reference (fixed or programmed) times the PLL multiplier.
 double systemClock(const DeviceModel& m) {
+    // Clock setting bytes 3-4 = 1, 0 select the programmable reference of S x 5000 Hz;
+    // anything else keeps the fixed oscillator.
     double reference = kReferenceHz;
-    if (m.clockSettingSet && m.clockSetting[3] == 0) {
+    if (m.clockSettingSet && m.clockSetting[2] == 1 && m.clockSetting[3] == 0) {
         reference = word16(m.clockSetting[0], m.clockSetting[1]) * 5000.0;
     }
     const int multiplierByte = m.cfr2[2];

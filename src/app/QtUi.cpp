@@ -1,0 +1,173 @@
+#include "app/QtUi.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QUrl>
+
+#include "app/ControlWidgets.h"
+#include "app/FileFilter.h"
+
+namespace tunx::app {
+
+namespace {
+
+constexpr int kGuideColumns = 90;
+constexpr int kGuideRows = 36;
+
+QMessageBox::Icon toQtIcon(MsgIcon icon) {
+    switch (icon) {
+        case MsgIcon::Exclamation:
+            return QMessageBox::Warning;
+        case MsgIcon::Critical:
+            return QMessageBox::Critical;
+        case MsgIcon::Information:
+            return QMessageBox::Information;
+        case MsgIcon::None:
+            break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+// Whether a desktop session can open a file in its text editor. Without one (a bare X
+// server, the offscreen platform) the program shows the file itself.
+bool haveDesktop() {
+    const QString platform = QGuiApplication::platformName();
+    if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal")) {
+        return false;
+    }
+    return !qEnvironmentVariableIsEmpty("XDG_CURRENT_DESKTOP") ||
+           !qEnvironmentVariableIsEmpty("DESKTOP_SESSION");
+}
+
+// The normal arrow while a dialog waits for the user, even inside a busy handler.
+class ArrowCursor {
+  public:
+    ArrowCursor() { QApplication::setOverrideCursor(Qt::ArrowCursor); }
+    ~ArrowCursor() { QApplication::restoreOverrideCursor(); }
+    ArrowCursor(const ArrowCursor&) = delete;
+    ArrowCursor& operator=(const ArrowCursor&) = delete;
+};
+
+}  // namespace
+
+std::unique_ptr<QFileDialog> makeFileDialog(FileDialogKind kind, const std::string& title,
+                                            const std::string& filter, int filterIndex,
+                                            QWidget* parent) {
+    auto dialog = std::make_unique<QFileDialog>(parent, QString::fromStdString(title));
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    if (kind == FileDialogKind::Save) {
+        dialog->setAcceptMode(QFileDialog::AcceptSave);
+        dialog->setFileMode(QFileDialog::AnyFile);
+    } else {
+        dialog->setAcceptMode(QFileDialog::AcceptOpen);
+        dialog->setFileMode(QFileDialog::ExistingFile);
+    }
+    dialog->setFilter(dialog->filter() & ~QDir::CaseSensitive);
+    const QStringList filters = toQtNameFilters(filter);
+    dialog->setNameFilters(filters);
+    if (filterIndex >= 1 && filterIndex <= filters.size()) {
+        dialog->selectNameFilter(filters[filterIndex - 1]);
+    }
+    return dialog;
+}
+
+QtUi::QtUi(UiHost& host) : host_(host) {}
+
+QtUi::~QtUi() {
+    releaseBusy();
+}
+
+void QtUi::MsgBox(const std::string& text, MsgIcon icon, const std::optional<std::string>& title) {
+    host_.refreshWindows();
+    const ArrowCursor arrow;
+    QMessageBox box(toQtIcon(icon), QString::fromStdString(title.value_or(kDefaultTitle)),
+                    toScreenText(text), QMessageBox::Ok, host_.dialogParent());
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+std::string QtUi::FileDialog(FileDialogKind kind, const std::string& title,
+                             const std::string& filter, int filterIndex) {
+    host_.refreshWindows();
+    const ArrowCursor arrow;
+    const auto dialog = makeFileDialog(kind, title, filter, filterIndex, host_.dialogParent());
+    if (dialog->exec() != QDialog::Accepted) {
+        return {};
+    }
+    const QStringList chosen = dialog->selectedFiles();
+    return chosen.isEmpty() ? std::string{} : chosen.front().toStdString();
+}
+
+void QtUi::EndApplication() {
+    host_.applicationEnding();
+}
+
+void QtUi::OpenUsersGuide(const std::string& path) {
+    const QString file = QString::fromStdString(path);
+    if (haveDesktop() && QDesktopServices::openUrl(QUrl::fromLocalFile(file))) {
+        return;
+    }
+    showGuideText(file);
+}
+
+void QtUi::showGuideText(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        return;  // as when the editor cannot open it: nothing happens
+    }
+    const QString text = QString::fromUtf8(file.readAll());
+    if (!guideWindow_) {
+        guideWindow_ = std::make_unique<QPlainTextEdit>();
+        guideWindow_->setReadOnly(true);
+        guideWindow_->setLineWrapMode(QPlainTextEdit::NoWrap);
+        QFont font = guideWindow_->font();
+        font.setStyleHint(QFont::Monospace);
+        font.setFamily(QStringLiteral("monospace"));
+        guideWindow_->setFont(font);
+        const QFontMetrics metrics(font);
+        guideWindow_->resize(metrics.horizontalAdvance(u'M') * kGuideColumns,
+                             metrics.lineSpacing() * kGuideRows);
+    }
+    guideWindow_->setWindowTitle(QFileInfo(path).fileName());
+    guideWindow_->setPlainText(text);
+    guideWindow_->show();
+    guideWindow_->raise();
+    guideWindow_->activateWindow();
+}
+
+void QtUi::ShowForm(const std::string& form, const std::string& front) {
+    host_.showForm(form, front);
+}
+
+void QtUi::Repaint(const Control& control) {
+    QWidget* widget = host_.refreshControl(control);
+    if (widget == nullptr) {
+        return;
+    }
+    // Lay out and paint now: the handler blocks the event loop until it ends.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    widget->repaint();
+}
+
+void QtUi::SetBusy(bool busy) {
+    if (busy && !busy_) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        QGuiApplication::sync();
+        busy_ = true;
+    } else if (!busy && busy_) {
+        QApplication::restoreOverrideCursor();
+        busy_ = false;
+    }
+}
+
+void QtUi::releaseBusy() {
+    SetBusy(false);
+}
+
+}  // namespace tunx::app

@@ -1,0 +1,317 @@
+#include "app/WindowView.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSlider>
+#include <QTabBar>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "app/ControlWidgets.h"
+#include "app/FrameBox.h"
+#include "generator/PanelTexts.h"
+
+namespace tunx::app {
+
+namespace {
+
+constexpr const char* kClick = "Click";
+constexpr const char* kChange = "Change";
+constexpr std::string_view kSubmenuPrefix = "Menu:";
+constexpr int kFieldChars = 9;          // width of an entry field in a one-column cell
+constexpr int kTitleBarAllowance = 48;  // room left on screen for the window's title bar
+constexpr QSize kSmallestWindow{480, 320};
+
+// The part of a menu control's name after its last '_' ("MenuBar_File" -> "File").
+std::string nameSuffix(const std::string& name) {
+    const auto underscore = name.rfind('_');
+    return underscore == std::string::npos ? name : name.substr(underscore + 1);
+}
+
+}  // namespace
+
+WindowView::WindowView(Window& model, const PanelLayout& layout, std::string installDir,
+                       Dispatch dispatch)
+    : model_(model), installDir_(std::move(installDir)), dispatch_(std::move(dispatch)) {
+    setObjectName(QString::fromStdString(model_.name()));
+    buildPanel(layout);
+    buildMenus();
+    refresh();
+}
+
+void WindowView::buildPanel(const PanelLayout& layout) {
+    panel_ = new QWidget;
+    auto* columns = new QHBoxLayout(panel_);
+    for (const Column& column : layout.columns) {
+        auto* stack = new QVBoxLayout;
+        columns->addLayout(stack);
+        for (const GroupPlacement& placement : column) {
+            Box& box = boxFor(std::string(placement.group), stack, placement.titled);
+            for (const Row& row : placement.rows) {
+                place(box, row);
+            }
+        }
+        stack->addStretch();
+    }
+    // Controls the layout does not name still appear, one to a row in their group's box.
+    for (const auto& control : model_.controls()) {
+        if (control->kind == ControlKind::Menu) {
+            continue;
+        }
+        if (boxes_.find(control->group) == boxes_.end() && extraColumn_ == nullptr) {
+            extraColumn_ = new QVBoxLayout;
+            columns->addLayout(extraColumn_);
+        }
+        Box& box = boxFor(control->group, extraColumn_);
+        if (control->kind != ControlKind::Frame) {
+            place(box, {{control->name}});
+        }
+    }
+    if (extraColumn_ != nullptr) {
+        extraColumn_->addStretch();
+    }
+    columns->addStretch();
+
+    auto* scroll = new QScrollArea;
+    scroll->setWidget(panel_);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    setCentralWidget(scroll);
+}
+
+WindowView::Box& WindowView::boxFor(const std::string& group, QVBoxLayout* column, bool titled) {
+    auto found = boxes_.find(group);
+    if (found != boxes_.end()) {
+        return found->second;
+    }
+    Box box;
+    box.frame = new FrameBox(panel_);
+    box.grid = new QGridLayout(box.frame);
+    column->addWidget(box.frame);
+    // The group's frame control gives the box its title.
+    const auto& controls = model_.controls();
+    const auto frame = std::find_if(controls.begin(), controls.end(), [&](const auto& c) {
+        return c->kind == ControlKind::Frame && c->group == group;
+    });
+    if (frame != controls.end()) {
+        bind(**frame, box.frame, nullptr);
+    } else if (titled) {
+        box.frame->setTitle(captionText(group));
+    }
+    return boxes_.emplace(group, box).first->second;
+}
+
+void WindowView::place(Box& box, const Row& row) {
+    int column = 0;
+    bool any = false;
+    for (const Cell& cell : row) {
+        Control* control = cell.control.empty() ? nullptr : model_.find(cell.control);
+        if (control != nullptr && byName_.find(control->name) == byName_.end()) {
+            QWidget* widget = bindWidget(*control, box.frame, cell.span);
+            box.grid->addWidget(widget, box.rows, column, 1, cell.span);
+            any = true;
+        }
+        column += cell.span;
+    }
+    if (any) {
+        ++box.rows;
+    }
+}
+
+QWidget* WindowView::bindWidget(Control& control, QWidget* parent, int span) {
+    QWidget* widget = createControlWidget(control, parent);
+    widget->setObjectName(QString::fromStdString(control.name));
+    if (span == 1 && qobject_cast<QLineEdit*>(widget) != nullptr) {
+        widget->setMaximumWidth(widget->fontMetrics().horizontalAdvance(u'0') * kFieldChars +
+                                widget->fontMetrics().height());
+    }
+    if (auto* label = qobject_cast<QLabel*>(widget); label != nullptr && span > 1) {
+        label->setWordWrap(true);
+    }
+    connectInput(control, widget);
+    bind(control, widget, nullptr);
+    return widget;
+}
+
+void WindowView::connectInput(Control& control, QWidget* widget) {
+    Control* c = &control;
+    const std::string name = control.name;
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+        connect(edit, &QLineEdit::textEdited, this, [this, name](const QString& text) {
+            userInput([this, name, text] { model_.typeText(name, text.toStdString()); });
+        });
+    } else if (auto* multi = qobject_cast<QPlainTextEdit*>(widget)) {
+        // A box the program never reads back as typed (no Change handler) only shows text.
+        multi->setReadOnly(!model_.hasHandler(name + "_" + kChange));
+        connect(multi, &QPlainTextEdit::textChanged, this, [this, name, multi] {
+            const std::string text = fromScreenText(multi->toPlainText());
+            userInput([this, name, text] { model_.typeText(name, text); });
+        });
+    } else if (auto* box = qobject_cast<QComboBox*>(widget)) {
+        connect(box, &QComboBox::activated, this, [this, c, name](int index) {
+            userInput([this, c, name, index] {
+                if (index >= 0 && static_cast<std::size_t>(index) < c->items.size()) {
+                    c->text = c->items[static_cast<std::size_t>(index)];
+                    c->listIndex = index;
+                }
+                model_.fire(name, kClick);
+            });
+        });
+        connect(box->lineEdit(), &QLineEdit::textEdited, this,
+                [this, c, name](const QString& text) {
+                    userInput([this, c, name, text] {
+                        c->text = text.toStdString();
+                        c->listIndex = -1;
+                        model_.fire(name, kChange);
+                    });
+                });
+    } else if (auto* check = qobject_cast<QCheckBox*>(widget)) {
+        connect(check, &QCheckBox::clicked, this, [this, name](bool checked) {
+            userInput([this, name, checked] { model_.check(name, checked ? 1 : 0); });
+        });
+    } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
+        connect(button, &QPushButton::clicked, this,
+                [this, name] { userInput([this, name] { model_.fire(name, kClick); }); });
+    } else if (auto* slider = qobject_cast<QSlider*>(widget)) {
+        connect(slider, &QSlider::valueChanged, this, [this, c, name](int value) {
+            userInput([this, c, name, value] {
+                c->value = value;
+                model_.fire(name, kChange);
+            });
+        });
+    } else if (auto* tabs = qobject_cast<QTabBar*>(widget)) {
+        connect(tabs, &QTabBar::currentChanged, this, [this, c, name](int index) {
+            userInput([this, c, name, index] {
+                if (index >= 0 && static_cast<std::size_t>(index) < c->items.size()) {
+                    c->listIndex = index;
+                    c->text = c->items[static_cast<std::size_t>(index)];
+                }
+                model_.fire(name, kClick);
+            });
+        });
+    }
+}
+
+void WindowView::buildMenus() {
+    // Top-level menus first, then their entries ("Menu:File" goes under "File").
+    std::vector<std::pair<std::string, QMenu*>> menus;
+    for (const auto& control : model_.controls()) {
+        if (control->kind == ControlKind::Menu && control->group == group::kMenu) {
+            QMenu* menu = menuBar()->addMenu(captionText(control->text));
+            menus.emplace_back(control->text, menu);
+            menus.emplace_back(nameSuffix(control->name), menu);
+            bind(*control, nullptr, menu->menuAction());
+        }
+    }
+    for (const auto& control : model_.controls()) {
+        if (control->kind != ControlKind::Menu || !control->group.starts_with(kSubmenuPrefix)) {
+            continue;
+        }
+        const std::string parent = control->group.substr(kSubmenuPrefix.size());
+        auto found = std::find_if(menus.begin(), menus.end(),
+                                  [&](const auto& entry) { return entry.first == parent; });
+        QMenu* menu = found != menus.end() ? found->second
+                                           : menuBar()->addMenu(QString::fromStdString(parent));
+        if (found == menus.end()) {
+            menus.emplace_back(parent, menu);
+        }
+        QAction* action = menu->addAction(captionText(control->text));
+        const std::string name = control->name;
+        connect(action, &QAction::triggered, this,
+                [this, name] { userInput([this, name] { model_.fire(name, kClick); }); });
+        bind(*control, nullptr, action);
+    }
+}
+
+void WindowView::bind(const Control& control, QWidget* widget, QAction* action) {
+    byControl_[&control] = bindings_.size();
+    byName_[control.name] = bindings_.size();
+    bindings_.push_back(Binding{&control, widget, action, {}});
+}
+
+void WindowView::userInput(const std::function<void()>& edit) {
+    dispatch_(model_, edit);
+}
+
+void WindowView::refresh() {
+    const QString caption = QString::fromStdString(model_.caption());
+    if (windowTitle() != caption) {
+        setWindowTitle(caption);
+    }
+    for (Binding& binding : bindings_) {
+        refresh(binding);
+    }
+}
+
+void WindowView::refresh(Binding& binding) {
+    if (binding.action != nullptr) {
+        refreshAction(*binding.control, *binding.action);
+    }
+    if (binding.widget != nullptr) {
+        refreshWidget(*binding.control, *binding.widget, installDir_, binding.picture);
+    }
+}
+
+QWidget* WindowView::refreshControl(const Control& control) {
+    auto found = byControl_.find(&control);
+    if (found == byControl_.end()) {
+        return nullptr;
+    }
+    Binding& binding = bindings_[found->second];
+    refresh(binding);
+    return binding.widget;
+}
+
+QWidget* WindowView::widgetFor(std::string_view controlName) const {
+    auto found = byName_.find(controlName);
+    return found == byName_.end() ? nullptr : bindings_[found->second].widget;
+}
+
+QAction* WindowView::actionFor(std::string_view controlName) const {
+    auto found = byName_.find(controlName);
+    return found == byName_.end() ? nullptr : bindings_[found->second].action;
+}
+
+QSize WindowView::fittingSize() const {
+    panel_->ensurePolished();  // sizes as the style will draw them
+    if (panel_->layout() != nullptr) {
+        panel_->layout()->activate();
+    }
+    QSize panel = panel_->sizeHint().expandedTo(panel_->minimumSizeHint());
+    if (panel_->hasHeightForWidth()) {  // wrapping labels are as tall as this width needs
+        panel.setHeight(std::max(panel.height(), panel_->heightForWidth(panel.width())));
+    }
+    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    // Room for the scroll bars too, so that none is needed when the screen is large enough.
+    QSize wanted(panel.width() + scrollBar,
+                 panel.height() + scrollBar + menuBar()->sizeHint().height());
+    wanted = wanted.expandedTo(kSmallestWindow);
+    if (const QScreen* s = screen()) {
+        const QSize room = s->availableGeometry().size() - QSize(0, kTitleBarAllowance);
+        wanted = wanted.boundedTo(room);
+    }
+    return wanted;
+}
+
+void WindowView::closeEvent(QCloseEvent* event) {
+    if (closeRequest_ && !closeRequest_()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+}  // namespace tunx::app

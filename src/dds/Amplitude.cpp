@@ -1,0 +1,233 @@
+#include "dds/Amplitude.h"
+
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <string>
+
+#include "common/Numbers.h"
+#include "common/RuntimeError.h"
+#include "dds/AmplitudeEntry.h"
+#include "dds/RegisterBytes.h"
+#include "dds/Modes.h"
+
+namespace tunx {
+
+namespace {
+
+constexpr const char* kLabelAmplitude = "Set_Amplitude_";
+constexpr const char* kLabelStopAmplitude = "SGSTOP_Amplitude_";
+
+constexpr float kMinEntryMv = 1.0F;
+constexpr float kMaxEntryMv = 5500.0F;
+constexpr float kMaxMv = 5000.0F;
+constexpr std::int32_t kAsfMax = 16383;  // 14-bit amplitude scale factor
+constexpr double kRampGain = 1.2;
+
+// Output gain correction points from the calibration, by frequency.
+struct FlatPoint {
+    std::int32_t hz;
+    float Calibration::*gain;
+};
+constexpr std::array<FlatPoint, 13> kFlatness{{
+    {1'000'000, &Calibration::flat1M},
+    {10'000'000, &Calibration::flat10M},
+    {20'000'000, &Calibration::flat20M},
+    {30'000'000, &Calibration::flat30M},
+    {40'000'000, &Calibration::flat40M},
+    {50'000'000, &Calibration::flat50M},
+    {60'000'000, &Calibration::flat60M},
+    {70'000'000, &Calibration::flat70M},
+    {80'000'000, &Calibration::flat80M},
+    {90'000'000, &Calibration::flat90M},
+    {100'000'000, &Calibration::flat100M},
+    {150'000'000, &Calibration::flat150M},
+    {200'000'000, &Calibration::flat200M},
+}};
+
+// Extra gain for high amplitudes, applied above each threshold (mVpp).
+struct Boost {
+    float above;
+    double factor;
+};
+constexpr std::array<Boost, 5> kBoost{{
+    {3900.0F, 1.01},
+    {4200.0F, 1.015},
+    {4400.0F, 1.02},
+    {4600.0F, 1.028},
+    {4800.0F, 1.035},
+}};
+
+// "Square-Wave2" output level: the level falls from `base` by `slope` per volt in each segment.
+constexpr double kSquare2TopLevel = 1500.0;
+constexpr double kSquare2SegmentMv = 1000.0;
+
+// Gain correction at `hz`: linear between neighbouring calibration points from 1 MHz to
+// 200 MHz, the 1 MHz value outside that span.
+float flatness(const Calibration& c, std::int32_t hz) {
+    for (std::size_t i = 1; i < kFlatness.size(); ++i) {
+        const FlatPoint& lo = kFlatness[i - 1];
+        const FlatPoint& hi = kFlatness[i];
+        if (hz > lo.hz && hz <= hi.hz) {
+            const double gLo = c.*lo.gain;
+            const double gHi = c.*hi.gain;
+            return CSng(gLo + (static_cast<double>(hz) - lo.hz) /
+                                  (static_cast<double>(hi.hz) - lo.hz) * (gHi - gLo));
+        }
+    }
+    return c.flat1M;
+}
+
+float boosted(float gain, float a) {
+    double factor = 1.0;
+    for (const Boost& b : kBoost) {
+        if (a > b.above) {
+            factor = b.factor;
+        }
+    }
+    return CSng(gain * factor);
+}
+
+double levelSlope(std::int16_t from, std::int16_t to) {
+    return CInt(static_cast<double>(from) - to);
+}
+
+// The output level DAC setting for a "Square-Wave2" amplitude; of the overlapping segments
+// the last one that holds wins.
+std::int16_t square2Level(const Calibration& c, float a) {
+    struct Segment {
+        double base;
+        double slope;
+        double x;
+    };
+    Segment s{};
+    if (a < 1001) {
+        s = {kSquare2TopLevel, static_cast<double>(c.sq2level1), a};
+    }
+    if (a > 999 && a < 2001) {
+        s = {static_cast<double>(c.sq2level1), levelSlope(c.sq2level1, c.sq2level2), a - 1000.0};
+    }
+    if (a > 2000 && a < 3001) {
+        s = {static_cast<double>(c.sq2level2), levelSlope(c.sq2level2, c.sq2level3), a - 2000.0};
+    }
+    if (a > 3000 && a < 4001) {
+        s = {static_cast<double>(c.sq2level3), levelSlope(c.sq2level3, c.sq2level4), a - 3000.0};
+    }
+    if (a > 4000) {
+        s = {static_cast<double>(c.sq2level4), levelSlope(c.sq2level4, c.sq2level5), a - 4000.0};
+    }
+    const std::int16_t x = CInt(s.x);
+    return CInt(s.base - (x / kSquare2SegmentMv) * s.slope);
+}
+
+Command amplitudeCommand(std::int32_t asf) {
+    const auto bytes = lowBytes(asf);
+    return {code::kAmplitude, bytes[0], bytes[1], 0, 0, 0};
+}
+
+// The amplitude in mVpp as the entry and its unit give it; an unknown unit gives 1 mV.
+float enteredMv(const Window& panel) {
+    const std::string& unit = panel["VppUnit"].text;
+    if (unit == amplitude::kMVpp || unit == amplitude::kMVrms || unit == amplitude::kDBmV) {
+        return CSng(CDbl(panel["Vpp"].text));
+    }
+    if (unit == amplitude::kVpp) {
+        return CSng(CDbl(panel["Vpp"].text) * amplitude::kMilliPerVolt);
+    }
+    return 1.0F;
+}
+
+// An entry SetVpp refuses: its message, and the sequence stops.
+void refuse(Link& link, const char* message) {
+    link.ui().MsgBox(message);
+    link.state().gen.sgerror = true;
+}
+
+// False when the amplitude cannot be set ("Error calculating Amplitude!" is due).
+bool applyVpp(Window& panel, Link& link) {
+    SharedState& s = link.state();
+    const std::string& unit = panel["VppUnit"].text;
+    const std::string& modeText = panel["ModeSelect"].text;
+    float a = enteredMv(panel);
+    if (amplitude::terminated(panel)) {
+        a = CSng(static_cast<double>(a) + a);  // the number itself doubles, dBmV included
+    }
+    if (a > kMaxEntryMv || a < kMinEntryMv) {
+        return false;
+    }
+    const bool sine = modeText == mode::kSine || modeText == mode::kSineModulated;
+    if (unit == amplitude::kMVrms || unit == amplitude::kDBmV) {
+        if (!sine) {
+            refuse(link, kMsgAmplitudeUnit);
+            return true;
+        }
+        if (unit == amplitude::kMVrms) {
+            a = CSng((static_cast<double>(a) + a) * amplitude::kSqrt2);
+        } else {
+            const double p = std::pow(10.0, a / amplitude::kDbPerDecade);
+            a = CSng((p + p) * amplitude::kSqrt2);
+        }
+    }
+    if (a > kMaxMv) {
+        refuse(link, kMsgAmplitudeTooHigh);
+        return true;
+    }
+    float gain = s.cal.flat1M;
+    if (sine) {
+        gain = flatness(s.cal, s.gen.sgfreq);
+    } else if (modeText == mode::kRamp || modeText == mode::kTriangle) {
+        gain = CSng(kRampGain);
+    }
+    gain = boosted(gain, a);
+    s.gen.sgaten = 0;
+    if (modeText == mode::kSquare2) {
+        // The level reaches the device with the output-stage commands.
+        s.gen.sgaten = square2Level(s.cal, a);
+        return true;
+    }
+    std::int32_t asf = CLng(divide(static_cast<double>(a) * kAsfMax, s.cal.ampfullscale) * gain);
+    if (asf < 0) {
+        throw RuntimeError(kOverflow);
+    }
+    if (asf > kAsfMax) {
+        asf = kAsfMax;
+        link.ui().MsgBox(kMsgAmplitudeClamped);
+    }
+    return link.send(amplitudeCommand(asf), kLabelAmplitude);
+}
+
+}  // namespace
+
+void SetVpp(Window& panel, Link& link) {
+    bool ok = false;
+    try {
+        ok = applyVpp(panel, link);
+    } catch (const RuntimeError&) {
+        ok = false;
+    }
+    if (!ok) {
+        link.ui().MsgBox(kMsgAmplitudeError);
+        link.state().gen.sgerror = true;
+    }
+}
+
+void sgstop(Window& panel, Link& link) {
+    bool ok = false;
+    try {
+        const double n = CDbl(panel["Vpp"].text);
+        const std::int32_t asf = CLng(divide(n * kAsfMax, link.state().cal.ampfullscale));
+        // Only a 14-bit scale factor fits the amplitude register.
+        if (asf < 0 || asf > kAsfMax) {
+            throw RuntimeError(kOverflow);
+        }
+        ok = link.send(amplitudeCommand(asf), kLabelStopAmplitude);
+    } catch (const RuntimeError&) {
+        ok = false;
+    }
+    if (!ok) {
+        link.ui().MsgBox(kMsgStopError);
+        link.state().gen.sgerror = true;
+    }
+}
+
+}  // namespace tunx

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "window/Window.h"
+
+namespace tunx::amplitude {
+
+// The amplitude units of VppUnit.
+inline constexpr const char* kMVpp = "mVpp";
+inline constexpr const char* kVpp = "Vpp";
+inline constexpr const char* kMVrms = "mVrms";
+inline constexpr const char* kDBmV = "dBmV";
+
+inline constexpr double kMilliPerVolt = 1000.0;
+// Peak-to-peak of a sine is twice its peak, the peak 1.4142 times its rms value.
+inline constexpr double kSqrt2 = 1.4142;
+inline constexpr double kDbPerDecade = 20.0;
+
+inline constexpr int kChecked = 1;
+
+// The "50 ohm term." box is ticked.
+inline bool terminated(const Window& panel) {
+    return panel["termination"].value == kChecked;
+}
+
+}  // namespace tunx::amplitude

@@ -1,0 +1,230 @@
+#include "dds/Frequency.h"
+
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <string>
+
+#include "common/Numbers.h"
+#include "common/RuntimeError.h"
+#include "dds/RegisterBytes.h"
+#include "dds/Modes.h"
+#include "link/Relay.h"
+
+namespace tunx {
+
+namespace {
+
+constexpr const char* kUnitKHz = "kHz";
+constexpr const char* kUnitMHz = "MHz";
+constexpr double kKilo = 1000.0;
+constexpr double kMega = 1'000'000.0;
+constexpr const char* kExternalFm = "External FM";
+
+constexpr const char* kLabelOutputPath = "Set Frequency Sine2_";
+constexpr const char* kLabelClockSetting = "SetFreq_Square_Wave_";
+constexpr const char* kLabelCfr2 = "SetFreq_CFR2_";
+constexpr const char* kLabelCfr1 = "Set_Pulse_CFR1_";
+constexpr const char* kLabelFtw = "SetFreq_FTW_";
+constexpr const char* kLabelAmplitude = "Set_Amplitude_";
+
+constexpr const char* kClock400Label = "400MHz";
+constexpr const char* kClock20Label = "20MHz";
+constexpr double kClock400Hz = 400'000'000.0;
+constexpr double kClock20Hz = 20'000'000.0;
+constexpr double kLowClockUpTo = 100.0;             // at or below: the 20 MHz clock
+constexpr double kUncorrectedFrom = 199'900'000.0;  // the clock correction stops here
+constexpr double kNoWordFrom = 200'000'000.0;
+constexpr double kHalfClockAbove = 199'999'999.0;
+constexpr std::array<int, 4> kHalfClockBytes = {128, 0, 0, 0};  // word 2^31
+constexpr double kTwoPow32 = 4'294'967'296.0;
+// One step of the 20 MHz clock (20,000,000 / 2^32), as the panel shows the produced frequency.
+constexpr double kStep20MHz = 0.0046566;
+constexpr int kFrekDecimals = 5;
+
+// Undersampling: 64 samples per signal period against the monitor's time per division.
+constexpr double kUnderSamples = 64.0;
+constexpr double kNanosecond = 1e-9;
+constexpr double kUnderShiftScale = 10000.0;
+constexpr std::int32_t kRetuneFromHz = 1'000'000;
+
+constexpr int kClockSwitchPauseMs = 300;
+constexpr int kTuningPauseMs = 10;
+constexpr std::int32_t kCfr2TimeoutMs = 2000;
+constexpr int kHoldAtZero = 16;  // code 6, byte 1, when the frequency is 0
+constexpr std::int32_t kSquare2Asf = 8000;
+
+constexpr Command kClockSetting400{code::kClockSetting, 0, 0, 1, 1, 0};
+constexpr Command kClockSettingSquare2{code::kClockSetting, 0, 0, 0, 0, 0};
+constexpr Command kCfr2At400{code::kCfr2, 0, 2, 164, 0, 0};
+constexpr Command kCfr1Square2{code::kCfr1, 2, 0, 2, 0, 0};
+
+// Control register 2 at 20 MHz: code 24 switches the clock over, code 2 keeps it.
+Command cfr2At20(int clockCode) {
+    return {clockCode, 0, 2, 0, 0, 0};
+}
+
+enum class Path { Sine, Square2 };
+
+// What one frequency programs into the DDS.
+struct Tuning {
+    double hz = 0;  // after the shifts
+    bool lowClock = false;
+    std::int32_t word = 0;
+    std::array<int, 4> bytes{};
+};
+
+double enteredHertz(const Window& panel) {
+    double hz = CDbl(panel["Frek"].text);
+    const std::string& unit = panel["frequnit"].text;
+    if (unit == kUnitKHz) {
+        hz *= kKilo;
+    } else if (unit == kUnitMHz) {
+        hz *= kMega;
+    }
+    return hz;
+}
+
+// Adds the undersampling shift for the monitor's time per division and keeps its values.
+double withUndersampling(GeneratorState& g, double hz) {
+    g.undersratio = divide(kUnderSamples * divide(1.0, hz), kNanosecond * g.undersdiv);
+    g.undersshift = CSng(divide(kUnderShiftScale, g.undersratio));
+    return hz + g.undersshift;
+}
+
+Tuning tune(double hz, bool lowClock, double clkcorr) {
+    if (!std::isfinite(hz)) {
+        throw RuntimeError(kOverflow);
+    }
+    const double clock = lowClock ? kClock20Hz : kClock400Hz;
+    Tuning t;
+    t.hz = hz;
+    t.lowClock = lowClock;
+    if (hz < kUncorrectedFrom) {
+        t.word = CLng(hz * kTwoPow32 / clock * clkcorr);
+    } else if (hz < kNoWordFrom) {
+        t.word = CLng(hz * kTwoPow32 / clock);
+    }
+    // The tuning word is unsigned: a negative frequency has none.
+    if (t.word < 0) {
+        throw RuntimeError(kOverflow);
+    }
+    t.bytes = hz > kHalfClockAbove ? kHalfClockBytes : registerBytes(t.word);
+    return t;
+}
+
+bool sendTuningWord(Link& link, const Tuning& t) {
+    return link.send({code::kFtw, t.bytes[0], t.bytes[1], t.bytes[2], t.bytes[3], 0}, kLabelFtw) &&
+           link.send({code::kFtwUpdate, t.hz == 0 ? kHoldAtZero : 0, 0, 0, 0, 0}, kLabelFtw);
+}
+
+// The clock and control-register commands; the clock label follows each clock change sent.
+bool sendClock(Link& link, const Tuning& t, Path path) {
+    std::string& clklabel = link.state().gen.clklabel;
+    if (t.lowClock) {
+        const bool change = clklabel != kClock20Label;
+        if (!link.send(cfr2At20(change ? code::kClock20MHz : code::kCfr2), kLabelCfr2,
+                       kCfr2TimeoutMs)) {
+            return false;
+        }
+        if (change) {
+            clklabel = kClock20Label;
+        }
+        return true;
+    }
+    if (clklabel != kClock400Label) {
+        if (!link.send(path == Path::Square2 ? kClockSettingSquare2 : kClockSetting400,
+                       kLabelClockSetting)) {
+            return false;
+        }
+        link.clock().Sleep(kClockSwitchPauseMs);
+        clklabel = kClock400Label;
+    }
+    return link.send(kCfr2At400, kLabelCfr2, kCfr2TimeoutMs);
+}
+
+bool sendSequence(Link& link, const Tuning& t, Path path) {
+    const bool square2 = path == Path::Square2;
+    if (!link.send(switchCommand(line::kOutputPath, true), kLabelOutputPath) ||
+        !link.send(switchCommand(line::kSquare2Path, square2), kLabelOutputPath) ||
+        !sendClock(link, t, path)) {
+        return false;
+    }
+    if (square2 && !link.send(kCfr1Square2, kLabelCfr1)) {
+        return false;
+    }
+    link.clock().Sleep(kTuningPauseMs);
+    if (!sendTuningWord(link, t)) {
+        return false;
+    }
+    if (square2) {
+        const auto asf = lowBytes(kSquare2Asf);
+        return link.send({code::kAmplitude, asf[0], asf[1], 0, 0, 0}, kLabelAmplitude);
+    }
+    return true;
+}
+
+void fail(Link& link) {
+    link.ui().MsgBox(kMsgFrequencyError);
+    link.state().gen.sgerror = true;
+}
+
+void setFrequency(Window& panel, Link& link, Path path) {
+    SharedState& s = link.state();
+    bool ok = false;
+    try {
+        double hz = enteredHertz(panel);
+        s.gen.sgfreq = CLng(hz);
+        if (panel["ModeSelect"].text == mode::kSineModulated &&
+            panel["modtype"].text == kExternalFm) {
+            hz += s.cal.fmoffset;
+        }
+        if (s.gen.undersmonflag) {
+            hz = withUndersampling(s.gen, hz);
+        }
+        const bool lowClock = hz <= kLowClockUpTo;
+        const Tuning t = tune(hz, lowClock, s.cal.clkcorr);
+        panel["lmainclk"].text = lowClock ? kClock20Label : kClock400Label;
+        if (lowClock) {
+            // The field shows, in hertz, what the 20 MHz clock actually produces.
+            panel["Frek"].text = formatFixed(t.word * kStep20MHz, kFrekDecimals);
+        }
+        ok = sendSequence(link, t, path);
+    } catch (const RuntimeError&) {
+        ok = false;
+    }
+    if (!ok) {
+        fail(link);
+    }
+}
+
+}  // namespace
+
+void SetFrequency(Window& panel, Link& link) {
+    setFrequency(panel, link, Path::Sine);
+}
+
+void SetSquare2Frequency(Window& panel, Link& link) {
+    setFrequency(panel, link, Path::Square2);
+}
+
+void SetSine2Frequency(Window& /*panel*/, Link& /*link*/) {}
+
+void SetFreqFTW(Link& link) {
+    SharedState& s = link.state();
+    if (s.gen.sgfreq < kRetuneFromHz) {
+        return;
+    }
+    bool ok = false;
+    try {
+        const double hz = withUndersampling(s.gen, s.gen.sgfreq);
+        ok = sendTuningWord(link, tune(hz, false, s.cal.clkcorr));
+    } catch (const RuntimeError&) {
+        ok = false;
+    }
+    if (!ok) {
+        fail(link);
+    }
+}
+
+}  // namespace tunx
