@@ -276,6 +276,52 @@ class AppSmokeTest : public QObject {
         QVERIFY(window->toPlainText().startsWith("TUNX4K Function Generator - Users Guide"));
     }
 
+    // Every mode runs from the RUN button and stops with STOP, with the buttons' looks.
+    void everyModeRunsFromRunAndStopsWithStop_data() {
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<QString>("runCaption");
+        for (const char* m :
+             {"Single Tone Sine", "Sine Modulated", "Ramp", "Triangle", "Arbitrary",
+              "Sweep Sine Generator", "Square-Wave", "Square-Wave2", "Single Tone Sine2"}) {
+            QTest::newRow(m) << QString(m) << QString("RUNNING");
+        }
+        QTest::newRow("Pulse Generator, single shot")
+            << QString("Pulse Generator") << QString("TRIGGER");
+    }
+    void everyModeRunsFromRunAndStopsWithStop() {
+        QFETCH(QString, mode);
+        QFETCH(QString, runCaption);
+        QVERIFY(f_->start());
+        Window& panel = f_->app.program().generator();
+        QVERIFY(f_->app.dispatch(panel, [&] { panel.choose("ModeSelect", mode.toStdString()); }));
+        if (runCaption == "TRIGGER") {
+            QVERIFY(f_->app.dispatch(panel, [&] { panel.choose("outmode", "Single"); }));
+        }
+        auto* vpp = f_->widget<QLineEdit>("Vpp");
+        if (vpp->isEnabled()) {  // Arbitrary "Voltage" takes its level from the profile
+            vpp->selectAll();
+            QTest::keyClicks(vpp, "1");
+            QCOMPARE(f_->control("Vpp").text, std::string("1"));
+        }
+
+        auto* run = f_->widget<QPushButton>("RUN");
+        auto* stop = f_->widget<QPushButton>("STOP");
+        QTest::mouseClick(run, Qt::LeftButton);
+        QTRY_COMPARE(run->text(), runCaption);
+        QCOMPARE(run->palette().color(QPalette::Button), QColor(0, 255, 0));
+        QVERIFY(run->icon().isNull());
+        QVERIFY(catcher_->messages.empty());
+        QVERIFY(f_->widget<QLabel>("StatusBar")->text().startsWith("Running " + mode));
+
+        QTest::mouseClick(stop, Qt::LeftButton);
+        QTRY_COMPARE(f_->widget<QLabel>("StatusBar")->text(), QString("Stopped"));
+        QCOMPARE(stop->palette().color(QPalette::Button), QColor(255, 0, 0));
+        QCOMPARE(run->text(), QString());
+        QVERIFY(!run->icon().isNull());  // run_btn.bmp from the installation folder
+        QVERIFY(!f_->sim.describe().empty());
+        QVERIFY(f_->sim.describe().front().rfind("output off", 0) == 0);
+    }
+
     void closingTheGeneratorWindowEndsTheProgram() {
         QVERIFY(f_->start());
         QVERIFY(f_->sim.isOpen());
