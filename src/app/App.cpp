@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QScreen>
 #include <exception>
 #include <optional>
 
@@ -201,6 +202,14 @@ void App::showForm(const std::string& form, const std::string& front) {
     }
     if (!shown->isVisible()) {
         shown->resize(shown->fittingSize());
+        if (shown != generatorView_.get()) {
+            // A second window opens in the screen's lower right corner, so that the
+            // generator window in front of it does not hide it whole.
+            if (const QScreen* screen = generatorView_->screen()) {
+                const QRect area = screen->availableGeometry();
+                shown->move(area.right() - shown->width(), area.bottom() - shown->height());
+            }
+        }
         shown->show();
     }
     if (WindowView* top = viewOf(front)) {
