@@ -16,6 +16,9 @@ class RuntimeError : public std::runtime_error {
 inline constexpr const char* kOverflow = "Overflow";
 inline constexpr const char* kTypeMismatch = "Type mismatch";
 inline constexpr const char* kDivisionByZero = "Division by zero";
+inline constexpr const char* kFileNotFound = "File not found";
+inline constexpr const char* kInputPastEnd = "Input past end of file";
+inline constexpr const char* kSubscriptOutOfRange = "Subscript out of range";
 
 // Thrown when the program ends itself (a fatal link failure, the window being unloaded).
 // It is not a RuntimeError: no procedure's error trap may swallow it.

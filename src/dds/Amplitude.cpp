@@ -6,16 +6,16 @@
 #include <string>
 
 #include "common/Numbers.h"
+#include "common/RegisterBytes.h"
 #include "common/RuntimeError.h"
 #include "dds/AmplitudeEntry.h"
-#include "dds/RegisterBytes.h"
+#include "dds/Failure.h"
 #include "dds/Modes.h"
 
 namespace tunx {
 
 namespace {
 
-constexpr const char* kLabelAmplitude = "Set_Amplitude_";
 constexpr const char* kLabelStopAmplitude = "SGSTOP_Amplitude_";
 
 constexpr float kMinEntryMv = 1.0F;
@@ -120,11 +120,6 @@ std::int16_t square2Level(const Calibration& c, float a) {
     return CInt(s.base - (x / kSquare2SegmentMv) * s.slope);
 }
 
-Command amplitudeCommand(std::int32_t asf) {
-    const auto bytes = lowBytes(asf);
-    return {code::kAmplitude, bytes[0], bytes[1], 0, 0, 0};
-}
-
 // The amplitude in mVpp as the entry and its unit give it; an unknown unit gives 1 mV.
 float enteredMv(const Window& panel) {
     const std::string& unit = panel["VppUnit"].text;
@@ -135,12 +130,6 @@ float enteredMv(const Window& panel) {
         return CSng(CDbl(panel["Vpp"].text) * amplitude::kMilliPerVolt);
     }
     return 1.0F;
-}
-
-// An entry SetVpp refuses: its message, and the sequence stops.
-void refuse(Link& link, const char* message) {
-    link.ui().MsgBox(message);
-    link.state().gen.sgerror = true;
 }
 
 // False when the amplitude cannot be set ("Error calculating Amplitude!" is due).
@@ -158,7 +147,7 @@ bool applyVpp(Window& panel, Link& link) {
     const bool sine = modeText == mode::kSine || modeText == mode::kSineModulated;
     if (unit == amplitude::kMVrms || unit == amplitude::kDBmV) {
         if (!sine) {
-            refuse(link, kMsgAmplitudeUnit);
+            failWith(link, kMsgAmplitudeUnit);
             return true;
         }
         if (unit == amplitude::kMVrms) {
@@ -169,7 +158,7 @@ bool applyVpp(Window& panel, Link& link) {
         }
     }
     if (a > kMaxMv) {
-        refuse(link, kMsgAmplitudeTooHigh);
+        failWith(link, kMsgAmplitudeTooHigh);
         return true;
     }
     float gain = s.cal.flat1M;
@@ -198,36 +187,25 @@ bool applyVpp(Window& panel, Link& link) {
 
 }  // namespace
 
+Command amplitudeCommand(std::int32_t asf) {
+    const BytePair bytes = lowBytes(asf);
+    return {code::kAmplitude, bytes.high, bytes.low, 0, 0, 0};
+}
+
 void SetVpp(Window& panel, Link& link) {
-    bool ok = false;
-    try {
-        ok = applyVpp(panel, link);
-    } catch (const RuntimeError&) {
-        ok = false;
-    }
-    if (!ok) {
-        link.ui().MsgBox(kMsgAmplitudeError);
-        link.state().gen.sgerror = true;
-    }
+    runOrFail(link, kMsgAmplitudeError, [&] { return applyVpp(panel, link); });
 }
 
 void sgstop(Window& panel, Link& link) {
-    bool ok = false;
-    try {
+    runOrFail(link, kMsgStopError, [&] {
         const double n = CDbl(panel["Vpp"].text);
         const std::int32_t asf = CLng(divide(n * kAsfMax, link.state().cal.ampfullscale));
         // Only a 14-bit scale factor fits the amplitude register.
         if (asf < 0 || asf > kAsfMax) {
             throw RuntimeError(kOverflow);
         }
-        ok = link.send(amplitudeCommand(asf), kLabelStopAmplitude);
-    } catch (const RuntimeError&) {
-        ok = false;
-    }
-    if (!ok) {
-        link.ui().MsgBox(kMsgStopError);
-        link.state().gen.sgerror = true;
-    }
+        return link.send(amplitudeCommand(asf), kLabelStopAmplitude);
+    });
 }
 
 }  // namespace tunx

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include "link/Link.h"
 #include "window/Window.h"
 
@@ -12,6 +14,10 @@ inline constexpr const char* kMsgAmplitudeClamped =
     "Amplitude is too Hi for Frequency Entered! Amplitude will be set to Maximum.";
 inline constexpr const char* kMsgOffsetError = "Error calculating Offset!";
 inline constexpr const char* kMsgStopError = " SG STOP Error";
+inline constexpr const char* kLabelAmplitude = "Set_Amplitude_";
+
+// The amplitude scale factor command (code 3): bits 15-8 and 7-0 of `asf`.
+Command amplitudeCommand(std::int32_t asf);
 
 // Amplitude scale factor from Vpp (or, for "Square-Wave2", the output level sgaten).
 void SetVpp(Window& panel, Link& link);

@@ -10,6 +10,11 @@ inline constexpr const char* kVpp = "Vpp";
 inline constexpr const char* kMVrms = "mVrms";
 inline constexpr const char* kDBmV = "dBmV";
 
+// The offset modes of BiasMode.
+inline constexpr const char* kBiasManual = "Manual";
+inline constexpr const char* kBiasZero = "0.00V";
+inline constexpr const char* kBiasHalfVpp = "Vpp/2";
+
 inline constexpr double kMilliPerVolt = 1000.0;
 // Peak-to-peak of a sine is twice its peak, the peak 1.4142 times its rms value.
 inline constexpr double kSqrt2 = 1.4142;

@@ -1,6 +1,8 @@
 // The Arbitrary mode's set-up: clock, the two profiles, multipliers and control register 1.
 #include "common/Numbers.h"
-#include "common/RuntimeError.h"
+#include "common/RegisterBytes.h"
+#include "dds/Failure.h"
+#include "dds/MainClock.h"
 #include "dds/Profile.h"
 #include "dds/RateTable.h"
 #include "dds/StepClock.h"
@@ -20,7 +22,6 @@ constexpr const char* kLabelCfr1 = "Set_Arbitrary_PROFILE_CFR1_";
 constexpr const char* kLabelStart = "Set_Arbitrary_CMD20_";
 constexpr std::int32_t kStartTimeoutMs = 2000;
 
-constexpr const char* kSystemClockLabel = "400MHz";
 constexpr const char* kSystemClockMinTime = "10.00";
 constexpr double kMinTimeLowNs = 10;
 constexpr double kMinTimeHighNs = 66;
@@ -39,8 +40,6 @@ constexpr Cfr1Row kOneProfile{192, 130, 194};
 constexpr int kCfr1VoltageByte3 = 34;
 constexpr int kCfr1OtherByte3 = 2;
 
-constexpr Command kSystemClockSetting{code::kClockSetting, 0, 0, 1, 1, 0};
-constexpr Command kSystemClockRegister{code::kCfr2, 0, 2, 164, 0, 0};
 constexpr int kStartByte1 = 3;
 constexpr int kStartByte2 = 1;
 
@@ -65,10 +64,10 @@ bool systemClock(Window& panel, Link& link) {
     mintimen.text = kSystemClockMinTime;
     mintimen.enabled = false;
     link.state().gen.ramclk = kSystemClockHz;
-    if (!sendClockSetting(panel, link, kSystemClockLabel, kSystemClockSetting, false)) {
+    if (!sendClockSetting(panel, link, kClockLabel400MHz, kClockSetting400MHz, false)) {
         return false;
     }
-    return link.send(kSystemClockRegister, kLabelCfr2);
+    return link.send(kCfr2At400MHz, kLabelCfr2);
 }
 
 // Voltage runs the RAM at the step clock that comes closest to the minimum sample time.
@@ -150,16 +149,7 @@ bool programArbitrary(Window& panel, Link& link) {
 }  // namespace
 
 void setarb(Window& panel, Link& link) {
-    bool ok = false;
-    try {
-        ok = programArbitrary(panel, link);
-    } catch (const RuntimeError&) {
-        ok = false;
-    }
-    if (!ok) {
-        link.ui().MsgBox(kMsgArbitraryError);
-        link.state().gen.sgerror = true;
-    }
+    runOrFail(link, kMsgArbitraryError, [&] { return programArbitrary(panel, link); });
 }
 
 }  // namespace tunx

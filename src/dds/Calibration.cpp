@@ -72,7 +72,7 @@ std::string valueField(const std::string& line) {
     for (std::size_t i = 0; i < kValueField; ++i) {
         const auto tab = line.find(kFieldSeparator, start);
         if (tab == std::string::npos) {
-            throw RuntimeError("Subscript out of range");
+            throw RuntimeError(kSubscriptOutOfRange);
         }
         start = tab + 1;
     }
@@ -87,17 +87,17 @@ bool sgcalibration(SharedState& state, Ui& ui, const std::string& path) {
     LineReader file(path);
     try {
         if (!file.isOpen()) {
-            throw RuntimeError("File not found");
+            throw RuntimeError(kFileNotFound);
         }
         for (int i = 0; i < kCalibrationHeaderLines; ++i) {
             if (!file.next()) {
-                throw RuntimeError("Input past end of file");
+                throw RuntimeError(kInputPastEnd);
             }
         }
         for (const Row& row : kRows) {
             const auto line = file.next();
             if (!line) {
-                throw RuntimeError("Input past end of file");
+                throw RuntimeError(kInputPastEnd);
             }
             store(state.cal, row, CDbl(valueField(*line)));
         }

@@ -6,30 +6,24 @@
 #include <string>
 
 #include "common/Numbers.h"
+#include "common/RegisterBytes.h"
 #include "common/RuntimeError.h"
-#include "dds/RegisterBytes.h"
+#include "dds/Amplitude.h"
+#include "dds/Failure.h"
+#include "dds/FrequencyUnit.h"
+#include "dds/MainClock.h"
 #include "dds/Modes.h"
+#include "dds/PulseCommands.h"
+#include "dds/Sweep.h"
 #include "link/Relay.h"
 
 namespace tunx {
 
 namespace {
 
-constexpr const char* kUnitKHz = "kHz";
-constexpr const char* kUnitMHz = "MHz";
-constexpr double kKilo = 1000.0;
-constexpr double kMega = 1'000'000.0;
-constexpr const char* kExternalFm = "External FM";
-
-constexpr const char* kLabelOutputPath = "Set Frequency Sine2_";
-constexpr const char* kLabelClockSetting = "SetFreq_Square_Wave_";
 constexpr const char* kLabelCfr2 = "SetFreq_CFR2_";
-constexpr const char* kLabelCfr1 = "Set_Pulse_CFR1_";
 constexpr const char* kLabelFtw = "SetFreq_FTW_";
-constexpr const char* kLabelAmplitude = "Set_Amplitude_";
 
-constexpr const char* kClock400Label = "400MHz";
-constexpr const char* kClock20Label = "20MHz";
 constexpr double kClock400Hz = 400'000'000.0;
 constexpr double kClock20Hz = 20'000'000.0;
 constexpr double kLowClockUpTo = 100.0;             // at or below: the 20 MHz clock
@@ -48,21 +42,12 @@ constexpr double kNanosecond = 1e-9;
 constexpr double kUnderShiftScale = 10000.0;
 constexpr std::int32_t kRetuneFromHz = 1'000'000;
 
-constexpr int kClockSwitchPauseMs = 300;
 constexpr int kTuningPauseMs = 10;
-constexpr std::int32_t kCfr2TimeoutMs = 2000;
 constexpr int kHoldAtZero = 16;  // code 6, byte 1, when the frequency is 0
 constexpr std::int32_t kSquare2Asf = 8000;
 
-constexpr Command kClockSetting400{code::kClockSetting, 0, 0, 1, 1, 0};
 constexpr Command kClockSettingSquare2{code::kClockSetting, 0, 0, 0, 0, 0};
-constexpr Command kCfr2At400{code::kCfr2, 0, 2, 164, 0, 0};
 constexpr Command kCfr1Square2{code::kCfr1, 2, 0, 2, 0, 0};
-
-// Control register 2 at 20 MHz: code 24 switches the clock over, code 2 keeps it.
-Command cfr2At20(int clockCode) {
-    return {clockCode, 0, 2, 0, 0, 0};
-}
 
 enum class Path { Sine, Square2 };
 
@@ -75,14 +60,7 @@ struct Tuning {
 };
 
 double enteredHertz(const Window& panel) {
-    double hz = CDbl(panel["Frek"].text);
-    const std::string& unit = panel["frequnit"].text;
-    if (unit == kUnitKHz) {
-        hz *= kKilo;
-    } else if (unit == kUnitMHz) {
-        hz *= kMega;
-    }
-    return hz;
+    return CDbl(panel["Frek"].text) * hzPerUnit(panel["frequnit"].text);
 }
 
 // Adds the undersampling shift for the monitor's time per division and keeps its values.
@@ -122,25 +100,25 @@ bool sendTuningWord(Link& link, const Tuning& t) {
 bool sendClock(Link& link, const Tuning& t, Path path) {
     std::string& clklabel = link.state().gen.clklabel;
     if (t.lowClock) {
-        const bool change = clklabel != kClock20Label;
-        if (!link.send(cfr2At20(change ? code::kClock20MHz : code::kCfr2), kLabelCfr2,
+        const bool change = clklabel != kClockLabel20MHz;
+        if (!link.send(cfr2At20MHz(change ? code::kClock20MHz : code::kCfr2), kLabelCfr2,
                        kCfr2TimeoutMs)) {
             return false;
         }
         if (change) {
-            clklabel = kClock20Label;
+            clklabel = kClockLabel20MHz;
         }
         return true;
     }
-    if (clklabel != kClock400Label) {
-        if (!link.send(path == Path::Square2 ? kClockSettingSquare2 : kClockSetting400,
+    if (clklabel != kClockLabel400MHz) {
+        if (!link.send(path == Path::Square2 ? kClockSettingSquare2 : kClockSetting400MHz,
                        kLabelClockSetting)) {
             return false;
         }
-        link.clock().Sleep(kClockSwitchPauseMs);
-        clklabel = kClock400Label;
+        link.clock().Sleep(kClockSettingPauseMs);
+        clklabel = kClockLabel400MHz;
     }
-    return link.send(kCfr2At400, kLabelCfr2, kCfr2TimeoutMs);
+    return link.send(kCfr2At400MHz, kLabelCfr2, kCfr2TimeoutMs);
 }
 
 bool sendSequence(Link& link, const Tuning& t, Path path) {
@@ -150,7 +128,7 @@ bool sendSequence(Link& link, const Tuning& t, Path path) {
         !sendClock(link, t, path)) {
         return false;
     }
-    if (square2 && !link.send(kCfr1Square2, kLabelCfr1)) {
+    if (square2 && !link.send(kCfr1Square2, kLabelPulseCfr1)) {
         return false;
     }
     link.clock().Sleep(kTuningPauseMs);
@@ -158,25 +136,18 @@ bool sendSequence(Link& link, const Tuning& t, Path path) {
         return false;
     }
     if (square2) {
-        const auto asf = lowBytes(kSquare2Asf);
-        return link.send({code::kAmplitude, asf[0], asf[1], 0, 0, 0}, kLabelAmplitude);
+        return link.send(amplitudeCommand(kSquare2Asf), kLabelAmplitude);
     }
     return true;
 }
 
-void fail(Link& link) {
-    link.ui().MsgBox(kMsgFrequencyError);
-    link.state().gen.sgerror = true;
-}
-
 void setFrequency(Window& panel, Link& link, Path path) {
     SharedState& s = link.state();
-    bool ok = false;
-    try {
+    runOrFail(link, kMsgFrequencyError, [&] {
         double hz = enteredHertz(panel);
         s.gen.sgfreq = CLng(hz);
         if (panel["ModeSelect"].text == mode::kSineModulated &&
-            panel["modtype"].text == kExternalFm) {
+            panel["modtype"].text == kModExternalFm) {
             hz += s.cal.fmoffset;
         }
         if (s.gen.undersmonflag) {
@@ -184,18 +155,13 @@ void setFrequency(Window& panel, Link& link, Path path) {
         }
         const bool lowClock = hz <= kLowClockUpTo;
         const Tuning t = tune(hz, lowClock, s.cal.clkcorr);
-        panel["lmainclk"].text = lowClock ? kClock20Label : kClock400Label;
+        panel["lmainclk"].text = lowClock ? kClockLabel20MHz : kClockLabel400MHz;
         if (lowClock) {
             // The field shows, in hertz, what the 20 MHz clock actually produces.
             panel["Frek"].text = formatFixed(t.word * kStep20MHz, kFrekDecimals);
         }
-        ok = sendSequence(link, t, path);
-    } catch (const RuntimeError&) {
-        ok = false;
-    }
-    if (!ok) {
-        fail(link);
-    }
+        return sendSequence(link, t, path);
+    });
 }
 
 }  // namespace
@@ -215,16 +181,10 @@ void SetFreqFTW(Link& link) {
     if (s.gen.sgfreq < kRetuneFromHz) {
         return;
     }
-    bool ok = false;
-    try {
+    runOrFail(link, kMsgFrequencyError, [&] {
         const double hz = withUndersampling(s.gen, s.gen.sgfreq);
-        ok = sendTuningWord(link, tune(hz, false, s.cal.clkcorr));
-    } catch (const RuntimeError&) {
-        ok = false;
-    }
-    if (!ok) {
-        fail(link);
-    }
+        return sendTuningWord(link, tune(hz, false, s.cal.clkcorr));
+    });
 }
 
 }  // namespace tunx

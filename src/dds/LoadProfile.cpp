@@ -4,8 +4,10 @@
 
 #include "common/Numbers.h"
 #include "common/RuntimeError.h"
+#include "dds/AmplitudeEntry.h"
+#include "dds/Failure.h"
+#include "dds/FrequencyUnit.h"
 #include "dds/Profile.h"
-#include "dds/StepClock.h"
 #include "dds/WaveRam.h"
 
 namespace tunx {
@@ -17,7 +19,6 @@ constexpr const char* kDialogFilter =
     "Text files (*.TXT)|*.TXT|CSV files (*.CSV)|*.CSV|All Files (*.*)|*.*";
 constexpr int kDialogFilterIndex = 1;
 
-constexpr const char* kClockUnitMHz = "MHz";
 constexpr double kStepClockUnitHz = 5'000'000;  // the RAM step clock is N x 5 MHz
 constexpr int kSystemClockN = 20;
 constexpr int kSystemClockMHzPerN = 20;
@@ -27,8 +28,6 @@ constexpr int kStepClockMHzPerN = 5;
 constexpr const char* kPresetBias = "2.5";
 constexpr const char* kPresetAmplitude = "5";
 constexpr const char* kPresetTerminatedLevel = "1.35";
-constexpr const char* kPresetAmplitudeUnit = "Vpp";
-constexpr const char* kPresetBiasMode = "Vpp/2";
 
 // What the profile puts into the RAM, fully computed before anything is sent.
 struct ProfileLoad {
@@ -44,11 +43,10 @@ ProfileLoad prepareProfile(Window& panel, SharedState& s) {
     load.target = arbTarget(panel["arbit"].text);
     if (load.target == ArbTarget::Voltage) {
         s.gen.ramclk = CLng(n * kStepClockUnitHz);
-        panel["lmainclk"].text = std::to_string(n * kStepClockMHzPerN) + kClockUnitMHz;
+        panel["lmainclk"].text = std::to_string(n * kStepClockMHzPerN) + kUnitMHz;
     } else {
         s.gen.ramclk = kSystemClockHz;
-        panel["lmainclk"].text =
-            std::to_string(kSystemClockN * kSystemClockMHzPerN) + kClockUnitMHz;
+        panel["lmainclk"].text = std::to_string(kSystemClockN * kSystemClockMHzPerN) + kUnitMHz;
     }
     const std::int16_t first = CInt(CDbl(panel["startpt1"].text));
     const std::int16_t last = CInt(CDbl(panel["endpt1"].text));
@@ -72,21 +70,10 @@ bool sendProfile(Link& link, const ProfileLoad& load) {
     if (!ramwrinit(link, load.address, static_cast<std::int32_t>(load.words.size()))) {
         return false;
     }
-    auto& cmd = link.state().link.cmd;
     for (const std::int32_t word : load.words) {
-        const BytePair low = low16(word);
-        if (load.target == ArbTarget::Freq) {
-            const BytePair high =
-                low16(static_cast<std::int32_t>(static_cast<std::uint32_t>(word) >> 16));
-            cmd[1] = static_cast<std::int16_t>(high.high);
-            cmd[2] = static_cast<std::int16_t>(high.low);
-            cmd[3] = static_cast<std::int16_t>(low.high);
-            cmd[4] = static_cast<std::int16_t>(low.low);
-        } else {
-            cmd[1] = static_cast<std::int16_t>(low.high);
-            cmd[2] = static_cast<std::int16_t>(low.low);
-        }
-        if (!writeram(link)) {
+        const bool written =
+            load.target == ArbTarget::Freq ? writeram32(link, word) : writeram16(link, word);
+        if (!written) {
             return false;
         }
     }
@@ -94,16 +81,11 @@ bool sendProfile(Link& link, const ProfileLoad& load) {
 }
 
 void presetVoltagePanel(Window& panel) {
-    const bool terminated = panel["termination"].value == 1;
+    const bool terminated = amplitude::terminated(panel);
     panel["VBias"].text = terminated ? kPresetTerminatedLevel : kPresetBias;
     panel["Vpp"].text = terminated ? kPresetTerminatedLevel : kPresetAmplitude;
-    panel["VppUnit"].text = kPresetAmplitudeUnit;
-    panel["BiasMode"].text = kPresetBiasMode;
-}
-
-void profileFailed(Link& link) {
-    link.ui().MsgBox(kMsgProfileError);
-    link.state().gen.sgerror = true;
+    panel["VppUnit"].text = amplitude::kVpp;
+    panel["BiasMode"].text = amplitude::kBiasHalfVpp;
 }
 
 }  // namespace
@@ -123,7 +105,7 @@ void loadfile_Click(Window& panel, Link& link) {
     try {
         load = prepareProfile(panel, link.state());
     } catch (const RuntimeError&) {
-        profileFailed(link);
+        failWith(link, kMsgProfileError);
         return;
     }
     try {
@@ -131,11 +113,11 @@ void loadfile_Click(Window& panel, Link& link) {
             return;  // the RAM primitives have shown the message and set sgerror
         }
     } catch (const RuntimeError&) {
-        profileFailed(link);
+        failWith(link, kMsgProfileError);
         return;
     }
     if (!link.rxver(1, kRamAckTimeoutMs, kLabelRamAck)) {
-        profileFailed(link);
+        failWith(link, kMsgProfileError);
         return;
     }
     if (load.target == ArbTarget::Voltage) {

@@ -3,11 +3,11 @@
 #include <string>
 
 #include "common/Numbers.h"
-#include "common/RuntimeError.h"
+#include "common/RegisterBytes.h"
 #include "dds/Amplitude.h"
 #include "dds/AmplitudeEntry.h"
 #include "dds/Calibration.h"
-#include "dds/RegisterBytes.h"
+#include "dds/Failure.h"
 #include "dds/Modes.h"
 #include "link/Relay.h"
 
@@ -20,10 +20,7 @@ constexpr std::int32_t kOffsetTimeoutMs = 3000;
 constexpr std::int16_t kOffsetAttempts = 2;
 constexpr int kSettleMs = 50;  // before the offset is measured
 
-// BiasMode and BiasUnit entries.
-constexpr const char* kBiasManual = "Manual";
-constexpr const char* kBiasZero = "0.00V";
-constexpr const char* kBiasHalfVpp = "Vpp/2";
+// BiasUnit entries.
 constexpr const char* kUnitMv = "mV";
 constexpr const char* kUnitV = " V";
 constexpr const char* kZeroVBias = "0.00";
@@ -66,7 +63,7 @@ double halfVpp(const Window& panel) {
 
 double enteredOffsetMv(Window& panel) {
     const std::string& biasMode = panel["BiasMode"].text;
-    if (biasMode == kBiasManual) {
+    if (biasMode == amplitude::kBiasManual) {
         const std::string& unit = panel["BiasUnit"].text;
         if (unit == kUnitMv) {
             return number(panel, "VBias");
@@ -76,11 +73,11 @@ double enteredOffsetMv(Window& panel) {
         }
         return 0.0;
     }
-    if (biasMode == kBiasZero) {
+    if (biasMode == amplitude::kBiasZero) {
         panel["VBias"].text = kZeroVBias;
         return 0.0;
     }
-    if (biasMode == kBiasHalfVpp) {
+    if (biasMode == amplitude::kBiasHalfVpp) {
         return halfVpp(panel);
     }
     return 0.0;
@@ -134,9 +131,9 @@ bool applyBias(Window& panel, Link& link) {
         return false;
     }
     const OffsetCode oc = offsetCode(s.cal, mv);
-    const auto coarse = lowBytes(oc.coarse);
-    const auto fine = lowBytes(oc.fine);
-    if (!link.send({code::kOffset, coarse[0], coarse[1], fine[0], fine[1], 0}, kLabelOffset,
+    const BytePair coarse = lowBytes(oc.coarse);
+    const BytePair fine = lowBytes(oc.fine);
+    if (!link.send({code::kOffset, coarse.high, coarse.low, fine.high, fine.low, 0}, kLabelOffset,
                    kOffsetTimeoutMs, kOffsetAttempts)) {
         return false;
     }
@@ -150,16 +147,7 @@ bool applyBias(Window& panel, Link& link) {
 }  // namespace
 
 void SetBias(Window& panel, Link& link) {
-    bool ok = false;
-    try {
-        ok = applyBias(panel, link);
-    } catch (const RuntimeError&) {
-        ok = false;
-    }
-    if (!ok) {
-        link.ui().MsgBox(kMsgOffsetError);
-        link.state().gen.sgerror = true;
-    }
+    runOrFail(link, kMsgOffsetError, [&] { return applyBias(panel, link); });
 }
 
 }  // namespace tunx

@@ -11,9 +11,6 @@ namespace tunx {
 namespace {
 
 constexpr char kFieldSeparator = '\t';
-constexpr const char* kFileNotFound = "File not found";
-constexpr const char* kPastEnd = "Input past end of file";
-constexpr const char* kSubscript = "Subscript out of range";
 
 constexpr double kDegreesPerRadian = 57.29577951;
 constexpr double kPhaseSteps = 16384.0;  // phase word steps per turn, before the shift by 2
@@ -27,7 +24,7 @@ constexpr double kVoltageNudgeMv = 0.1;  // keeps a point of 0 mV off the arcsin
 std::string_view valueField(std::string_view line) {
     const auto tab = line.find(kFieldSeparator);
     if (tab == std::string_view::npos) {
-        throw RuntimeError(kSubscript);
+        throw RuntimeError(kSubscriptOutOfRange);
     }
     const auto rest = line.substr(tab + 1);
     return rest.substr(0, rest.find(kFieldSeparator));
@@ -47,7 +44,7 @@ ArbTarget arbTarget(std::string_view text) {
 
 std::vector<std::int32_t> readProfilePoints(const std::string& path, int count) {
     if (count < 0 || count > kMaxProfilePoints) {
-        throw RuntimeError(kSubscript);
+        throw RuntimeError(kSubscriptOutOfRange);
     }
     LineReader file(path);
     if (!file.isOpen()) {
@@ -55,7 +52,7 @@ std::vector<std::int32_t> readProfilePoints(const std::string& path, int count) 
     }
     for (int i = 0; i < kProfileHeaderLines; ++i) {
         if (!file.next()) {
-            throw RuntimeError(kPastEnd);
+            throw RuntimeError(kInputPastEnd);
         }
     }
     std::vector<std::int32_t> points;
@@ -63,7 +60,7 @@ std::vector<std::int32_t> readProfilePoints(const std::string& path, int count) 
     for (int i = 0; i < count; ++i) {
         const auto line = file.next();
         if (!line) {
-            throw RuntimeError(kPastEnd);
+            throw RuntimeError(kInputPastEnd);
         }
         points.push_back(CLng(CDbl(valueField(*line))));
     }

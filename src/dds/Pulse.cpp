@@ -4,6 +4,7 @@
 #include <string>
 
 #include "common/Numbers.h"
+#include "common/RegisterBytes.h"
 #include "common/RuntimeError.h"
 #include "dds/PulseCommands.h"
 #include "dds/RateTable.h"

@@ -4,15 +4,15 @@
 #include <cmath>
 #include <cstdint>
 #include <string>
-#include <utility>
 #include <vector>
 
-#include "common/Hex.h"
 #include "common/Numbers.h"
-#include "common/RuntimeError.h"
+#include "common/RegisterBytes.h"
+#include "dds/Failure.h"
+#include "dds/FrequencyUnit.h"
 #include "dds/RateTable.h"
+#include "dds/StepClock.h"
 #include "dds/WaveRam.h"
-#include "link/Relay.h"
 
 namespace tunx {
 
@@ -22,20 +22,8 @@ constexpr const char* kMsgRampError = "Rampup error";
 constexpr const char* kMsgOutOfRange =
     "Frequency out of range!, Valid range in rumpup mode is 0.1Hz to 200kHz";
 
-constexpr const char* kLabelOutputPath = "Set Frequency Sine2_";
-constexpr const char* kLabelClockSetting = "SetFreq_Square_Wave_";
-constexpr const char* kLabelClockControl = "Set_Pulse_CFR2";
 constexpr const char* kLabelControl1 = "Set_Rump_CFR1_";
-constexpr const char* kLabelRamAck = "Ram Write_";
 constexpr const char* kLabelMultipliers = "Set_Rump_CMD23_";
-constexpr const char* kRateUnit = "Hz";
-constexpr const char* kUnitKilo = "kHz";
-constexpr const char* kUnitMega = "MHz";
-
-constexpr std::int32_t kClockControlTimeoutMs = 2000;
-constexpr int kClockSettleMs = 300;
-constexpr int kControlSettleMs = 100;
-constexpr std::int32_t kRamAckTimeoutMs = 1000;
 
 constexpr double kMinFrequency = 0.1;
 constexpr double kMaxFrequency = 200000;
@@ -56,35 +44,9 @@ constexpr double kZLimit = 0.9999999999;
 constexpr double kDegreesPerRadian = 57.29577951;
 constexpr double kPhaseStepsPerDegree = 45.511111;
 constexpr double kQuarterTurn = 4096;
-constexpr std::int32_t kMax16 = 65535;
 
 // Control register 1 of the RAM playback.
 constexpr Command kControl1{code::kCfr1, 194, 0, 2, 0, 0};
-
-// Bits 15-8 and 7-0 of a value, as ltotx splits it.
-std::pair<int, int> lowBytes(std::int32_t value) {
-    const auto b = ltotx(value);
-    return {CInt(std::stod(b[2])), CInt(std::stod(b[3]))};
-}
-
-// A multiplier the device takes in two bytes; anything else is an overflow.
-std::int32_t unsigned16(double value) {
-    const std::int32_t v = CLng(value);
-    if (v < 0 || v > kMax16) {
-        throw RuntimeError(kOverflow);
-    }
-    return v;
-}
-
-double unitFactor(const std::string& unit) {
-    if (unit == kUnitKilo) {
-        return 1000;
-    }
-    if (unit == kUnitMega) {
-        return 1'000'000;
-    }
-    return 1;
-}
 
 struct RampClock {
     int multiplier = 0;
@@ -165,56 +127,60 @@ bool writeShape(Link& link, const std::vector<std::int16_t>& words) {
     if (!ramwrinit(link, 0, kWords)) {
         return false;
     }
-    auto& cmd = link.state().link.cmd;
     for (std::int16_t w : words) {
-        const auto [hi, lo] = lowBytes(w);
-        cmd[1] = static_cast<std::int16_t>(hi);
-        cmd[2] = static_cast<std::int16_t>(lo);
-        // Bytes 3-4 keep the start address of the RAM write command.
-        if (!writeram(link)) {
+        if (!writeram16(link, w)) {
             return false;
         }
     }
     return true;
 }
 
-bool programRamp(Window& panel, Link& link) {
-    SharedState& s = link.state();
-    if (!link.send(switchCommand(line::kSquare2Path, false), kLabelOutputPath)) {
+// The step clock, in the ramp's own order: the clock setting goes every time, lmainclk shows
+// the rate only once the setting was taken, and clklabel takes it only once control register 2
+// was taken. sendStepClock shows the label first and keeps it as soon as the setting is taken,
+// which would leave other texts behind when a command fails.
+bool sendRampClock(Window& panel, Link& link, const RampClock& clock) {
+    GeneratorState& g = link.state().gen;
+    if (!link.send(stepClockSetting(clock.setting.setting), kLabelClockSetting)) {
         return false;
     }
-    const std::string unit = panel["frequnit"].text;
-    const double f = CDbl(panel["Frek"].text) * unitFactor(unit);
+    link.clock().Sleep(kClockSettingPauseMs);
+    const std::string label = stepClockLabel(clock.produced, link.state().host.groupSeparator);
+    panel["lmainclk"].text = label;
+    const bool changed = label != g.clklabel;
+    if (!link.send(stepClockRegister(changed ? code::kClock20MHz : code::kCfr2, clock.multiplier),
+                   kLabelStepClockRegister, kCfr2TimeoutMs)) {
+        return false;
+    }
+    if (changed) {
+        g.clklabel = label;
+    }
+    link.clock().Sleep(kStepClockPauseMs);
+    panel["lmainclk"].text = label;
+    return true;
+}
+
+bool programRamp(Window& panel, Link& link) {
+    SharedState& s = link.state();
+    if (!sendRamOutputPath(link)) {
+        return false;
+    }
+    const double perUnit = hzPerUnit(panel["frequnit"].text);
+    const double f = CDbl(panel["Frek"].text) * perUnit;
     if (f > kMaxFrequency || f < kMinFrequency) {
         link.ui().MsgBox(kMsgOutOfRange);
         return false;
     }
 
     const RampClock clock = rampClock(f);
-    const auto [settingHi, settingLo] = lowBytes(clock.setting.setting);
-    if (!link.send({code::kClockSetting, settingHi, settingLo, 1, 0, 0}, kLabelClockSetting)) {
+    if (!sendRampClock(panel, link, clock)) {
         return false;
     }
-    link.clock().Sleep(kClockSettleMs);
-    const std::string clockText =
-        formatGrouped(clock.produced, 0, s.host.groupSeparator) + kRateUnit;
-    panel["lmainclk"].text = clockText;
-    const bool clockChange = clockText != s.gen.clklabel;
-    const int controlCode = clockChange ? code::kClock20MHz : code::kCfr2;
-    if (!link.send({controlCode, 0, 2, cfr2MultiplierByte(clock.multiplier), 0, 0},
-                   kLabelClockControl, kClockControlTimeoutMs)) {
-        return false;
-    }
-    if (clockChange) {
-        s.gen.clklabel = clockText;
-    }
-    link.clock().Sleep(kControlSettleMs);
-    panel["lmainclk"].text = clockText;
 
     // Periods per second at one step per word; K whole steps per word give the nearest match.
     const double x = clock.produced / kWords;
     const std::int32_t k = unsigned16(divide(x, f));
-    panel["Frek"].text = formatGeneral(divide(x, k) / unitFactor(unit));
+    panel["Frek"].text = formatGeneral(divide(x, k) / perUnit);
 
     if (!link.send(kControl1, kLabelControl1)) {
         return false;
@@ -226,24 +192,15 @@ bool programRamp(Window& panel, Link& link) {
     if (!link.rxver(1, kRamAckTimeoutMs, kLabelRamAck)) {
         return false;
     }
-    const auto [kHi, kLo] = lowBytes(k);
-    const auto [m2Hi, m2Lo] = lowBytes(unsigned16(CDbl(panel["multi2"].text)));
-    return link.send({code::kMultipliers, kHi, kLo, m2Hi, m2Lo, 0}, kLabelMultipliers);
+    const BytePair kb = lowBytes(k);
+    const BytePair m2 = split16(CDbl(panel["multi2"].text));
+    return link.send({code::kMultipliers, kb.high, kb.low, m2.high, m2.low, 0}, kLabelMultipliers);
 }
 
 }  // namespace
 
 void SetRampUp(Window& panel, Link& link) {
-    bool ok = false;
-    try {
-        ok = programRamp(panel, link);
-    } catch (const RuntimeError&) {
-        ok = false;
-    }
-    if (!ok) {
-        link.ui().MsgBox(kMsgRampError);
-        link.state().gen.sgerror = true;
-    }
+    runOrFail(link, kMsgRampError, [&] { return programRamp(panel, link); });
 }
 
 }  // namespace tunx

@@ -1,9 +1,9 @@
 // "Square-Wave": a symmetric two-level RAM pattern played at twice the frequency (or a
 // multiple of it for low frequencies).
-#include <string>
-
 #include "common/Numbers.h"
-#include "common/RuntimeError.h"
+#include "common/RegisterBytes.h"
+#include "dds/Failure.h"
+#include "dds/FrequencyUnit.h"
 #include "dds/Pulse.h"
 #include "dds/PulseCommands.h"
 #include "dds/RateTable.h"
@@ -27,19 +27,6 @@ constexpr double kWordsPerMultiplierStep = 32000;
 constexpr std::int32_t kMaxHalfWords = 511;
 constexpr std::int32_t kRamWords = 1024;
 constexpr int kPatternPauseMs = 1000;
-
-constexpr const char* kUnitKilohertz = "kHz";
-constexpr const char* kUnitMegahertz = "MHz";
-
-double hzPerUnit(const std::string& unit) {
-    if (unit == kUnitKilohertz) {
-        return 1e3;
-    }
-    if (unit == kUnitMegahertz) {
-        return 1e6;
-    }
-    return 1;
-}
 
 bool programSquare(Window& panel, Link& link) {
     if (!sendRamOutputPath(link)) {
@@ -109,16 +96,7 @@ bool programSquare(Window& panel, Link& link) {
 }  // namespace
 
 void SetSquareFrequency(Window& panel, Link& link) {
-    bool ok = false;
-    try {
-        ok = programSquare(panel, link);
-    } catch (const RuntimeError&) {
-        ok = false;
-    }
-    if (!ok) {
-        link.ui().MsgBox(kMsgSquareError);
-        link.state().gen.sgerror = true;
-    }
+    runOrFail(link, kMsgSquareError, [&] { return programSquare(panel, link); });
 }
 
 }  // namespace tunx

@@ -4,34 +4,29 @@
 #include <optional>
 #include <string>
 
+#include "dds/MainClock.h"
 #include "link/Link.h"
 #include "window/Window.h"
 
 namespace tunx {
 
 // Labels and pauses of the commands every RAM-played mode sends before its pattern.
-inline constexpr const char* kLabelOutputPath = "Set Frequency Sine2_";
-inline constexpr const char* kLabelClockSetting = "SetFreq_Square_Wave_";
 inline constexpr const char* kLabelStepClockRegister = "Set_Pulse_CFR2";
 inline constexpr const char* kClockUnitHz = "Hz";
-inline constexpr int kStepClockRegisterTimeoutMs = 2000;
-inline constexpr int kClockSettingPauseMs = 300;
 inline constexpr int kStepClockPauseMs = 100;
 
 // The output path of the RAM-played modes: switch line 4/6 cleared.
 bool sendRamOutputPath(Link& link);
 
-// The two bytes of a value that must fit 16 unsigned bits; raises "Overflow" otherwise.
-struct BytePair {
-    int high = 0;
-    int low = 0;
-};
-BytePair split16(double value);
-// Bits 15-8 and 7-0 of any 32-bit value (two's complement for negative values).
-BytePair low16(std::int32_t value);
-
 // The clock label shown in lmainclk and kept in clklabel: whole hertz, digits grouped.
 std::string stepClockLabel(double hertz, char groupSeparator);
+
+// The clock-setting command of the RAM step clock: code 26 with S, 1, 0, 0. Raises "Overflow"
+// for a setting outside 16 unsigned bits.
+Command stepClockSetting(double setting);
+// Control register 2 with the multiplier M: `registerCode` (2, or 24 for a clock change)
+// with 0, 2, 8 x M + 4, 0, 0.
+Command stepClockRegister(int registerCode, int multiplier);
 
 // Shows `label` in lmainclk. When it differs from clklabel, or every time when `everyTime`,
 // sends the clock-setting command and pauses 300 ms; on a change clklabel takes the label.

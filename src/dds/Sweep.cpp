@@ -3,12 +3,13 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
-#include "common/Hex.h"
 #include "common/Numbers.h"
-#include "common/RuntimeError.h"
+#include "common/RegisterBytes.h"
+#include "dds/Failure.h"
+#include "dds/FrequencyUnit.h"
+#include "dds/MainClock.h"
 #include "dds/WaveRam.h"
 
 namespace tunx {
@@ -25,7 +26,6 @@ constexpr const char* kMsgStepTimeFast = "Step time Out of range!,Valid range is
 constexpr const char* kMsgStepTimeSlow = "Step time Out of range!,Valid range is 1 to 10000";
 constexpr const char* kMsgSweepError = "Error Seting SweepGen!";
 
-constexpr const char* kLabelRamAck = "Ram Write_";
 constexpr const char* kLabelSweepMultipliers = "Set_Sweep_CMD23_";
 constexpr const char* kLabelSweepControl1 = "Set_Sweep_CFR1_";
 constexpr const char* kLabelSweepControl2 = "Set_Sweep_CFR2_";
@@ -36,14 +36,6 @@ constexpr const char* kLabelModStart = "Set_Modulation_CMD20_";
 constexpr const char* kLabelModStartAm = "Set_Modulation_Cmd20_";
 constexpr const char* kLabelModMultipliers = "Set_Modulation_CMD23_";
 
-constexpr const char* kModExternalFm = "External FM";
-constexpr const char* kModExternalAm = "External AM";
-constexpr const char* kModInternalFm = "Internal FM1000Hz";
-
-constexpr const char* kFastClockText = "400MHz";
-constexpr const char* kUnitKilo = "kHz";
-constexpr const char* kUnitMega = "MHz";
-constexpr const char* kSlowClockText = "20MHz";
 constexpr double kFastClock = 400'000'000;
 constexpr double kSlowClock = 20'000'000;
 constexpr float kSlowClockTop = 20000;  // stop frequencies up to here use the 20 MHz clock
@@ -59,47 +51,21 @@ constexpr float kFrequencyMin = 10;
 constexpr float kFrequencyMax = 200'000'000;
 // The sweep's own tuning scale (not 2^32, and without the clock correction).
 constexpr double kSweepWordScale = 4'294'722'500.0;
-constexpr std::int32_t kMax16 = 65535;
 
-constexpr std::int32_t kControl2TimeoutMs = 2000;
-constexpr std::int32_t kRamAckTimeoutMs = 1000;
 constexpr int kRamSettleMs = 1;
 constexpr int kModulationSettleMs = 100;
 
 constexpr int kSweepContinuous = 130;
 constexpr int kSweepSingle = 138;
-constexpr int kControl2FastClock = 164;
 constexpr Command kModulationControl1{code::kCfr1, 2, 0, 2, 64, 0};
 constexpr Command kInternalFmStart{code::kStart, 4, 1, 0, 0, 0};
 constexpr Command kSingleSweepStart{code::kStart, 3, 1, 0, 0, 0};
-
-// Bits 15-8 and 7-0 of a value, as ltotx splits it.
-std::pair<int, int> lowBytes(std::int32_t value) {
-    const auto b = ltotx(value);
-    return {CInt(std::stod(b[2])), CInt(std::stod(b[3]))};
-}
-
-// A multiplier the device takes in two bytes; anything else is an overflow.
-std::int32_t unsigned16(double value) {
-    const std::int32_t v = CLng(value);
-    if (v < 0 || v > kMax16) {
-        throw RuntimeError(kOverflow);
-    }
-    return v;
-}
 
 // A sweep frequency in hertz, single precision as the fields are kept. The unit text is
 // trimmed, as the panel's validation reads it.
 float sweepFrequency(const Window& panel, const char* field, const char* unitField) {
     const float value = CSng(CDbl(panel[field].text));
-    const std::string unit = trim(panel[unitField].text);
-    if (unit == kUnitKilo) {
-        return CSng(value * 1000.0);
-    }
-    if (unit == kUnitMega) {
-        return CSng(value * 1'000'000.0);
-    }
-    return value;
+    return CSng(value * hzPerUnit(trim(panel[unitField].text)));
 }
 
 struct SweepList {
@@ -125,7 +91,7 @@ std::optional<SweepList> readSweepList(Window& panel, Link& link) {
     }
     SweepList list;
     list.fastClock = stop > kSlowClockTop;
-    panel["lmainclk"].text = list.fastClock ? kFastClockText : kSlowClockText;
+    panel["lmainclk"].text = list.fastClock ? kClockLabel400MHz : kClockLabel20MHz;
     const double clock = list.fastClock ? kFastClock : kSlowClock;
 
     if (panel["stepcnt"].text.empty()) {
@@ -167,13 +133,8 @@ bool writeSweepList(Link& link, const SweepList& list, bool settle) {
     if (settle) {
         link.clock().Sleep(kRamSettleMs);
     }
-    auto& cmd = link.state().link.cmd;
     for (std::int32_t w : list.words) {
-        const auto b = ltotx(w);
-        for (std::size_t i = 0; i < b.size(); ++i) {
-            cmd[i + 1] = CInt(std::stod(b[i]));
-        }
-        if (!writeram(link)) {
+        if (!writeram32(link, w)) {
             return false;
         }
     }
@@ -182,13 +143,13 @@ bool writeSweepList(Link& link, const SweepList& list, bool settle) {
 
 // Step multiplier and the second profile's multiplier (multi2).
 Command multipliersCommand(const Window& panel, const SweepList& list) {
-    const auto [stepHi, stepLo] = lowBytes(list.multiplier);
-    const auto [m2Hi, m2Lo] = lowBytes(unsigned16(CDbl(panel["multi2"].text)));
-    return {code::kMultipliers, stepHi, stepLo, m2Hi, m2Lo, 0};
+    const BytePair step = lowBytes(list.multiplier);
+    const BytePair m2 = split16(CDbl(panel["multi2"].text));
+    return {code::kMultipliers, step.high, step.low, m2.high, m2.low, 0};
 }
 
 Command control2Command(const SweepList& list) {
-    return {code::kCfr2, 0, 2, list.fastClock ? kControl2FastClock : 0, 0, 0};
+    return list.fastClock ? kCfr2At400MHz : cfr2At20MHz(code::kCfr2);
 }
 
 bool programSweep(Window& panel, Link& link) {
@@ -207,7 +168,7 @@ bool programSweep(Window& panel, Link& link) {
                    kLabelSweepControl1)) {
         return false;
     }
-    if (!link.send(control2Command(*list), kLabelSweepControl2, kControl2TimeoutMs)) {
+    if (!link.send(control2Command(*list), kLabelSweepControl2, kCfr2TimeoutMs)) {
         return false;
     }
     return !single || link.send(kSingleSweepStart, kLabelSweepStart);
@@ -219,7 +180,7 @@ bool programInternalFm(Window& panel, Link& link) {
     if (!link.send(kInternalFmStart, kLabelModStart)) {
         return false;
     }
-    panel["lmainclk"].text = kFastClockText;
+    panel["lmainclk"].text = kClockLabel400MHz;
     const auto list = readSweepList(panel, link);
     if (!list || !writeSweepList(link, *list, false)) {
         return false;
@@ -258,28 +219,13 @@ bool programModulation(Window& panel, Link& link) {
 }  // namespace
 
 void SetSweepGen(Window& panel, Link& link) {
-    bool ok = false;
-    try {
-        ok = programSweep(panel, link);
-    } catch (const RuntimeError&) {
-        ok = false;
-    }
-    if (!ok) {
-        link.ui().MsgBox(kMsgSweepError);
-        link.state().gen.sgerror = true;
-    }
+    runOrFail(link, kMsgSweepError, [&] { return programSweep(panel, link); });
 }
 
 void SetModulation(Window& panel, Link& link) {
-    bool ok = false;
-    try {
-        ok = programModulation(panel, link);
-    } catch (const RuntimeError&) {
-        ok = false;
-    }
     // The failed step has shown whatever it shows (the link's messages, a field's message, or
     // nothing for an unusable number); the refresh must still learn that the output is not set.
-    if (!ok) {
+    if (!succeeded([&] { return programModulation(panel, link); })) {
         link.state().gen.sgerror = true;
     }
 }

@@ -2,30 +2,26 @@
 
 #include <array>
 
-#include "common/Hex.h"
 #include "common/Numbers.h"
+#include "common/RegisterBytes.h"
+#include "dds/Failure.h"
 
 namespace tunx {
 
 namespace {
 
-constexpr std::int32_t kMaxField = 0xFFFF;  // count and address travel as 16 bits
-
 bool ramCommand(Link& link, int code, std::int16_t startadres, std::int32_t bytenumber,
                 const char* label) {
     // A count or address that does not fit its two bytes would leave the instrument waiting
     // for a different number of words than follow; such a command is not sent.
-    bool ok = bytenumber >= 0 && bytenumber <= kMaxField && startadres >= 0;
+    bool ok = bytenumber >= 0 && bytenumber <= kMaxUnsigned16 && startadres >= 0;
     if (ok) {
-        const auto count = ltotx(bytenumber);
-        const auto address = ltotx(startadres);
-        ok = link.send({code, CInt(std::stod(count[2])), CInt(std::stod(count[3])),
-                        CInt(std::stod(address[2])), CInt(std::stod(address[3])), 0},
-                       label);
+        const BytePair count = lowBytes(bytenumber);
+        const BytePair address = lowBytes(startadres);
+        ok = link.send({code, count.high, count.low, address.high, address.low, 0}, label);
     }
     if (!ok) {
-        link.ui().MsgBox(kMsgProfileError);
-        link.state().gen.sgerror = true;
+        failWith(link, kMsgProfileError);
     }
     return ok;
 }
@@ -48,11 +44,27 @@ bool writeram(Link& link) {
     const int status = link.usb().SI_Write(s.link.devhandle, word, written);
     link.showStatus(status);
     if (status != usb::kSuccess) {
-        link.ui().MsgBox(kMsgProfileError);
-        s.gen.sgerror = true;
+        failWith(link, kMsgProfileError);
         return false;
     }
     return true;
+}
+
+bool writeram16(Link& link, std::int32_t word) {
+    auto& cmd = link.state().link.cmd;
+    const BytePair bytes = lowBytes(word);
+    cmd[1] = static_cast<std::int16_t>(bytes.high);
+    cmd[2] = static_cast<std::int16_t>(bytes.low);
+    return writeram(link);
+}
+
+bool writeram32(Link& link, std::int32_t word) {
+    auto& cmd = link.state().link.cmd;
+    const auto bytes = registerBytes(word);
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        cmd[i + 1] = static_cast<std::int16_t>(bytes[i]);
+    }
+    return writeram(link);
 }
 
 bool writeLevelPattern(Link& link, std::initializer_list<LevelRun> runs) {

@@ -1,7 +1,7 @@
 #include "link/Relay.h"
 
-#include "common/Hex.h"
 #include "common/Numbers.h"
+#include "common/RegisterBytes.h"
 
 namespace tunx {
 
@@ -10,8 +10,8 @@ Command switchCommand(SwitchLine which, bool on) {
 }
 
 Command dacCommand(int channel, std::int32_t value) {
-    const auto bytes = ltotx(value);
-    return {code::kDac, CInt(std::stod(bytes[2])), CInt(std::stod(bytes[3])), channel, 0, 0};
+    const BytePair bytes = lowBytes(value);
+    return {code::kDac, bytes.high, bytes.low, channel, 0, 0};
 }
 
 namespace {

@@ -1,0 +1,33 @@
+#include "common/RegisterBytes.h"
+
+#include <string>
+
+#include "common/Hex.h"
+#include "common/Numbers.h"
+#include "common/RuntimeError.h"
+
+namespace tunx {
+
+std::array<int, 4> registerBytes(std::int32_t value) {
+    const auto text = ltotx(value);
+    return {std::stoi(text[0]), std::stoi(text[1]), std::stoi(text[2]), std::stoi(text[3])};
+}
+
+BytePair lowBytes(std::int32_t value) {
+    const auto bytes = registerBytes(value);
+    return {bytes[2], bytes[3]};
+}
+
+std::int32_t unsigned16(double value) {
+    const std::int32_t v = CLng(value);
+    if (v < 0 || v > kMaxUnsigned16) {
+        throw RuntimeError(kOverflow);
+    }
+    return v;
+}
+
+BytePair split16(double value) {
+    return lowBytes(unsigned16(value));
+}
+
+}  // namespace tunx
