@@ -10,7 +10,6 @@ namespace tunx {
 
 struct SharedState;
 
-
 // The mode's lines for the Limitations box (empty for a text that is not a mode).
 std::vector<std::string> modeDescription(const std::string& modeText);
 
