@@ -2,13 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "support/Rig.h"
 
 namespace tunx::test {
+
+using Words = std::vector<std::array<int, 4>>;
+using Texts = std::vector<std::string>;
 
 // A started rig with the calibration values the RAM-mode expectations are computed with.
 struct RamModeRig : Rig {
@@ -17,39 +21,41 @@ struct RamModeRig : Rig {
         s().cal.ampfullscale = 7090.0F;
         s().cal.flat1M = 1.0F;
         s().cal.clkcorr = 1.0;
-        s().host.groupSeparator = ',';
         s().gen.sgerror = false;
         ui.messages.clear();
     }
 
-    // The pauses since `from` other than the 20 ms acknowledgement waits.
-    std::vector<int> pauses(std::size_t from) const {
-        std::vector<int> out;
-        for (const std::string& l : lines(from)) {
-            if (l.rfind("sleep ", 0) == 0 && l != "sleep 20") {
-                out.push_back(std::stoi(l.substr(6)));
-            }
+    // Sets panel texts and runs `procedure` on the panel; returns the mark before it.
+    std::size_t call(void (*procedure)(Window&, Link&),
+                     std::initializer_list<std::pair<const char*, std::string>> texts) {
+        for (const auto& [name, text] : texts) {
+            w()[name].text = text;
         }
-        return out;
+        const std::size_t m = mark();
+        procedure(w(), link());
+        return m;
     }
 
-    // The time-out set before each frame since `from`, in frame order.
-    std::vector<int> timeouts(std::size_t from) const {
-        std::vector<int> out;
-        int current = 0;
-        for (const std::string& l : lines(from)) {
-            if (l.rfind("timeouts ", 0) == 0) {
-                current = std::stoi(l.substr(9));
-            } else if (l.rfind("write ", 0) == 0 && std::count(l.begin(), l.end(), ' ') == 8) {
-                out.push_back(current);
+    // The frames since `from` as text: "code b1 b2 b3 b4 b5", joined by "; ".
+    std::string sent(std::size_t from) const {
+        std::string out;
+        for (const Frame& f : frames(from)) {
+            out += out.empty() ? "" : "; ";
+            for (std::size_t i = 0; i < f.size(); ++i) {
+                out += (i == 0 ? "" : " ") + std::to_string(f[i]);
             }
         }
         return out;
     }
 };
 
-inline std::vector<std::array<int, 4>> repeatWord(std::array<int, 4> word, int n) {
-    return std::vector<std::array<int, 4>>(static_cast<std::size_t>(n), word);
+// Level words {level, 0, 0, 0} in runs of (count, level).
+inline Words levels(std::initializer_list<std::pair<int, int>> runs) {
+    Words out;
+    for (const auto& [count, level] : runs) {
+        out.insert(out.end(), static_cast<std::size_t>(count), {level, 0, 0, 0});
+    }
+    return out;
 }
 
 }  // namespace tunx::test
