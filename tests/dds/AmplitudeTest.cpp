@@ -1,264 +1,132 @@
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
-
 #include "dds/Amplitude.h"
-#include "support/Rig.h"
+
+#include "dds/DdsTest.h"
 
 namespace tunx::test {
 namespace {
 
-class Amplitude : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        ASSERT_TRUE(rig.start());
-        Calibration& c = rig.s().cal;
-        c.ampfullscale = 7090.0F;
-        c.flat1M = 1.0F;
-        c.flat100M = 2.63F;
-        c.flat150M = 2.63F;
-        c.flat200M = 2.63F;
-        c.sq2level1 = 1240;
-        c.sq2level2 = 980;
-        c.sq2level3 = 720;
-        c.sq2level4 = 460;
-        c.sq2level5 = 200;
-        rig.s().gen.sgfreq = 1'000'000;
-        rig.s().gen.sgaten = 2040;
-    }
-
-    void enter(const std::string& mode, const std::string& vpp, const std::string& unit,
-               bool terminated = false) {
-        rig.w()["ModeSelect"].text = mode;
-        rig.w()["Vpp"].text = vpp;
-        rig.w()["VppUnit"].text = unit;
-        rig.w()["termination"].value = terminated ? 1 : 0;
-    }
-
-    std::vector<Frame> setVpp() {
-        const auto from = rig.mark();
-        SetVpp(rig.w(), rig.link());
-        return rig.frames(from);
-    }
-
-    std::vector<Frame> stop() {
-        const auto from = rig.mark();
-        sgstop(rig.w(), rig.link());
-        return rig.frames(from);
-    }
-
-    Rig rig;
-};
+// The output stage at sgaten 2040 with the attenuator off, sent before the offset code, and
+// at sgaten 0 with the offset read-back, after it.
+const Frames kStage2040{{31, 3, 252, 3, 0, 0}, {31, 0, 3, 7, 0, 0}, {32, 3, 15, 0, 0, 0}};
+const Frames kStage0{{31, 0, 0, 3, 0, 0}, {31, 3, 255, 7, 0, 0}, {32, 3, 15, 0, 0, 0},
+                     {32, 6, 4, 1, 0, 0}, {32, 6, 5, 0, 0, 0},   {27, 255, 255, 85, 85, 85}};
 
 Frame asf(int hi, int lo) {
     return {3, hi, lo, 0, 0, 0};
 }
 
-TEST_F(Amplitude, ScaleFactorFromEntryUnitTerminationAndMode) {
-    struct Row {
-        const char* mode;
-        const char* vpp;
-        const char* unit;
-        bool terminated;
-        std::int32_t sgfreq;
-        Frame frame;
-    };
+class Amplitude : public DdsTest {
+  protected:
+    void SetUp() override {
+        DdsTest::SetUp();
+        rig.s().cal.flat150M = 2.8F;  // with these, every calibration point differs
+        rig.s().cal.flat200M = 3.0F;
+    }
+};
+using Offset = Amplitude;
+
+// Procedure, mode, entry, 50 ohm termination, sgfreq, the frame (none: nothing sent), the
+// message, and sgaten afterwards (2040 before). A message without a frame is a failure.
+TEST_F(Amplitude, ScaleFactorOrRefusal) {
+    const std::string sine = "Single Tone Sine", ramp = "Ramp", pulse = "Pulse Generator";
+    const std::string tooHigh = "Amplitude Entry is too high!", stop = " SG STOP Error";
+    const int mhz = 1'000'000;
+    using Row = std::tuple<Procedure, std::string, std::string, std::string, bool, int, Frame,
+                           std::string, int>;
     const Row rows[] = {
-        {"Single Tone Sine", "1000", "mVpp", false, 1'000'000, asf(9, 7)},  // 2311
-        {"Single Tone Sine", "1", "Vpp", false, 1'000'000, asf(9, 7)},
-        {"Single Tone Sine", "1000", "mVpp", true, 1'000'000, asf(18, 13)},     // as 2000 mVpp
-        {"Single Tone Sine", "5000", "mVpp", false, 1'000'000, asf(46, 182)},   // x 1.035
-        {"Single Tone Sine", "1000", "mVrms", false, 1'000'000, asf(25, 136)},  // 2828.4 mVpp
-        {"Sine Modulated", "1000", "mVrms", false, 1'000'000, asf(25, 136)},
-        {"Single Tone Sine", "20", "dBmV", false, 1'000'000, asf(0, 65)},  // 28.284 mVpp
-        {"Single Tone Sine", "20", "dBmV", true, 1'000'000, asf(2, 142)},  // 40 dBmV
-        {"Ramp", "1000", "mVpp", false, 100'000'000, asf(10, 213)},        // gain 1.2
-        {"Triangle", "1000", "mVpp", false, 100'000'000, asf(10, 213)},
-        {"Ramp", "4000", "mVpp", false, 100'000'000, asf(43, 194)},          // 1.2 x 1.01
-        {"Pulse Generator", "1000", "mVpp", false, 100'000'000, asf(9, 7)},  // no flatness
-        {"Arbitrary", "1", "Vpp", false, 100'000'000, asf(9, 7)},
+        {SetVpp, sine, "1000", "mVpp", false, mhz, asf(9, 7), "", 0},            // 2311
+        {SetVpp, sine, "1000", "mVpp", true, mhz, asf(18, 13), "", 0},           // as 2000 mVpp
+        {SetVpp, sine, "5000", "mVpp", false, mhz, asf(46, 182), "", 0},         // x 1.035
+        {SetVpp, sine, "1000", "mVrms", false, mhz, asf(25, 136), "", 0},        // 2828.4 mVpp
+        {SetVpp, sine, "20", "dBmV", true, mhz, asf(2, 142), "", 0},             // 40 dBmV
+        {SetVpp, ramp, "1000", "mVpp", false, 100 * mhz, asf(10, 213), "", 0},   // gain 1.2
+        {SetVpp, ramp, "4000", "mVpp", false, 100 * mhz, asf(43, 194), "", 0},   // 1.2 x 1.01
+        {SetVpp, sine, "1000", "mVpp", false, 5'500'000, asf(9, 24), "", 0},     // gain 1.0075
+        {SetVpp, sine, "1000", "mVpp", false, 42'500'000, asf(10, 152), "", 0},  // 1.17375
+        {SetVpp, sine, "1000", "mVpp", false, 110 * mhz, asf(24, 12), "", 0},    // 2.664
+        {SetVpp, sine, "5000", "mVpp", false, 200 * mhz, asf(63, 255),
+         "Amplitude is too Hi for Frequency Entered! Amplitude will be set to Maximum.", 0},
+        {SetVpp, sine, "5000.5", "mVpp", false, mhz, {}, tooHigh, 2040},
+        {SetVpp, pulse, "100", "mVrms", false, mhz, {}, "Invalid Amplitude unit selection!", 2040},
+        {SetVpp, sine, "0.5", "mVpp", false, mhz, {}, "Error calculating Amplitude!", 2040},
+        {SetVpp, "Square-Wave2", "1001.5", "mVpp", false, mhz, {}, "", 1239},  // output level
+        {sgstop, sine, "1000", "Vpp", true, mhz, asf(9, 7), "", 2040},  // the bare number in mV
+        {sgstop, sine, "abc", "Vpp", false, mhz, {}, stop, 2040},
+        {sgstop, sine, "8000", "mVpp", false, mhz, {}, stop, 2040},  // beyond 14 bits
     };
-    for (const Row& r : rows) {
-        enter(r.mode, r.vpp, r.unit, r.terminated);
-        rig.s().gen.sgfreq = r.sgfreq;
+    for (const auto& [procedure, mode, vpp, unit, terminated, sgfreq, frame, message, sgaten] :
+         rows) {
+        set({{"ModeSelect", mode}, {"Vpp", vpp}, {"VppUnit", unit}});
+        rig.w()["termination"].value = terminated ? 1 : 0;
+        rig.s().gen.sgfreq = sgfreq;
         rig.s().gen.sgaten = 2040;
-        EXPECT_EQ(setVpp(), std::vector<Frame>{r.frame}) << r.mode << " " << r.vpp << r.unit;
-        EXPECT_EQ(rig.s().gen.sgaten, 0) << r.mode << " " << r.vpp << r.unit;
-        EXPECT_FALSE(rig.s().gen.sgerror) << r.mode << " " << r.vpp << r.unit;
-    }
-    EXPECT_TRUE(rig.messages().empty());
-}
-
-TEST_F(Amplitude, FlatnessInterpolatesBetweenCalibrationPoints) {
-    Calibration& c = rig.s().cal;
-    c.flat1M = 1.0F;
-    c.flat10M = 1.1F;
-    c.flat20M = 1.2F;
-    c.flat30M = 1.3F;
-    c.flat40M = 1.4F;
-    c.flat50M = 1.5F;
-    c.flat60M = 1.6F;
-    c.flat70M = 1.7F;
-    c.flat80M = 1.8F;
-    c.flat90M = 1.9F;
-    c.flat100M = 2.0F;
-    c.flat150M = 2.2F;
-    c.flat200M = 2.4F;
-    struct Row {
-        std::int32_t sgfreq;
-        Frame frame;
-    };
-    const Row rows[] = {
-        {1'000, asf(9, 7)},           // 2311, gain 1.0
-        {1'000'000, asf(9, 7)},       //
-        {5'500'000, asf(9, 122)},     // 2426, gain 1.05
-        {42'500'000, asf(12, 221)},   // 3293, gain 1.425
-        {110'000'000, asf(18, 106)},  // 4714, gain 2.04
-        {200'000'000, asf(21, 170)},  // 5546, gain 2.4
-        {200'000'001, asf(9, 7)},     // back to the 1 MHz value
-    };
-    enter("Single Tone Sine", "1000", "mVpp");
-    for (const Row& r : rows) {
-        rig.s().gen.sgfreq = r.sgfreq;
-        EXPECT_EQ(setVpp(), std::vector<Frame>{r.frame}) << r.sgfreq;
+        const Frames frames = run(procedure);
+        EXPECT_EQ(
+            std::tuple(frames, rig.messages(), rig.s().gen.sgerror, rig.s().gen.sgaten),
+            std::tuple(frame == Frame{} ? Frames{} : Frames{frame},
+                       message.empty() ? Texts{} : Texts{message},
+                       frame == Frame{} && !message.empty(), static_cast<std::int16_t>(sgaten)))
+            << mode << " " << vpp << unit;
     }
 }
 
-TEST_F(Amplitude, TooMuchGainIsClampedAndStillSent) {
-    rig.s().gen.sgfreq = 200'000'000;
-    enter("Single Tone Sine", "5000", "mVpp");
-    EXPECT_EQ(setVpp(), std::vector<Frame>{asf(63, 255)});
-    EXPECT_EQ(rig.messages(),
-              std::vector<std::string>{
-                  "Amplitude is too Hi for Frequency Entered! Amplitude will be set to Maximum."});
-    EXPECT_FALSE(rig.s().gen.sgerror);
-}
-
-TEST_F(Amplitude, RefusedEntriesSendNothingAndStopTheSequence) {
-    struct Row {
-        const char* mode;
-        const char* vpp;
-        const char* unit;
-        bool terminated;
-        const char* message;
-    };
-    const char* tooHigh = "Amplitude Entry is too high!";
-    const char* badUnit = "Invalid Amplitude unit selection!";
-    const char* error = "Error calculating Amplitude!";
-    const Row rows[] = {
-        {"Single Tone Sine", "5000.5", "mVpp", false, tooHigh},
-        {"Single Tone Sine", "5500", "mVpp", false, tooHigh},
-        {"Single Tone Sine", "2600", "mVpp", true, tooHigh},
-        {"Single Tone Sine", "3000", "mVrms", false, tooHigh},  // 8485 mVpp
-        {"Single Tone Sine", "80", "dBmV", false, tooHigh},
-        {"Pulse Generator", "100", "mVrms", false, badUnit},
-        {"Ramp", "10", "dBmV", false, badUnit},
-        {"Single Tone Sine", "0.5", "mVpp", false, error},
-        {"Single Tone Sine", "5501", "mVpp", false, error},
-        {"Single Tone Sine", "6", "Vpp", false, error},
-        {"Single Tone Sine", "0", "dBmV", false, error},
-        {"Single Tone Sine", "abc", "mVpp", false, error},
-        {"Single Tone Sine", "", "Vpp", false, error},
-        {"Single Tone Sine", "1e39", "mVpp", false, error},
-    };
-    for (const Row& r : rows) {
-        Rig fresh;
-        ASSERT_TRUE(fresh.start());
-        fresh.s().cal.ampfullscale = 7090.0F;
-        fresh.w()["ModeSelect"].text = r.mode;
-        fresh.w()["Vpp"].text = r.vpp;
-        fresh.w()["VppUnit"].text = r.unit;
-        fresh.w()["termination"].value = r.terminated ? 1 : 0;
-        const auto from = fresh.mark();
-        SetVpp(fresh.w(), fresh.link());
-        EXPECT_TRUE(fresh.frames(from).empty()) << r.vpp << r.unit;
-        EXPECT_EQ(fresh.messages(), std::vector<std::string>{r.message}) << r.vpp << r.unit;
-        EXPECT_TRUE(fresh.s().gen.sgerror) << r.vpp << r.unit;
-    }
-}
-
-TEST_F(Amplitude, ZeroFullScaleIsAnError) {
+TEST_F(Amplitude, ZeroFullScaleFailsInsteadOfDividing) {
     rig.s().cal.ampfullscale = 0.0F;
-    enter("Single Tone Sine", "1000", "mVpp");
-    EXPECT_TRUE(setVpp().empty());
-    EXPECT_EQ(rig.messages(), std::vector<std::string>{"Error calculating Amplitude!"});
-    EXPECT_TRUE(rig.s().gen.sgerror);
+    set({{"Vpp", "1"}, {"VppUnit", "Vpp"}});
+    EXPECT_TRUE(run(SetVpp).empty());
+    EXPECT_EQ(rig.messages(), Texts{"Error calculating Amplitude!"});
 }
 
-TEST_F(Amplitude, Square2SetsTheOutputLevelInstead) {
-    struct Row {
-        const char* vpp;
-        std::int16_t sgaten;
-    };
+// Mode, offset mode and entry, amplitude, offset gain, and the offset frame (none: refused after
+// the first output stage commands).
+TEST_F(Offset, CodeFromEntryModeAndCalibrationOrRefusal) {
+    const std::string sine = "Single Tone Sine", manual = "Manual";
+    using Row = std::tuple<std::string, std::string, std::string, std::string, std::string,
+                           std::string, float, Frame>;
     const Row rows[] = {
-        {"500", 880},      // 1500 - 0.5 x sq2level1
-        {"1000", 1240},    // the second segment wins at its start
-        {"1001.5", 1239},  // x rounds to 2
-        {"1500", 1110},    //
-        {"2000", 980},     //
-        {"4500", 330},     //
-        {"5000", 200},
+        {sine, manual, "0", "mV", "1", "Vpp", 1, {13, 2, 128, 2, 128, 0}},         // code 3130: 640
+        {sine, manual, "1002", "mV", "1", "Vpp", 1, {13, 1, 179, 1, 239, 0}},      // 2128: 435, 495
+        {sine, manual, "5", " V", "1", "Vpp", 1, {13, 254, 129, 254, 129, 0}},     // coarse -383
+        {sine, manual, "4998", "mV", "1", "Vpp", 1, {13, 254, 130, 254, 70, 0}},   // remainder -3
+        {sine, manual, "-2000", "mV", "1", "Vpp", 1, {13, 4, 26, 4, 26, 0}},       // code 5130
+        {sine, "Vpp/2", "0", "mV", "2", "Vpp", 1, {13, 1, 180, 1, 180, 0}},        // code 2130
+        {sine, "Vpp/2", "0", "mV", "1000", "mVrms", 1, {13, 1, 95, 1, 115, 0}},    // 1414 mV
+        {"Ramp", manual, "0", "mV", "2", "Vpp", 1, {13, 2, 90, 2, 130, 0}},        // 188 mV up
+        {"Arbitrary", manual, "0", "mV", "1", "Vpp", 1, {13, 1, 161, 1, 161, 0}},  // arbvoffset
+        {"Square-Wave2", manual, "3000", "mV", "1", "Vpp", 1, {13, 1, 180, 1, 180, 0}},
+        {sine, manual, "-2001", "mV", "1", "Vpp", 1, {}},
+        {sine, manual, "5001", "mV", "1", "Vpp", 1, {}},
+        {sine, manual, "0", "mV", "1", "Vpp", 0, {}},      // no offset gain
+        {sine, manual, "0", "mV", "1", "Vpp", 5e-5F, {}},  // coarse value beyond 16 bits
+        {sine, "0.00V", "1234", "mV", "1", "Vpp", 1, {13, 2, 128, 2, 128, 0}},
     };
-    for (const Row& r : rows) {
-        enter("Square-Wave2", r.vpp, "mVpp");
+    for (const auto& [mode, biasMode, vbias, unit, vpp, vppUnit, offgain, frame] : rows) {
+        set({{"ModeSelect", mode}, {"Vpp", vpp}, {"VppUnit", vppUnit}});
+        set({{"BiasMode", biasMode}, {"VBias", vbias}, {"BiasUnit", unit}});
+        rig.s().cal.offgain = offgain;
         rig.s().gen.sgaten = 2040;
-        EXPECT_TRUE(setVpp().empty()) << r.vpp;
-        EXPECT_EQ(rig.s().gen.sgaten, r.sgaten) << r.vpp;
+        const bool refused = frame == Frame{};
+        Frames expected = kStage2040;
+        if (!refused) {
+            expected.push_back(frame);
+            expected.insert(expected.end(), kStage0.begin(), kStage0.end());
+        }
+        const Frames frames = run(SetBias);
+        EXPECT_EQ(std::tuple(frames, rig.messages(), rig.s().gen.sgerror, rig.s().gen.sgaten),
+                  std::tuple(expected, refused ? Texts{"Error calculating Offset!"} : Texts{},
+                             refused, static_cast<std::int16_t>(refused ? 2040 : 0)))
+            << mode << " " << biasMode << " " << vbias << unit;
     }
-    EXPECT_FALSE(rig.s().gen.sgerror);
-    EXPECT_TRUE(rig.messages().empty());
+    EXPECT_EQ(rig.w()["VBias"].text, "0.00");  // the 0.00V mode clears the field
 }
 
-TEST_F(Amplitude, RefusedAmplitudeCommandIsReported) {
-    rig.sim.nakNext(3);
-    enter("Single Tone Sine", "1000", "mVpp");
-    EXPECT_EQ(setVpp().size(), 3U);
+TEST_F(Offset, CodeGetsThreeSecondsAndTwoAttempts) {
+    run(SetBias);  // 0 V as the panel starts
+    EXPECT_TRUE(transcriptHas({"timeouts 3000 3000", "flush", "write 4 13 2 128 2 128 0 17"}));
+    rig.sim.nakNext(2, 3);
+    EXPECT_EQ(run(SetBias).size(), kStage2040.size() + 2);
     EXPECT_EQ(rig.messages(),
-              (std::vector<std::string>{"Set_Amplitude_CommError", "Error Sending Data.",
-                                        "Error calculating Amplitude!"}));
-    EXPECT_TRUE(rig.s().gen.sgerror);
-}
-
-TEST_F(Amplitude, StopSendsTheBareNumber) {
-    struct Row {
-        const char* vpp;
-        const char* unit;
-        bool terminated;
-        Frame frame;
-    };
-    const Row rows[] = {
-        {"1000", "mVpp", false, asf(9, 7)},
-        {"1000", "Vpp", true, asf(9, 7)},  // no unit, no termination
-        {"1", "Vpp", false, asf(0, 2)},
-        {"0", "mVpp", false, asf(0, 0)},
-    };
-    for (const Row& r : rows) {
-        enter("Single Tone Sine", r.vpp, r.unit, r.terminated);
-        EXPECT_EQ(stop(), std::vector<Frame>{r.frame}) << r.vpp;
-    }
-    EXPECT_TRUE(rig.messages().empty());
-    EXPECT_FALSE(rig.s().gen.sgerror);
-}
-
-TEST_F(Amplitude, StopReportsBadNumbersAndRefusals) {
-    for (const char* vpp : {"abc", "", "8000", "-1"}) {
-        Rig fresh;
-        ASSERT_TRUE(fresh.start());
-        fresh.s().cal.ampfullscale = 7090.0F;
-        fresh.w()["Vpp"].text = vpp;
-        const auto from = fresh.mark();
-        sgstop(fresh.w(), fresh.link());
-        EXPECT_TRUE(fresh.frames(from).empty()) << vpp;
-        EXPECT_EQ(fresh.messages(), std::vector<std::string>{" SG STOP Error"}) << vpp;
-        EXPECT_TRUE(fresh.s().gen.sgerror) << vpp;
-    }
-    rig.sim.nakNext(3);
-    rig.w()["Vpp"].text = "1000";
-    EXPECT_EQ(stop().size(), 3U);
-    EXPECT_EQ(rig.messages(), (std::vector<std::string>{"SGSTOP_Amplitude_CommError",
-                                                        "Error Sending Data.", " SG STOP Error"}));
-    EXPECT_TRUE(rig.s().gen.sgerror);
+              (Texts{"Set_Offset_CommError", "Error Sending Data.", "Error calculating Offset!"}));
 }
 
 }  // namespace
