@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "dds/FrameTimeouts.h"
 #include "dds/RamModeRig.h"
 #include "dds/WaveRam.h"
 
@@ -31,8 +30,7 @@ TEST(ArbitraryClock, MinimumTimeSetsTheStepClock) {
         const auto m = runSetarb(rig, mintimen);
         EXPECT_EQ(rig.sent(m), std::string("32 4 6 0 0 0; ") + clock +
                                    "; 21 0 7 0 1 0; 22 0 3 0 8 0; 23 0 100 1 44 0; 1 192 0 34 0 0");
-        EXPECT_EQ(frameTimeouts(rig, m),
-                  (std::vector<int>{1000, 1000, 2000, 1000, 1000, 1000, 1000}));
+        EXPECT_EQ(rig.timeouts(m), (std::vector<int>{1000, 1000, 2000, 1000, 1000, 1000, 1000}));
         EXPECT_EQ(rig.sleptMs(m), 7 * 20 + 300 + 100 + 1);
         EXPECT_EQ(rig.w()["mintimen"].text, shown);
         EXPECT_EQ(rig.w()["lmainclk"].text, label);

@@ -75,6 +75,19 @@ std::vector<std::array<int, 4>> Rig::words(std::size_t from) const {
     return out;
 }
 
+std::vector<int> Rig::timeouts(std::size_t from) const {
+    std::vector<int> out;
+    int current = -1;
+    for (const std::string& l : lines(from)) {
+        if (l.rfind("timeouts ", 0) == 0) {
+            current = std::stoi(l.substr(9));
+        } else if (l.rfind("write ", 0) == 0 && numbersAfter(l, "write ").size() == 8) {
+            out.push_back(current);
+        }
+    }
+    return out;
+}
+
 long long Rig::sleptMs(std::size_t from) const {
     long long total = 0;
     for (const std::string& l : lines(from)) {

@@ -80,6 +80,8 @@ struct Rig {
     std::vector<std::array<int, 6>> frames(std::size_t from = 0) const;
     // The 4-byte raw writes since `from`.
     std::vector<std::array<int, 4>> words(std::size_t from = 0) const;
+    // The read time-out in force when each 8-byte frame since `from` was written.
+    std::vector<int> timeouts(std::size_t from = 0) const;
     // The sum of the pauses since `from`.
     long long sleptMs(std::size_t from = 0) const;
     std::vector<std::string> messages() const { return ui.texts(); }
