@@ -1,7 +1,5 @@
 #pragma once
 
-#include <ostream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -9,38 +7,24 @@
 
 namespace tunx::test {
 
-// What the user sees of one control: its text, check value, list selection and enabled state.
-struct ControlView {
-    std::string name;
-    std::string text;
-    int value = 0;
-    int listIndex = -1;
-    bool enabled = true;
-    bool operator==(const ControlView&) const = default;
-};
-
-inline std::ostream& operator<<(std::ostream& os, const ControlView& c) {
-    return os << c.name << " text=\"" << c.text << "\" value=" << c.value
-              << " index=" << c.listIndex << (c.enabled ? " enabled" : " disabled");
-}
-
-inline std::vector<ControlView> snapshot(const Window& w) {
-    std::vector<ControlView> out;
+// What the user sees of each control (text, check value, list entry, enabled), one line each.
+inline std::vector<std::string> snapshot(const Window& w) {
+    std::vector<std::string> out;
     for (const auto& c : w.controls()) {
-        out.push_back({c->name, c->text, c->value, c->listIndex, c->enabled});
+        out.push_back(c->name + " \"" + c->text + "\" " + std::to_string(c->value) + " " +
+                      std::to_string(c->listIndex) + (c->enabled ? " enabled" : " disabled"));
     }
     return out;
 }
 
-// Every control that differs between two snapshots of the same window, for readable failures.
-inline std::vector<std::string> differences(const std::vector<ControlView>& before,
-                                            const std::vector<ControlView>& after) {
+// The controls that changed since `before` was taken, for readable failures.
+inline std::vector<std::string> changedSince(const std::vector<std::string>& before,
+                                             const Window& w) {
+    const auto now = snapshot(w);
     std::vector<std::string> out;
-    for (std::size_t i = 0; i < before.size() && i < after.size(); ++i) {
-        if (!(before[i] == after[i])) {
-            std::ostringstream line;
-            line << before[i] << "  ->  " << after[i];
-            out.push_back(line.str());
+    for (std::size_t i = 0; i < before.size() && i < now.size(); ++i) {
+        if (before[i] != now[i]) {
+            out.push_back(before[i] + "  ->  " + now[i]);
         }
     }
     return out;
