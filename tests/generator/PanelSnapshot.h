@@ -1,5 +1,6 @@
 #pragma once
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,15 @@ inline std::vector<std::string> changedSince(const std::vector<std::string>& bef
         }
     }
     return out;
+}
+
+// Sets control texts, written "name=text|name=text", without running their actions.
+inline void setTexts(Window& w, const std::string& fields) {
+    std::istringstream in(fields);
+    for (std::string field; std::getline(in, field, '|');) {
+        const auto eq = field.find('=');
+        w[field.substr(0, eq)].text = field.substr(eq + 1);
+    }
 }
 
 }  // namespace tunx::test

@@ -1,50 +1,49 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 
+#include "generator/PanelSnapshot.h"
 #include "generator/Validation.h"
 #include "support/Rig.h"
 
 namespace tunx::test {
 namespace {
 
-const char* const kF200N = "Frequency must be a numeric value between 0.1 Hz and 200 MHz";
-const char* const kF200R = "Frequency must be between 0.1 Hz and 200 MHz";
-const char* const kF100kN = "Frequency must be a numeric value between 0.1 Hz and 100 kHz";
-const char* const kF100kR = "Frequency must be between 0.1 Hz and 100 kHz";
-const char* const kAmpN = "Amplitude range must be a numeric value between 10 mV and 5000 mV";
-const char* const kAmpNVpp =
-    "Amplitude range must be a numeric value between 10 mVpp and 5000 mVpp";
-const char* const kAmpR = "Amplitude range must be between 10 mV and 5000 mV";
-const char* const kAmpRVpp = "Amplitude range must be between 10 mVpp and 5000 mVpp";
-const char* const kOffN = "Offset range must be a numeric value between -1 V and +4 V";
-const char* const kOffR = "Offset range must be between -1 V and +4 V";
-const char* const kPulseN = "Pulse range must be a numeric value between 10 ns and 10 s";
-const char* const kPulseR = "Pulse range must be between 10 ns and 10 s";
-const char* const kStartN = "Start frequency must be a numeric value between 10 Hz and 100 MHz";
-const char* const kStopN = "Stop frequency must be a numeric value between 10 Hz and 100 MHz";
-const char* const kStepsN = "Number of steps range must be a numeric value between 2 and 1000";
-const char* const kTimeN =
+const auto kF200N = "Frequency must be a numeric value between 0.1 Hz and 200 MHz";
+const auto kF200R = "Frequency must be between 0.1 Hz and 200 MHz";
+const auto kF100kN = "Frequency must be a numeric value between 0.1 Hz and 100 kHz";
+const auto kF100kR = "Frequency must be between 0.1 Hz and 100 kHz";
+const auto kAmpN = "Amplitude range must be a numeric value between 10 mV and 5000 mV";
+const auto kAmpNVpp = "Amplitude range must be a numeric value between 10 mVpp and 5000 mVpp";
+const auto kAmpR = "Amplitude range must be between 10 mV and 5000 mV";
+const auto kAmpRVpp = "Amplitude range must be between 10 mVpp and 5000 mVpp";
+const auto kOffN = "Offset range must be a numeric value between -1 V and +4 V";
+const auto kOffR = "Offset range must be between -1 V and +4 V";
+const auto kPulseN = "Pulse range must be a numeric value between 10 ns and 10 s";
+const auto kPulseR = "Pulse range must be between 10 ns and 10 s";
+const auto kStartN = "Start frequency must be a numeric value between 10 Hz and 100 MHz";
+const auto kStopN = "Stop frequency must be a numeric value between 10 Hz and 100 MHz";
+const auto kStepsN = "Number of steps range must be a numeric value between 2 and 1000";
+const auto kTimeN =
     "Step time must be in range 1 - 10000 where freq 10Hz - 20kHz,\r\n"
     "OR, 1 - 650 where freq 20kHz - 200MHz";
-const char* const kSweepR = "Frequency must be between 10 Hz and 200 MHz";
-const char* const kTimeLow = "Step time must be 1 - 10000 when frequency 10 Hz - 20 kHz";
-const char* const kTimeHigh = "Step time must be 1 - 650 when frequency 20 kHz - 100 MHz";
-const char* const kStepsR = "Number of steps must be between 2 and 1000";
-const char* const kNoMode = "Please make a mode selection first!";
-const char* const kOk = "Ok";
+const auto kSweepR = "Frequency must be between 10 Hz and 200 MHz";
+const auto kTimeLow = "Step time must be 1 - 10000 when frequency 10 Hz - 20 kHz";
+const auto kTimeHigh = "Step time must be 1 - 650 when frequency 20 kHz - 100 MHz";
+const auto kStepsR = "Number of steps must be between 2 and 1000";
+const auto kNoMode = "Please make a mode selection first!";
+const auto kOk = "Ok";
 
-const char* const kS = "Single Tone Sine";
-const char* const kM = "Sine Modulated";
-const char* const kP = "Pulse Generator";
-const char* const kR = "Ramp";
-const char* const kT = "Triangle";
-const char* const kW = "Sweep Sine Generator";
-const char* const kJunk = "Frek=x|Vpp=x|VBias=x|Pulse=x|startf=x|stepcnt=x|steptime=x";
+const auto kS = "Single Tone Sine";
+const auto kM = "Sine Modulated";
+const auto kP = "Pulse Generator";
+const auto kR = "Ramp";
+const auto kT = "Triangle";
+const auto kW = "Sweep Sine Generator";
+const auto kJunk = "Frek=x|Vpp=x|VBias=x|Pulse=x|startf=x|stepcnt=x|steptime=x";
 
 // Entries every mode accepts: 1 kHz, 1 Vpp, 0 V, 10 us pulse, 10-20 kHz sweep in 1000 steps.
-const char* const kValid =
+const auto kValid =
     "Frek=1|frequnit=kHz|Vpp=1|VppUnit=Vpp|VBias=0|BiasUnit= V|Pulse=10|PulseUnit=us|Pause=15|"
     "startf=10|startfunit=kHz|stopf=20|stopfunit=kHz|stepcnt=1000|steptime=600";
 
@@ -113,20 +112,12 @@ const Case kCases[] = {
     {"Ramp ", "", kNoMode},
 };
 
-void setFields(Window& w, const std::string& fields) {
-    std::istringstream in(fields);
-    for (std::string field; std::getline(in, field, '|');) {
-        const auto eq = field.find('=');
-        w[field.substr(0, eq)].text = field.substr(eq + 1);
-    }
-}
-
 TEST(InputValidation, EachModesRulesInOrder) {
     Rig rig;
     ASSERT_TRUE(rig.start());
     for (const Case& c : kCases) {
-        setFields(rig.w(), kValid);
-        setFields(rig.w(), c.fields);
+        setTexts(rig.w(), kValid);
+        setTexts(rig.w(), c.fields);
         const auto mark = rig.mark();
         EXPECT_EQ(InputValidation(rig.w(), rig.link(), c.mode), c.expected)
             << c.mode << ": " << c.fields;
