@@ -140,7 +140,7 @@ TEST(PanelLayout, TextsThatAreNoModeChangeNothing) {
         const auto before = snapshot(rig.w());
         const auto mark = rig.mark();
         ASSERT_TRUE(rig.run("ModeSelect_Click"));
-        EXPECT_EQ(changedSince(before, rig.w()), Names{}) << typed;
+        EXPECT_EQ(snapshot(rig.w()), before) << typed;
         EXPECT_EQ(rig.s().gen.sgerror, typed == "Select Mode") << typed;
         EXPECT_EQ(rig.lines(mark),
                   typed == "Select Mode" ? Names{"message Please Select Mode"} : Names{});
@@ -148,7 +148,7 @@ TEST(PanelLayout, TextsThatAreNoModeChangeNothing) {
 }
 
 // The output-stage controls record their settings for the next command sequence; a level
-// text that is no 16-bit number leaves the level as it was. None of them sends anything.
+// text that is no 16-bit number leaves the level (555) as it was. None of them sends anything.
 TEST(OutputStageControls, RecordTheirSettingsAndSendNothing) {
     Rig rig;
     ASSERT_TRUE(rig.start());
@@ -162,25 +162,14 @@ TEST(OutputStageControls, RecordTheirSettingsAndSendNothing) {
             EXPECT_EQ(rig.s().gen.*flag, value == 1) << box << " " << value;
         }
     }
-    for (const auto& [typed, level] : {std::pair{"12.5", 12},
-                                       {"13.5", 14},
-                                       {" 7 ", 7},
-                                       {"-32768", -32768},
-                                       {"1e3", 1000},
-                                       {"", 555},
-                                       {"abc", 555},
-                                       {"-", 555},
-                                       {"1e", 555},
-                                       {"32768", 555},
-                                       {"1e400", 555},
-                                       {"nan", 555}}) {
+    const std::pair<const char*, int> levels[] = {
+        {"12.5", 12}, {"13.5", 14}, {" 7 ", 7},  {"-32768", -32768}, {"1e3", 1000},  {"", 555},
+        {"abc", 555}, {"-", 555},   {"1e", 555}, {"32768", 555},     {"1e400", 555}, {"nan", 555}};
+    for (const auto& [typed, level] : levels) {
         rig.s().gen.sgaten = 555;
         rig.w().typeText("tbsgaten", typed);
         EXPECT_EQ(rig.s().gen.sgaten, level) << '"' << typed << '"';
     }
-    rig.w().typeText("ampgain", "-1e3");
-    rig.w().typeText("ampgain", "x");
-    EXPECT_EQ(rig.s().gen.ampgain, -1000);
     EXPECT_TRUE(rig.lines(mark).empty());
 }
 

@@ -18,19 +18,6 @@ inline std::vector<std::string> snapshot(const Window& w) {
     return out;
 }
 
-// The controls that changed since `before` was taken, for readable failures.
-inline std::vector<std::string> changedSince(const std::vector<std::string>& before,
-                                             const Window& w) {
-    const auto now = snapshot(w);
-    std::vector<std::string> out;
-    for (std::size_t i = 0; i < before.size() && i < now.size(); ++i) {
-        if (before[i] != now[i]) {
-            out.push_back(before[i] + "  ->  " + now[i]);
-        }
-    }
-    return out;
-}
-
 // Sets control texts, written "name=text|name=text", without running their actions.
 inline void setTexts(Window& w, const std::string& fields) {
     std::istringstream in(fields);
