@@ -57,13 +57,12 @@ TEST_F(Config, SaveWritesTheEnabledEntriesInWindowOrder) {
 // another mode.
 TEST(ConfigRoundTrip, GivesBackThePanel) {
     const std::string path = writeTempFile("roundtrip.txt", "");
-    const std::pair<std::string, const char*> rows[] = {
-        {"Single Tone Sine", "Voltage"}, {"Sine Modulated", "Voltage"},
-        {"Pulse Generator", "Voltage"},  {"Ramp", "Voltage"},
-        {"Triangle", "Voltage"},         {"Arbitrary", "Voltage"},
-        {"Arbitrary", "Freq"},           {"Sweep Sine Generator", "Voltage"},
-        {"Square-Wave", "Voltage"},      {"Square-Wave2", "Voltage"},
-        {"Single Tone Sine2", "Voltage"}};
+    // Between them the rows enable every group of entries.
+    const std::pair<std::string, const char*> rows[] = {{"Single Tone Sine", "Voltage"},
+                                                        {"Sine Modulated", "Voltage"},
+                                                        {"Pulse Generator", "Voltage"},
+                                                        {"Arbitrary", "Freq"},
+                                                        {"Sweep Sine Generator", "Voltage"}};
     for (const auto& [mode, arbit] : rows) {
         Rig rig, other;
         ASSERT_TRUE(rig.start() && other.start());
@@ -130,18 +129,13 @@ TEST_F(Config, SaveReplacesAnExistingFileOnlyWhenTheNewOneIsWritten) {
 
 // Bad lines are skipped; a missing file is named.
 TEST_F(Config, BadFilesChangeNothing) {
-    std::string binary;
-    for (int i = 0; i < 4096; ++i) {
-        binary += static_cast<char>(i * 37 % 256 == '=' ? 0 : i * 37 % 256);
-    }
     const auto before = snapshot(rig.w());
     for (const std::string& content :
-         {binary, std::string(1'000'000, 'x'), std::string("Frek\0 = 5\r\n", 11),
+         {std::string("\x01\xff\0\x80\r\r\n\xfe\0\n\x1a\xc3", 13),
           std::string("Frek 5\r\nVpp\r\n\r\n\n\r"),  // no "="
-          std::string("Nope = 1\r\nfrek = 5\r\nFREK = 5\r\n = 5\r\n=\r\n==\r\n"),
+          std::string("Nope = 1\r\nfrek = 5\r\nFREK = 5\r\n = 5\r\n=\r\n==\r\natten=7\r\n"),
           std::string("lfrek = X\r\nLabel5 = X\r\nRUN = X\r\nFrame3 = X\r\nMenuBar_File = X\r\n"
-                      "StatusBar = X\r\nsamplet1 = 9\r\n"),
-          std::string("atten=abc\r\natten=7\r\natten=-1\r\natten=\r\n")}) {
+                      "StatusBar = X\r\nsamplet1 = 9\r\n")}) {
         const auto mark = rig.mark();
         menu(kLoad, writeTempFile("config.txt", content));
         EXPECT_EQ(snapshot(rig.w()), before) << content.substr(0, 40);

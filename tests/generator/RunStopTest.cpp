@@ -25,13 +25,12 @@ const char* const kSinglePulse = "outmode=Single|Vpp=1|Pulse=100|PulseUnit=ns";
 struct RunStop : ::testing::Test {
     void SetUp() override {
         ASSERT_TRUE(rig.start());
-        Calibration& c = rig.s().cal;
-        c.clkcorr = 1.0;
-        c.ampfullscale = 7090;
-        c.flat1M = 1.0F;
-        c.offzero = -10;
-        c.offgain = 1.0F;
-        c.adcref = 3600;
+        rig.s().cal = {.ampfullscale = 7090,
+                       .clkcorr = 1.0,
+                       .offzero = -10,
+                       .flat1M = 1.0F,
+                       .offgain = 1.0F,
+                       .adcref = 3600};
         rig.ui.messages.clear();
     }
     // Lays the panel out for `mode`, then sets the entries ("name=text|...").
@@ -128,13 +127,11 @@ TEST_F(RunStop, SingleShotPulseFiresTwiceOnTheFirstRunThenOncePerPress) {
               (Texts{"Sending Trigger_Comm timed out", "Error Sending Data.", "RUN_Error"}));
 }
 
-TEST_F(RunStop, ContinuousModesNeverTrigger) {
+// Continuous outputs never trigger; a sweep is single-shot only with "Single Sweep" ticked.
+TEST_F(RunStop, ContinuousOutputsNeverTrigger) {
     panel("Single Tone Sine", "Vpp=1|outmode=Single");  // outmode is disabled here
     EXPECT_EQ(count(press("RUN_Click"), 25), 0);
     EXPECT_EQ(rig.w()["RUN"].text, "RUNNING");
-}
-
-TEST_F(RunStop, SweepIsSingleShotOnlyWithSingleSweepTicked) {
     panel("Sweep Sine Generator", "Vpp=1|steptime=100");
     rig.w()["singlesw"].value = 1;
     EXPECT_EQ(count(press("RUN_Click"), 25), 2);
