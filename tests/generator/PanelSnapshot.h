@@ -8,9 +8,11 @@
 
 namespace tunx::test {
 
+using Texts = std::vector<std::string>;
+
 // What the user sees of each control (text, check value, list entry, enabled), one line each.
-inline std::vector<std::string> snapshot(const Window& w) {
-    std::vector<std::string> out;
+inline Texts snapshot(const Window& w) {
+    Texts out;
     for (const auto& c : w.controls()) {
         out.push_back(c->name + " \"" + c->text + "\" " + std::to_string(c->value) + " " +
                       std::to_string(c->listIndex) + (c->enabled ? " enabled" : " disabled"));

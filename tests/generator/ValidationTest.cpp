@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <string>
 #include <tuple>
 
 #include "generator/PanelSnapshot.h"
@@ -33,7 +32,6 @@ const auto kTimeLow = "Step time must be 1 - 10000 when frequency 10 Hz - 20 kHz
 const auto kTimeHigh = "Step time must be 1 - 650 when frequency 20 kHz - 100 MHz";
 const auto kStepsR = "Number of steps must be between 2 and 1000";
 const auto kNoMode = "Please make a mode selection first!";
-const auto kOk = "Ok";
 
 const auto kS = "Single Tone Sine";
 const auto kM = "Sine Modulated";
@@ -56,26 +54,23 @@ const std::tuple<const char*, const char*, const char*> kCases[] = {
     {kS, "Frek=300|frequnit=MHz|Vpp=1|VppUnit=mVpp|VBias=9", kF200R},
     {kS, "Vpp=1|VppUnit=mVpp|VBias=9", kAmpR},
     {kS, "VBias=4.001", kOffR},
-    {kS, "Frek=1e400", kF200N},  // beyond a double
-    {kS, "Frek=0", kOk},         // no lower bound
-    {kS, "Vpp=1000|VppUnit=mVrms", kOk},
+    {kS, "Frek=0", "Ok"},  // no lower bound
+    {kS, "Vpp=1000|VppUnit=mVrms", "Ok"},
     {kS, "Vpp=5|VppUnit=dBmV", kAmpR},
-    {kS, "VBias=4", kOk},
-    {kS, "VBias=-1", kOk},
+    {kS, "VBias=4", "Ok"},
+    {kS, "VBias=-1", "Ok"},
     {kM, "Frek=abc|Vpp=x|VBias=y", kF200N},
     {kM, "Vpp=x|VBias=y|Frek=0", kAmpN},
     {kM, "VBias=y|Frek=0", kOffN},
     {kM, "Frek=0.05|frequnit=Hz|Vpp=9|VppUnit=mVpp", kF200R},
     {kM, "Vpp=5001|VppUnit=mVpp|VBias=-2", kAmpR},
     {kM, "VBias=-2", kOffR},
-    {kP, "Frek=abc|Pause=abc", kOk},  // neither is checked
     {kP, "Vpp=x|VBias=y|Pulse=z", kAmpN},
     {kP, "VBias=y|Pulse=z|Vpp=5|VppUnit=mVpp", kOffN},
     {kP, "Pulse=z|Vpp=5|VppUnit=mVpp", kPulseN},
     {kP, "Vpp=5|VppUnit=mVpp|VBias=9|Pulse=1|PulseUnit=ns", kAmpRVpp},
     {kP, "VBias=9|Pulse=1|PulseUnit=ns", kOffR},
     {kP, "Pulse=9.99|PulseUnit=s", kPulseR},  // an unknown unit is nanoseconds
-    {kP, "Pulse=10000.001|PulseUnit=ms", kPulseR},
     {kR, "Frek=abc|Vpp=x|VBias=y", kF100kN},
     {kR, "Vpp=x|VBias=y|Frek=1|frequnit=MHz", kAmpNVpp},
     {kT, "Vpp=x|VBias=y|Frek=1|frequnit=MHz", kAmpN},
@@ -90,16 +85,14 @@ const std::tuple<const char*, const char*, const char*> kCases[] = {
     {kW, "stepcnt=e|steptime=f", kStepsN},
     {kW, "steptime=f|startf=1|startfunit=Hz", kTimeN},
     {kW, "startf=9|startfunit=Hz|steptime=0", kSweepR},
-    {kW, "stopf=201|stopfunit=MHz", kSweepR},
     {kW, "steptime=10001|Vpp=0", kTimeLow},
     {kW, "startf=30|stopf=40|steptime=700|Vpp=0", kTimeHigh},
-    {kW, "startf=10|stopf=30|steptime=99999|Frek=abc", kOk},  // no step time rule, no Frek
+    {kW, "startf=10|stopf=30|steptime=99999|Frek=abc", "Ok"},  // no step time rule, no Frek
     {kW, "startf=1|startfunit= MHz |stopf=2|stopfunit= MHz |steptime=700", kTimeHigh},
     {kW, "Vpp=5|VppUnit=mVpp|VBias=9|stepcnt=1", kAmpR},
     {kW, "VBias=4.5|stepcnt=1", kOffR},
     {kW, "stepcnt=1", kStepsR},
-    {"Arbitrary", "Frek=x|Vpp=x|VBias=x|Pulse=x|startf=x|stepcnt=x|steptime=x", kOk},
-    {"Square-Wave2", "Frek=x|Vpp=x|VBias=x|Pulse=x", kOk},
+    {"Arbitrary", "Frek=x|Vpp=x|VBias=x|Pulse=x|startf=x|stepcnt=x|steptime=x", "Ok"},
     {"Sine", "", kNoMode},
     {"Select Mode", "", kNoMode},
     {"Ramp ", "", kNoMode},
