@@ -4,7 +4,6 @@
 #include <tuple>
 
 #include "generator/PanelSnapshot.h"
-#include "generator/RunStop.h"
 #include "support/Rig.h"
 
 namespace tunx::test {
@@ -19,6 +18,9 @@ const Frame kLevel0A{31, 0, 0, 3, 0, 0};
 const Frame kLevel0B{31, 3, 255, 7, 0, 0};
 const Frame kAttenOff{32, 3, 15, 0, 0, 0};
 const Frame kTrigger{25, 0, 0, 0, 0, 0};
+long count(const Frames& f, int code) {
+    return std::ranges::count_if(f, [=](auto& x) { return x[0] == code; });
+}
 const char* const kSinglePulse = "outmode=Single|Vpp=1|Pulse=100|PulseUnit=ns";
 
 // A started program with the calibration the arithmetic below is worked out for.
@@ -28,7 +30,6 @@ struct RunStop : ::testing::Test {
         Calibration& c = rig.s().cal;
         std::tie(c.clkcorr, c.ampfullscale, c.flat1M, c.offzero, c.offgain, c.adcref) =
             std::tuple(1.0, 7090.0F, 1.0F, -10.0F, 1.0F, 3600);
-        rig.ui.messages.clear();
     }
     // Lays the panel out for `mode`, then sets the entries ("name=text|...").
     void panel(const std::string& mode, const std::string& fields) {
@@ -41,10 +42,6 @@ struct RunStop : ::testing::Test {
         const auto from = rig.mark();
         EXPECT_TRUE(rig.run(handler));
         return rig.frames(from);
-    }
-    static long count(const Frames& frames, int code) {
-        return std::count_if(frames.begin(), frames.end(),
-                             [code](const Frame& f) { return f[0] == code; });
     }
     Texts look() {
         const Control& run = rig.w()["RUN"];
@@ -82,17 +79,17 @@ TEST_F(RunStop, OneKilohertzSineSendsTheWholeRequestInOrder) {
     EXPECT_EQ(rig.sleptMs(from), 22 * 20 + 300 + 10 + 50 + 2);
 }
 
-TEST_F(RunStop, InvalidEntriesSendNothingForTheMode) {
+// Invalid entries send nothing for the mode; a refused offset stops the sequence.
+TEST_F(RunStop, AFailedRefreshClosesTheOutput) {
     panel("Single Tone Sine", "Frek=abc");
     EXPECT_EQ(press("RefreshBtn_Click"), (Frames{kRelayOffA, kRelayOffB, kClose}));
     EXPECT_EQ(rig.messages(),
               Texts{"Frequency must be a numeric value between 0.1 Hz and 200 MHz"});
     EXPECT_EQ(rig.ui.messages.back().icon, MsgIcon::Exclamation);
     EXPECT_EQ(rig.w()["StatusBar"].text, "Error Single Tone Sine");
-}
 
-TEST_F(RunStop, FailingOffsetStopsTheSequenceAndClosesTheOutput) {
-    panel("Single Tone Sine", "Vpp=1");
+    panel("Single Tone Sine", "Frek=1|Vpp=1");
+    rig.ui.messages.clear();
     // The first six frames (close, then the stage on in SetBias) pass; the offset is refused.
     rig.sim.nakNext(2, 6);
     const Frames frames = press("RefreshBtn_Click");
@@ -142,9 +139,8 @@ TEST_F(RunStop, AFailedRefreshOrSequenceInSingleShotModeFiresNoTrigger) {
     EXPECT_EQ(count(press("RUN_Click"), 25), 0);
     EXPECT_EQ(rig.w()["StatusBar"].text, "Error Pulse Generator");
     // Now valid and continuous; arbmode is not enabled in this mode.
-    setTexts(rig.w(),
-             "Vpp=1|Pulse=200|PulseUnit=ns|Pause=100|PauseUnit=ns|outmode=Continuous|"
-             "arbmode=Single");
+    setTexts(rig.w(), "Vpp=1|Pulse=200|PulseUnit=ns|Pause=100|PauseUnit=ns");
+    setTexts(rig.w(), "outmode=Continuous|arbmode=Single");
     EXPECT_EQ(count(press("RefreshBtn_Click"), 25), 0);
 
     panel("Pulse Generator", kSinglePulse);

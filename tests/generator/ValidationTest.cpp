@@ -31,14 +31,9 @@ const auto kSweepR = "Frequency must be between 10 Hz and 200 MHz";
 const auto kTimeLow = "Step time must be 1 - 10000 when frequency 10 Hz - 20 kHz";
 const auto kTimeHigh = "Step time must be 1 - 650 when frequency 20 kHz - 100 MHz";
 const auto kStepsR = "Number of steps must be between 2 and 1000";
-const auto kNoMode = "Please make a mode selection first!";
 
-const auto kS = "Single Tone Sine";
-const auto kM = "Sine Modulated";
-const auto kP = "Pulse Generator";
-const auto kR = "Ramp";
-const auto kT = "Triangle";
-const auto kW = "Sweep Sine Generator";
+const auto kS = "Single Tone Sine", kM = "Sine Modulated", kP = "Pulse Generator", kR = "Ramp",
+           kT = "Triangle", kW = "Sweep Sine Generator";
 
 // Entries every mode accepts: 1 kHz, 1 Vpp, 0 V, 10 us pulse, 10-20 kHz sweep in 1000 steps.
 const auto kValid =
@@ -93,9 +88,8 @@ const std::tuple<const char*, const char*, const char*> kCases[] = {
     {kW, "VBias=4.5|stepcnt=1", kOffR},
     {kW, "stepcnt=1", kStepsR},
     {"Arbitrary", "Frek=x|Vpp=x|VBias=x|Pulse=x|startf=x|stepcnt=x|steptime=x", "Ok"},
-    {"Sine", "", kNoMode},
-    {"Select Mode", "", kNoMode},
-    {"Ramp ", "", kNoMode},
+    {"Sine", "", "Please make a mode selection first!"},
+    {"Select Mode", "", "Please make a mode selection first!"},
 };
 
 TEST(InputValidation, EachModesRulesInOrder) {
