@@ -66,7 +66,8 @@ const char* const kLimits[] = {
 
 // A text in the mode box, the destination of the arbitrary waveform, the state of each group
 // ('1' enabled, '0' disabled, '-' left as it was), whether the amplitude is reset to 0 and the
-// description. "Select Mode" asks for a mode; any other text is no mode: neither changes the panel.
+// description ("-" is the text it had). "Select Mode" asks for a mode and flags the error; any
+// other text is no mode. Neither changes the panel.
 const std::tuple<const char*, const char*, const char*, bool, const char*> kRows[] = {
     {"Single Tone Sine", "Voltage", "0000001101-", true, kLimits[0]},
     {"Sine Modulated", "Voltage", "1000001101-", true, kLimits[1]},

@@ -18,6 +18,7 @@ const Frame kLevel0A{31, 0, 0, 3, 0, 0};
 const Frame kLevel0B{31, 3, 255, 7, 0, 0};
 const Frame kAttenOff{32, 3, 15, 0, 0, 0};
 const Frame kTrigger{25, 0, 0, 0, 0, 0};
+// The frames with the command code `code`.
 long count(const Frames& f, int code) {
     return std::ranges::count_if(f, [=](auto& x) { return x[0] == code; });
 }
@@ -43,6 +44,7 @@ struct RunStop : ::testing::Test {
         EXPECT_TRUE(rig.run(handler));
         return rig.frames(from);
     }
+    // What the user sees: status bar, RUN caption, RUN colour and picture.
     Texts look() {
         const Control& run = rig.w()["RUN"];
         return {rig.w()["StatusBar"].text, run.text, std::to_string(run.back), run.picture};
@@ -137,6 +139,7 @@ TEST_F(RunStop, ContinuousOutputsNeverTrigger) {
 TEST_F(RunStop, AFailedRefreshOrSequenceInSingleShotModeFiresNoTrigger) {
     panel("Pulse Generator", "outmode=Single|Vpp=x");  // validation fails
     EXPECT_EQ(count(press("RUN_Click"), 25), 0);
+    EXPECT_EQ(count(press("RefreshBtn_Click"), 25), 0);
     EXPECT_EQ(rig.w()["StatusBar"].text, "Error Pulse Generator");
     // Now valid and continuous; arbmode is not enabled in this mode.
     setTexts(rig.w(), "Vpp=1|Pulse=200|PulseUnit=ns|Pause=100|PauseUnit=ns");

@@ -9,6 +9,7 @@
 namespace tunx::test {
 namespace {
 
+// The messages of the rules.
 const auto kF200N = "Frequency must be a numeric value between 0.1 Hz and 200 MHz";
 const auto kF200R = "Frequency must be between 0.1 Hz and 200 MHz";
 const auto kF100kN = "Frequency must be a numeric value between 0.1 Hz and 100 kHz";
@@ -83,6 +84,7 @@ const std::tuple<const char*, const char*, const char*> kCases[] = {
     {kW, "steptime=10001|Vpp=0", kTimeLow},
     {kW, "startf=30|stopf=40|steptime=700|Vpp=0", kTimeHigh},
     {kW, "startf=10|stopf=30|steptime=99999|Frek=abc", "Ok"},  // no step time rule, no Frek
+    {kW, "startf=30|stopf=10|steptime=99999", "Ok"},
     {kW, "startf=1|startfunit= MHz |stopf=2|stopfunit= MHz |steptime=700", kTimeHigh},
     {kW, "Vpp=5|VppUnit=mVpp|VBias=9|stepcnt=1", kAmpR},
     {kW, "VBias=4.5|stepcnt=1", kOffR},
