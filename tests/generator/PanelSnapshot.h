@@ -1,6 +1,5 @@
 #pragma once
 
-#include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -9,41 +8,25 @@
 
 namespace tunx::test {
 
-// What the user sees of one control: its text, check value, list selection and enabled state.
-struct ControlView {
-    std::string name;
-    std::string text;
-    int value = 0;
-    int listIndex = -1;
-    bool enabled = true;
-    bool operator==(const ControlView&) const = default;
-};
+using Texts = std::vector<std::string>;
 
-inline std::ostream& operator<<(std::ostream& os, const ControlView& c) {
-    return os << c.name << " text=\"" << c.text << "\" value=" << c.value
-              << " index=" << c.listIndex << (c.enabled ? " enabled" : " disabled");
-}
-
-inline std::vector<ControlView> snapshot(const Window& w) {
-    std::vector<ControlView> out;
+// What the user sees of each control (text, check value, list entry, enabled), one line each.
+inline Texts snapshot(const Window& w) {
+    Texts out;
     for (const auto& c : w.controls()) {
-        out.push_back({c->name, c->text, c->value, c->listIndex, c->enabled});
+        out.push_back(c->name + " \"" + c->text + "\" " + std::to_string(c->value) + " " +
+                      std::to_string(c->listIndex) + (c->enabled ? " enabled" : " disabled"));
     }
     return out;
 }
 
-// Every control that differs between two snapshots of the same window, for readable failures.
-inline std::vector<std::string> differences(const std::vector<ControlView>& before,
-                                            const std::vector<ControlView>& after) {
-    std::vector<std::string> out;
-    for (std::size_t i = 0; i < before.size() && i < after.size(); ++i) {
-        if (!(before[i] == after[i])) {
-            std::ostringstream line;
-            line << before[i] << "  ->  " << after[i];
-            out.push_back(line.str());
-        }
+// Sets control texts, written "name=text|name=text", without running their actions.
+inline void setTexts(Window& w, const std::string& fields) {
+    std::istringstream in(fields);
+    for (std::string field; std::getline(in, field, '|');) {
+        const auto eq = field.find('=');
+        w[field.substr(0, eq)].text = field.substr(eq + 1);
     }
-    return out;
 }
 
 }  // namespace tunx::test
