@@ -163,22 +163,25 @@ bool refresh(frmMain& w) {
     }
 }
 
+// Refreshes, then arms single-shot output. Only a configuration the device took is armed: after
+// a failed refresh no trigger may fire the old one, and the next RUN refreshes again.
+bool refreshAndArm(frmMain& w) {
+    const bool ok = refresh(w);
+    w.state().gen.singlemode = ok && singleShotRequested(w);
+    return ok;
+}
+
 }  // namespace
 
 void frmMain::RefreshBtn_Click() {
-    const bool ok = refresh(*this);
-    s_.gen.singlemode = singleShotRequested(*this);
-    // A failed refresh leaves the device's old configuration: no trigger may fire it.
-    if (ok && s_.gen.singlemode) {
+    if (refreshAndArm(*this) && s_.gen.singlemode) {
         RUN_Click();
     }
 }
 
 void frmMain::RUN_Click() {
     if (!s_.gen.singlemode) {
-        const bool ok = refresh(*this);
-        s_.gen.singlemode = singleShotRequested(*this);
-        if (!ok) {
+        if (!refreshAndArm(*this)) {
             return;
         }
         if (s_.gen.singlemode) {

@@ -151,6 +151,10 @@ TEST_F(RunStop, AFailedRefreshOrSequenceInSingleShotModeFiresNoTrigger) {
     EXPECT_EQ(count(press("RUN_Click"), 25), 0);
     EXPECT_EQ(rig.w()["StatusBar"].text, "Error Pulse Generator");
     EXPECT_NE(rig.w()["RUN"].text, "TRIGGER");
+    // The failed output is not armed: the next press sends the configuration again first.
+    const Frames again = press("RUN_Click");
+    EXPECT_GT(count(again, 18), 0);
+    EXPECT_EQ(count(again, 25), 2);
 }
 
 TEST_F(RunStop, ModulatedSineSwitchesTheStageOnOnceAndRampTwice) {
