@@ -3,6 +3,7 @@
 // the set-up procedures read the fields again themselves.
 #include "generator/Validation.h"
 
+#include <initializer_list>
 #include <limits>
 
 #include "common/Numbers.h"
@@ -168,140 +169,92 @@ bool offsetInRange(const Entry& o) {
     return within(o.value, kMinOffsetMv, kMaxOffsetMv);
 }
 
-std::string validateSine(const Window& panel, bool modulated) {
-    const Entry f = read(panel, "Frek", frequencyFactor(panel));
-    if (!f.numeric) {
-        return kFrequencyNumeric200M;
-    }
-    const Entry a = read(panel, "Vpp", amplitudeFactorSine(panel));
-    if (!a.numeric) {
-        return kAmplitudeNumeric;
-    }
-    const Entry o = offset(panel);
-    if (!o.numeric) {
-        return kOffsetNumeric;
-    }
-    // The plain sine has no lower frequency bound.
-    const double lowest = modulated ? kMinModulatedHz : -std::numeric_limits<double>::infinity();
-    if (!within(f.value, lowest, kMaxFrequencyHz)) {
-        return kFrequencyRange200M;
-    }
-    if (!amplitudeInRange(a)) {
-        return kAmplitudeRange;
-    }
-    if (!offsetInRange(o)) {
-        return kOffsetRange;
+// One rule of a mode: whether it holds, and the message when it does not.
+struct Rule {
+    bool holds;
+    const char* message;
+};
+
+// The message of the first rule that fails, in the mode's order, or "Ok".
+std::string firstFailure(std::initializer_list<Rule> rules) {
+    for (const Rule& r : rules) {
+        if (!r.holds) {
+            return r.message;
+        }
     }
     return kValidationOk;
 }
 
+std::string validateSine(const Window& panel, bool modulated) {
+    const Entry f = read(panel, "Frek", frequencyFactor(panel));
+    const Entry a = read(panel, "Vpp", amplitudeFactorSine(panel));
+    const Entry o = offset(panel);
+    // The plain sine has no lower frequency bound.
+    const double lowest = modulated ? kMinModulatedHz : -std::numeric_limits<double>::infinity();
+    return firstFailure({{f.numeric, kFrequencyNumeric200M},
+                         {a.numeric, kAmplitudeNumeric},
+                         {o.numeric, kOffsetNumeric},
+                         {within(f.value, lowest, kMaxFrequencyHz), kFrequencyRange200M},
+                         {amplitudeInRange(a), kAmplitudeRange},
+                         {offsetInRange(o), kOffsetRange}});
+}
+
 std::string validatePulse(const Window& panel) {
     const Entry a = read(panel, "Vpp", amplitudeFactorOther(panel));
-    if (!a.numeric) {
-        return kAmplitudeNumeric;
-    }
     const Entry o = offset(panel);
-    if (!o.numeric) {
-        return kOffsetNumeric;
-    }
     const Entry p = read(panel, "Pulse", pulseFactor(panel));
-    if (!p.numeric) {
-        return kPulseNumeric;
-    }
-    if (!amplitudeInRange(a)) {
-        return kAmplitudeRangeVpp;
-    }
-    if (!offsetInRange(o)) {
-        return kOffsetRange;
-    }
-    if (!within(p.value, kMinPulseNs, kMaxPulseNs)) {
-        return kPulseRange;
-    }
-    return kValidationOk;
+    return firstFailure({{a.numeric, kAmplitudeNumeric},
+                         {o.numeric, kOffsetNumeric},
+                         {p.numeric, kPulseNumeric},
+                         {amplitudeInRange(a), kAmplitudeRangeVpp},
+                         {offsetInRange(o), kOffsetRange},
+                         {within(p.value, kMinPulseNs, kMaxPulseNs), kPulseRange}});
 }
 
 // Ramp and triangle differ only in the wording of the amplitude entry message.
 std::string validateRamp(const Window& panel, const char* amplitudeNumericMessage) {
     const Entry f = read(panel, "Frek", frequencyFactor(panel));
-    if (!f.numeric) {
-        return kFrequencyNumeric100k;
-    }
     const Entry a = read(panel, "Vpp", amplitudeFactorOther(panel));
-    if (!a.numeric) {
-        return amplitudeNumericMessage;
-    }
     const Entry o = offset(panel);
-    if (!o.numeric) {
-        return kOffsetNumeric;
-    }
-    if (!within(f.value, kMinRampHz, kMaxRampHz)) {
-        return kFrequencyRange100k;
-    }
-    if (!amplitudeInRange(a)) {
-        return kAmplitudeRange;
-    }
-    if (!offsetInRange(o)) {
-        return kOffsetRange;
-    }
-    return kValidationOk;
+    return firstFailure({{f.numeric, kFrequencyNumeric100k},
+                         {a.numeric, amplitudeNumericMessage},
+                         {o.numeric, kOffsetNumeric},
+                         {within(f.value, kMinRampHz, kMaxRampHz), kFrequencyRange100k},
+                         {amplitudeInRange(a), kAmplitudeRange},
+                         {offsetInRange(o), kOffsetRange}});
 }
 
 // The step time limit depends on the band the sweep lies in; a sweep across 20 kHz has none.
-std::string checkStepTime(double start, double stop, double stepTime) {
+bool stepTimeFits(double start, double stop, double stepTime, bool lowBand) {
     const bool startLow = start <= kSweepSplitHz;
     const bool stopLow = stop <= kSweepSplitHz;
-    if (startLow && stopLow && !within(stepTime, kMinStepTimeUs, kMaxStepTimeLowUs)) {
-        return kStepTimeLow;
+    if (lowBand) {
+        return !(startLow && stopLow) || within(stepTime, kMinStepTimeUs, kMaxStepTimeLowUs);
     }
-    if (!startLow && !stopLow && !within(stepTime, kMinStepTimeUs, kMaxStepTimeHighUs)) {
-        return kStepTimeHigh;
-    }
-    return kValidationOk;
+    return startLow || stopLow || within(stepTime, kMinStepTimeUs, kMaxStepTimeHighUs);
 }
 
 std::string validateSweep(const Window& panel) {
     const Entry s1 = read(panel, "startf", sweepFactor(panel, "startfunit"));
-    if (!s1.numeric) {
-        return kStartNumeric;
-    }
     const Entry s2 = read(panel, "stopf", sweepFactor(panel, "stopfunit"));
-    if (!s2.numeric) {
-        return kStopNumeric;
-    }
     const Entry a = read(panel, "Vpp", amplitudeFactorOther(panel));
-    if (!a.numeric) {
-        return kAmplitudeNumeric;
-    }
     const Entry o = offset(panel);
-    if (!o.numeric) {
-        return kOffsetNumeric;
-    }
     const Entry n = read(panel, "stepcnt", 1);
-    if (!n.numeric) {
-        return kStepsNumeric;
-    }
     const Entry t = read(panel, "steptime", 1);
-    if (!t.numeric) {
-        return kStepTimeNumeric;
-    }
-    if (!within(s1.value, kMinSweepHz, kMaxFrequencyHz) ||
-        !within(s2.value, kMinSweepHz, kMaxFrequencyHz)) {
-        return kSweepFrequencyRange;
-    }
-    if (std::string stepTime = checkStepTime(s1.value, s2.value, t.value);
-        stepTime != kValidationOk) {
-        return stepTime;
-    }
-    if (!amplitudeInRange(a)) {
-        return kAmplitudeRange;
-    }
-    if (!offsetInRange(o)) {
-        return kOffsetRange;
-    }
-    if (!within(n.value, kMinSteps, kMaxSteps)) {
-        return kStepsRange;
-    }
-    return kValidationOk;
+    return firstFailure({{s1.numeric, kStartNumeric},
+                         {s2.numeric, kStopNumeric},
+                         {a.numeric, kAmplitudeNumeric},
+                         {o.numeric, kOffsetNumeric},
+                         {n.numeric, kStepsNumeric},
+                         {t.numeric, kStepTimeNumeric},
+                         {within(s1.value, kMinSweepHz, kMaxFrequencyHz) &&
+                              within(s2.value, kMinSweepHz, kMaxFrequencyHz),
+                          kSweepFrequencyRange},
+                         {stepTimeFits(s1.value, s2.value, t.value, true), kStepTimeLow},
+                         {stepTimeFits(s1.value, s2.value, t.value, false), kStepTimeHigh},
+                         {amplitudeInRange(a), kAmplitudeRange},
+                         {offsetInRange(o), kOffsetRange},
+                         {within(n.value, kMinSteps, kMaxSteps), kStepsRange}});
 }
 
 }  // namespace
