@@ -3,6 +3,8 @@
 // what is measured is the program's own work per command, plus the transport it talks to.
 #include <benchmark/benchmark.h>
 
+#include "QuietUi.h"
+
 #include <array>
 
 #include "link/Link.h"
@@ -15,22 +17,7 @@ namespace {
 
 constexpr int kCommands = 10000;
 
-// Message boxes are answered at once; nothing else is used by a transaction.
-class QuietUi : public Ui {
-  public:
-    void MsgBox(const std::string&, MsgIcon, const std::optional<std::string>&) override {
-        ++messages;
-    }
-    std::string FileDialog(FileDialogKind, const std::string&, const std::string&, int) override {
-        return {};
-    }
-    void EndApplication() override {}
-    void OpenUsersGuide(const std::string&) override {}
-    void ShowForm(const std::string&, const std::string&) override {}
-    void Repaint(const Control&) override {}
-    void SetBusy(bool) override {}
-    int messages = 0;
-};
+using bench::QuietUi;
 
 // The smallest possible instrument: every write is answered with the acknowledgement.
 class AckOnly : public UsbApi {

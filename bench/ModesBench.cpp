@@ -3,6 +3,8 @@
 // instrument pacing the refresh asks for; it does not enter the time measured.
 #include <benchmark/benchmark.h>
 
+#include "QuietUi.h"
+
 #include <string>
 #include <utility>
 #include <vector>
@@ -14,21 +16,7 @@
 namespace tunx {
 namespace {
 
-class SilentUi : public Ui {
-  public:
-    void MsgBox(const std::string& text, MsgIcon, const std::optional<std::string>&) override {
-        lastMessage = text;
-    }
-    std::string FileDialog(FileDialogKind, const std::string&, const std::string&, int) override {
-        return {};
-    }
-    void EndApplication() override {}
-    void OpenUsersGuide(const std::string&) override {}
-    void ShowForm(const std::string&, const std::string&) override {}
-    void Repaint(const Control&) override {}
-    void SetBusy(bool) override {}
-    std::string lastMessage;
-};
+using bench::QuietUi;
 
 using Entries = std::vector<std::pair<const char*, std::string>>;
 
@@ -60,7 +48,7 @@ void BM_Refresh(benchmark::State& state) {
 
     VirtualClock clock;
     sim::VirtualInstrument instrument(clock);
-    SilentUi ui;
+    QuietUi ui;
     Program program(instrument, clock, ui, share);
     frmMain& w = program.generator();
     program.dispatch(w, "Form_Activate");
