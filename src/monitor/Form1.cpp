@@ -1,9 +1,52 @@
 #include "monitor/Form1.h"
 
+#include "monitor/Modes.h"
+
 namespace tunx {
 
-Form1::Form1(SharedState& state) : Window("Form1", kMonitorCaption), s_(state) {
+Form1::Form1(SharedState& state, Link& link, Canvas& canvas, frmMain& generator)
+    : Window("Form1", kMonitorCaption),
+      s_(state),
+      link_(link),
+      canvas_(canvas),
+      generator_(generator) {
+    buildControls();
+    wireHandlers();
+}
+
+void Form1::wireHandlers() {
     on("Form_Activate", [this] { Form_Activate(); });
+    on("selmonmode_Click", [this] { selmonmode_Click(); });
+    on("cmdstartsweep_Click", [this] { cmdstartsweep_Click(); });
+    on("cmdstop_Click", [this] { cmdstop_Click(); });
+    on("Timer1_Timer", [this] { Timer1_Timer(); });
+    on("fastsweep_Click", [this] { fastsweep_Click(); });
+    on("seltimediv_Click", [this] { seltimediv_Click(); });
+    on("scopemode_Click", [this] { scopemode_Click(); });
+    on("adcselect_Click", [this] { adcselect_Click(); });
+    on("ch1vdiv_Click", [this] { ch1vdiv_Click(); });
+    on("ch2vdiv_Click", [this] { ch2vdiv_Click(); });
+    for (const char* setting : {"trigmode_Click", "trigsource_Click", "trigeredge_Click",
+                                "reclenght_Click"}) {
+        on(setting, [this] { scopeSettingChanged(); });
+    }
+    on("Slider1_Change", [this] { Slider1_Change(); });
+    on("Slider1_Scroll", [this] { Slider1_Scroll(); });
+    on("TabStrip2_Click", [this] { TabStrip2_Click(); });
+    on("TabStrip3_Click", [this] { TabStrip3_Click(); });
+    on("combocursorselect_Click", [this] { combocursorselect_Click(); });
+    on("Picture1_MouseDown", [this] { Picture1_MouseDown(); });
+    on("cmdfft_Click", [this] { cmdfft_Click(); });
+    on("Command2_Click", [this] { Command2_Click(); });
+    on("cmdfastsweep_Click", [this] { cmdfastsweep_Click(); });
+    on("selrfrange_Click", [this] { selrfrange_Click(); });
+    on("frangesel_Click", [this] { frangesel_Click(); });
+}
+
+void Form1::scopeSettingChanged() {
+    if (mon().monstate == runstate::kScope) {
+        mon().monstate = std::string(runstate::kStartScope);
+    }
 }
 
 }  // namespace tunx

@@ -1,0 +1,158 @@
+// The monitor window's controls, in the window's control order, with their list entries
+// and the defaults of the window's design.
+#include <string>
+#include <vector>
+
+#include "monitor/Form1.h"
+#include "monitor/Modes.h"
+#include "monitor/PanelGroups.h"
+#include "monitor/SweepLevel.h"
+#include "monitor/TimeBase.h"
+#include "window/ControlFactory.h"
+
+namespace tunx {
+
+namespace {
+
+std::vector<std::string> texts(auto&& entries) {
+    std::vector<std::string> out;
+    for (const auto& e : entries) {
+        out.emplace_back(e);
+    }
+    return out;
+}
+
+}  // namespace
+
+void Form1::buildControls() {
+    using namespace make;
+    using namespace monitorgroup;
+    const std::vector<std::string> freqUnits{"Hz", "kHz", "MHz"};
+    const std::vector<std::string> channels{std::string(trigger::kCH1),
+                                            std::string(trigger::kCH2)};
+    const std::vector<std::string> ranges{"1V", "0.5V", "0.2V", "0.1V", "50mV", "20mV", "10mV"};
+    std::vector<std::string> timeBaseList;
+    for (const TimeBase& tb : timeBases()) {
+        timeBaseList.emplace_back(tb.text);
+    }
+    std::vector<std::string> scaleList;
+    for (const DisplayScale& s : displayScales()) {
+        scaleList.emplace_back(s.text);
+    }
+
+    // Mode, commands and status.
+    selmonmode = add(comboBox("selmonmode", std::string(kMonitorModeTexts[0]),
+                              texts(kMonitorModeTexts), kMode));
+    cmdstartsweep = add(button("cmdstartsweep", "START", kMode));
+    cmdstop = add(button("cmdstop", "STOP", kMode));
+    textstatus = add(textBox("textstatus", std::string(status::kIdleAtStart), kMode));
+    fastsweep = add(button("fastsweep", "Reset TUNX4K", kMode));
+
+    // Sweep set-up.
+    frfrsweep = add(frame("frfrsweep", "Sweep", kSweep));
+    lstartf = add(label("lstartf", "Start Fr.", kSweep));
+    startf = add(textBox("startf", "1", kSweep));
+    startfunit = add(comboBox("startfunit", "MHz", freqUnits, kSweep));
+    lstopf = add(label("lstopf", "Stop Fr.", kSweep));
+    stopf = add(textBox("stopf", "2", kSweep));
+    stopfunit = add(comboBox("stopfunit", "MHz", freqUnits, kSweep));
+    cmdfastsweep = add(button("cmdfastsweep", "Fast SWEEP", kSweep));
+    lstartamp = add(label("lstartamp", "Amplitude", kSweep));
+    textstarta = add(textBox("textstarta", "0", kSweep));
+    combstarta = add(comboBox("combstarta", "mVrms",
+                              {"mVpp", "Vpp", "mVrms", "dBmV", "dBV", "dBm"}, kSweep));
+    lstopamp = add(label("lstopamp", "Stop Ampl.", kSweep));
+    textstopa = add(textBox("textstopa", "0", kSweep));
+    combstopa = add(comboBox("combstopa", "mVrms", {"mVpp", "Vpp", "mVrms", "dBmV"}, kSweep));
+
+    // Sweep readouts.
+    Frame6 = add(frame("Frame6", "Sweep Monitor", kSweepMonitor));
+    Label7 = add(label("Label7", "Freq.", kSweepMonitor));
+    textfr = add(textBox("textfr", "", kSweepMonitor));
+    Label17 = add(label("Label17", "Hz", kSweepMonitor));
+    Label8 = add(label("Label8", "Magn.", kSweepMonitor));
+    Textpower = add(textBox("Textpower", "", kSweepMonitor));
+    labvoltunit = add(label("labvoltunit", "mVrms", kSweepMonitor));
+    labchsel = add(label("labchsel", "CH1 IN", kSweepMonitor));
+    lsweepdisplay = add(label("lsweepdisplay", "Display", kSweepMonitor));
+    selrfrange = add(comboBox("selrfrange", std::string(displayScales()[0].text), scaleList,
+                              kSweepMonitor));
+
+    // Scope.
+    frscope = add(frame("frscope", "Scope", kScope));
+    ladcmode = add(label("ladcmode", "ADC", kScope));
+    adcselect = add(comboBox("adcselect", std::string(adc::k8Bit),
+                             texts(std::array{adc::k8Bit, adc::k12Bit}), kScope));
+    lsamplingmode = add(label("lsamplingmode", "Sampling", kScope));
+    scopemode =
+        add(comboBox("scopemode", std::string(sampling::kRealTime),
+                     texts(std::array{sampling::kRealTime, sampling::kUndersampling}), kScope));
+    ltimebase = add(label("ltimebase", "Time/Div", kScope));
+    seltimediv = add(comboBox("seltimediv", "1ms/div", timeBaseList, kScope));
+    ltrigsource = add(label("ltrigsource", "Trig. Source", kScope));
+    trigsource = add(comboBox("trigsource", std::string(trigger::kCH1), channels, kScope));
+    ltrigedge = add(label("ltrigedge", "Trig. Edge", kScope));
+    trigeredge =
+        add(comboBox("trigeredge", std::string(trigger::kPositive),
+                     texts(std::array{trigger::kPositive, trigger::kNegative}), kScope));
+    ltrigmode = add(label("ltrigmode", "Trig. Mode", kScope));
+    trigmode = add(comboBox(
+        "trigmode", std::string(trigger::kFreeRunning),
+        texts(std::array{trigger::kFreeRunning, trigger::kNormal, trigger::kSingle, trigger::kAuto}),
+        kScope));
+    reclenght = add(checkBox("reclenght", " 2048 samples", kScope));
+    Command2 = add(button("Command2", "Cal. Offset", kScope));
+    lfftdisplay = add(label("lfftdisplay", "FFT Display", kScope));
+    fftscale = add(comboBox("fftscale", std::string(fftscale::kDbfs),
+                            texts(std::array{fftscale::kDbfs, fftscale::kDbvrms}), kScope));
+    cmdfft = add(button("cmdfft", "F F T", kScope));
+
+    // Channels.
+    ch1label = add(label("ch1label", "CH1 V/Div", kChannels));
+    ch1vdiv = add(comboBox("ch1vdiv", "1V", ranges, kChannels));
+    ch2label = add(label("ch2label", "CH2 V/Div", kChannels));
+    ch2vdiv = add(comboBox("ch2vdiv", "1V", ranges, kChannels));
+    CRCH = add(label("CRCH", "Cursor Ch.", kChannels));
+    combocursorselect = add(comboBox("combocursorselect", "CH1", channels, kChannels));
+
+    // Position and cursor controls.
+    Frame12 = add(frame("Frame12", "Position and Cursors", kCursors));
+    TabStrip2 = add(tabStrip("TabStrip2",
+                             {"CH1 Position", "CH2 Position", "Trig. Position", "Hor. Position",
+                              "C1", "C2"},
+                             1, kCursors));
+    TabStrip3 = add(tabStrip("TabStrip3", {"V Cursor", "H Cursor", "Cursor OFF"}, 3, kCursors));
+    Slider1 = add(slider("Slider1", 0, 1023, 512, kCursors));
+
+    // Frequency counter.
+    frekounter = add(frame("frekounter", "Frequency Counter", kCounter));
+    lch2in = add(label("lch2in", "CH2 IN", kCounter));
+    frangesel = add(comboBox("frangesel", "1Hz - 20Mhz",
+                             {"1Hz - 20Mhz", "10-300Mhz", "200-2000Mhz"}, kCounter));
+    frcountertxt = add(textBox("frcountertxt", "0", kCounter));
+    lfrcntinit = add(label("lfrcntinit", "Hz", kCounter));
+
+    // The plot and its texts.
+    Picture1 = add(picture("Picture1", kPlot));
+    const std::array<Ctl*, 9> divs = divLabels();
+    for (std::size_t i = 0; i < divs.size(); ++i) {
+        const std::string name = "ldiv" + std::to_string(i);
+        *divs[i] = add(label(name.c_str(), "", kPlot));
+    }
+    ldivunit = add(label("ldivunit", "", kPlot));
+    tdivtext = add(label("tdivtext", "", kPlot));
+    ch1vdivtext = add(label("ch1vdivtext", "", kPlot));
+    ch2vdivtext = add(label("ch2vdivtext", "", kPlot));
+    horpostext = add(label("horpostext", "", kPlot));
+    centerfr = add(label("centerfr", "", kPlot));
+    labstartfr = add(label("labstartfr", "", kPlot));
+    labstopfr = add(label("labstopfr", "", kPlot));
+    fftmaxfrequency = add(label("fftmaxfrequency", "", kPlot));
+    ch1text = add(label("ch1text", "CH1>", kPlot));
+    ch2text = add(label("ch2text", "CH2>", kPlot));
+    trigertext = add(label("trigertext", "<TR", kPlot));
+
+    Timer1 = add(timer("Timer1"));
+}
+
+}  // namespace tunx

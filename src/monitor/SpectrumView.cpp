@@ -1,0 +1,125 @@
+// The F F T button: the amplitude spectrum of the last record in dBFS or dBVrms.
+#include <cmath>
+#include <string_view>
+
+#include "common/Numbers.h"
+#include "common/RuntimeError.h"
+#include "monitor/Form1.h"
+#include "monitor/Modes.h"
+#include "monitor/Plot.h"
+#include "monitor/Spectrum.h"
+
+namespace tunx {
+
+namespace {
+
+constexpr const char* kNoRate = "Invalid time base for FFT!,  Valid Range is from 100ns to 100ms";
+constexpr const char* kHertz = " Hz";
+constexpr std::array<std::string_view, 9> kDbfsLabels = {"-80", "-70", "-60", "-50", "-40",
+                                                         "-30", "-20", "-10", "0"};
+constexpr std::array<std::string_view, 9> kDbvrmsLabels = {"-70", "-60", "-50", "-40", "-30",
+                                                           "-20", "-10", "0",   "10"};
+constexpr double kRmsOfPeakToPeak = 0.3536;
+constexpr double kCodesPerDivision = 64;
+constexpr int kFirstDrawnBin = 4;
+
+// Volts per division of a range text, "2V" included; nothing for other texts.
+std::optional<double> voltsPerDivision(std::string_view text) {
+    struct Range {
+        std::string_view text;
+        double volts;
+    };
+    constexpr Range kRanges[] = {{"2V", 2},       {"1V", 1},       {"0.5V", 0.5},
+                                 {"0.2V", 0.2},   {"0.1V", 0.1},   {"50mV", 0.05},
+                                 {"20mV", 0.02},  {"10mV", 0.01}};
+    for (const Range& r : kRanges) {
+        if (r.text == text) {
+            return r.volts;
+        }
+    }
+    return std::nullopt;
+}
+
+// sigrms from sigpp and the selected channel's volts per division (and the channel scale
+// with the 12-bit converter); other modes or texts leave it as it was.
+void calcmaxrmsfft(Form1& w) {
+    MonitorState& m = w.mon();
+    const std::optional<MonitorMode> mode = monitorMode(w.selmonmode->text);
+    if (mode != MonitorMode::ScopeCH1 && mode != MonitorMode::ScopeCH2) {
+        return;
+    }
+    const bool one = mode == MonitorMode::ScopeCH1;
+    const std::optional<double> v = voltsPerDivision((one ? w.ch1vdiv : w.ch2vdiv)->text);
+    if (!v) {
+        return;
+    }
+    double rms = m.sigpp * (*v / kCodesPerDivision) * kRmsOfPeakToPeak;
+    if (w.adcselect->text == adc::k12Bit) {
+        rms *= one ? m.ch1scale : m.ch2scale;
+    }
+    m.sigrms = rms;
+}
+
+void showSpectrum(Form1& w) {
+    MonitorState& m = w.mon();
+    if (m.fftrate == 0) {
+        w.ui().MsgBox(kNoRate);
+        return;
+    }
+    w.fftmaxfrequency->enabled = true;
+    w.fftmaxfrequency->visible = true;
+    const bool ch2 = w.selmonmode->text == textOf(MonitorMode::ScopeCH2);
+    const bool twelveBit = w.adcselect->text == adc::k12Bit;
+    SpectrumInput in = spectrumInput(m.record, twelveBit, ch2);
+    const Colour colour = colourOf(ch2 ? m.ch2colour : m.ch1colour);
+
+    const bool dbvrms = w.fftscale->text == fftscale::kDbvrms;
+    if (dbvrms || w.fftscale->text == fftscale::kDbfs) {
+        const auto& labels = dbvrms ? kDbvrmsLabels : kDbfsLabels;
+        const auto divs = w.divLabels();
+        for (std::size_t i = 0; i < divs.size(); ++i) {
+            (*divs[i])->text = std::string(labels[i]);
+        }
+        w.ldivunit->text = std::string(dbvrms ? fftscale::kDbvrms : fftscale::kDbfs);
+    }
+    w.ch1text->visible = false;
+    w.ch2text->visible = false;
+    w.fftmaxfrequency->text =
+        formatGrouped(m.fftrate / 2, 0, w.state().host.groupSeparator) + kHertz;
+
+    m.sigpp = CInt(double(in.largest) - in.smallest);
+    try {
+        calcmaxrmsfft(w);
+    } catch (const RuntimeError&) {
+        // sigrms stays as it was
+    }
+    if (m.sigrms <= 0) {
+        m.sigrms = 1.0;
+    }
+    const double rmsDbv = 20 * std::log10(m.sigrms);
+
+    std::array<double, kFftPoints> im{};
+    fft1024(in.re, im);
+    w.canvas().Clear();
+    mgrid1(w.canvas());
+    m.fftmag = fftMagnitudes(in.re, im);
+    const double strongest = strongestLevel(m.fftmag);
+    const double offset = dbvrms ? dbvrmsOffset(strongest, rmsDbv) : dbfsOffset(strongest);
+    const auto rows = spectrumRows(m.fftmag, offset);
+    for (int k = kFirstDrawnBin; k <= kSpectrumColumns; ++k) {
+        const auto i = static_cast<std::size_t>(k);
+        w.canvas().Line(k - 1 + m.originx, rows[i - 1] + m.originy, k + m.originx,
+                        rows[i] + m.originy, colour, plot::kTraceWidth, LineStyle::Solid);
+    }
+}
+
+}  // namespace
+
+void Form1::cmdfft_Click() {
+    cmdstop_Click();
+    reclenght->value = 1;
+    mon().fftflag = true;
+    showSpectrum(*this);
+}
+
+}  // namespace tunx

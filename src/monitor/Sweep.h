@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+
+namespace tunx {
+
+class Form1;
+
+// The timer's sweep branches: set-up and one point per tick. False when a command failed.
+bool frequencySweepSetup(Form1& w);
+bool frequencySweepPoint(Form1& w);
+bool amplitudeSweepSetup(Form1& w);
+bool amplitudeSweepPoint(Form1& w);
+
+// Control registers, switches and level DACs for the sweep signal ("Error setting sweep
+// sine" on failure; no flag).
+void setsweepsine(Form1& w);
+// The generator amplitude from textstarta/combstarta (sweepamp in an amplitude sweep),
+// corrected for sgfreq. False (and sgerror set) on failure.
+bool SetVppmon(Form1& w);
+// One detector reading into detmv and detcode.
+void readrflevel(Form1& w);
+// START's preparation of an amplitude sweep ("CAL ERROR" on failure).
+void rfcal_Click(Form1& w);
+// The sweep preparation of the fast sweep: limits, amplitude, and the generator's own
+// hardware sweep set up and started through its panel. False for limits no sweep can take.
+bool prepareFastSweep(Form1& w);
+
+// The plot row (with the origin) of the level in detmv on the display scale, after the
+// level conversion; the level values are kept.
+std::int32_t sweepRowOf(Form1& w);
+
+}  // namespace tunx

@@ -1,0 +1,97 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "monitor/Record.h"
+
+namespace tunx {
+
+// The rolling display of the very slow time bases: where the next sample goes, the last
+// point of each channel, and whether data arrived in this read and in the one before.
+struct RollingState {
+    std::int16_t column = 2;
+    std::int16_t ch1Column = 2, ch1Row = 2;
+    std::int16_t ch2Column = 2, ch2Row = 2;
+    bool dataNow = true;
+    bool dataBefore = true;
+};
+
+// Plot row last drawn at each column (indices 0 to 1000), per channel.
+using TraceRows = std::array<std::int16_t, 1001>;
+
+// Values of the monitor window, shared with the generator window through SharedState.
+struct MonitorState {
+    // Run state and flags.
+    std::string monstate;
+    bool fftflag = false;
+    std::int16_t cursorch = 1;
+    bool moninit = false;
+
+    // Display settings of the first activation.
+    std::string ch1colour;  // trace colours and cursor colours as colour numbers in text
+    std::string ch2colour;
+    std::string cursor1colour;
+    std::string cursor2colour;
+    std::int16_t originx = 0;  // plot origin inside Picture1
+    std::int16_t originy = 0;
+    std::int16_t plotscale = 0;  // scales the cursor lines
+
+    // Cursors and position controls.
+    std::int16_t vcur1 = 0, vcur2 = 0, hcur1 = 0, hcur2 = 0;
+    std::int16_t vcur1drawn = 0, vcur2drawn = 0, hcur1drawn = 0, hcur2drawn = 0;
+    std::int16_t cursorsel = 0;
+    std::int16_t cursordelta = 0;
+    bool cursorflag = false;
+    std::int16_t ch1pos = 0, ch2pos = 0;
+    std::int16_t triglevel = 0;
+    std::int16_t horpos = 0;
+
+    // Time base and acquisition.
+    std::int16_t adcclk = 0;
+    std::int16_t adcclkset = 0;
+    std::int32_t adcdiv = 0;
+    bool slowtb = false;
+    bool vslowtb = false;
+    float hexpand = 0;
+    double fftrate = 0;
+
+    // Channel scales of the volts-per-division settings.
+    std::int32_t spanadc = 0;
+    float ch1scale = 0, ch2scale = 0;
+    std::int16_t ch1span = 0, ch2span = 0;
+    std::int16_t ch1offcal = 0, ch2offcal = 0;
+    float ch1offslope = 0, ch2offslope = 0;
+
+    // The last record and what was drawn of it.
+    RecordBuffer record{};
+    TraceRows ch1rows{};
+    TraceRows ch2rows{};
+    RollingState rolling;
+    std::int16_t scopeavg1 = 0, scopeavg2 = 0;
+
+    // Sweep analyser.
+    std::int32_t sweepfreq = 0;
+    std::int32_t sweepstep = 0;
+    std::int32_t sweepclk = 400'000'000;  // set from the start: amplitude sweeps divide by it
+    double sweepstartf = 0, sweepstopf = 0;
+    float sweepamp = 0, sweepampstep = 0;
+    std::int16_t sweepx = 0, sweepy = 0, prevx = 0, prevy = 0;
+    float detmv = 0;
+    std::int16_t detcode = 0;
+    float leveldbv = 0;
+    double leveldbmv = 0;
+    double levelmv = 0;
+
+    // Frequency counter.
+    std::int32_t fcprescale = 1;
+    std::int32_t fcsamples = 0;
+
+    // Spectrum.
+    std::int16_t sigpp = 0;
+    double sigrms = 0;
+    std::array<double, 1025> fftmag{};
+};
+
+}  // namespace tunx
