@@ -121,22 +121,22 @@ std::int16_t square2Level(const Calibration& c, float a) {
 }
 
 // The amplitude in mVpp as the entry and its unit give it; an unknown unit gives 1 mV.
-float enteredMv(const Window& panel) {
-    const std::string& unit = panel["VppUnit"].text;
-    if (unit == amplitude::kMVpp || unit == amplitude::kMVrms || unit == amplitude::kDBmV) {
-        return CSng(CDbl(panel["Vpp"].text));
+float enteredMv(const frmMainControls& panel) {
+    const std::string& unit = panel.VppUnit->text;
+    if (unit == unit::kMVpp || unit == unit::kMVrms || unit == unit::kDBmV) {
+        return CSng(CDbl(panel.Vpp->text));
     }
-    if (unit == amplitude::kVpp) {
-        return CSng(CDbl(panel["Vpp"].text) * amplitude::kMilliPerVolt);
+    if (unit == unit::kVpp) {
+        return CSng(CDbl(panel.Vpp->text) * amplitude::kMilliPerVolt);
     }
     return 1.0F;
 }
 
 // False when the amplitude cannot be set ("Error calculating Amplitude!" is due).
-bool applyVpp(Window& panel, Link& link) {
+bool applyVpp(frmMainControls& panel, Link& link) {
     SharedState& s = link.state();
-    const std::string& unit = panel["VppUnit"].text;
-    const std::string& modeText = panel["ModeSelect"].text;
+    const std::string& unit = panel.VppUnit->text;
+    const std::optional<Mode> m = modeOf(panel.ModeSelect->text);
     float a = enteredMv(panel);
     if (amplitude::terminated(panel)) {
         a = CSng(static_cast<double>(a) + a);  // the number itself doubles, dBmV included
@@ -144,13 +144,13 @@ bool applyVpp(Window& panel, Link& link) {
     if (a > kMaxEntryMv || a < kMinEntryMv) {
         return false;
     }
-    const bool sine = modeText == mode::kSine || modeText == mode::kSineModulated;
-    if (unit == amplitude::kMVrms || unit == amplitude::kDBmV) {
+    const bool sine = m == Mode::Sine || m == Mode::SineModulated;
+    if (unit == unit::kMVrms || unit == unit::kDBmV) {
         if (!sine) {
             failWith(link, kMsgAmplitudeUnit);
             return true;
         }
-        if (unit == amplitude::kMVrms) {
+        if (unit == unit::kMVrms) {
             a = CSng((static_cast<double>(a) + a) * amplitude::kSqrt2);
         } else {
             const double p = std::pow(10.0, a / amplitude::kDbPerDecade);
@@ -164,12 +164,12 @@ bool applyVpp(Window& panel, Link& link) {
     float gain = s.cal.flat1M;
     if (sine) {
         gain = flatness(s.cal, s.gen.sgfreq);
-    } else if (modeText == mode::kRamp || modeText == mode::kTriangle) {
+    } else if (m == Mode::Ramp || m == Mode::Triangle) {
         gain = CSng(kRampGain);
     }
     gain = boosted(gain, a);
     s.gen.sgaten = 0;
-    if (modeText == mode::kSquare2) {
+    if (m == Mode::Square2) {
         // The level reaches the device with the output-stage commands.
         s.gen.sgaten = square2Level(s.cal, a);
         return true;
@@ -192,13 +192,13 @@ Command amplitudeCommand(std::int32_t asf) {
     return {code::kAmplitude, bytes.high, bytes.low, 0, 0, 0};
 }
 
-void SetVpp(Window& panel, Link& link) {
+void SetVpp(frmMainControls& panel, Link& link) {
     runOrFail(link, kMsgAmplitudeError, [&] { return applyVpp(panel, link); });
 }
 
-void sgstop(Window& panel, Link& link) {
+void sgstop(frmMainControls& panel, Link& link) {
     runOrFail(link, kMsgStopError, [&] {
-        const double n = CDbl(panel["Vpp"].text);
+        const double n = CDbl(panel.Vpp->text);
         const std::int32_t asf = CLng(divide(n * kAsfMax, link.state().cal.ampfullscale));
         // Only a 14-bit scale factor fits the amplitude register.
         if (asf < 0 || asf > kAsfMax) {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "controls/Form1Controls.h"
+#include "link/Link.h"
+#include "ports/Canvas.h"
 #include "state/SharedState.h"
 #include "window/Window.h"
 
@@ -7,14 +10,26 @@ namespace tunx {
 
 inline constexpr const char* kMonitorCaption = "TUNX Monitor";
 
-// The monitor window. Its instruments come later; for now it is an empty window.
-class Form1 : public Window {
+// The monitor window: the plot and the 10 ms timer. Its instruments come later; for now the
+// timer's ticks do nothing.
+class Form1 : public Window, public Form1Controls {
   public:
-    explicit Form1(SharedState& state);
+    Form1(SharedState& state, Link& link, Canvas& picture);
+
+    SharedState& state() { return s_; }
+    Link& link() { return link_; }
+    // What Picture1 draws on.
+    Canvas& canvas() { return canvas_; }
+
     void Form_Activate() {}
+    void Timer1_Timer() {}
 
   private:
+    void buildControls();
+
     SharedState& s_;
+    Link& link_;
+    Canvas& canvas_;
 };
 
 }  // namespace tunx

@@ -1,8 +1,9 @@
 #pragma once
 
-#include <cstdint>
 #include <string>
 #include <vector>
+
+#include "common/Colour.h"
 
 namespace tunx {
 
@@ -16,24 +17,9 @@ enum class ControlKind {
     Slider,
     TabStrip,
     Picture,
-    Menu
+    Menu,
+    Timer  // no widget: the view runs it
 };
-
-// Colour numbers as the program uses them: 0xBBGGRR, or a system colour (high bit set).
-using Colour = std::int64_t;
-namespace colour {
-inline constexpr Colour kRed = 255;
-inline constexpr Colour kGreen = 65280;
-inline constexpr Colour kWhite = 16777215;
-inline constexpr Colour kLightGrey = 192 + 192 * 256 + 192 * 65536;
-inline constexpr Colour kSystemFlag = 0x80000000LL;
-inline constexpr Colour kButtonFace = kSystemFlag | 0x0F;  // default of every control
-inline constexpr Colour kWindowText = kSystemFlag | 0x12;
-inline constexpr Colour kActiveBorder = kSystemFlag | 0x0A;  // the neutral button back colour
-inline bool isSystem(Colour c) {
-    return (c & kSystemFlag) != 0;
-}
-}  // namespace colour
 
 // One control of a window, as plain data.
 struct Control {
