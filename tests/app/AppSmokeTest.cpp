@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/App.h"
+#include "app/PictureCanvas.h"
 #include "common/RuntimeError.h"
 #include "generator/frmMain.h"
 #include "monitor/Form1.h"
@@ -142,6 +143,35 @@ class AppSmokeTest : public QObject {
         QCOMPARE(f_->widget<QComboBox>("frequnit")->currentIndex(), 1);
         QCOMPARE(f_->widget<QPlainTextEdit>("description")->toPlainText(), QString("one\ntwo"));
         QVERIFY(f_->widget<QLabel>("lmainclk")->isHidden());
+    }
+
+    // After a handler only the widgets of the controls that changed are written.
+    void onlyTheChangedControlsWidgetsAreUpdated() {
+        frmMain& panel = f_->panel();
+        auto* frek = f_->widget<QLineEdit>("Frek");
+        {
+            const QSignalBlocker quiet(frek);
+            frek->setText("shown only");
+        }
+        QVERIFY(f_->app.dispatch(panel, [&] { panel.Vpp->text = "2.5"; }));
+        QCOMPARE(f_->widget<QLineEdit>("Vpp")->text(), QString("2.5"));
+        QCOMPARE(frek->text(), QString("shown only"));
+        f_->app.refreshAll();
+        QCOMPARE(frek->text(), QString("1"));
+    }
+
+    // Picture1 shows the program's picture: what the monitor draws appears on screen.
+    void theMonitorsPictureShowsWhatIsDrawn() {
+        auto* view = dynamic_cast<PictureView*>(f_->app.monitorView().widgetFor("Picture1"));
+        QVERIFY(view != nullptr);
+        Form1& monitor = f_->app.program().monitor();
+        QVERIFY(f_->app.dispatch(monitor, [&] {
+            monitor.canvas().Line(0, 10, 703, 10, colour::kRed, 2, LineStyle::Solid);
+        }));
+        QCOMPARE(f_->app.picture().image().pixel(350, 10), QColor(255, 0, 0).rgb());
+        f_->app.tick();  // the timer's tick runs and leaves the picture as it is
+        QCOMPARE(view->grab().toImage().scaled(view->sizeHint()).pixel(350, 10),
+                 QColor(255, 0, 0).rgb());
     }
 
     void inputWhileAHandlerRunsIsDropped() {
