@@ -3,12 +3,11 @@
 // what is measured is the program's own work per command, plus the transport it talks to.
 #include <benchmark/benchmark.h>
 
-#include "QuietUi.h"
-
 #include <array>
 
 #include "link/Link.h"
 #include "link/Relay.h"
+#include "ports/HeadlessUi.h"
 #include "ports/Recording.h"
 #include "sim/VirtualInstrument.h"
 
@@ -16,8 +15,6 @@ namespace tunx {
 namespace {
 
 constexpr int kCommands = 10000;
-
-using bench::QuietUi;
 
 // The smallest possible instrument: every write is answered with the acknowledgement.
 class AckOnly : public UsbApi {
@@ -66,10 +63,9 @@ const std::array<Command, 4> kMix = {
     Command{code::kFtw, 0, 0, 41, 241, 0},
 };
 
-void runCommands(benchmark::State& state, UsbApi& usb, Clock& clock, QuietUi& ui) {
+void runCommands(benchmark::State& state, UsbApi& usb, Clock& clock, HeadlessUi& ui) {
     SharedState shared;
-    Control status;
-    Link link(shared, usb, clock, ui, status);
+    Link link(shared, usb, clock, ui);
     usb.SI_Open(0, shared.link.devhandle);
     std::size_t i = 0;
     for (auto _ : state) {
@@ -81,14 +77,14 @@ void runCommands(benchmark::State& state, UsbApi& usb, Clock& clock, QuietUi& ui
         }
     }
     state.SetItemsProcessed(state.iterations());
-    state.counters["messages"] = ui.messages;
+    state.counters["messages"] = static_cast<double>(ui.messages.size());
 }
 
 // The program against the virtual instrument, nothing recorded.
 void BM_AckCommand_VirtualInstrument(benchmark::State& state) {
     VirtualClock clock;
     sim::VirtualInstrument sim(clock);
-    QuietUi ui;
+    HeadlessUi ui;
     runCommands(state, sim, clock, ui);
 }
 
@@ -100,7 +96,7 @@ void BM_AckCommand_VirtualInstrument_Recorded(benchmark::State& state) {
     Transcript transcript;
     RecordingUsbApi usb(sim, transcript);
     RecordingClock recClock(clock, transcript);
-    QuietUi ui;
+    HeadlessUi ui;
     runCommands(state, usb, recClock, ui);
 }
 
@@ -108,7 +104,7 @@ void BM_AckCommand_VirtualInstrument_Recorded(benchmark::State& state) {
 void BM_AckCommand_ProgramOnly(benchmark::State& state) {
     VirtualClock clock;
     AckOnly usb;
-    QuietUi ui;
+    HeadlessUi ui;
     runCommands(state, usb, clock, ui);
 }
 

@@ -3,22 +3,19 @@
 // instrument pacing the refresh asks for; it does not enter the time measured.
 #include <benchmark/benchmark.h>
 
-#include "QuietUi.h"
-
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "platform/Host.h"
-#include "program/Program.h"
-#include "sim/VirtualInstrument.h"
+#include "ports/HeadlessUi.h"
+#include "wiring/Wiring.h"
 
 namespace tunx {
 namespace {
 
-using bench::QuietUi;
-
-using Entries = std::vector<std::pair<const char*, std::string>>;
+using C = frmMainControls;
+using Entries = std::vector<std::pair<Ctl C::*, std::string>>;
 
 struct ModeCase {
     const char* mode;
@@ -27,17 +24,17 @@ struct ModeCase {
 
 std::vector<ModeCase> cases(const std::string& share) {
     return {
-        {"Single Tone Sine", {{"Frek", "1"}, {"Vpp", "1"}}},
-        {"Sine Modulated", {{"Frek", "1"}, {"Vpp", "1"}, {"modtype", "External AM"}}},
-        {"Pulse Generator", {{"Vpp", "1"}, {"Pulse", "10"}, {"Pause", "15"}}},
-        {"Ramp", {{"Frek", "1"}, {"Vpp", "1"}}},  // 1000 RAM words
-        {"Triangle", {{"Frek", "1"}, {"Vpp", "1"}}},
+        {"Single Tone Sine", {{&C::Frek, "1"}, {&C::Vpp, "1"}}},
+        {"Sine Modulated", {{&C::Frek, "1"}, {&C::Vpp, "1"}, {&C::modtype, "External AM"}}},
+        {"Pulse Generator", {{&C::Vpp, "1"}, {&C::Pulse, "10"}, {&C::Pause, "15"}}},
+        {"Ramp", {{&C::Frek, "1"}, {&C::Vpp, "1"}}},  // 1000 RAM words
+        {"Triangle", {{&C::Frek, "1"}, {&C::Vpp, "1"}}},
         {"Arbitrary",  // the 1024-point default profile
-         {{"flocation", share + "Voltage1.txt"}, {"endpt1", "1024"}, {"endpt2", "1024"}}},
-        {"Sweep Sine Generator", {{"Vpp", "1"}, {"steptime", "100"}}},  // 1000 steps
-        {"Square-Wave", {{"Frek", "1"}, {"Vpp", "1"}}},
-        {"Square-Wave2", {{"Frek", "1"}, {"frequnit", "MHz"}, {"Vpp", "1"}}},
-        {"Single Tone Sine2", {{"Vpp", "1"}}},
+         {{&C::flocation, share + "Voltage1.txt"}, {&C::endpt1, "1024"}, {&C::endpt2, "1024"}}},
+        {"Sweep Sine Generator", {{&C::Vpp, "1"}, {&C::steptime, "100"}}},  // 1000 steps
+        {"Square-Wave", {{&C::Frek, "1"}, {&C::Vpp, "1"}}},
+        {"Square-Wave2", {{&C::Frek, "1"}, {&C::frequnit, "MHz"}, {&C::Vpp, "1"}}},
+        {"Single Tone Sine2", {{&C::Vpp, "1"}}},
     };
 }
 
@@ -46,16 +43,17 @@ void BM_Refresh(benchmark::State& state) {
     const ModeCase c = cases(share)[static_cast<std::size_t>(state.range(0))];
     state.SetLabel(c.mode);
 
-    VirtualClock clock;
-    sim::VirtualInstrument instrument(clock);
-    QuietUi ui;
-    Program program(instrument, clock, ui, share);
+    HeadlessUi ui;
+    Wiring wiring({.simulate = true, .fast = true, .installDir = share}, ui);
+    Program& program = wiring.program();
+    VirtualClock& clock = wiring.virtualClock();
+    sim::VirtualInstrument& instrument = wiring.instrument();
     frmMain& w = program.generator();
-    program.dispatch(w, "Form_Activate");
-    w["ModeSelect"].text = c.mode;
+    program.start();
+    w.ModeSelect->text = c.mode;
     program.dispatch(w, "ModeSelect_Click");
-    for (const auto& [name, text] : c.entries) {
-        w[name].text = text;
+    for (const auto& [control, text] : c.entries) {
+        (w.*control)->text = text;
     }
 
     long long pausedBefore = 0;
@@ -66,9 +64,9 @@ void BM_Refresh(benchmark::State& state) {
         pausedPerRefresh = clock.elapsedMs() - pausedBefore;
     }
     const std::string expected = std::string("Running ") + c.mode;
-    if (w["StatusBar"].text != expected) {
-        state.SkipWithError(
-            ("refresh failed: " + w["StatusBar"].text + " / " + ui.lastMessage).c_str());
+    if (w.StatusBar->text != expected) {
+        const std::string last = ui.messages.empty() ? "" : ui.messages.back().text;
+        state.SkipWithError(("refresh failed: " + w.StatusBar->text + " / " + last).c_str());
     }
     state.counters["paused_ms"] = static_cast<double>(pausedPerRefresh);
     state.counters["frames"] = static_cast<double>(instrument.framesReceived()) /

@@ -3,10 +3,7 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
-#include <exception>
 #include <optional>
-
-#include "common/RuntimeError.h"
 
 namespace tunx::app {
 
@@ -14,10 +11,6 @@ namespace {
 
 constexpr const char* kActivate = "Form_Activate";
 constexpr const char* kUnload = "Form_Unload";
-constexpr const char* kTimerHandler = "Timer1_Timer";
-constexpr const char* kTimerControl = "Timer1";
-constexpr int kTimerIntervalMs = 10;
-constexpr const char* kUnexpectedError = "Unexpected error: ";
 
 // The wait cursor while a handler blocks the window thread.
 class BusyCursor {
@@ -33,37 +26,37 @@ class BusyCursor {
 
 }  // namespace
 
-App::App(UsbApi& usb, Clock& clock, std::string installDir, char groupSeparator)
-    : ui_(*this), program_(usb, clock, ui_, installDir, groupSeparator) {
+App::App(const WiringOptions& options) : ui_(*this), wiring_(options, ui_, &picture_) {
     const auto dispatcher = [this](Window& window, const std::function<void()>& action) {
         return dispatch(window, action);
     };
-    Window& generator = program_.generator();
-    Window& monitor = program_.monitor();
-    generatorView_ =
-        std::make_unique<WindowView>(generator, generatorPanelLayout(), installDir, dispatcher);
+    frmMain& generator = program().generator();
+    generatorView_ = std::make_unique<WindowView>(generator, generatorPanelLayout(generator),
+                                                  options.installDir, dispatcher);
     // The monitor's instruments have no placement yet: one control to a row in its groups.
-    monitorView_ = std::make_unique<WindowView>(monitor, PanelLayout{}, installDir, dispatcher);
+    monitorView_ = std::make_unique<WindowView>(program().monitor(), PanelLayout{},
+                                                options.installDir, dispatcher, &picture_);
+    program().takeChanged();  // the views show every control as it is now
 
     // Closing the generator window unloads it, which ends the program.
     generatorView_->setCloseRequest([this] {
-        if (!ended_) {
-            dispatch(program_.generator(), kUnload);
+        if (!ended()) {
+            dispatch(program().generator(), kUnload);
         }
-        return ended_;
+        return ended();
     });
     // The monitor window goes with its timer, unless its model handles the unloading.
     monitorView_->setCloseRequest([this] {
-        Window& m = program_.monitor();
-        if (ended_ || !m.hasHandler(kUnload)) {
+        Window& m = program().monitor();
+        if (ended() || !m.hasHandler(kUnload)) {
             monitorTimer_.stop();
             return true;
         }
         dispatch(m, kUnload);
-        return ended_;
+        return ended();
     });
 
-    monitorTimer_.setInterval(kTimerIntervalMs);
+    monitorTimer_.setInterval(program().monitor().Timer1->value);
     connect(&monitorTimer_, &QTimer::timeout, this, [this] { tick(); });
 }
 
@@ -75,9 +68,9 @@ void App::start() {
     generatorView_->resize(generatorView_->fittingSize());
     generatorView_->show();
     QTimer::singleShot(0, this, [this] {
-        dispatch(program_.generator(), kActivate);
+        dispatch(program().generator(), kActivate);
         // Start-up filled the panel (device list, file names, the mode's texts).
-        if (!ended_) {
+        if (!ended()) {
             generatorView_->resize(
                 generatorView_->size().expandedTo(generatorView_->fittingSize()));
         }
@@ -85,68 +78,50 @@ void App::start() {
 }
 
 WindowView* App::viewOf(const std::string& windowName) {
-    if (windowName == program_.generator().name()) {
+    if (windowName == program().generator().name()) {
         return generatorView_.get();
     }
-    if (windowName == program_.monitor().name()) {
+    if (windowName == program().monitor().name()) {
         return monitorView_.get();
     }
     return nullptr;
 }
 
 bool App::dispatch(Window& window, const std::string& handlerName) {
-    return run(
-        window, [&] { window.run(handlerName); }, Cursor::Busy);
+    return dispatch(window, [&] { window.run(handlerName); });
 }
 
 bool App::dispatch(Window& window, const std::function<void()>& action) {
-    return run(window, action, Cursor::Busy);
+    if (ended()) {
+        return false;
+    }
+    std::optional<BusyCursor> busy;
+    if (!program().busy()) {
+        busy.emplace();
+    }
+    const bool ran = program().dispatch(window, action);
+    busy.reset();
+    if (!ran) {
+        refreshAll();  // the input was dropped: its widget shows the model again
+        return false;
+    }
+    afterHandler();
+    return true;
 }
 
-bool App::run(Window& window, const std::function<void()>& action, Cursor cursor) {
-    if (ended_) {
-        return false;
+void App::tick() {
+    // The ticks keep the normal cursor: a wait cursor a hundred times a second would flicker.
+    if (program().tick()) {
+        afterHandler();
     }
-    if (program_.gate().busy()) {
-        refreshAll();  // the input is dropped: its widget shows the model again
-        return false;
-    }
-    bool ran = false;
-    {
-        std::optional<BusyCursor> busy;
-        if (cursor == Cursor::Busy) {
-            busy.emplace();
-        }
-        // A fault outside the program's run-time errors ends only this handler, with a
-        // message shown while the handler still holds the windows.
-        const auto guarded = [this, &action] {
-            try {
-                action();
-            } catch (const RuntimeError&) {
-                throw;
-            } catch (const std::exception& e) {
-                ui_.releaseBusy();
-                ui_.MsgBox(std::string(kUnexpectedError) + e.what(), MsgIcon::Critical,
-                           std::nullopt);
-            }
-        };
-        try {
-            ran = program_.dispatch(window, guarded);
-        } catch (const ApplicationEnded&) {
-            ended_ = true;
-            ran = true;
-        }
-        ui_.releaseBusy();
-    }
-    if (ended_) {
+}
+
+void App::afterHandler() {
+    if (ended()) {
         finish();
-        return ran;
+        return;
     }
-    refreshAll();
-    if (!pendingActivations_.empty()) {
-        QTimer::singleShot(0, this, [this] { activatePending(); });
-    }
-    return ran;
+    refreshChanged();
 }
 
 void App::refreshAll() {
@@ -154,35 +129,21 @@ void App::refreshAll() {
     monitorView_->refresh();
 }
 
-void App::tick() {
-    Window& monitor = program_.monitor();
-    if (ended_ || program_.gate().busy() || !monitor.hasHandler(kTimerHandler)) {
-        return;  // a tick that falls while another handler runs is skipped
-    }
-    if (const Control* timer = monitor.find(kTimerControl); timer != nullptr && !timer->enabled) {
+void App::refreshChanged() {
+    const std::vector<const Control*> changed = program().takeChanged();
+    if (changed.empty()) {
         return;
     }
-    // The ticks keep the normal cursor: a wait cursor a hundred times a second would flicker.
-    run(
-        monitor, [&monitor] { monitor.run(kTimerHandler); }, Cursor::Unchanged);
-}
-
-void App::activatePending() {
-    while (!pendingActivations_.empty() && !ended_) {
-        if (program_.gate().busy()) {
-            return;  // tried again when the running handler has ended
-        }
-        const std::string form = pendingActivations_.front();
-        pendingActivations_.erase(pendingActivations_.begin());
-        if (Window* window = program_.window(form)) {
-            dispatch(*window, kActivate);
-        }
-    }
+    generatorView_->refresh(changed);
+    monitorView_->refresh(changed);
 }
 
 void App::finish() {
+    if (finished_) {
+        return;
+    }
+    finished_ = true;
     monitorTimer_.stop();
-    pendingActivations_.clear();
     generatorView_->hide();
     monitorView_->hide();
     QCoreApplication::exit(0);
@@ -219,7 +180,6 @@ void App::showForm(const std::string& form, const std::string& front) {
     if (shown == monitorView_.get() && !monitorTimer_.isActive()) {
         monitorTimer_.start();
     }
-    pendingActivations_.push_back(form);
 }
 
 QWidget* App::refreshControl(const Control& control) {
@@ -227,10 +187,6 @@ QWidget* App::refreshControl(const Control& control) {
         return widget;
     }
     return monitorView_->refreshControl(control);
-}
-
-void App::applicationEnding() {
-    ended_ = true;
 }
 
 }  // namespace tunx::app

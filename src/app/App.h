@@ -5,22 +5,21 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <vector>
 
+#include "app/PictureCanvas.h"
 #include "app/QtUi.h"
 #include "app/WindowView.h"
-#include "ports/Clock.h"
-#include "ports/UsbApi.h"
-#include "program/Program.h"
+#include "wiring/Wiring.h"
 
 namespace tunx::app {
 
-// The program on screen: the core program with the Qt window system port, a view for each
-// of its two windows, and the monitor window's timer. Every handler runs through
-// `dispatch`, one at a time; afterwards every widget shows the models again.
+// The program on screen: the core program wired to the Qt window system port and the Qt
+// picture, a view for each of its two windows, and the monitor window's timer. User events
+// and timer ticks are forwarded to the program, which decides whether and how they run;
+// afterwards the views update the widgets of the controls that changed.
 class App : public QObject, private UiHost {
   public:
-    App(UsbApi& usb, Clock& clock, std::string installDir, char groupSeparator);
+    explicit App(const WiringOptions& options);
     ~App() override;
     App(const App&) = delete;
     App& operator=(const App&) = delete;
@@ -28,8 +27,10 @@ class App : public QObject, private UiHost {
     // Shows the generator window and runs its activation (the start-up) once it is shown.
     void start();
 
-    Program& program() { return program_; }
+    Program& program() { return wiring_.program(); }
+    Wiring& wiring() { return wiring_; }
     QtUi& ui() { return ui_; }
+    PictureCanvas& picture() { return picture_; }
     WindowView& generatorView() { return *generatorView_; }
     WindowView& monitorView() { return *monitorView_; }
     WindowView* viewOf(const std::string& windowName);
@@ -40,33 +41,34 @@ class App : public QObject, private UiHost {
     bool dispatch(Window& window, const std::string& handlerName);
     bool dispatch(Window& window, const std::function<void()>& action);
 
+    // One tick of the monitor's timer, as the timer runs it.
+    void tick();
+
     // Every widget of both windows from the models.
     void refreshAll();
+    // The widgets of the controls that changed since the views last looked.
+    void refreshChanged();
 
     // The program has ended itself; the windows take no more input.
-    bool ended() const { return ended_; }
+    bool ended() { return program().ended(); }
 
   private:
-    enum class Cursor { Busy, Unchanged };
-    bool run(Window& window, const std::function<void()>& action, Cursor cursor);
-    void tick();
-    void activatePending();
+    void afterHandler();
     void finish();
 
     // UiHost
     QWidget* dialogParent() override;
     void showForm(const std::string& form, const std::string& front) override;
-    void refreshWindows() override { refreshAll(); }
+    void refreshWindows() override { refreshChanged(); }
     QWidget* refreshControl(const Control& control) override;
-    void applicationEnding() override;
 
     QtUi ui_;
-    Program program_;
+    PictureCanvas picture_;
+    Wiring wiring_;
     std::unique_ptr<WindowView> generatorView_;
     std::unique_ptr<WindowView> monitorView_;
     QTimer monitorTimer_;
-    std::vector<std::string> pendingActivations_;
-    bool ended_ = false;
+    bool finished_ = false;
 };
 
 }  // namespace tunx::app

@@ -226,6 +226,7 @@ QWidget* createControlWidget(const Control& control, QWidget* parent) {
         case ControlKind::Label:
         case ControlKind::Frame:
         case ControlKind::Menu:
+        case ControlKind::Timer:
             break;
     }
     auto* label = new QLabel(parent);

@@ -3,13 +3,15 @@
 #include <string_view>
 #include <vector>
 
+#include "controls/frmMainControls.h"
+
 namespace tunx::app {
 
 // Where a window's controls sit on screen. The window model only says which group a
 // control belongs to; the view places each group as a box in a column, and each box holds
-// rows of cells. A cell names a control ("" leaves the cell empty) and may span columns.
+// rows of cells. A cell holds a control (none leaves the cell empty) and may span columns.
 struct Cell {
-    std::string_view control;
+    Ctl control;
     int span = 1;
 };
 using Row = std::vector<Cell>;
@@ -27,6 +29,6 @@ struct PanelLayout {
 };
 
 // The placement of the generator window's controls.
-PanelLayout generatorPanelLayout();
+PanelLayout generatorPanelLayout(const frmMainControls& w);
 
 }  // namespace tunx::app

@@ -104,9 +104,8 @@ std::string QtUi::FileDialog(FileDialogKind kind, const std::string& title,
     return chosen.isEmpty() ? std::string{} : chosen.front().toStdString();
 }
 
-void QtUi::EndApplication() {
-    host_.applicationEnding();
-}
+// The program knows it has ended once the handler unwinds; the app then closes the windows.
+void QtUi::EndApplication() {}
 
 void QtUi::OpenUsersGuide(const std::string& path) {
     const QString file = QString::fromStdString(path);

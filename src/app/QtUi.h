@@ -22,13 +22,10 @@ class UiHost {
     // Shows the window of the model named `form`, brings `front` to the front, and runs the
     // shown window's activation once the current handler has ended.
     virtual void showForm(const std::string& form, const std::string& front) = 0;
-    // Every window from its model: a dialog's event loop is about to paint them.
+    // The windows from their models: a dialog's event loop is about to paint them.
     virtual void refreshWindows() = 0;
     // Shows `control` from its model at once; null when no window has it.
     virtual QWidget* refreshControl(const Control& control) = 0;
-    // The program ends: no further handler may run, the event loop quits once the current
-    // handler has unwound.
-    virtual void applicationEnding() = 0;
 };
 
 inline constexpr const char* kDefaultTitle = "TUNX4K";

@@ -22,6 +22,7 @@
 
 #include "app/ControlWidgets.h"
 #include "app/FrameBox.h"
+#include "app/PictureCanvas.h"
 #include "generator/PanelTexts.h"
 
 namespace tunx::app {
@@ -44,8 +45,11 @@ std::string nameSuffix(const std::string& name) {
 }  // namespace
 
 WindowView::WindowView(Window& model, const PanelLayout& layout, std::string installDir,
-                       Dispatch dispatch)
-    : model_(model), installDir_(std::move(installDir)), dispatch_(std::move(dispatch)) {
+                       Dispatch dispatch, PictureCanvas* picture)
+    : model_(model),
+      installDir_(std::move(installDir)),
+      dispatch_(std::move(dispatch)),
+      picture_(picture) {
     setObjectName(QString::fromStdString(model_.name()));
     buildPanel(layout);
     buildMenus();
@@ -68,7 +72,7 @@ void WindowView::buildPanel(const PanelLayout& layout) {
     }
     // Controls the layout does not name still appear, one to a row in their group's box.
     for (const auto& control : model_.controls()) {
-        if (control->kind == ControlKind::Menu) {
+        if (control->kind == ControlKind::Menu || control->kind == ControlKind::Timer) {
             continue;
         }
         if (boxes_.find(control->group) == boxes_.end() && extraColumn_ == nullptr) {
@@ -77,7 +81,9 @@ void WindowView::buildPanel(const PanelLayout& layout) {
         }
         Box& box = boxFor(control->group, extraColumn_);
         if (control->kind != ControlKind::Frame) {
-            place(box, {{control->name}});
+            Ctl handle;
+            handle = *control;
+            place(box, {{handle}});
         }
     }
     if (extraColumn_ != nullptr) {
@@ -118,7 +124,7 @@ void WindowView::place(Box& box, const Row& row) {
     int column = 0;
     bool any = false;
     for (const Cell& cell : row) {
-        Control* control = cell.control.empty() ? nullptr : model_.find(cell.control);
+        Control* control = cell.control.bound() ? &*cell.control : nullptr;
         if (control != nullptr && byName_.find(control->name) == byName_.end()) {
             QWidget* widget = bindWidget(*control, box.frame, cell.span);
             box.grid->addWidget(widget, box.rows, column, 1, cell.span);
@@ -132,7 +138,9 @@ void WindowView::place(Box& box, const Row& row) {
 }
 
 QWidget* WindowView::bindWidget(Control& control, QWidget* parent, int span) {
-    QWidget* widget = createControlWidget(control, parent);
+    QWidget* widget = control.kind == ControlKind::Picture && picture_ != nullptr
+                          ? new PictureView(*picture_, parent)
+                          : createControlWidget(control, parent);
     widget->setObjectName(QString::fromStdString(control.name));
     if (span == 1 && qobject_cast<QLineEdit*>(widget) != nullptr) {
         widget->setMaximumWidth(widget->fontMetrics().horizontalAdvance(u'0') * kFieldChars +
@@ -150,56 +158,55 @@ void WindowView::connectInput(Control& control, QWidget* widget) {
     Control* c = &control;
     const std::string name = control.name;
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-        connect(edit, &QLineEdit::textEdited, this, [this, name](const QString& text) {
-            userInput([this, name, text] { model_.typeText(name, text.toStdString()); });
+        connect(edit, &QLineEdit::textEdited, this, [this, c](const QString& text) {
+            userInput([this, c, text] { model_.typeText(*c, text.toStdString()); });
         });
     } else if (auto* multi = qobject_cast<QPlainTextEdit*>(widget)) {
         // A box the program never reads back as typed (no Change handler) only shows text.
         multi->setReadOnly(!model_.hasHandler(name + "_" + kChange));
-        connect(multi, &QPlainTextEdit::textChanged, this, [this, name, multi] {
+        connect(multi, &QPlainTextEdit::textChanged, this, [this, c, multi] {
             const std::string text = fromScreenText(multi->toPlainText());
-            userInput([this, name, text] { model_.typeText(name, text); });
+            userInput([this, c, text] { model_.typeText(*c, text); });
         });
     } else if (auto* box = qobject_cast<QComboBox*>(widget)) {
-        connect(box, &QComboBox::activated, this, [this, c, name](int index) {
-            userInput([this, c, name, index] {
+        connect(box, &QComboBox::activated, this, [this, c](int index) {
+            userInput([this, c, index] {
                 if (index >= 0 && static_cast<std::size_t>(index) < c->items.size()) {
                     c->text = c->items[static_cast<std::size_t>(index)];
                     c->listIndex = index;
                 }
-                model_.fire(name, kClick);
+                model_.fire(*c, kClick);
             });
         });
-        connect(box->lineEdit(), &QLineEdit::textEdited, this,
-                [this, c, name](const QString& text) {
-                    userInput([this, c, name, text] {
-                        c->text = text.toStdString();
-                        c->listIndex = -1;
-                        model_.fire(name, kChange);
-                    });
-                });
+        connect(box->lineEdit(), &QLineEdit::textEdited, this, [this, c](const QString& text) {
+            userInput([this, c, text] {
+                c->text = text.toStdString();
+                c->listIndex = -1;
+                model_.fire(*c, kChange);
+            });
+        });
     } else if (auto* check = qobject_cast<QCheckBox*>(widget)) {
-        connect(check, &QCheckBox::clicked, this, [this, name](bool checked) {
-            userInput([this, name, checked] { model_.check(name, checked ? 1 : 0); });
+        connect(check, &QCheckBox::clicked, this, [this, c](bool checked) {
+            userInput([this, c, checked] { model_.check(*c, checked ? 1 : 0); });
         });
     } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
         connect(button, &QPushButton::clicked, this,
-                [this, name] { userInput([this, name] { model_.fire(name, kClick); }); });
+                [this, c] { userInput([this, c] { model_.fire(*c, kClick); }); });
     } else if (auto* slider = qobject_cast<QSlider*>(widget)) {
-        connect(slider, &QSlider::valueChanged, this, [this, c, name](int value) {
-            userInput([this, c, name, value] {
+        connect(slider, &QSlider::valueChanged, this, [this, c](int value) {
+            userInput([this, c, value] {
                 c->value = value;
-                model_.fire(name, kChange);
+                model_.fire(*c, kChange);
             });
         });
     } else if (auto* tabs = qobject_cast<QTabBar*>(widget)) {
-        connect(tabs, &QTabBar::currentChanged, this, [this, c, name](int index) {
-            userInput([this, c, name, index] {
+        connect(tabs, &QTabBar::currentChanged, this, [this, c](int index) {
+            userInput([this, c, index] {
                 if (index >= 0 && static_cast<std::size_t>(index) < c->items.size()) {
                     c->listIndex = index;
                     c->text = c->items[static_cast<std::size_t>(index)];
                 }
-                model_.fire(name, kClick);
+                model_.fire(*c, kClick);
             });
         });
     }
@@ -229,9 +236,9 @@ void WindowView::buildMenus() {
             menus.emplace_back(parent, menu);
         }
         QAction* action = menu->addAction(captionText(control->text));
-        const std::string name = control->name;
+        const Control* c = control.get();
         connect(action, &QAction::triggered, this,
-                [this, name] { userInput([this, name] { model_.fire(name, kClick); }); });
+                [this, c] { userInput([this, c] { model_.fire(*c, kClick); }); });
         bind(*control, nullptr, action);
     }
 }
@@ -262,6 +269,14 @@ void WindowView::refresh(Binding& binding) {
     }
     if (binding.widget != nullptr) {
         refreshWidget(*binding.control, *binding.widget, installDir_, binding.picture);
+    }
+}
+
+void WindowView::refresh(const std::vector<const Control*>& controls) {
+    for (const Control* control : controls) {
+        if (auto found = byControl_.find(control); found != byControl_.end()) {
+            refresh(bindings_[found->second]);
+        }
     }
 }
 

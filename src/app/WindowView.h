@@ -5,6 +5,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "app/PanelLayout.h"
@@ -18,23 +19,28 @@ class QVBoxLayout;
 namespace tunx::app {
 
 class FrameBox;
+class PictureCanvas;
 
 // A window of the program on screen: widgets for the controls of a window model, grouped
 // in boxes by the controls' groups, and a menu bar for its menu entries. User input writes
 // the model and runs the control's handler through `dispatch`, which admits one handler at
-// a time; the widgets show the model again after every handler (`refresh`).
+// a time; after every handler the widgets of the controls that changed show the model again.
+// A picture control shows `picture` when one is given.
 class WindowView : public QMainWindow {
   public:
     // Runs `action` (which edits the model and runs a handler) as one handler of `window`;
     // false when it was not admitted. The model is untouched then.
     using Dispatch = std::function<bool(Window& window, const std::function<void()>& action)>;
 
-    WindowView(Window& model, const PanelLayout& layout, std::string installDir, Dispatch dispatch);
+    WindowView(Window& model, const PanelLayout& layout, std::string installDir, Dispatch dispatch,
+               PictureCanvas* picture = nullptr);
 
     Window& model() { return model_; }
 
     // Every widget, the menu and the caption from the model.
     void refresh();
+    // The widgets and menu entries of `controls` that are on this window, from the model.
+    void refresh(const std::vector<const Control*>& controls);
     // The widget of `control` from the model; null when the control is not on this window.
     QWidget* refreshControl(const Control& control);
 
@@ -80,10 +86,10 @@ class WindowView : public QMainWindow {
     Dispatch dispatch_;
     std::function<bool()> closeRequest_;
     std::vector<Binding> bindings_;
-    std::map<const Control*, std::size_t> byControl_;
+    std::unordered_map<const Control*, std::size_t> byControl_;
     std::map<std::string, std::size_t, std::less<>> byName_;
     std::map<std::string, Box, std::less<>> boxes_;
-    std::vector<std::string> placed_;
+    PictureCanvas* picture_ = nullptr;
     QWidget* panel_ = nullptr;
     QVBoxLayout* extraColumn_ = nullptr;
 };

@@ -5,9 +5,6 @@
 
 #include "app/App.h"
 #include "platform/Host.h"
-#include "platform/NoUsbBackend.h"
-#include "platform/RealClock.h"
-#include "sim/VirtualInstrument.h"
 
 namespace {
 
@@ -35,12 +32,9 @@ int main(int argc, char** argv) {
         }
     }
 
-    tunx::RealClock clock;
-    tunx::sim::VirtualInstrument instrument(clock);
-    tunx::NoUsbBackend noUsb;
-    tunx::UsbApi& usb = simulate ? static_cast<tunx::UsbApi&>(instrument) : noUsb;
-
-    tunx::app::App app(usb, clock, tunx::installationFolder(), tunx::groupSeparatorOf(""));
+    tunx::app::App app({.simulate = simulate,
+                        .installDir = tunx::installationFolder(),
+                        .groupSeparator = tunx::groupSeparatorOf("")});
     app.start();
     return QApplication::exec();
 }

@@ -2,13 +2,8 @@
 
 #include <optional>
 
-#include "cli/ScriptUi.h"
-#include "common/RuntimeError.h"
-#include "platform/NoUsbBackend.h"
-#include "platform/RealClock.h"
-#include "ports/Recording.h"
-#include "program/Program.h"
-#include "sim/VirtualInstrument.h"
+#include "ports/HeadlessUi.h"
+#include "wiring/Wiring.h"
 
 namespace tunx::cli {
 
@@ -30,32 +25,42 @@ std::string pictureName(const std::string& picture) {
 class Session {
   public:
     Session(const Options& options, std::ostream& out)
-        : transcript_(out),
-          clock_(options.fast ? static_cast<Clock&>(virtualClock_) : realClock_),
-          sim_(clock_),
-          transport_(options.simulate ? static_cast<UsbApi&>(sim_) : noUsb_),
-          usb_(transport_, transcript_),
-          recClock_(clock_, transcript_),
-          recUi_(ui_, transcript_),
-          program_(usb_, recClock_, recUi_, options.installDir, options.groupSeparator),
+        : wiring_({.simulate = options.simulate,
+                   .fast = options.fast,
+                   .record = true,
+                   .transcriptOut = &out,
+                   .installDir = options.installDir,
+                   .groupSeparator = options.groupSeparator},
+                  ui_),
+          program_(wiring_.program()),
+          transcript_(wiring_.transcript()),
+          sim_(wiring_.instrument()),
           simulate_(options.simulate) {}
 
     int run(const std::vector<ScriptLine>& script) {
-        try {
-            for (const ScriptLine& line : script) {
-                if (line.keyword != "sim" && !started_) {
-                    start();
-                }
-                execute(line);
-            }
-            if (!started_) {
+        for (const ScriptLine& line : script) {
+            if (line.keyword != "sim" && !started_) {
                 start();
             }
-        } catch (const ApplicationEnded&) {
+            if (program_.ended()) {
+                return kProgramEnded;
+            }
+            execute(line);
+            if (program_.ended()) {
+                return kProgramEnded;
+            }
+        }
+        if (!started_) {
+            start();
+        }
+        if (program_.ended()) {
             return kProgramEnded;
         }
         return failedExpects_.empty() ? kRanToEnd : kExpectFailed;
     }
+
+    // Writes out what the transcript holds so far.
+    void flush() { transcript_.flush(); }
 
     // One text per `expect` line that failed, naming the line, in script order.
     const std::vector<std::string>& failedExpects() const { return failedExpects_; }
@@ -63,24 +68,7 @@ class Session {
   private:
     void start() {
         started_ = true;
-        handler(program_.generator(), "Form_Activate");
-    }
-
-    // Runs a handler, then the activation of any window it showed.
-    void handler(Window& w, const std::string& name) {
-        program_.dispatch(w, name);
-        activateShown();
-    }
-    void action(Window& w, const std::function<void()>& f) {
-        program_.dispatch(w, f);
-        activateShown();
-    }
-    void activateShown() {
-        for (const std::string& form : ui_.takeShown()) {
-            if (Window* shown = program_.window(form)) {
-                program_.dispatch(*shown, "Form_Activate");
-            }
-        }
+        program_.start();
     }
 
     // CONTROL as Window.control or a bare name (generator window first).
@@ -114,14 +102,15 @@ class Session {
         } else if (k == "set" || k == "choose" || k == "check" || k == "click") {
             auto [w, c] = lookup(l);
             const std::string name = c->name;
+            Control& control = *c;
             if (k == "set") {
-                action(*w, [&, w = w] { w->typeText(name, l.text); });
+                program_.dispatch(*w, [&, w = w] { w->typeText(control, l.text); });
             } else if (k == "choose") {
-                action(*w, [&, w = w] { w->choose(name, l.text); });
+                program_.dispatch(*w, [&, w = w] { w->choose(control, l.text); });
             } else if (k == "check") {
-                action(*w, [&, w = w] { w->check(name, l.text == "1" ? 1 : 0); });
+                program_.dispatch(*w, [&, w = w] { w->check(control, l.text == "1" ? 1 : 0); });
             } else {
-                handler(*w, name + "_Click");
+                program_.dispatch(*w, name + "_Click");
             }
         } else if (k == "menu") {
             Window* target = nullptr;
@@ -135,13 +124,13 @@ class Session {
             if (target == nullptr) {
                 throw ScriptError(l.number, "no menu handler named '" + l.control + "'");
             }
-            handler(*target, l.control);
+            program_.dispatch(*target, l.control);
         } else if (k == "answer") {
-            ui_.queueAnswer(l.text);
+            ui_.answers.push_back(l.text);
         } else if (k == "tick") {
             const int n = std::stoi(l.text);
-            for (int i = 0; i < n; ++i) {
-                handler(program_.monitor(), "Timer1_Timer");
+            for (int i = 0; i < n && !program_.ended(); ++i) {
+                program_.tick();
             }
         } else if (k == "show" || k == "expect") {
             const Control& c = *lookup(l).second;
@@ -162,6 +151,8 @@ class Session {
                               colourText(c.fore) + " picture " + pictureName(c.picture));
         } else if (k == "mark") {
             transcript_.write("mark " + l.text);
+        } else if (k == "lines") {
+            wiring_.recordingCanvas().setLines(l.text == "on");
         }
     }
 
@@ -199,18 +190,11 @@ class Session {
         }
     }
 
-    Transcript transcript_;
-    VirtualClock virtualClock_;
-    RealClock realClock_;
-    Clock& clock_;
-    sim::VirtualInstrument sim_;
-    NoUsbBackend noUsb_;
-    UsbApi& transport_;
-    RecordingUsbApi usb_;
-    ScriptUi ui_;
-    RecordingClock recClock_;
-    RecordingUi recUi_;
-    Program program_;
+    HeadlessUi ui_;
+    Wiring wiring_;
+    Program& program_;
+    Transcript& transcript_;
+    sim::VirtualInstrument& sim_;
     bool simulate_;
     bool started_ = false;
     std::vector<std::string> failedExpects_;
@@ -221,7 +205,14 @@ class Session {
 int runScript(const std::vector<ScriptLine>& script, const Options& options, std::ostream& out,
               std::ostream* diagnostics) {
     Session session(options, out);
-    const int status = session.run(script);
+    int status = kRanToEnd;
+    try {
+        status = session.run(script);
+    } catch (...) {
+        session.flush();  // what ran so far, before the failure is reported
+        throw;
+    }
+    session.flush();
     if (diagnostics != nullptr) {
         for (const std::string& failure : session.failedExpects()) {
             *diagnostics << "tunx4k-cli: " << failure << "\n";

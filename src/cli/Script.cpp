@@ -98,6 +98,11 @@ std::vector<ScriptLine> parseScript(std::istream& in) {
                 throw ScriptError(number, l.keyword + " needs a text");
             }
             l.text = unquote(rest);
+        } else if (l.keyword == "lines") {
+            if (rest != "on" && rest != "off") {
+                throw ScriptError(number, "lines takes on or off");
+            }
+            l.text = rest;
         } else if (l.keyword == "tick") {
             if (!isCount(rest)) {
                 throw ScriptError(number, "tick needs a count");

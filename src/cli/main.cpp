@@ -15,7 +15,7 @@ constexpr const char* kUsage =
     "usage: tunx4k-cli [--simulate] [--fast] [--locale NAME] [--out FILE] SCRIPT\n"
     "  SCRIPT is a script file, or - for standard input.\n"
     "Script lines: set, choose, check, click, menu, answer, tick, show, state, look,\n"
-    "expect, mark, and sim (devices S1 S2 ..., nak N [after K], mute N [after K],\n"
+    "expect, mark, lines on|off, and sim (devices S1 S2 ..., nak N [after K], mute N [after K],\n"
     "write-error N [after K], fail devices|open|baud STATUS, show).\n";
 
 int badCommandLine(const std::string& why) {

@@ -29,17 +29,4 @@ std::string hexText(std::int32_t value) {
     return buf;
 }
 
-std::array<std::string, 4> ltotx(std::int32_t value) {
-    std::string digits = hexText(value);
-    while (digits.size() < 8) {
-        digits.insert(digits.begin(), '0');
-    }
-    std::array<std::string, 4> bytes;
-    for (std::size_t i = 0; i < 4; ++i) {
-        std::string pair = digits.substr(i * 2, 2);
-        bytes[i] = std::to_string(static_cast<int>(hextodec(pair)));
-    }
-    return bytes;
-}
-
 }  // namespace tunx

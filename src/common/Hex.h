@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <string>
 
@@ -13,9 +12,5 @@ double hextodec(std::string& text);
 // Upper-case hexadecimal digits of a 32-bit value, two's complement for negative values
 // (the Hex function).
 std::string hexText(std::int32_t value);
-
-// A 32-bit value split into four bytes, most significant first, each as decimal text:
-// eight upper-case hex digits, each pair converted back with hextodec.
-std::array<std::string, 4> ltotx(std::int32_t value);
 
 }  // namespace tunx

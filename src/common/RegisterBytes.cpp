@@ -1,16 +1,14 @@
 #include "common/RegisterBytes.h"
 
-#include <string>
-
-#include "common/Hex.h"
 #include "common/Numbers.h"
 #include "common/RuntimeError.h"
 
 namespace tunx {
 
 std::array<int, 4> registerBytes(std::int32_t value) {
-    const auto text = ltotx(value);
-    return {std::stoi(text[0]), std::stoi(text[1]), std::stoi(text[2]), std::stoi(text[3])};
+    const auto bits = static_cast<std::uint32_t>(value);
+    return {static_cast<int>((bits >> 24) & 0xFFU), static_cast<int>((bits >> 16) & 0xFFU),
+            static_cast<int>((bits >> 8) & 0xFFU), static_cast<int>(bits & 0xFFU)};
 }
 
 BytePair lowBytes(std::int32_t value) {

@@ -16,9 +16,9 @@ struct Form1Controls {
     Ctl Frame6, Label7, textfr, Label17, Label8, Textpower, labvoltunit, labchsel, lsweepdisplay,
         selrfrange;
     // Scope controls.
-    Ctl frscope, ladcmode, adcselect, lsamplingmode, scopemode, ltimebase, seltimediv,
-        ltrigsource, trigsource, ltrigedge, trigeredge, ltrigmode, trigmode, reclenght, Command2,
-        lfftdisplay, fftscale, cmdfft;
+    Ctl frscope, ladcmode, adcselect, lsamplingmode, scopemode, ltimebase, seltimediv, ltrigsource,
+        trigsource, ltrigedge, trigeredge, ltrigmode, trigmode, reclenght, Command2, lfftdisplay,
+        fftscale, cmdfft;
     // Channels and the cursor channel.
     Ctl ch1label, ch1vdiv, ch2label, ch2vdiv, CRCH, combocursorselect;
     // Position and cursor controls.
@@ -26,9 +26,9 @@ struct Form1Controls {
     // Frequency counter.
     Ctl frekounter, lch2in, frangesel, frcountertxt, lfrcntinit;
     // The plot and the texts around it.
-    Ctl Picture1, ldiv0, ldiv1, ldiv2, ldiv3, ldiv4, ldiv5, ldiv6, ldiv7, ldiv8, ldivunit,
-        tdivtext, ch1vdivtext, ch2vdivtext, horpostext, centerfr, labstartfr, labstopfr,
-        fftmaxfrequency, ch1text, ch2text, trigertext;
+    Ctl Picture1, ldiv0, ldiv1, ldiv2, ldiv3, ldiv4, ldiv5, ldiv6, ldiv7, ldiv8, ldivunit, tdivtext,
+        ch1vdivtext, ch2vdivtext, horpostext, centerfr, labstartfr, labstopfr, fftmaxfrequency,
+        ch1text, ch2text, trigertext;
     // The 10 ms timer; disabled, it skips its ticks.
     Ctl Timer1;
 };

@@ -10,11 +10,16 @@
 #include "common/RuntimeError.h"
 #include "dds/AmplitudeEntry.h"
 #include "dds/Failure.h"
+#include "dds/Flatness.h"
 #include "dds/Modes.h"
 
 namespace tunx {
 
 namespace {
+
+// "Square-Wave2" output level: the level falls from `base` by `slope` per volt in each segment.
+constexpr double kSquare2TopLevel = 1500.0;
+constexpr double kSquare2SegmentMv = 1000.0;
 
 constexpr const char* kLabelStopAmplitude = "SGSTOP_Amplitude_";
 
@@ -23,70 +28,6 @@ constexpr float kMaxEntryMv = 5500.0F;
 constexpr float kMaxMv = 5000.0F;
 constexpr std::int32_t kAsfMax = 16383;  // 14-bit amplitude scale factor
 constexpr double kRampGain = 1.2;
-
-// Output gain correction points from the calibration, by frequency.
-struct FlatPoint {
-    std::int32_t hz;
-    float Calibration::*gain;
-};
-constexpr std::array<FlatPoint, 13> kFlatness{{
-    {1'000'000, &Calibration::flat1M},
-    {10'000'000, &Calibration::flat10M},
-    {20'000'000, &Calibration::flat20M},
-    {30'000'000, &Calibration::flat30M},
-    {40'000'000, &Calibration::flat40M},
-    {50'000'000, &Calibration::flat50M},
-    {60'000'000, &Calibration::flat60M},
-    {70'000'000, &Calibration::flat70M},
-    {80'000'000, &Calibration::flat80M},
-    {90'000'000, &Calibration::flat90M},
-    {100'000'000, &Calibration::flat100M},
-    {150'000'000, &Calibration::flat150M},
-    {200'000'000, &Calibration::flat200M},
-}};
-
-// Extra gain for high amplitudes, applied above each threshold (mVpp).
-struct Boost {
-    float above;
-    double factor;
-};
-constexpr std::array<Boost, 5> kBoost{{
-    {3900.0F, 1.01},
-    {4200.0F, 1.015},
-    {4400.0F, 1.02},
-    {4600.0F, 1.028},
-    {4800.0F, 1.035},
-}};
-
-// "Square-Wave2" output level: the level falls from `base` by `slope` per volt in each segment.
-constexpr double kSquare2TopLevel = 1500.0;
-constexpr double kSquare2SegmentMv = 1000.0;
-
-// Gain correction at `hz`: linear between neighbouring calibration points from 1 MHz to
-// 200 MHz, the 1 MHz value outside that span.
-float flatness(const Calibration& c, std::int32_t hz) {
-    for (std::size_t i = 1; i < kFlatness.size(); ++i) {
-        const FlatPoint& lo = kFlatness[i - 1];
-        const FlatPoint& hi = kFlatness[i];
-        if (hz > lo.hz && hz <= hi.hz) {
-            const double gLo = c.*lo.gain;
-            const double gHi = c.*hi.gain;
-            return CSng(gLo + (static_cast<double>(hz) - lo.hz) /
-                                  (static_cast<double>(hi.hz) - lo.hz) * (gHi - gLo));
-        }
-    }
-    return c.flat1M;
-}
-
-float boosted(float gain, float a) {
-    double factor = 1.0;
-    for (const Boost& b : kBoost) {
-        if (a > b.above) {
-            factor = b.factor;
-        }
-    }
-    return CSng(gain * factor);
-}
 
 double levelSlope(std::int16_t from, std::int16_t to) {
     return CInt(static_cast<double>(from) - to);
@@ -121,22 +62,22 @@ std::int16_t square2Level(const Calibration& c, float a) {
 }
 
 // The amplitude in mVpp as the entry and its unit give it; an unknown unit gives 1 mV.
-float enteredMv(const Window& panel) {
-    const std::string& unit = panel["VppUnit"].text;
-    if (unit == amplitude::kMVpp || unit == amplitude::kMVrms || unit == amplitude::kDBmV) {
-        return CSng(CDbl(panel["Vpp"].text));
+float enteredMv(const frmMainControls& panel) {
+    const std::string& unit = panel.VppUnit->text;
+    if (unit == unit::kMVpp || unit == unit::kMVrms || unit == unit::kDBmV) {
+        return CSng(CDbl(panel.Vpp->text));
     }
-    if (unit == amplitude::kVpp) {
-        return CSng(CDbl(panel["Vpp"].text) * amplitude::kMilliPerVolt);
+    if (unit == unit::kVpp) {
+        return CSng(CDbl(panel.Vpp->text) * amplitude::kMilliPerVolt);
     }
     return 1.0F;
 }
 
 // False when the amplitude cannot be set ("Error calculating Amplitude!" is due).
-bool applyVpp(Window& panel, Link& link) {
+bool applyVpp(frmMainControls& panel, Link& link) {
     SharedState& s = link.state();
-    const std::string& unit = panel["VppUnit"].text;
-    const std::string& modeText = panel["ModeSelect"].text;
+    const std::string& unit = panel.VppUnit->text;
+    const std::optional<Mode> m = modeOf(panel.ModeSelect->text);
     float a = enteredMv(panel);
     if (amplitude::terminated(panel)) {
         a = CSng(static_cast<double>(a) + a);  // the number itself doubles, dBmV included
@@ -144,13 +85,13 @@ bool applyVpp(Window& panel, Link& link) {
     if (a > kMaxEntryMv || a < kMinEntryMv) {
         return false;
     }
-    const bool sine = modeText == mode::kSine || modeText == mode::kSineModulated;
-    if (unit == amplitude::kMVrms || unit == amplitude::kDBmV) {
+    const bool sine = m == Mode::Sine || m == Mode::SineModulated;
+    if (unit == unit::kMVrms || unit == unit::kDBmV) {
         if (!sine) {
             failWith(link, kMsgAmplitudeUnit);
             return true;
         }
-        if (unit == amplitude::kMVrms) {
+        if (unit == unit::kMVrms) {
             a = CSng((static_cast<double>(a) + a) * amplitude::kSqrt2);
         } else {
             const double p = std::pow(10.0, a / amplitude::kDbPerDecade);
@@ -164,12 +105,12 @@ bool applyVpp(Window& panel, Link& link) {
     float gain = s.cal.flat1M;
     if (sine) {
         gain = flatness(s.cal, s.gen.sgfreq);
-    } else if (modeText == mode::kRamp || modeText == mode::kTriangle) {
+    } else if (m == Mode::Ramp || m == Mode::Triangle) {
         gain = CSng(kRampGain);
     }
     gain = boosted(gain, a);
     s.gen.sgaten = 0;
-    if (modeText == mode::kSquare2) {
+    if (m == Mode::Square2) {
         // The level reaches the device with the output-stage commands.
         s.gen.sgaten = square2Level(s.cal, a);
         return true;
@@ -192,13 +133,13 @@ Command amplitudeCommand(std::int32_t asf) {
     return {code::kAmplitude, bytes.high, bytes.low, 0, 0, 0};
 }
 
-void SetVpp(Window& panel, Link& link) {
+void SetVpp(frmMainControls& panel, Link& link) {
     runOrFail(link, kMsgAmplitudeError, [&] { return applyVpp(panel, link); });
 }
 
-void sgstop(Window& panel, Link& link) {
+void sgstop(frmMainControls& panel, Link& link) {
     runOrFail(link, kMsgStopError, [&] {
-        const double n = CDbl(panel["Vpp"].text);
+        const double n = CDbl(panel.Vpp->text);
         const std::int32_t asf = CLng(divide(n * kAsfMax, link.state().cal.ampfullscale));
         // Only a 14-bit scale factor fits the amplitude register.
         if (asf < 0 || asf > kAsfMax) {

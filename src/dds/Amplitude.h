@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
+#include "controls/frmMainControls.h"
 #include "link/Link.h"
-#include "window/Window.h"
 
 namespace tunx {
 
@@ -20,10 +20,10 @@ inline constexpr const char* kLabelAmplitude = "Set_Amplitude_";
 Command amplitudeCommand(std::int32_t asf);
 
 // Amplitude scale factor from Vpp (or, for "Square-Wave2", the output level sgaten).
-void SetVpp(Window& panel, Link& link);
+void SetVpp(frmMainControls& panel, Link& link);
 // Output stage, offset DAC command, output stage again, and the offset read-back.
-void SetBias(Window& panel, Link& link);
+void SetBias(frmMainControls& panel, Link& link);
 // Amplitude from the bare Vpp number, sent when the generator stops.
-void sgstop(Window& panel, Link& link);
+void sgstop(frmMainControls& panel, Link& link);
 
 }  // namespace tunx

@@ -1,14 +1,9 @@
 #pragma once
 
-#include "window/Window.h"
+#include "controls/frmMainControls.h"
+#include "dds/Units.h"
 
 namespace tunx::amplitude {
-
-// The amplitude units of VppUnit.
-inline constexpr const char* kMVpp = "mVpp";
-inline constexpr const char* kVpp = "Vpp";
-inline constexpr const char* kMVrms = "mVrms";
-inline constexpr const char* kDBmV = "dBmV";
 
 // The offset modes of BiasMode.
 inline constexpr const char* kBiasManual = "Manual";
@@ -23,8 +18,8 @@ inline constexpr double kDbPerDecade = 20.0;
 inline constexpr int kChecked = 1;
 
 // The "50 ohm term." box is ticked.
-inline bool terminated(const Window& panel) {
-    return panel["termination"].value == kChecked;
+inline bool terminated(const frmMainControls& panel) {
+    return panel.termination->value == kChecked;
 }
 
 }  // namespace tunx::amplitude

@@ -59,8 +59,8 @@ int cfr1Byte(ArbTarget target, bool single, bool twoProfiles) {
 }
 
 // Freq and Phase run the RAM at the 400 MHz system clock.
-bool systemClock(Window& panel, Link& link) {
-    Control& mintimen = panel["mintimen"];
+bool systemClock(frmMainControls& panel, Link& link) {
+    Control& mintimen = *panel.mintimen;
     mintimen.text = kSystemClockMinTime;
     mintimen.enabled = false;
     link.state().gen.ramclk = kSystemClockHz;
@@ -71,8 +71,8 @@ bool systemClock(Window& panel, Link& link) {
 }
 
 // Voltage runs the RAM at the step clock that comes closest to the minimum sample time.
-bool voltageClock(Window& panel, Link& link) {
-    Control& mintimen = panel["mintimen"];
+bool voltageClock(frmMainControls& panel, Link& link) {
+    Control& mintimen = *panel.mintimen;
     mintimen.enabled = true;
     const double t = CDbl(mintimen.text);
     if (t < kMinTimeLowNs || t > kMinTimeHighNs) {
@@ -94,50 +94,50 @@ bool voltageClock(Window& panel, Link& link) {
                          RegisterCode::Cfr2);
 }
 
-double field(const Window& panel, const char* name) {
-    return CDbl(panel[name].text);
+double field(Ctl box) {
+    return CDbl(box->text);
 }
 
-bool programArbitrary(Window& panel, Link& link) {
+bool programArbitrary(frmMainControls& panel, Link& link) {
     if (!sendRamOutputPath(link)) {
         return false;
     }
-    const ArbTarget target = arbTarget(panel["arbit"].text);
+    const ArbTarget target = arbTarget(panel.arbit->text);
     if (!(target == ArbTarget::Voltage ? voltageClock(panel, link) : systemClock(panel, link))) {
         return false;
     }
     link.clock().Sleep(kProfilePause);
 
-    const double count1 = CInt(field(panel, "endpt1")) - CInt(field(panel, "startpt1")) + 1.0;
-    const double count2 = CInt(field(panel, "endpt2")) - CInt(field(panel, "startpt2")) + 1.0;
+    const double count1 = CInt(field(panel.endpt1)) - CInt(field(panel.startpt1)) + 1.0;
+    const double count2 = CInt(field(panel.endpt2)) - CInt(field(panel.startpt2)) + 1.0;
     const BytePair c1 = split16(count1);
-    const BytePair a1 = split16(field(panel, "startpt1"));
+    const BytePair a1 = split16(field(panel.startpt1));
     if (!link.send({code::kProfile1, c1.high, c1.low, a1.high, a1.low, 0}, kLabelProfile1)) {
         return false;
     }
     const BytePair c2 = split16(count2);
-    const BytePair a2 = split16(field(panel, "startpt2"));
+    const BytePair a2 = split16(field(panel.startpt2));
     if (!link.send({code::kProfile2, c2.high, c2.low, a2.high, a2.low, 0}, kLabelProfile2)) {
         return false;
     }
-    const BytePair m1 = split16(field(panel, "multi1"));
-    const BytePair m2 = split16(field(panel, "multi2"));
+    const BytePair m1 = split16(field(panel.multi1));
+    const BytePair m2 = split16(field(panel.multi2));
     if (!link.send({code::kMultipliers, m1.high, m1.low, m2.high, m2.low, 0}, kLabelMultipliers)) {
         return false;
     }
-    const bool single = panel["arbmode"].text == kPlaySingle;
-    const bool twoProfiles = panel["enpr2"].value == 1;
+    const bool single = panel.arbmode->text == kPlaySingle;
+    const bool twoProfiles = panel.enpr2->value == 1;
     const int byte3 = target == ArbTarget::Voltage ? kCfr1VoltageByte3 : kCfr1OtherByte3;
     if (!link.send({code::kCfr1, cfr1Byte(target, single, twoProfiles), 0, byte3, 0, 0},
                    kLabelCfr1)) {
         return false;
     }
 
-    const double minTime = CDbl(panel["mintimen"].text);
-    panel["samplet1"].text = formatFixed(minTime * field(panel, "multi1"), 2);
-    panel["samplet2"].text = formatFixed(minTime * field(panel, "multi2"), 2);
-    panel["profilet1"].text = formatFixed(count1 * CDbl(panel["samplet1"].text), 2);
-    panel["profilet2"].text = formatFixed(count2 * CDbl(panel["samplet2"].text), 2);
+    const double minTime = CDbl(panel.mintimen->text);
+    panel.samplet1->text = formatFixed(minTime * field(panel.multi1), 2);
+    panel.samplet2->text = formatFixed(minTime * field(panel.multi2), 2);
+    panel.profilet1->text = formatFixed(count1 * CDbl(panel.samplet1->text), 2);
+    panel.profilet2->text = formatFixed(count2 * CDbl(panel.samplet2->text), 2);
 
     if (single) {
         return link.send({code::kStart, kStartByte1, kStartByte2, twoProfiles ? 1 : 0, 0, 0},
@@ -148,7 +148,7 @@ bool programArbitrary(Window& panel, Link& link) {
 
 }  // namespace
 
-void setarb(Window& panel, Link& link) {
+void setarb(frmMainControls& panel, Link& link) {
     runOrFail(link, kMsgArbitraryError, [&] { return programArbitrary(panel, link); });
 }
 

@@ -10,11 +10,11 @@
 #include "common/RuntimeError.h"
 #include "dds/Amplitude.h"
 #include "dds/Failure.h"
-#include "dds/FrequencyUnit.h"
 #include "dds/MainClock.h"
 #include "dds/Modes.h"
 #include "dds/PulseCommands.h"
 #include "dds/Sweep.h"
+#include "dds/Units.h"
 #include "link/Relay.h"
 
 namespace tunx {
@@ -24,8 +24,6 @@ namespace {
 constexpr const char* kLabelCfr2 = "SetFreq_CFR2_";
 constexpr const char* kLabelFtw = "SetFreq_FTW_";
 
-constexpr double kClock400Hz = 400'000'000.0;
-constexpr double kClock20Hz = 20'000'000.0;
 constexpr double kLowClockUpTo = 100.0;             // at or below: the 20 MHz clock
 constexpr double kUncorrectedFrom = 199'900'000.0;  // the clock correction stops here
 constexpr double kNoWordFrom = 200'000'000.0;
@@ -59,8 +57,8 @@ struct Tuning {
     std::array<int, 4> bytes{};
 };
 
-double enteredHertz(const Window& panel) {
-    return CDbl(panel["Frek"].text) * hzPerUnit(panel["frequnit"].text);
+double enteredHertz(const frmMainControls& panel) {
+    return CDbl(panel.Frek->text) * hzPerUnit(panel.frequnit->text);
 }
 
 // Adds the undersampling shift for the monitor's time per division and keeps its values.
@@ -74,7 +72,7 @@ Tuning tune(double hz, bool lowClock, double clkcorr) {
     if (!std::isfinite(hz)) {
         throw RuntimeError(kOverflow);
     }
-    const double clock = lowClock ? kClock20Hz : kClock400Hz;
+    const double clock = lowClock ? kLowClockHz : kSystemClockHz;
     Tuning t;
     t.hz = hz;
     t.lowClock = lowClock;
@@ -141,13 +139,13 @@ bool sendSequence(Link& link, const Tuning& t, Path path) {
     return true;
 }
 
-void setFrequency(Window& panel, Link& link, Path path) {
+void setFrequency(frmMainControls& panel, Link& link, Path path) {
     SharedState& s = link.state();
     runOrFail(link, kMsgFrequencyError, [&] {
         double hz = enteredHertz(panel);
         s.gen.sgfreq = CLng(hz);
-        if (panel["ModeSelect"].text == mode::kSineModulated &&
-            panel["modtype"].text == kModExternalFm) {
+        if (modeOf(panel.ModeSelect->text) == Mode::SineModulated &&
+            panel.modtype->text == kModExternalFm) {
             hz += s.cal.fmoffset;
         }
         if (s.gen.undersmonflag) {
@@ -155,10 +153,10 @@ void setFrequency(Window& panel, Link& link, Path path) {
         }
         const bool lowClock = hz <= kLowClockUpTo;
         const Tuning t = tune(hz, lowClock, s.cal.clkcorr);
-        panel["lmainclk"].text = lowClock ? kClockLabel20MHz : kClockLabel400MHz;
+        panel.lmainclk->text = lowClock ? kClockLabel20MHz : kClockLabel400MHz;
         if (lowClock) {
             // The field shows, in hertz, what the 20 MHz clock actually produces.
-            panel["Frek"].text = formatFixed(t.word * kStep20MHz, kFrekDecimals);
+            panel.Frek->text = formatFixed(t.word * kStep20MHz, kFrekDecimals);
         }
         return sendSequence(link, t, path);
     });
@@ -166,15 +164,15 @@ void setFrequency(Window& panel, Link& link, Path path) {
 
 }  // namespace
 
-void SetFrequency(Window& panel, Link& link) {
+void SetFrequency(frmMainControls& panel, Link& link) {
     setFrequency(panel, link, Path::Sine);
 }
 
-void SetSquare2Frequency(Window& panel, Link& link) {
+void SetSquare2Frequency(frmMainControls& panel, Link& link) {
     setFrequency(panel, link, Path::Square2);
 }
 
-void SetSine2Frequency(Window& /*panel*/, Link& /*link*/) {}
+void SetSine2Frequency(frmMainControls& /*panel*/, Link& /*link*/) {}
 
 void SetFreqFTW(Link& link) {
     SharedState& s = link.state();

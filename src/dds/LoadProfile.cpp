@@ -6,8 +6,9 @@
 #include "common/RuntimeError.h"
 #include "dds/AmplitudeEntry.h"
 #include "dds/Failure.h"
-#include "dds/FrequencyUnit.h"
+#include "dds/MainClock.h"
 #include "dds/Profile.h"
+#include "dds/Units.h"
 #include "dds/WaveRam.h"
 
 namespace tunx {
@@ -37,25 +38,25 @@ struct ProfileLoad {
 };
 
 // Step 1 sets the clock of the destination; then the points are read and converted.
-ProfileLoad prepareProfile(Window& panel, SharedState& s) {
+ProfileLoad prepareProfile(frmMainControls& panel, SharedState& s) {
     ProfileLoad load;
-    const std::int16_t n = CInt(divide(1000.0, 5.0 * CDbl(panel["mintimen"].text)));
-    load.target = arbTarget(panel["arbit"].text);
+    const std::int16_t n = CInt(divide(1000.0, 5.0 * CDbl(panel.mintimen->text)));
+    load.target = arbTarget(panel.arbit->text);
     if (load.target == ArbTarget::Voltage) {
         s.gen.ramclk = CLng(n * kStepClockUnitHz);
-        panel["lmainclk"].text = std::to_string(n * kStepClockMHzPerN) + kUnitMHz;
+        panel.lmainclk->text = std::to_string(n * kStepClockMHzPerN) + unit::kMHz;
     } else {
         s.gen.ramclk = kSystemClockHz;
-        panel["lmainclk"].text = std::to_string(kSystemClockN * kSystemClockMHzPerN) + kUnitMHz;
+        panel.lmainclk->text = std::to_string(kSystemClockN * kSystemClockMHzPerN) + unit::kMHz;
     }
-    const std::int16_t first = CInt(CDbl(panel["startpt1"].text));
-    const std::int16_t last = CInt(CDbl(panel["endpt1"].text));
+    const std::int16_t first = CInt(CDbl(panel.startpt1->text));
+    const std::int16_t last = CInt(CDbl(panel.endpt1->text));
     // The words go to RAM addresses first-1 .. last-1; an empty or reversed range, or one
     // starting before the first address, is not a profile.
     if (first < 1 || last < first) {
         throw RuntimeError(kOverflow);
     }
-    const std::vector<std::int32_t> points = readProfilePoints(panel["flocation"].text, last);
+    const std::vector<std::int32_t> points = readProfilePoints(panel.flocation->text, last);
     load.address = static_cast<std::int16_t>(first - 1);
     for (int index = last; index >= first; --index) {
         load.words.push_back(profileWord(load.target, points[static_cast<std::size_t>(index - 1)],
@@ -80,25 +81,25 @@ bool sendProfile(Link& link, const ProfileLoad& load) {
     return true;
 }
 
-void presetVoltagePanel(Window& panel) {
+void presetVoltagePanel(frmMainControls& panel) {
     const bool terminated = amplitude::terminated(panel);
-    panel["VBias"].text = terminated ? kPresetTerminatedLevel : kPresetBias;
-    panel["Vpp"].text = terminated ? kPresetTerminatedLevel : kPresetAmplitude;
-    panel["VppUnit"].text = amplitude::kVpp;
-    panel["BiasMode"].text = amplitude::kBiasHalfVpp;
+    panel.VBias->text = terminated ? kPresetTerminatedLevel : kPresetBias;
+    panel.Vpp->text = terminated ? kPresetTerminatedLevel : kPresetAmplitude;
+    panel.VppUnit->text = unit::kVpp;
+    panel.BiasMode->text = amplitude::kBiasHalfVpp;
 }
 
 }  // namespace
 
-void SelectFile1_Click(Window& panel, Link& link) {
+void SelectFile1_Click(frmMainControls& panel, Link& link) {
     const std::string path =
         link.ui().FileDialog(FileDialogKind::Open, kDialogTitle, kDialogFilter, kDialogFilterIndex);
     if (!path.empty()) {
-        panel["flocation"].text = path;
+        panel.flocation->text = path;
     }
 }
 
-void loadfile_Click(Window& panel, Link& link) {
+void loadfile_Click(frmMainControls& panel, Link& link) {
     // The whole file is read and converted before the RAM write command goes out, so a bad
     // profile never leaves the instrument waiting for words that do not come.
     ProfileLoad load;

@@ -7,6 +7,10 @@
 
 namespace tunx {
 
+// The DDS system clock, and the low clock it switches to for the lowest frequencies.
+inline constexpr std::int32_t kSystemClockHz = 400'000'000;
+inline constexpr std::int32_t kLowClockHz = 20'000'000;
+
 // Step labels of the output-path switch lines and of the clock-setting command (code 26).
 inline constexpr const char* kLabelOutputPath = "Set Frequency Sine2_";
 inline constexpr const char* kLabelClockSetting = "SetFreq_Square_Wave_";

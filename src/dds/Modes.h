@@ -1,20 +1,65 @@
 #pragma once
 
+#include <array>
+#include <optional>
+#include <string_view>
+
 namespace tunx {
 
-// The ten output modes, as every decision compares them.
+// The ten output modes.
+enum class Mode {
+    Sine,
+    SineModulated,
+    Pulse,
+    Ramp,
+    Triangle,
+    Arbitrary,
+    Sweep,
+    Square,
+    Square2,
+    Sine2
+};
+
+// The modes' texts, as the mode box lists them and every decision compares them.
 namespace mode {
-inline constexpr const char* kSine = "Single Tone Sine";
-inline constexpr const char* kSineModulated = "Sine Modulated";
-inline constexpr const char* kPulse = "Pulse Generator";
-inline constexpr const char* kRamp = "Ramp";
-inline constexpr const char* kTriangle = "Triangle";
-inline constexpr const char* kArbitrary = "Arbitrary";
-inline constexpr const char* kSweep = "Sweep Sine Generator";
-inline constexpr const char* kSquare = "Square-Wave";
-inline constexpr const char* kSquare2 = "Square-Wave2";
-inline constexpr const char* kSine2 = "Single Tone Sine2";
+struct Name {
+    Mode mode;
+    const char* text;
+};
+inline constexpr std::array<Name, 10> kNames = {{
+    {Mode::Sine, "Single Tone Sine"},
+    {Mode::SineModulated, "Sine Modulated"},
+    {Mode::Pulse, "Pulse Generator"},
+    {Mode::Ramp, "Ramp"},
+    {Mode::Triangle, "Triangle"},
+    {Mode::Arbitrary, "Arbitrary"},
+    {Mode::Sweep, "Sweep Sine Generator"},
+    {Mode::Square, "Square-Wave"},
+    {Mode::Square2, "Square-Wave2"},
+    {Mode::Sine2, "Single Tone Sine2"},
+}};
+// The mode box's text that asks for a mode.
 inline constexpr const char* kSelectMode = "Select Mode";
 }  // namespace mode
+
+// The mode a text names, compared exactly; nullopt for any other text.
+inline std::optional<Mode> modeOf(std::string_view text) {
+    for (const mode::Name& n : mode::kNames) {
+        if (text == n.text) {
+            return n.mode;
+        }
+    }
+    return std::nullopt;
+}
+
+// The text of a mode.
+inline const char* textOf(Mode m) {
+    for (const mode::Name& n : mode::kNames) {
+        if (n.mode == m) {
+            return n.text;
+        }
+    }
+    return "";
+}
 
 }  // namespace tunx

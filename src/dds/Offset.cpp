@@ -9,6 +9,7 @@
 #include "dds/Calibration.h"
 #include "dds/Failure.h"
 #include "dds/Modes.h"
+#include "dds/Profile.h"
 #include "link/Relay.h"
 
 namespace tunx {
@@ -21,10 +22,7 @@ constexpr std::int16_t kOffsetAttempts = 2;
 constexpr int kSettleMs = 50;  // before the offset is measured
 
 // BiasUnit entries.
-constexpr const char* kUnitMv = "mV";
-constexpr const char* kUnitV = " V";
 constexpr const char* kZeroVBias = "0.00";
-constexpr const char* kArbitVoltage = "Voltage";
 
 constexpr std::int32_t kMinOffsetMv = -2000;
 constexpr std::int32_t kMaxOffsetMv = 5000;
@@ -38,43 +36,43 @@ constexpr double kCoarseFullScale = 1023.0;
 constexpr double kCodeFullScale = 5000.0;
 constexpr double kFinePerCode = 20.0;
 
-double number(const Window& panel, const char* field) {
-    return CDbl(panel[field].text);
+double number(Ctl field) {
+    return CDbl(field->text);
 }
 
 // Half the peak-to-peak amplitude entered in Vpp, in millivolts (termination not applied).
-double halfVpp(const Window& panel) {
-    const std::string& unit = panel["VppUnit"].text;
-    if (unit == amplitude::kMVpp) {
-        return number(panel, "Vpp") / 2.0;
+double halfVpp(const frmMainControls& panel) {
+    const std::string& unit = panel.VppUnit->text;
+    if (unit == unit::kMVpp) {
+        return number(panel.Vpp) / 2.0;
     }
-    if (unit == amplitude::kVpp) {
-        return number(panel, "Vpp") * amplitude::kMilliPerVolt / 2.0;
+    if (unit == unit::kVpp) {
+        return number(panel.Vpp) * amplitude::kMilliPerVolt / 2.0;
     }
-    if (unit == amplitude::kMVrms) {
-        return number(panel, "Vpp") * amplitude::kSqrt2;
+    if (unit == unit::kMVrms) {
+        return number(panel.Vpp) * amplitude::kSqrt2;
     }
-    if (unit == amplitude::kDBmV) {
-        const double p = std::pow(10.0, number(panel, "Vpp") / amplitude::kDbPerDecade);
+    if (unit == unit::kDBmV) {
+        const double p = std::pow(10.0, number(panel.Vpp) / amplitude::kDbPerDecade);
         return (2.0 * p * amplitude::kSqrt2) / 2.0;
     }
     return 0.0;
 }
 
-double enteredOffsetMv(Window& panel) {
-    const std::string& biasMode = panel["BiasMode"].text;
+double enteredOffsetMv(frmMainControls& panel) {
+    const std::string& biasMode = panel.BiasMode->text;
     if (biasMode == amplitude::kBiasManual) {
-        const std::string& unit = panel["BiasUnit"].text;
-        if (unit == kUnitMv) {
-            return number(panel, "VBias");
+        const std::string& unit = panel.BiasUnit->text;
+        if (unit == unit::kMV) {
+            return number(panel.VBias);
         }
-        if (unit == kUnitV) {
-            return number(panel, "VBias") * amplitude::kMilliPerVolt;
+        if (unit == unit::kV) {
+            return number(panel.VBias) * amplitude::kMilliPerVolt;
         }
         return 0.0;
     }
     if (biasMode == amplitude::kBiasZero) {
-        panel["VBias"].text = kZeroVBias;
+        panel.VBias->text = kZeroVBias;
         return 0.0;
     }
     if (biasMode == amplitude::kBiasHalfVpp) {
@@ -85,13 +83,13 @@ double enteredOffsetMv(Window& panel) {
 
 // A ramp or triangle sits off centre by rampoffset at full scale, in proportion to its
 // amplitude; the 50 ohm termination halves it.
-double rampCorrectionMv(const Window& panel, const Calibration& c) {
-    const std::string& unit = panel["VppUnit"].text;
+double rampCorrectionMv(const frmMainControls& panel, const Calibration& c) {
+    const std::string& unit = panel.VppUnit->text;
     double amp = 0.0;
-    if (unit == amplitude::kVpp) {
-        amp = number(panel, "Vpp") * amplitude::kMilliPerVolt;
-    } else if (unit == amplitude::kMVpp) {
-        amp = number(panel, "Vpp");
+    if (unit == unit::kVpp) {
+        amp = number(panel.Vpp) * amplitude::kMilliPerVolt;
+    } else if (unit == unit::kMVpp) {
+        amp = number(panel.Vpp);
     }
     const double correction = amp / kRampFullScaleMv * c.rampoffset;
     return amplitude::terminated(panel) ? correction / 2.0 : correction;
@@ -113,18 +111,18 @@ OffsetCode offsetCode(const Calibration& c, std::int32_t mv) {
 }
 
 // False when the offset cannot be set ("Error calculating Offset!" is due).
-bool applyBias(Window& panel, Link& link) {
+bool applyBias(frmMainControls& panel, Link& link) {
     SharedState& s = link.state();
     sgrelayon(link);
     std::int32_t mv = CLng(enteredOffsetMv(panel));
-    const std::string& modeText = panel["ModeSelect"].text;
-    if (modeText == mode::kRamp || modeText == mode::kTriangle) {
+    const std::optional<Mode> m = modeOf(panel.ModeSelect->text);
+    if (m == Mode::Ramp || m == Mode::Triangle) {
         mv = CLng(mv + rampCorrectionMv(panel, s.cal));
     }
-    if (modeText == mode::kArbitrary && panel["arbit"].text == kArbitVoltage) {
+    if (m == Mode::Arbitrary && panel.arbit->text == kTargetVoltage) {
         mv = CLng(static_cast<double>(s.cal.arbvoffset) + mv);
     }
-    if (modeText == mode::kSquare2) {
+    if (m == Mode::Square2) {
         mv = s.cal.sq2offset;
     }
     if (mv < kMinOffsetMv || mv > kMaxOffsetMv) {
@@ -146,7 +144,7 @@ bool applyBias(Window& panel, Link& link) {
 
 }  // namespace
 
-void SetBias(Window& panel, Link& link) {
+void SetBias(frmMainControls& panel, Link& link) {
     runOrFail(link, kMsgOffsetError, [&] { return applyBias(panel, link); });
 }
 

@@ -11,6 +11,7 @@ namespace tunx {
 
 // What the waveform RAM drives in the Arbitrary mode (the arbit list).
 enum class ArbTarget { Voltage, Freq, Phase };
+inline constexpr const char* kTargetVoltage = "Voltage";
 inline constexpr const char* kTargetFreq = "Freq";
 inline constexpr const char* kTargetPhase = "Phase";
 // "Freq" and "Phase" by name; any other text drives the output voltage.
@@ -18,7 +19,6 @@ ArbTarget arbTarget(std::string_view text);
 
 inline constexpr int kProfileHeaderLines = 2;
 inline constexpr int kMaxProfilePoints = 1025;
-inline constexpr std::int32_t kSystemClockHz = 400'000'000;
 
 // Reads the first `count` point lines of a profile file (after its two header lines): the
 // second tab-separated field of each line, rounded to a 32-bit integer. A missing file, a

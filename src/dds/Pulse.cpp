@@ -9,6 +9,7 @@
 #include "dds/PulseCommands.h"
 #include "dds/RateTable.h"
 #include "dds/StepClock.h"
+#include "dds/Units.h"
 #include "dds/WaveRam.h"
 
 namespace tunx {
@@ -34,33 +35,29 @@ constexpr double kSlowRate = 4'000'000;  // step rate of long pulses, at multipl
 constexpr int kSlowMultiplier = 1;
 constexpr double kSettingUnitHz = 5000;
 constexpr std::int32_t kStepUnitLimit = 65001;  // pulses of more steps are written step by step
-constexpr std::int32_t kRamWords = 1024;
 constexpr double kReducedWords = 500;
 constexpr double kMaxReduction = 65536;
 constexpr std::int32_t kMaxMultiplier = 65635;
 constexpr int kShortPatternPauseMs = 1000;
 constexpr int kLongPatternPauseMs = 10;
 
-constexpr const char* kUnitMicroseconds = "us";
-constexpr const char* kUnitMilliseconds = "ms";
-
 enum class Outcome { Done, Failed, OutOfRange };
 
 // Nanoseconds per unit of a time field; any other unit text counts as nanoseconds.
 double nsPerUnit(const std::string& unit) {
-    if (unit == kUnitMicroseconds) {
+    if (unit == unit::kUs) {
         return 1e3;
     }
-    if (unit == kUnitMilliseconds) {
+    if (unit == unit::kMs) {
         return 1e6;
     }
     return 1;
 }
 
 // Rewrites a time field with `seconds` in its own unit, three decimals.
-void showTime(Window& panel, const char* field, const char* unitField, double seconds) {
+void showTime(Ctl field, Ctl unitField, double seconds) {
     const double ns = seconds * kNsPerSecond;
-    panel[field].text = formatFixed(divide(ns, nsPerUnit(panel[unitField].text)), 3);
+    field->text = formatFixed(divide(ns, nsPerUnit(unitField->text)), 3);
 }
 
 // A step count as a word count and a step multiplier: divided by 1, 2, 3, ... until fewer
@@ -122,7 +119,7 @@ Outcome shortPattern(Link& link, const Timing& t, bool single, bool invert) {
 
 // 1024 steps and more: the pause in profile 1 and the pulse in profile 2, each as fewer than
 // 500 words with its own step multiplier; the step clock is re-tuned to the pulse's words.
-Outcome longPattern(Window& panel, Link& link, const Timing& t, bool invert) {
+Outcome longPattern(frmMainControls& panel, Link& link, const Timing& t, bool invert) {
     const Reduced pulse = reduce(t.p);
     const Reduced pause = reduce(t.q);
     if (pulse.multiplier > kMaxMultiplier) {
@@ -139,7 +136,7 @@ Outcome longPattern(Window& panel, Link& link, const Timing& t, bool invert) {
         4.0 / t.multiplier);
     const std::int16_t setting = CInt(reference / kSettingUnitHz);
     const std::int32_t actual = CLng(setting * kSettingUnitHz * quarterM);
-    showTime(panel, "Pulse", "PulseUnit",
+    showTime(panel.Pulse, panel.PulseUnit,
              divide(static_cast<double>(pulse.words) * pulse.multiplier, actual));
     if (!sendStepClock(panel, link, {t.multiplier, setting, reference * quarterM},
                        SettingSend::OnLabelChange, RegisterCode::Cfr2Or24OnLabelChange)) {
@@ -171,14 +168,14 @@ Outcome longPattern(Window& panel, Link& link, const Timing& t, bool invert) {
     return link.send(kLongCfr1, kLabelPulseCfr1) ? Outcome::Done : Outcome::Failed;
 }
 
-Outcome programPulse(Window& panel, Link& link) {
+Outcome programPulse(frmMainControls& panel, Link& link) {
     if (!sendRamOutputPath(link)) {
         return Outcome::Failed;
     }
-    const bool single = panel["outmode"].text == kPlaySingle;
-    const double pulseNs = CDbl(panel["Pulse"].text) * nsPerUnit(panel["PulseUnit"].text);
+    const bool single = panel.outmode->text == kPlaySingle;
+    const double pulseNs = CDbl(panel.Pulse->text) * nsPerUnit(panel.PulseUnit->text);
     const double pauseNs =
-        single ? pulseNs : CDbl(panel["Pause"].text) * nsPerUnit(panel["PauseUnit"].text);
+        single ? pulseNs : CDbl(panel.Pause->text) * nsPerUnit(panel.PauseUnit->text);
     if (pulseNs > pauseNs) {
         link.ui().MsgBox(kMsgPauseTooShort);
         return Outcome::Failed;
@@ -210,14 +207,14 @@ Outcome programPulse(Window& panel, Link& link) {
         throw RuntimeError(kDivisionByZero);  // the pause cannot be counted in pulses
     }
     const std::int32_t actual = CLng(rs.setting * kSettingUnitHz * t.multiplier / 4.0);
-    showTime(panel, "Pulse", "PulseUnit", divide(t.p, actual));
-    showTime(panel, "Pause", "PauseUnit", t.q * tau);
+    showTime(panel.Pulse, panel.PulseUnit, divide(t.p, actual));
+    showTime(panel.Pause, panel.PauseUnit, t.q * tau);
 
     if (!sendStepClock(panel, link, {t.multiplier, rs.setting, rs.reference * t.multiplier / 4.0},
                        SettingSend::OnLabelChange, RegisterCode::Cfr2)) {
         return Outcome::Failed;
     }
-    const bool invert = panel["invert"].value == 1;
+    const bool invert = panel.invert->value == 1;
     t.k = (t.p < kStepUnitLimit && t.q % t.p == 0) ? t.p : 1;
     const std::int32_t words = CLng((static_cast<double>(t.p) + t.q) / t.k);
     return words < kRamWords ? shortPattern(link, t, single, invert)
@@ -226,7 +223,7 @@ Outcome programPulse(Window& panel, Link& link) {
 
 }  // namespace
 
-void SetPulse(Window& panel, Link& link) {
+void SetPulse(frmMainControls& panel, Link& link) {
     Outcome outcome = Outcome::Failed;
     try {
         outcome = programPulse(panel, link);

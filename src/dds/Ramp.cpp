@@ -9,9 +9,9 @@
 #include "common/Numbers.h"
 #include "common/RegisterBytes.h"
 #include "dds/Failure.h"
-#include "dds/FrequencyUnit.h"
 #include "dds/RateTable.h"
 #include "dds/StepClock.h"
+#include "dds/Units.h"
 #include "dds/WaveRam.h"
 
 namespace tunx {
@@ -139,14 +139,14 @@ bool writeShape(Link& link, const std::vector<std::int16_t>& words) {
 // the rate only once the setting was taken, and clklabel takes it only once control register 2
 // was taken. sendStepClock shows the label first and keeps it as soon as the setting is taken,
 // which would leave other texts behind when a command fails.
-bool sendRampClock(Window& panel, Link& link, const RampClock& clock) {
+bool sendRampClock(frmMainControls& panel, Link& link, const RampClock& clock) {
     GeneratorState& g = link.state().gen;
     if (!link.send(stepClockSetting(clock.setting.setting), kLabelClockSetting)) {
         return false;
     }
     link.clock().Sleep(kClockSettingPauseMs);
     const std::string label = stepClockLabel(clock.produced, link.state().host.groupSeparator);
-    panel["lmainclk"].text = label;
+    panel.lmainclk->text = label;
     const bool changed = label != g.clklabel;
     if (!link.send(stepClockRegister(changed ? code::kClock20MHz : code::kCfr2, clock.multiplier),
                    kLabelStepClockRegister, kCfr2TimeoutMs)) {
@@ -156,17 +156,17 @@ bool sendRampClock(Window& panel, Link& link, const RampClock& clock) {
         g.clklabel = label;
     }
     link.clock().Sleep(kStepClockPauseMs);
-    panel["lmainclk"].text = label;
+    panel.lmainclk->text = label;
     return true;
 }
 
-bool programRamp(Window& panel, Link& link) {
+bool programRamp(frmMainControls& panel, Link& link) {
     SharedState& s = link.state();
     if (!sendRamOutputPath(link)) {
         return false;
     }
-    const double perUnit = hzPerUnit(panel["frequnit"].text);
-    const double f = CDbl(panel["Frek"].text) * perUnit;
+    const double perUnit = hzPerUnit(panel.frequnit->text);
+    const double f = CDbl(panel.Frek->text) * perUnit;
     if (f > kMaxFrequency || f < kMinFrequency) {
         link.ui().MsgBox(kMsgOutOfRange);
         return false;
@@ -180,12 +180,12 @@ bool programRamp(Window& panel, Link& link) {
     // Periods per second at one step per word; K whole steps per word give the nearest match.
     const double x = clock.produced / kWords;
     const std::int32_t k = unsigned16(divide(x, f));
-    panel["Frek"].text = formatGeneral(divide(x, k) / perUnit);
+    panel.Frek->text = formatGeneral(divide(x, k) / perUnit);
 
     if (!link.send(kControl1, kLabelControl1)) {
         return false;
     }
-    const auto words = shapeWords(s.cal.ampfullscale, s.gen.triangle, panel["invert"].value == 1);
+    const auto words = shapeWords(s.cal.ampfullscale, s.gen.triangle, panel.invert->value == 1);
     if (!writeShape(link, words)) {
         return false;
     }
@@ -193,13 +193,13 @@ bool programRamp(Window& panel, Link& link) {
         return false;
     }
     const BytePair kb = lowBytes(k);
-    const BytePair m2 = split16(CDbl(panel["multi2"].text));
+    const BytePair m2 = split16(CDbl(panel.multi2->text));
     return link.send({code::kMultipliers, kb.high, kb.low, m2.high, m2.low, 0}, kLabelMultipliers);
 }
 
 }  // namespace
 
-void SetRampUp(Window& panel, Link& link) {
+void SetRampUp(frmMainControls& panel, Link& link) {
     runOrFail(link, kMsgRampError, [&] { return programRamp(panel, link); });
 }
 

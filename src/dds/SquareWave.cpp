@@ -3,11 +3,11 @@
 #include "common/Numbers.h"
 #include "common/RegisterBytes.h"
 #include "dds/Failure.h"
-#include "dds/FrequencyUnit.h"
 #include "dds/Pulse.h"
 #include "dds/PulseCommands.h"
 #include "dds/RateTable.h"
 #include "dds/StepClock.h"
+#include "dds/Units.h"
 #include "dds/WaveRam.h"
 
 namespace tunx {
@@ -25,14 +25,13 @@ constexpr double kTargetRate = 30'000'000;  // slower waves are stepped near thi
 constexpr std::int32_t kMaxStepMultiplier = 65534;
 constexpr double kWordsPerMultiplierStep = 32000;
 constexpr std::int32_t kMaxHalfWords = 511;
-constexpr std::int32_t kRamWords = 1024;
 constexpr int kPatternPauseMs = 1000;
 
-bool programSquare(Window& panel, Link& link) {
+bool programSquare(frmMainControls& panel, Link& link) {
     if (!sendRamOutputPath(link)) {
         return false;
     }
-    const double f = CDbl(panel["Frek"].text) * hzPerUnit(panel["frequnit"].text);
+    const double f = CDbl(panel.Frek->text) * hzPerUnit(panel.frequnit->text);
     link.state().gen.sgfreq = CLng(f);
     if (!(f > 0)) {
         return false;  // a square wave needs a period
@@ -70,8 +69,8 @@ bool programSquare(Window& panel, Link& link) {
         return false;
     }
 
-    const bool single = panel["outmode"].text == kPlaySingle;
-    const bool invert = panel["invert"].value == 1;
+    const bool single = panel.outmode->text == kPlaySingle;
+    const bool invert = panel.invert->value == 1;
     const bool lowFirst = single == invert;
     const int first = lowFirst ? kLevelLow : kLevelHigh;
     const int second = lowFirst ? kLevelHigh : kLevelLow;
@@ -95,7 +94,7 @@ bool programSquare(Window& panel, Link& link) {
 
 }  // namespace
 
-void SetSquareFrequency(Window& panel, Link& link) {
+void SetSquareFrequency(frmMainControls& panel, Link& link) {
     runOrFail(link, kMsgSquareError, [&] { return programSquare(panel, link); });
 }
 

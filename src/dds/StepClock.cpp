@@ -3,6 +3,7 @@
 #include "common/Numbers.h"
 #include "common/RegisterBytes.h"
 #include "dds/RateTable.h"
+#include "dds/Units.h"
 #include "link/Relay.h"
 
 namespace tunx {
@@ -17,7 +18,7 @@ bool sendRamOutputPath(Link& link) {
 }
 
 std::string stepClockLabel(double hertz, char groupSeparator) {
-    return formatGrouped(hertz, 0, groupSeparator) + kClockUnitHz;
+    return formatGrouped(hertz, 0, groupSeparator) + unit::kHz;
 }
 
 Command stepClockSetting(double setting) {
@@ -29,11 +30,11 @@ Command stepClockRegister(int registerCode, int multiplier) {
     return {registerCode, 0, kRegister2Byte2, cfr2MultiplierByte(multiplier), 0, 0};
 }
 
-std::optional<bool> sendClockSetting(Window& panel, Link& link, const std::string& label,
+std::optional<bool> sendClockSetting(frmMainControls& panel, Link& link, const std::string& label,
                                      const Command& setting, bool everyTime) {
     GeneratorState& g = link.state().gen;
     const bool changed = label != g.clklabel;
-    panel["lmainclk"].text = label;
+    panel.lmainclk->text = label;
     if (changed || everyTime) {
         if (!link.send(setting, kLabelClockSetting)) {
             return std::nullopt;
@@ -46,7 +47,7 @@ std::optional<bool> sendClockSetting(Window& panel, Link& link, const std::strin
     return changed;
 }
 
-bool sendStepClock(Window& panel, Link& link, const StepClock& clock, SettingSend when,
+bool sendStepClock(frmMainControls& panel, Link& link, const StepClock& clock, SettingSend when,
                    RegisterCode code) {
     const Command setting = stepClockSetting(clock.setting);
     const std::string label = stepClockLabel(clock.hertz, link.state().host.groupSeparator);

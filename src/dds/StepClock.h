@@ -4,15 +4,14 @@
 #include <optional>
 #include <string>
 
+#include "controls/frmMainControls.h"
 #include "dds/MainClock.h"
 #include "link/Link.h"
-#include "window/Window.h"
 
 namespace tunx {
 
 // Labels and pauses of the commands every RAM-played mode sends before its pattern.
 inline constexpr const char* kLabelStepClockRegister = "Set_Pulse_CFR2";
-inline constexpr const char* kClockUnitHz = "Hz";
 inline constexpr int kStepClockPauseMs = 100;
 
 // The output path of the RAM-played modes: switch line 4/6 cleared.
@@ -31,7 +30,7 @@ Command stepClockRegister(int registerCode, int multiplier);
 // Shows `label` in lmainclk. When it differs from clklabel, or every time when `everyTime`,
 // sends the clock-setting command and pauses 300 ms; on a change clklabel takes the label.
 // Returns whether the label changed, or nullopt when the command failed.
-std::optional<bool> sendClockSetting(Window& panel, Link& link, const std::string& label,
+std::optional<bool> sendClockSetting(frmMainControls& panel, Link& link, const std::string& label,
                                      const Command& setting, bool everyTime);
 
 // The RAM step clock: multiplier M (1..20), reference setting S and the resulting clock in Hz.
@@ -47,7 +46,7 @@ enum class RegisterCode { Cfr2, Cfr2Or24OnLabelChange };
 // The clock sequence of the RAM-played modes: clock setting (code 26: S, 1, 0, 0) as
 // `when` says, then the control register 2 with the multiplier (code 2, or 24 when the label
 // changed and `code` allows it), then a 100 ms pause. False when a command failed.
-bool sendStepClock(Window& panel, Link& link, const StepClock& clock, SettingSend when,
+bool sendStepClock(frmMainControls& panel, Link& link, const StepClock& clock, SettingSend when,
                    RegisterCode code);
 
 }  // namespace tunx

@@ -8,8 +8,8 @@
 #include "common/Numbers.h"
 #include "common/RegisterBytes.h"
 #include "dds/Failure.h"
-#include "dds/FrequencyUnit.h"
 #include "dds/MainClock.h"
+#include "dds/Units.h"
 #include "dds/WaveRam.h"
 
 namespace tunx {
@@ -36,8 +36,6 @@ constexpr const char* kLabelModStart = "Set_Modulation_CMD20_";
 constexpr const char* kLabelModStartAm = "Set_Modulation_Cmd20_";
 constexpr const char* kLabelModMultipliers = "Set_Modulation_CMD23_";
 
-constexpr double kFastClock = 400'000'000;
-constexpr double kSlowClock = 20'000'000;
 constexpr float kSlowClockTop = 20000;  // stop frequencies up to here use the 20 MHz clock
 // RAM steps of 10 ns at 400 MHz and 200 ns at 20 MHz: multiplier per microsecond.
 constexpr std::int32_t kFastStepsPerUs = 100;
@@ -63,9 +61,9 @@ constexpr Command kSingleSweepStart{code::kStart, 3, 1, 0, 0, 0};
 
 // A sweep frequency in hertz, single precision as the fields are kept. The unit text is
 // trimmed, as the panel's validation reads it.
-float sweepFrequency(const Window& panel, const char* field, const char* unitField) {
-    const float value = CSng(CDbl(panel[field].text));
-    return CSng(value * hzPerUnit(trim(panel[unitField].text)));
+float sweepFrequency(Ctl field, Ctl unitField) {
+    const float value = CSng(CDbl(field->text));
+    return CSng(value * hzPerUnit(trim(unitField->text)));
 }
 
 struct SweepList {
@@ -77,37 +75,37 @@ struct SweepList {
 // Reads and checks the sweep fields and computes the frequency list, from the stop frequency
 // down. The first failed check shows its message and gives nothing; a field that is not a
 // number raises RuntimeError.
-std::optional<SweepList> readSweepList(Window& panel, Link& link) {
+std::optional<SweepList> readSweepList(frmMainControls& panel, Link& link) {
     Ui& ui = link.ui();
-    const float start = sweepFrequency(panel, "startf", "startfunit");
+    const float start = sweepFrequency(panel.startf, panel.startfunit);
     if (start < kFrequencyMin || start > kFrequencyMax) {
         ui.MsgBox(kMsgStartRange);
         return std::nullopt;
     }
-    const float stop = sweepFrequency(panel, "stopf", "stopfunit");
+    const float stop = sweepFrequency(panel.stopf, panel.stopfunit);
     if (stop < kFrequencyMin || stop > kFrequencyMax) {
         ui.MsgBox(kMsgStopRange);
         return std::nullopt;
     }
     SweepList list;
     list.fastClock = stop > kSlowClockTop;
-    panel["lmainclk"].text = list.fastClock ? kClockLabel400MHz : kClockLabel20MHz;
-    const double clock = list.fastClock ? kFastClock : kSlowClock;
+    panel.lmainclk->text = list.fastClock ? kClockLabel400MHz : kClockLabel20MHz;
+    const double clock = list.fastClock ? kSystemClockHz : kLowClockHz;
 
-    if (panel["stepcnt"].text.empty()) {
+    if (panel.stepcnt->text.empty()) {
         ui.MsgBox(kMsgEnterSteps);
         return std::nullopt;
     }
-    const std::int32_t steps = CLng(CDbl(panel["stepcnt"].text));
+    const std::int32_t steps = CLng(CDbl(panel.stepcnt->text));
     if (steps < kStepsMin || steps > kStepsMax) {
         ui.MsgBox(kMsgStepsRange);
         return std::nullopt;
     }
-    if (panel["steptime"].text.empty()) {
+    if (panel.steptime->text.empty()) {
         ui.MsgBox(kMsgEnterStepTime);
         return std::nullopt;
     }
-    const std::int32_t stepTime = CLng(CDbl(panel["steptime"].text));
+    const std::int32_t stepTime = CLng(CDbl(panel.steptime->text));
     const std::int32_t stepTimeMax = list.fastClock ? kFastStepTimeMax : kSlowStepTimeMax;
     if (stepTime < kStepTimeMin || stepTime > stepTimeMax) {
         ui.MsgBox(list.fastClock ? kMsgStepTimeFast : kMsgStepTimeSlow);
@@ -142,9 +140,9 @@ bool writeSweepList(Link& link, const SweepList& list, bool settle) {
 }
 
 // Step multiplier and the second profile's multiplier (multi2).
-Command multipliersCommand(const Window& panel, const SweepList& list) {
+Command multipliersCommand(const frmMainControls& panel, const SweepList& list) {
     const BytePair step = lowBytes(list.multiplier);
-    const BytePair m2 = split16(CDbl(panel["multi2"].text));
+    const BytePair m2 = split16(CDbl(panel.multi2->text));
     return {code::kMultipliers, step.high, step.low, m2.high, m2.low, 0};
 }
 
@@ -152,7 +150,7 @@ Command control2Command(const SweepList& list) {
     return list.fastClock ? kCfr2At400MHz : cfr2At20MHz(code::kCfr2);
 }
 
-bool programSweep(Window& panel, Link& link) {
+bool programSweep(frmMainControls& panel, Link& link) {
     const auto list = readSweepList(panel, link);
     if (!list || !writeSweepList(link, *list, true)) {
         return false;
@@ -163,7 +161,7 @@ bool programSweep(Window& panel, Link& link) {
     if (!link.send(multipliersCommand(panel, *list), kLabelSweepMultipliers)) {
         return false;
     }
-    const bool single = panel["singlesw"].value == 1;
+    const bool single = panel.singlesw->value == 1;
     if (!link.send({code::kCfr1, single ? kSweepSingle : kSweepContinuous, 0, 2, 64, 0},
                    kLabelSweepControl1)) {
         return false;
@@ -176,11 +174,11 @@ bool programSweep(Window& panel, Link& link) {
 
 // The internal FM: the sweep list played continuously. The device's acknowledgement of the
 // words is not read; the next command's flush discards it.
-bool programInternalFm(Window& panel, Link& link) {
+bool programInternalFm(frmMainControls& panel, Link& link) {
     if (!link.send(kInternalFmStart, kLabelModStart)) {
         return false;
     }
-    panel["lmainclk"].text = kClockLabel400MHz;
+    panel.lmainclk->text = kClockLabel400MHz;
     const auto list = readSweepList(panel, link);
     if (!list || !writeSweepList(link, *list, false)) {
         return false;
@@ -195,19 +193,19 @@ bool programInternalFm(Window& panel, Link& link) {
     return link.send(control2Command(*list), kLabelModControl2);
 }
 
-bool programModulation(Window& panel, Link& link) {
+bool programModulation(frmMainControls& panel, Link& link) {
     if (!link.send(kModulationControl1, kLabelModControl1)) {
         return false;
     }
-    const std::string& type = panel["modtype"].text;
+    const std::string& type = panel.modtype->text;
     if (type == kModExternalFm) {
         // The FM range for a 4 Vpp input travels in one byte.
-        const std::uint8_t range = CByte(CInt(CDbl(panel["fmdrange"].text)));
+        const std::uint8_t range = CByte(CInt(CDbl(panel.fmdrange->text)));
         return link.send({code::kStart, 2, range, 2, 0, 0}, kLabelModStart);
     }
     if (type == kModExternalAm) {
         // The input voltage for 100% AM, as the device's gain step 4 / V.
-        const std::uint8_t gain = CByte(divide(4, CDbl(panel["amfactor"].text)));
+        const std::uint8_t gain = CByte(divide(4, CDbl(panel.amfactor->text)));
         return link.send({code::kStart, 1, gain, 2, 0, 0}, kLabelModStartAm);
     }
     if (type == kModInternalFm) {
@@ -218,11 +216,11 @@ bool programModulation(Window& panel, Link& link) {
 
 }  // namespace
 
-void SetSweepGen(Window& panel, Link& link) {
+void SetSweepGen(frmMainControls& panel, Link& link) {
     runOrFail(link, kMsgSweepError, [&] { return programSweep(panel, link); });
 }
 
-void SetModulation(Window& panel, Link& link) {
+void SetModulation(frmMainControls& panel, Link& link) {
     // The failed step has shown whatever it shows (the link's messages, a field's message, or
     // nothing for an unusable number); the refresh must still learn that the output is not set.
     if (!succeeded([&] { return programModulation(panel, link); })) {

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "controls/frmMainControls.h"
 #include "link/Link.h"
-#include "window/Window.h"
 
 namespace tunx {
 
@@ -11,8 +11,8 @@ inline constexpr const char* kModExternalAm = "External AM";
 inline constexpr const char* kModInternalFm = "Internal FM1000Hz";
 
 // "Sweep Sine Generator": validates the sweep fields, loads the frequency list, programs it.
-void SetSweepGen(Window& panel, Link& link);
+void SetSweepGen(frmMainControls& panel, Link& link);
 // "Sine Modulated": external AM, external FM, or the internal FM list.
-void SetModulation(Window& panel, Link& link);
+void SetModulation(frmMainControls& panel, Link& link);
 
 }  // namespace tunx

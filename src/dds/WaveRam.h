@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <initializer_list>
 
+#include "controls/frmMainControls.h"
 #include "link/Link.h"
-#include "window/Window.h"
 
 namespace tunx {
 
@@ -14,6 +14,9 @@ inline constexpr const char* kLabelRamAck = "Ram Write_";
 inline constexpr std::int32_t kRamAckTimeoutMs = 1000;
 // The play-mode text of the RAM modes that asks for one pass per trigger.
 inline constexpr const char* kPlaySingle = "Single";
+
+// Words of the waveform RAM.
+inline constexpr std::int32_t kRamWords = 1024;
 
 // Levels of the two-level patterns (byte 1 of a RAM word).
 inline constexpr int kLevelHigh = 127;
@@ -44,10 +47,10 @@ struct LevelRun {
 bool writeLevelPattern(Link& link, std::initializer_list<LevelRun> runs);
 
 // Loads the profile file named in flocation into the RAM (button "Load Profile from file").
-void loadfile_Click(Window& panel, Link& link);
+void loadfile_Click(frmMainControls& panel, Link& link);
 // Open-file dialog for the profile: the chosen path goes into flocation.
-void SelectFile1_Click(Window& panel, Link& link);
+void SelectFile1_Click(frmMainControls& panel, Link& link);
 // Programs the clock, the two profiles and the control register of the Arbitrary mode.
-void setarb(Window& panel, Link& link);
+void setarb(frmMainControls& panel, Link& link);
 
 }  // namespace tunx

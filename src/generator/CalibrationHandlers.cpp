@@ -12,13 +12,13 @@ constexpr const char* kDialogFilter =
 void frmMain::calibr_file_Click() {
     const std::string path = ui_.FileDialog(FileDialogKind::Open, kDialogTitle, kDialogFilter, 1);
     if (!path.empty()) {
-        (*this)["tcali"].text = path;
+        tcali->text = path;
     }
-    sgcalibration(s_, ui_, (*this)["tcali"].text);
+    sgcalibration(s_, ui_, tcali->text);
 }
 
 void frmMain::Calibrate_Click() {
-    sgcalibration(s_, ui_, (*this)["tcali"].text);
+    sgcalibration(s_, ui_, tcali->text);
 }
 
 }  // namespace tunx

@@ -20,7 +20,6 @@ constexpr const char* kLineEnd = "\r\n";
 constexpr const char* kCheckBoxSeparator = "=";
 constexpr const char* kTextSeparator = " = ";
 constexpr char kAssign = '=';
-constexpr const char* kModeSelect = "ModeSelect";
 constexpr const char* kClick = "Click";
 constexpr const char* kChange = "Change";
 constexpr int kMaxCheckValue = 2;  // 0 clear, 1 ticked, 2 greyed
@@ -110,13 +109,13 @@ void assign(Window& panel, Control& c, const std::string& value) {
             }
             EnabledForAssignment enabled(c);
             c.value = *v;
-            panel.fire(c.name, kClick);
+            panel.fire(c, kClick);
             return;
         }
         case ControlKind::TextBox: {
             EnabledForAssignment enabled(c);
             c.text = value;
-            panel.fire(c.name, kChange);
+            panel.fire(c, kChange);
             return;
         }
         case ControlKind::ComboBox: {
@@ -198,7 +197,7 @@ bool SaveConfigs(const std::string& filename, const Window& panel) {
     return true;
 }
 
-bool LoadConfigs(const std::string& filename, Window& panel, SharedState& state, Ui& ui) {
+bool LoadConfigs(const std::string& filename, frmMain& panel, SharedState& state, Ui& ui) {
     LineReader in(filename);
     if (!in.isOpen()) {
         return false;
@@ -223,7 +222,7 @@ bool LoadConfigs(const std::string& filename, Window& panel, SharedState& state,
             *line += readContinuation(in);
         }
         assign(panel, *c, valueOf(*line));
-        if (c->name == kModeSelect) {
+        if (c == panel.ModeSelect.get()) {
             AdjustInterfaceOptions(panel, state, ui);
         }
     }
@@ -241,7 +240,7 @@ void MenuBar_SaveCfg_Click(const Window& panel, Ui& ui) {
     }
 }
 
-void MenuBar_LoadCfg_Click(Window& panel, SharedState& state, Ui& ui) {
+void MenuBar_LoadCfg_Click(frmMain& panel, SharedState& state, Ui& ui) {
     const std::string filename = ui.FileDialog(FileDialogKind::Open, config::kLoadTitle,
                                                config::kFilter, config::kFilterIndex);
     if (filename.empty()) {

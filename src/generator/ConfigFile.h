@@ -8,6 +8,8 @@
 
 namespace tunx {
 
+class frmMain;
+
 // Texts of the File menu's configuration commands.
 namespace config {
 inline constexpr const char* kSaveTitle = "Save To File";
@@ -37,10 +39,10 @@ bool SaveConfigs(const std::string& filename, const Window& panel);
 // Reads a configuration file into the panel's controls, with the side effects of a user's
 // change, and lays the panel out when the mode line is read. Lines that name no entry control
 // are skipped. False when the file could not be opened.
-bool LoadConfigs(const std::string& filename, Window& panel, SharedState& state, Ui& ui);
+bool LoadConfigs(const std::string& filename, frmMain& panel, SharedState& state, Ui& ui);
 
 // The File menu's "Save Configs As ..." and "Load Configs From ...".
 void MenuBar_SaveCfg_Click(const Window& panel, Ui& ui);
-void MenuBar_LoadCfg_Click(Window& panel, SharedState& state, Ui& ui);
+void MenuBar_LoadCfg_Click(frmMain& panel, SharedState& state, Ui& ui);
 
 }  // namespace tunx

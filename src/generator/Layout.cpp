@@ -3,6 +3,7 @@
 #include <array>
 #include <initializer_list>
 
+#include "dds/Profile.h"
 #include "ports/Ui.h"
 #include "state/SharedState.h"
 
@@ -14,31 +15,31 @@ constexpr const char* kMsgSelectMode = "Please Select Mode";
 constexpr const char* kLineBreak = "\r\n";
 constexpr const char* kVppReset = "0";
 
-// Destinations of the arbitrary waveform in the arbit list.
-constexpr const char* kToVoltage = "Voltage";
-constexpr const char* kToFrequency = "Freq";
-constexpr const char* kToPhase = "Phase";
+// A group of controls the layout enables or disables together.
+using C = frmMainControls;
+using Group = std::initializer_list<Ctl C::*>;
 
-using Names = std::initializer_list<const char*>;
-
-const Names kModulationGroup = {"modtype",   "amfactor",        "fmdrange",
-                                "modsource", "framemodulation", "amfunit",
-                                "lamfactor", "lfmdrange",       "fmdrangeunit"};
-const Names kSweepGroup = {"startf",    "lstartf",   "startfunit",   "stopf",    "lstopf",
-                           "stopfunit", "stepcnt",   "steptimeunit", "singlesw", "lstepcnt",
-                           "steptime",  "lsteptime", "frsweep"};
-const Names kPulseGroup = {"Pulse", "LPulse", "PulseUnit", "Pause", "PauseUnit", "lPausep"};
-const Names kFrequencyGroup = {"Frek", "lfrek", "frequnit"};
-const Names kAmplitudeGroup = {"Vpp", "lvpp", "VppUnit"};
-const Names kArbitraryGroup = {
-    "frarb",     "arbmode",    "arbit",       "larbit",       "mintime",   "lprofile1",
-    "lprofile2", "multi1",     "multi2",      "samplet1",     "samplet2",  "startpt1",
-    "startpt2",  "endpt1",     "endpt2",      "profilet1",    "profilet2", "lmultiplier",
-    "lsamplet",  "lsartpoint", "lfinalpoint", "lprofiletime", "loadfile",  "flocation",
-    "enpr2",     "lmintime"};
+const Group kModulationGroup = {&C::modtype,   &C::amfactor,        &C::fmdrange,
+                                &C::modsource, &C::framemodulation, &C::amfunit,
+                                &C::lamfactor, &C::lfmdrange,       &C::fmdrangeunit};
+const Group kSweepGroup = {&C::startf,   &C::lstartf,   &C::startfunit, &C::stopf,
+                           &C::lstopf,   &C::stopfunit, &C::stepcnt,    &C::steptimeunit,
+                           &C::singlesw, &C::lstepcnt,  &C::steptime,   &C::lsteptime,
+                           &C::frsweep};
+const Group kPulseGroup = {&C::Pulse, &C::LPulse,    &C::PulseUnit,
+                           &C::Pause, &C::PauseUnit, &C::lPausep};
+const Group kFrequencyGroup = {&C::Frek, &C::lfrek, &C::frequnit};
+const Group kAmplitudeGroup = {&C::Vpp, &C::lvpp, &C::VppUnit};
+const Group kArbitraryGroup = {&C::frarb,       &C::arbmode,      &C::arbit,     &C::larbit,
+                               &C::mintime,     &C::lprofile1,    &C::lprofile2, &C::multi1,
+                               &C::multi2,      &C::samplet1,     &C::samplet2,  &C::startpt1,
+                               &C::startpt2,    &C::endpt1,       &C::endpt2,    &C::profilet1,
+                               &C::profilet2,   &C::lmultiplier,  &C::lsamplet,  &C::lsartpoint,
+                               &C::lfinalpoint, &C::lprofiletime, &C::loadfile,  &C::flocation,
+                               &C::enpr2,       &C::lmintime};
 
 struct ModeLayout {
-    const char* mode;
+    Mode mode;
     bool modulation, sweep, pulse, invert, outmode, loutmode, frequency, amplitude, arbitrary,
         vbias;
     bool descriptionEndsWithBreak;
@@ -46,7 +47,7 @@ struct ModeLayout {
 };
 
 const std::array<ModeLayout, 10> kLayouts = {{
-    {mode::kSine,
+    {Mode::Sine,
      false,
      false,
      false,
@@ -60,7 +61,7 @@ const std::array<ModeLayout, 10> kLayouts = {{
      false,
      {"Frequency Range(-3dB): 0.01 Hz - 100MHz", "Maximum Frequency: 200MHz ",
       "Amplitude Range:  10mV - 5000mV", "Amplitude Range(50 Ohm): 10mV - 2500mV"}},
-    {mode::kSineModulated,
+    {Mode::SineModulated,
      true,
      false,
      false,
@@ -76,7 +77,7 @@ const std::array<ModeLayout, 10> kLayouts = {{
       "Amplitude Range:  10mV - 5000mV", "Offset Range: -1V  - +4V",
       "Offset Range(@50 Ohm):  -1V  - +4V", "Maximum Modulation Input Voltage: 4Vpp",
       "Maximum FM Deviation:100kHz"}},
-    {mode::kPulse,
+    {Mode::Pulse,
      false,
      false,
      true,
@@ -90,7 +91,7 @@ const std::array<ModeLayout, 10> kLayouts = {{
      true,
      {"Minimum pulse: 10ns", "Maximum Pulse 5s", "Amplitude Range:  10mV - 5000mV",
       "Offset Range:       -1V   - +4V"}},
-    {mode::kRamp,
+    {Mode::Ramp,
      false,
      false,
      false,
@@ -104,7 +105,7 @@ const std::array<ModeLayout, 10> kLayouts = {{
      true,
      {"Frequency Range: 0.1 Hz - 100kHz", "Amplitude Range:  10mV - 5000mV",
       "Offset Range:       -1V - +4V"}},
-    {mode::kTriangle,
+    {Mode::Triangle,
      false,
      false,
      false,
@@ -119,7 +120,7 @@ const std::array<ModeLayout, 10> kLayouts = {{
      {"Frequency Range: 0.1 Hz-100kHz", "Amplitude Range:  10mV - 5000mV",
       "Offset Range:       -1V - +4V"}},
     // Arbitrary: frequency, amplitude and VBias follow the arbit destination below.
-    {mode::kArbitrary,
+    {Mode::Arbitrary,
      false,
      false,
      false,
@@ -134,7 +135,7 @@ const std::array<ModeLayout, 10> kLayouts = {{
      {"Maximum points: 1024", "Minimum Points: 2", "Maximum sampling frequency: 100MHz",
       "Amplitude Range:  1mV - 5000mV", "Offset Range: -1V - +4V", "Phase Range: 0-360 deg.",
       "Frequency Range: 1Hz-200Mhz"}},
-    {mode::kSweep,
+    {Mode::Sweep,
      false,
      true,
      false,
@@ -150,7 +151,7 @@ const std::array<ModeLayout, 10> kLayouts = {{
       "Offset Range:   -1V-+4V", "Steps range: 2-1000",
       "Step time range: 1-10000 us for Frequency 10Hz-20kHz",
       "Step time range: 1-650 us for Frequency 20kHz-200Mhz"}},
-    {mode::kSquare,
+    {Mode::Square,
      false,
      false,
      false,
@@ -165,7 +166,7 @@ const std::array<ModeLayout, 10> kLayouts = {{
      {"Frequency Range(-3dB): 0.5 Hz - 50MHz", "Maximum Frequency: 50MHz ",
       "Amplitude Range:  10mV - 5000mV", "Amplitude Range(50 Ohm): 10mV - 2500mV",
       "Offset Range: -1V - +4V", "Offset Range(@50 Ohm): -0.5V - +2V"}},
-    {mode::kSquare2,
+    {Mode::Square2,
      false,
      false,
      false,
@@ -180,7 +181,7 @@ const std::array<ModeLayout, 10> kLayouts = {{
      {"Frequency Range(-3dB): 0.1 Hz - 50MHz", "Maximum Frequency: 100MHz ",
       "Amplitude Range:  1000mV - 5000mV", "Amplitude Range(50 Ohm): 500mV - 2500mV",
       "Offset Range: -1V - +4V", "Offset Range(@50 Ohm): -0.5V - +2V"}},
-    {mode::kSine2,
+    {Mode::Sine2,
      false,
      false,
      false,
@@ -197,18 +198,19 @@ const std::array<ModeLayout, 10> kLayouts = {{
       "Offset Range: -1V - +4V", "Offset Range(@50 Ohm): -0.5V - +2V"}},
 }};
 
-const ModeLayout* layoutOf(const std::string& modeText) {
+const ModeLayout* layoutOf(std::string_view modeText) {
+    const std::optional<Mode> m = modeOf(modeText);
     for (const ModeLayout& l : kLayouts) {
-        if (modeText == l.mode) {
+        if (m == l.mode) {
             return &l;
         }
     }
     return nullptr;
 }
 
-void enable(Window& panel, const Names& names, bool on) {
-    for (const char* n : names) {
-        panel[n].enabled = on;
+void enable(frmMainControls& panel, const Group& group, bool on) {
+    for (Ctl C::*member : group) {
+        (panel.*member)->enabled = on;
     }
 }
 
@@ -238,8 +240,8 @@ std::vector<std::string> modeDescription(const std::string& modeText) {
     return {l->lines.begin(), l->lines.end()};
 }
 
-void AdjustInterfaceOptions(Window& panel, SharedState& state, Ui& ui) {
-    const std::string modeText = panel["ModeSelect"].text;
+void AdjustInterfaceOptions(frmMainControls& panel, SharedState& state, Ui& ui) {
+    const std::string modeText = panel.ModeSelect->text;
     if (modeText == mode::kSelectMode) {
         ui.MsgBox(kMsgSelectMode);
         state.gen.sgerror = true;
@@ -252,26 +254,26 @@ void AdjustInterfaceOptions(Window& panel, SharedState& state, Ui& ui) {
     enable(panel, kModulationGroup, l->modulation);
     enable(panel, kSweepGroup, l->sweep);
     enable(panel, kPulseGroup, l->pulse);
-    panel["invert"].enabled = l->invert;
-    panel["outmode"].enabled = l->outmode;
-    panel["loutmode"].enabled = l->loutmode;
+    panel.invert->enabled = l->invert;
+    panel.outmode->enabled = l->outmode;
+    panel.loutmode->enabled = l->loutmode;
     enable(panel, kFrequencyGroup, l->frequency);
     enable(panel, kAmplitudeGroup, l->amplitude);
     enable(panel, kArbitraryGroup, l->arbitrary);
-    if (modeText == mode::kArbitrary) {
-        const std::string& destination = panel["arbit"].text;
-        if (destination == kToVoltage) {
-            panel["VBias"].enabled = false;
-        } else if (destination == kToFrequency || destination == kToPhase) {
+    if (l->mode == Mode::Arbitrary) {
+        const std::string& destination = panel.arbit->text;
+        if (destination == kTargetVoltage) {
+            panel.VBias->enabled = false;
+        } else if (destination == kTargetFreq || destination == kTargetPhase) {
             enable(panel, kFrequencyGroup, true);
             enable(panel, kAmplitudeGroup, true);
-            panel["VBias"].enabled = true;
+            panel.VBias->enabled = true;
         }
     } else {
-        panel["VBias"].enabled = l->vbias;
-        panel["Vpp"].text = std::string(kVppReset);
+        panel.VBias->enabled = l->vbias;
+        panel.Vpp->text = std::string(kVppReset);
     }
-    panel["description"].text = joinDescription(*l);
+    panel.description->text = joinDescription(*l);
 }
 
 }  // namespace tunx

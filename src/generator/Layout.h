@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "controls/frmMainControls.h"
 #include "dds/Modes.h"
-#include "window/Window.h"
 
 namespace tunx {
 
@@ -15,6 +15,6 @@ std::vector<std::string> modeDescription(const std::string& modeText);
 
 // Lays the panel out for the mode in ModeSelect: enabled states, Vpp reset and the
 // Limitations text. "Select Mode" asks for a mode and sets sgerror.
-void AdjustInterfaceOptions(Window& panel, SharedState& state, class Ui& ui);
+void AdjustInterfaceOptions(frmMainControls& panel, SharedState& state, class Ui& ui);
 
 }  // namespace tunx

@@ -43,13 +43,13 @@ void frmMain::arbit_Click() {
 }
 
 void frmMain::atten_Click() {
-    s_.gen.sgatten = ticked((*this)["atten"]);
+    s_.gen.sgatten = ticked(*atten);
 }
 
 // A text that is not a number, or one beyond 16 bits, leaves the level setting as it was:
 // the box is edited a keystroke at a time and passes through such texts ("-", "1e").
 void frmMain::tbsgaten_Change() {
-    const std::string& text = (*this)["tbsgaten"].text;
+    const std::string& text = tbsgaten->text;
     if (text.empty()) {
         return;
     }
@@ -59,19 +59,19 @@ void frmMain::tbsgaten_Change() {
 }
 
 void frmMain::undersmon_Click() {
-    s_.gen.undersmonflag = ticked((*this)["undersmon"]);
+    s_.gen.undersmonflag = ticked(*undersmon);
 }
 
 void frmMain::lowgain_Click() {
-    s_.gen.lowgain = ticked((*this)["lowgain"]);
+    s_.gen.lowgain = ticked(*lowgain);
 }
 
 void frmMain::compon_Click() {
-    s_.gen.compon = ticked((*this)["compon"]);
+    s_.gen.compon = ticked(*compon);
 }
 
 void frmMain::ampgain_Change() {
-    if (const auto gain = parseNumber((*this)["ampgain"].text)) {
+    if (const auto gain = parseNumber(ampgain->text)) {
         s_.gen.ampgain = *gain;
     }
 }

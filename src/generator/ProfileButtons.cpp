@@ -4,10 +4,10 @@
 namespace tunx {
 
 void frmMain::loadfile_Click() {
-    tunx::loadfile_Click(*this, *link_);
+    tunx::loadfile_Click(*this, link_);
 }
 void frmMain::SelectFile1_Click() {
-    tunx::SelectFile1_Click(*this, *link_);
+    tunx::SelectFile1_Click(*this, link_);
 }
 
 }  // namespace tunx

@@ -8,6 +8,7 @@
 #include "common/RuntimeError.h"
 #include "dds/Amplitude.h"
 #include "dds/Frequency.h"
+#include "dds/Profile.h"
 #include "dds/Pulse.h"
 #include "dds/Ramp.h"
 #include "dds/Sweep.h"
@@ -32,10 +33,10 @@ struct Step {
 
 }  // namespace
 
-bool singleShotRequested(const Window& panel) {
-    const Control& arbmode = panel["arbmode"];
-    const Control& outmode = panel["outmode"];
-    const Control& singlesw = panel["singlesw"];
+bool singleShotRequested(const frmMainControls& panel) {
+    const Control& arbmode = *panel.arbmode;
+    const Control& outmode = *panel.outmode;
+    const Control& singlesw = *panel.singlesw;
     return (arbmode.enabled && arbmode.text == kSingle) ||
            (outmode.enabled && outmode.text == kSingle) ||
            (singlesw.enabled && singlesw.value == 1);
@@ -43,80 +44,80 @@ bool singleShotRequested(const Window& panel) {
 
 namespace {
 
-std::vector<Step> setupSequence(frmMain& w, const std::string& m) {
+std::vector<Step> setupSequence(frmMain& w, std::optional<Mode> m) {
+    if (!m) {
+        return {};
+    }
     Link& link = w.link();
     GeneratorState& g = w.state().gen;
     auto bias = [&w, &link] { SetBias(w, link); };
     auto vpp = [&w, &link] { SetVpp(w, link); };
     auto frequency = [&w, &link] { SetFrequency(w, link); };
     auto relayOn = [&link] { sgrelayon(link); };
-    if (m == mode::kSine) {
-        return {{bias, true}, {frequency, true}, {vpp, false}};
-    }
-    if (m == mode::kSineModulated) {
-        return {{bias, true},
-                {vpp, true},
-                {frequency, true},
-                {relayOn, false},
-                {[&w, &link] { SetModulation(w, link); }, false}};
-    }
-    if (m == mode::kPulse) {
-        return {{bias, true}, {[&w, &link] { SetPulse(w, link); }, true}, {vpp, false}};
-    }
-    if (m == mode::kRamp || m == mode::kTriangle) {
-        const bool triangle = m == mode::kTriangle;
-        std::vector<Step> steps = {{[&g, triangle] { g.triangle = triangle; }, false},
-                                   {bias, true},
-                                   {[&w, &link] { SetRampUp(w, link); }, true},
-                                   {vpp, false}};
-        if (!triangle) {
-            steps.push_back({relayOn, false});
+    switch (*m) {
+        case Mode::Sine:
+            return {{bias, true}, {frequency, true}, {vpp, false}};
+        case Mode::SineModulated:
+            return {{bias, true},
+                    {vpp, true},
+                    {frequency, true},
+                    {relayOn, false},
+                    {[&w, &link] { SetModulation(w, link); }, false}};
+        case Mode::Pulse:
+            return {{bias, true}, {[&w, &link] { SetPulse(w, link); }, true}, {vpp, false}};
+        case Mode::Ramp:
+        case Mode::Triangle: {
+            const bool triangle = *m == Mode::Triangle;
+            std::vector<Step> steps = {{[&g, triangle] { g.triangle = triangle; }, false},
+                                       {bias, true},
+                                       {[&w, &link] { SetRampUp(w, link); }, true},
+                                       {vpp, false}};
+            if (!triangle) {
+                steps.push_back({relayOn, false});
+            }
+            return steps;
         }
-        return steps;
-    }
-    if (m == mode::kArbitrary) {
-        return {{bias, true},
-                {[&w, &link] { loadfile_Click(w, link); }, false},
-                {[&link] { link.clock().Sleep(kArbitraryPauseMs); }, true},
-                {bias, true},
-                {[&w, frequency] {
-                     if (w["arbit"].text == "Phase") {
-                         frequency();
-                     }
-                 },
-                 true},
-                {[&w, &link] { setarb(w, link); }, false},
-                {vpp, false}};
-    }
-    if (m == mode::kSweep) {
-        return {{bias, true}, {vpp, true}, {[&w, &link] { SetSweepGen(w, link); }, false}};
-    }
-    if (m == mode::kSquare) {
-        return {{bias, true}, {[&w, &link] { SetSquareFrequency(w, link); }, true}, {vpp, false}};
-    }
-    if (m == mode::kSquare2) {
-        return {{bias, true}, {[&w, &link] { SetSquare2Frequency(w, link); }, true}, {vpp, false}};
-    }
-    if (m == mode::kSine2) {
-        return {{bias, true}, {[&w, &link] { SetSine2Frequency(w, link); }, false}};
+        case Mode::Arbitrary:
+            return {{bias, true},
+                    {[&w, &link] { loadfile_Click(w, link); }, false},
+                    {[&link] { link.clock().Sleep(kArbitraryPauseMs); }, true},
+                    {bias, true},
+                    {[&w, frequency] {
+                         if (w.arbit->text == kTargetPhase) {
+                             frequency();
+                         }
+                     },
+                     true},
+                    {[&w, &link] { setarb(w, link); }, false},
+                    {vpp, false}};
+        case Mode::Sweep:
+            return {{bias, true}, {vpp, true}, {[&w, &link] { SetSweepGen(w, link); }, false}};
+        case Mode::Square:
+            return {
+                {bias, true}, {[&w, &link] { SetSquareFrequency(w, link); }, true}, {vpp, false}};
+        case Mode::Square2:
+            return {
+                {bias, true}, {[&w, &link] { SetSquare2Frequency(w, link); }, true}, {vpp, false}};
+        case Mode::Sine2:
+            return {{bias, true}, {[&w, &link] { SetSine2Frequency(w, link); }, false}};
     }
     return {};
 }
 
 void showStatusBar(frmMain& w, const std::string& text) {
-    w["StatusBar"].text = text;
-    w.ui().Repaint(w["StatusBar"]);
+    w.StatusBar->text = text;
+    w.ui().Repaint(*w.StatusBar);
 }
 
 void showIdleRunButton(frmMain& w) {
-    Control& run = w["RUN"];
+    Control& run = *w.RUN;
     run.back = colour::kActiveBorder;
     run.text.clear();
     run.picture = w.installFile(runstop::kRunPicture);
 }
 
 void showLitRunButton(frmMain& w, const char* caption) {
-    Control& run = w["RUN"];
+    Control& run = *w.RUN;
     run.back = colour::kGreen;
     run.picture.clear();
     run.text = caption;
@@ -126,14 +127,15 @@ void showLitRunButton(frmMain& w, const char* caption) {
 bool refresh(frmMain& w) {
     SharedState& s = w.state();
     Link& link = w.link();
-    const std::string m = w["ModeSelect"].text;
+    const std::string modeText = w.ModeSelect->text;
+    const std::optional<Mode> m = modeOf(modeText);
     try {
         showStatusBar(w, runstop::kConfiguring);
         sgrelayoff(link);
         showStatusBar(w, runstop::kBusy);
         const std::string verdict = InputValidation(w, link, m);
         if (verdict != kValidationOk) {
-            showStatusBar(w, runstop::kError + m);
+            showStatusBar(w, runstop::kError + modeText);
             w.ui().MsgBox(verdict, MsgIcon::Exclamation);
             return false;
         }
@@ -145,20 +147,20 @@ bool refresh(frmMain& w) {
             }
         }
         if (!s.gen.sgerror) {
-            showStatusBar(w, runstop::kRunning + m);
-            w["STOP"].back = colour::kActiveBorder;
+            showStatusBar(w, runstop::kRunning + modeText);
+            w.STOP->back = colour::kActiveBorder;
             showLitRunButton(w, runstop::kRunningCaption);
-            if (m != mode::kSineModulated) {
+            if (m != Mode::SineModulated) {
                 sgrelayon(link);
             }
             return true;
         }
         showIdleRunButton(w);
         sgrelayoff(link);
-        showStatusBar(w, runstop::kError + m);
+        showStatusBar(w, runstop::kError + modeText);
         return false;
     } catch (const RuntimeError&) {
-        w["STOP"].back = colour::kActiveBorder;
+        w.STOP->back = colour::kActiveBorder;
         return false;
     }
 }
@@ -192,19 +194,19 @@ void frmMain::RUN_Click() {
     if (!s_.gen.singlemode) {
         return;
     }
-    if (!link_->send({code::kTrigger, 0, 0, 0, 0, 0}, runstop::kTriggerLabel, 1000, 1)) {
+    if (!link_.send({code::kTrigger, 0, 0, 0, 0, 0}, runstop::kTriggerLabel, 1000, 1)) {
         ui_.MsgBox(runstop::kRunError);
         return;
     }
-    showStatusBar(*this, runstop::kRunning + (*this)["ModeSelect"].text + runstop::kSingleSuffix);
+    showStatusBar(*this, runstop::kRunning + ModeSelect->text + runstop::kSingleSuffix);
     showLitRunButton(*this, runstop::kTriggerCaption);
 }
 
 void frmMain::STOP_Click() {
-    sgrelayoff(*link_);
-    sgstop(*this, *link_);
+    sgrelayoff(link_);
+    sgstop(*this, link_);
     showIdleRunButton(*this);
-    (*this)["STOP"].back = colour::kRed;
+    STOP->back = colour::kRed;
     showStatusBar(*this, runstop::kStopped);
 }
 

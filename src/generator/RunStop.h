@@ -4,7 +4,7 @@
 
 namespace tunx {
 
-class Window;
+struct frmMainControls;
 
 // Texts of the status line and the command buttons.
 namespace runstop {
@@ -23,6 +23,6 @@ inline constexpr const char* kRunPicture = "run_btn.bmp";
 
 // The current settings ask for single-shot output: an enabled arbmode or outmode reading
 // "Single", or an enabled and ticked singlesw.
-bool singleShotRequested(const Window& panel);
+bool singleShotRequested(const frmMainControls& panel);
 
 }  // namespace tunx

@@ -43,9 +43,9 @@ void frmMain::Form_Activate() {
         ui_.MsgBox(kMsgNoDevice);
         return;
     }
-    Control& device = (*this)["cmbDevice"];
+    Control& device = *cmbDevice;
     device.enabled = true;
-    const std::string folder = (*this)["tcali"].text;
+    const std::string folder = tcali->text;
     for (int i = 0; i < s_.link.devcount; ++i) {
         if (static_cast<std::size_t>(i) >= device.items.size()) {
             break;
@@ -56,12 +56,12 @@ void frmMain::Form_Activate() {
         const std::string model = entry.substr(0, std::min(entry.size(), kModelCodeLength));
         const std::string id =
             entry.size() > kDeviceIdStart ? entry.substr(kDeviceIdStart, kDeviceIdLength) : "";
-        (*this)["tcali"].text = folder + "CalData" + id + ".txt";
+        tcali->text = folder + "CalData" + id + ".txt";
         if (model != kModelCode) {
             continue;
         }
         OpenDevice();
-        if ((*this)["Status"].text == "0") {
+        if (Status->text == "0") {
             device.enabled = false;
             s_.link.devconnected = true;
             inicijalizacija();
@@ -70,7 +70,7 @@ void frmMain::Form_Activate() {
     }
     if (!s_.link.devconnected) {
         ui_.MsgBox(kMsgNoTunx);
-        link_->endApplication();
+        link_.endApplication();
     }
 }
 
@@ -78,26 +78,26 @@ void frmMain::FindDevice() {
     s_.link.devhandle = kNoDeviceHandle;
     if (!GetDeviceList()) {
         ui_.MsgBox(kMsgNoUsb);
-        link_->endApplication();
+        link_.endApplication();
     }
 }
 
 bool frmMain::GetDeviceList() {
-    Control& device = (*this)["cmbDevice"];
+    Control& device = *cmbDevice;
     device.items.clear();
     device.text.clear();
     device.listIndex = -1;
     std::uint32_t count = 0;
     const int status = usb_.SI_GetNumDevices(count);
-    link_->showStatus(status);
+    link_.showStatus(status);
     s_.link.devcount = static_cast<std::int16_t>(std::min<std::uint32_t>(count, 32767));
     if (status != usb::kSuccess) {
         return false;
     }
     for (int i = 0; i < s_.link.devcount; ++i) {
         std::array<char, usb::kProductStringSize> buffer{};
-        link_->showStatus(usb_.SI_GetProductString(static_cast<std::uint32_t>(i), buffer,
-                                                   usb::kProductStringSerial));
+        link_.showStatus(usb_.SI_GetProductString(static_cast<std::uint32_t>(i), buffer,
+                                                  usb::kProductStringSerial));
         const auto end = std::find(buffer.begin(), buffer.begin() + kMaxSerialLength, '\0');
         device.items.emplace_back(buffer.begin(), end);
     }
@@ -109,32 +109,32 @@ bool frmMain::GetDeviceList() {
 }
 
 void frmMain::OpenDevice() {
-    link_->showStatus(usb_.SI_SetTimeouts(kOpenTimeoutMs, kOpenTimeoutMs));
-    const Control& device = (*this)["cmbDevice"];
+    link_.showStatus(usb_.SI_SetTimeouts(kOpenTimeoutMs, kOpenTimeoutMs));
+    const Control& device = *cmbDevice;
     DeviceHandle handle = s_.link.devhandle;
     const int status = usb_.SI_Open(static_cast<std::uint32_t>(device.listIndex), handle);
     s_.link.devhandle = handle;
-    link_->showStatus(status);
+    link_.showStatus(status);
     if (status != usb::kSuccess) {
         ui_.MsgBox(kMsgOpenStart + device.text + kMsgOpenEnd);
-        link_->endApplication();
+        link_.endApplication();
     }
 }
 
 void frmMain::inicijalizacija() {
     ui_.ShowForm(kMonitorForm, name());
     const int status = usb_.SI_SetBaudRate(s_.link.devhandle, kBaudRate);
-    link_->showStatus(status);
+    link_.showStatus(status);
     if (status != usb::kSuccess) {
         ui_.MsgBox(kMsgBaud);
     }
-    sgcalibration(s_, ui_, (*this)["tcali"].text);
+    sgcalibration(s_, ui_, tcali->text);
     AdjustInterfaceOptions(*this, s_, ui_);
 }
 
 void frmMain::Form_Unload() {
     usb_.SI_Close(s_.link.devhandle);
-    link_->endApplication();
+    link_.endApplication();
 }
 
 void frmMain::MenuBar_UsersGuide_Click() {

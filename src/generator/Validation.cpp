@@ -8,6 +8,7 @@
 
 #include "common/Numbers.h"
 #include "dds/Amplitude.h"
+#include "dds/Units.h"
 #include "generator/Layout.h"
 
 namespace tunx {
@@ -46,17 +47,7 @@ constexpr const char* kStepTimeHigh = "Step time must be 1 - 650 when frequency 
 constexpr const char* kStepsRange = "Number of steps must be between 2 and 1000";
 constexpr const char* kNoMode = "Please make a mode selection first!";
 
-// Unit texts of the drop-down lists.
-constexpr const char* kHz = "Hz";
-constexpr const char* kKHz = "kHz";
-constexpr const char* kMHz = "MHz";
-constexpr const char* kMVpp = "mVpp";
-constexpr const char* kVpp = "Vpp";
-constexpr const char* kMVrms = "mVrms";
-constexpr const char* kDBmV = "dBmV";
-constexpr const char* kMV = "mV";
-constexpr const char* kMs = "ms";
-constexpr const char* kUs = "us";
+using namespace unit;
 
 // Limits.
 constexpr double kMaxFrequencyHz = 200'000'000;
@@ -84,8 +75,8 @@ struct Entry {
     double value = 0;
 };
 
-Entry read(const Window& panel, const char* field, double factor) {
-    const auto number = parseNumber(panel[field].text);
+Entry read(Ctl field, double factor) {
+    const auto number = parseNumber(field->text);
     if (!number) {
         return {};
     }
@@ -96,12 +87,12 @@ bool within(double x, double low, double high) {
     return x >= low && x <= high;
 }
 
-const std::string& unitOf(const Window& panel, const char* field) {
-    return panel[field].text;
+const std::string& unitOf(Ctl field) {
+    return field->text;
 }
 
-double frequencyFactor(const Window& panel) {
-    const std::string& unit = unitOf(panel, "frequnit");
+double frequencyFactor(const frmMainControls& panel) {
+    const std::string& unit = unitOf(panel.frequnit);
     if (unit == kHz) {
         return 1;
     }
@@ -112,8 +103,8 @@ double frequencyFactor(const Window& panel) {
 }
 
 // Sine modes: every amplitude unit compares its bare number, except Vpp.
-double amplitudeFactorSine(const Window& panel) {
-    const std::string& unit = unitOf(panel, "VppUnit");
+double amplitudeFactorSine(const frmMainControls& panel) {
+    const std::string& unit = unitOf(panel.VppUnit);
     if (unit == kMVpp || unit == kMVrms || unit == kDBmV) {
         return 1;
     }
@@ -124,16 +115,16 @@ double amplitudeFactorSine(const Window& panel) {
 }
 
 // Other modes: millivolts only for mVpp, volts for anything else.
-double amplitudeFactorOther(const Window& panel) {
-    return unitOf(panel, "VppUnit") == kMVpp ? 1 : 1000;
+double amplitudeFactorOther(const frmMainControls& panel) {
+    return unitOf(panel.VppUnit) == kMVpp ? 1 : 1000;
 }
 
-double offsetFactor(const Window& panel) {
-    return unitOf(panel, "BiasUnit") == kMV ? 1 : 1000;
+double offsetFactor(const frmMainControls& panel) {
+    return unitOf(panel.BiasUnit) == kMV ? 1 : 1000;
 }
 
-double pulseFactor(const Window& panel) {
-    const std::string& unit = unitOf(panel, "PulseUnit");
+double pulseFactor(const frmMainControls& panel) {
+    const std::string& unit = unitOf(panel.PulseUnit);
     if (unit == kMs) {
         return 1'000'000;
     }
@@ -143,8 +134,8 @@ double pulseFactor(const Window& panel) {
     return 1;
 }
 
-double sweepFactor(const Window& panel, const char* unitField) {
-    const std::string unit = trim(unitOf(panel, unitField));
+double sweepFactor(Ctl unitField) {
+    const std::string unit = trim(unitOf(unitField));
     if (unit == kHz) {
         return 1;
     }
@@ -157,8 +148,8 @@ double sweepFactor(const Window& panel, const char* unitField) {
     return 0;
 }
 
-Entry offset(const Window& panel) {
-    return read(panel, "VBias", offsetFactor(panel));
+Entry offset(const frmMainControls& panel) {
+    return read(panel.VBias, offsetFactor(panel));
 }
 
 bool amplitudeInRange(const Entry& a) {
@@ -185,9 +176,9 @@ std::string firstFailure(std::initializer_list<Rule> rules) {
     return kValidationOk;
 }
 
-std::string validateSine(const Window& panel, bool modulated) {
-    const Entry f = read(panel, "Frek", frequencyFactor(panel));
-    const Entry a = read(panel, "Vpp", amplitudeFactorSine(panel));
+std::string validateSine(const frmMainControls& panel, bool modulated) {
+    const Entry f = read(panel.Frek, frequencyFactor(panel));
+    const Entry a = read(panel.Vpp, amplitudeFactorSine(panel));
     const Entry o = offset(panel);
     // The plain sine has no lower frequency bound.
     const double lowest = modulated ? kMinModulatedHz : -std::numeric_limits<double>::infinity();
@@ -199,10 +190,10 @@ std::string validateSine(const Window& panel, bool modulated) {
                          {offsetInRange(o), kOffsetRange}});
 }
 
-std::string validatePulse(const Window& panel) {
-    const Entry a = read(panel, "Vpp", amplitudeFactorOther(panel));
+std::string validatePulse(const frmMainControls& panel) {
+    const Entry a = read(panel.Vpp, amplitudeFactorOther(panel));
     const Entry o = offset(panel);
-    const Entry p = read(panel, "Pulse", pulseFactor(panel));
+    const Entry p = read(panel.Pulse, pulseFactor(panel));
     return firstFailure({{a.numeric, kAmplitudeNumeric},
                          {o.numeric, kOffsetNumeric},
                          {p.numeric, kPulseNumeric},
@@ -212,9 +203,9 @@ std::string validatePulse(const Window& panel) {
 }
 
 // Ramp and triangle differ only in the wording of the amplitude entry message.
-std::string validateRamp(const Window& panel, const char* amplitudeNumericMessage) {
-    const Entry f = read(panel, "Frek", frequencyFactor(panel));
-    const Entry a = read(panel, "Vpp", amplitudeFactorOther(panel));
+std::string validateRamp(const frmMainControls& panel, const char* amplitudeNumericMessage) {
+    const Entry f = read(panel.Frek, frequencyFactor(panel));
+    const Entry a = read(panel.Vpp, amplitudeFactorOther(panel));
     const Entry o = offset(panel);
     return firstFailure({{f.numeric, kFrequencyNumeric100k},
                          {a.numeric, amplitudeNumericMessage},
@@ -234,13 +225,13 @@ bool stepTimeFits(double start, double stop, double stepTime, bool lowBand) {
     return startLow || stopLow || within(stepTime, kMinStepTimeUs, kMaxStepTimeHighUs);
 }
 
-std::string validateSweep(const Window& panel) {
-    const Entry s1 = read(panel, "startf", sweepFactor(panel, "startfunit"));
-    const Entry s2 = read(panel, "stopf", sweepFactor(panel, "stopfunit"));
-    const Entry a = read(panel, "Vpp", amplitudeFactorOther(panel));
+std::string validateSweep(const frmMainControls& panel) {
+    const Entry s1 = read(panel.startf, sweepFactor(panel.startfunit));
+    const Entry s2 = read(panel.stopf, sweepFactor(panel.stopfunit));
+    const Entry a = read(panel.Vpp, amplitudeFactorOther(panel));
     const Entry o = offset(panel);
-    const Entry n = read(panel, "stepcnt", 1);
-    const Entry t = read(panel, "steptime", 1);
+    const Entry n = read(panel.stepcnt, 1);
+    const Entry t = read(panel.steptime, 1);
     return firstFailure({{s1.numeric, kStartNumeric},
                          {s2.numeric, kStopNumeric},
                          {a.numeric, kAmplitudeNumeric},
@@ -259,34 +250,33 @@ std::string validateSweep(const Window& panel) {
 
 }  // namespace
 
-std::string InputValidation(Window& panel, Link& link, const std::string& modeText) {
-    if (modeText == mode::kSine) {
-        return validateSine(panel, false);
+std::string InputValidation(frmMainControls& panel, Link& link, std::optional<Mode> m) {
+    if (!m) {
+        return kNoMode;
     }
-    if (modeText == mode::kSineModulated) {
-        return validateSine(panel, true);
+    switch (*m) {
+        case Mode::Sine:
+            return validateSine(panel, false);
+        case Mode::SineModulated:
+            return validateSine(panel, true);
+        case Mode::Pulse:
+            return validatePulse(panel);
+        case Mode::Ramp:
+            return validateRamp(panel, kAmplitudeNumericVpp);
+        case Mode::Triangle:
+            return validateRamp(panel, kAmplitudeNumeric);
+        case Mode::Sweep:
+            return validateSweep(panel);
+        case Mode::Square:
+            // The square wave's offset goes out while it is being checked.
+            SetBias(panel, link);
+            return kValidationOk;
+        case Mode::Arbitrary:
+        case Mode::Square2:
+        case Mode::Sine2:
+            break;
     }
-    if (modeText == mode::kPulse) {
-        return validatePulse(panel);
-    }
-    if (modeText == mode::kRamp) {
-        return validateRamp(panel, kAmplitudeNumericVpp);
-    }
-    if (modeText == mode::kTriangle) {
-        return validateRamp(panel, kAmplitudeNumeric);
-    }
-    if (modeText == mode::kSweep) {
-        return validateSweep(panel);
-    }
-    if (modeText == mode::kSquare) {
-        // The square wave's offset goes out while it is being checked.
-        SetBias(panel, link);
-        return kValidationOk;
-    }
-    if (modeText == mode::kArbitrary || modeText == mode::kSquare2 || modeText == mode::kSine2) {
-        return kValidationOk;
-    }
-    return kNoMode;
+    return kValidationOk;
 }
 
 }  // namespace tunx

@@ -2,10 +2,15 @@
 
 namespace tunx {
 
-frmMain::frmMain(SharedState& state, UsbApi& usb, Clock& clock, Ui& ui)
-    : Window("frmMain", kGeneratorCaption), s_(state), usb_(usb), clock_(clock), ui_(ui) {
+frmMain::frmMain(SharedState& state, Link& link)
+    : Window("frmMain", kGeneratorCaption),
+      s_(state),
+      usb_(link.usb()),
+      clock_(link.clock()),
+      ui_(link.ui()),
+      link_(link) {
     buildControls();
-    link_.emplace(s_, usb_, clock_, ui_, (*this)["Status"]);
+    link_.onStatus([this](int status) { Status->text = std::to_string(status); });
     wireHandlers();
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <optional>
 #include <string>
 
+#include "controls/frmMainControls.h"
 #include "link/Link.h"
 #include "ports/Clock.h"
 #include "ports/Ui.h"
@@ -14,13 +14,14 @@ namespace tunx {
 
 inline constexpr const char* kGeneratorCaption = "Function Generator TUNX4K V4.5";
 
-// The generator window: its controls, its handlers and the start-up of the device link.
-class frmMain : public Window {
+// The generator window: its controls, its handlers and the start-up of the device link. The
+// link is the program's; its status shows in the Status label.
+class frmMain : public Window, public frmMainControls {
   public:
-    frmMain(SharedState& state, UsbApi& usb, Clock& clock, Ui& ui);
+    frmMain(SharedState& state, Link& link);
 
     SharedState& state() { return s_; }
-    Link& link() { return *link_; }
+    Link& link() { return link_; }
     Ui& ui() { return ui_; }
     Clock& clock() { return clock_; }
     UsbApi& usb() { return usb_; }
@@ -71,7 +72,7 @@ class frmMain : public Window {
     UsbApi& usb_;
     Clock& clock_;
     Ui& ui_;
-    std::optional<Link> link_;
+    Link& link_;
 };
 
 }  // namespace tunx

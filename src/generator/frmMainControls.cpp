@@ -1,5 +1,10 @@
 // The generator window's controls, in the window's control order. The entry controls come
 // first, in the order a saved configuration lists them.
+#include "dds/AmplitudeEntry.h"
+#include "dds/MainClock.h"
+#include "dds/Modes.h"
+#include "dds/Profile.h"
+#include "dds/Units.h"
 #include "generator/PanelTexts.h"
 #include "generator/frmMain.h"
 
@@ -62,6 +67,14 @@ Control button(const char* name, const char* caption, const char* group) {
     return c;
 }
 
+// A command button: light grey, with its own picture.
+Control command(const char* name, const char* picture) {
+    Control c = button(name, "", group::kCommands);
+    c.back = colour::kLightGrey;
+    c.picture = picture;
+    return c;
+}
+
 Control menu(const char* name, const char* caption, const char* group) {
     Control c = label(name, caption, group);
     c.kind = ControlKind::Menu;
@@ -72,132 +85,135 @@ Control menu(const char* name, const char* caption, const char* group) {
 
 void frmMain::buildControls() {
     using namespace group;
-    const std::vector<std::string> freqUnits{"Hz", "kHz", "MHz"};
-    const std::vector<std::string> timeUnits{"ns", "us", "ms"};
+    const std::vector<std::string> freqUnits{unit::kHz, unit::kKHz, unit::kMHz};
+    const std::vector<std::string> timeUnits{unit::kNs, unit::kUs, unit::kMs};
     const std::vector<std::string> singleContinuous{"Single", "Continuous"};
 
     // Entry controls in saving order.
-    add(text("mintimen", "10", kArbitrary));
-    add(checkBox("enpr2", "Enable Profile 2", kArbitrary));
-    add(list("arbmode", "Continuous", singleContinuous, kArbitrary));
-    add(text("multi2", "10", kArbitrary));
-    add(text("startpt2", "1", kArbitrary));
-    add(text("endpt2", "7", kArbitrary));
-    add(text("endpt1", "7", kArbitrary));
-    add(text("startpt1", "1", kArbitrary));
-    add(text("multi1", "100", kArbitrary));
-    Control& mintime = add(text("mintime", "10", kArbitrary));
-    mintime.visible = false;  // the procedures read and rewrite mintimen
-    add(text("flocation", installFile("Voltage1.txt"), kArbitrary));
-    add(list("arbit", "Voltage", {"Phase", "Voltage", "Freq"}, kArbitrary));
-    add(checkBox("undersmon", "unders monitor", kOutput));
-    Control& device = add(list("cmbDevice", "", {}, kStatus));
-    device.listIndex = -1;
-    Control& description = add(text("description", kGeneralDescription, kMode));
-    description.multiLine = true;
-    add(list("ModeSelect", "Single Tone Sine",
-             {"Single Tone Sine", "Sine Modulated", "Pulse Generator", "Ramp", "Triangle",
-              "Arbitrary", "Sweep Sine Generator", "Square-Wave", "Square-Wave2"},
-             kMode));
-    add(list("fmdrange", "1", {"1", "5", "10", "20", "50", "100"}, kModulation));
-    add(list("amfactor", "4", {"4", "2", "1", "0.5"}, kModulation));
-    add(list("modtype", "External AM", {"External FM", "External AM"}, kModulation));
-    add(checkBox("singlesw", "Single Sweep", kSweep));
-    add(text("steptime", "600", kSweep));
-    add(list("stopfunit", "kHz", freqUnits, kSweep));
-    add(list("startfunit", "kHz", freqUnits, kSweep));
-    add(text("stepcnt", "1000", kSweep));
-    add(text("stopf", "20", kSweep));
-    add(text("startf", "10", kSweep));
-    add(text("ampgain", "0", kOutput));
-    add(checkBox("compon", "Comparator on", kOutput));
-    add(text("tbsgaten", "0", kOutput));
-    add(checkBox("lowgain", "Low Gain", kOutput));
-    add(checkBox("atten", "20 dB Atten", kOutput));
-    add(checkBox("termination", "50 ohm term.", kOutput));
-    add(checkBox("invert", "Invert", kPulse));
-    add(text("tcali", s_.host.installDir, kStatus));
-    add(list("outmode", "Continuous", singleContinuous, kPulse));
-    add(list("BiasMode", "Manual", {"Vpp/2", "Manual", "0.00V"}, kOffset));
-    add(text("Vpp", "1", kAmplitude));
-    add(text("Frek", "1", kFrequency));
-    add(text("Pulse", "10", kPulse));
-    add(list("BiasUnit", " V", {"mV", " V"}, kOffset));
-    add(list("VppUnit", "Vpp", {"mVpp", "Vpp", "mVrms", "dBmV"}, kAmplitude));
-    add(list("frequnit", "kHz", freqUnits, kFrequency));
-    add(list("PauseUnit", "us", timeUnits, kPulse));
-    add(list("PulseUnit", "us", timeUnits, kPulse));
-    add(text("Pause", "15", kPulse));
-    add(text("VBias", "0", kOffset));
+    mintimen = add(text("mintimen", "10", kArbitrary));
+    enpr2 = add(checkBox("enpr2", "Enable Profile 2", kArbitrary));
+    arbmode = add(list("arbmode", "Continuous", singleContinuous, kArbitrary));
+    multi2 = add(text("multi2", "10", kArbitrary));
+    startpt2 = add(text("startpt2", "1", kArbitrary));
+    endpt2 = add(text("endpt2", "7", kArbitrary));
+    endpt1 = add(text("endpt1", "7", kArbitrary));
+    startpt1 = add(text("startpt1", "1", kArbitrary));
+    multi1 = add(text("multi1", "100", kArbitrary));
+    mintime = add(text("mintime", "10", kArbitrary));
+    mintime->visible = false;  // the procedures read and rewrite mintimen
+    flocation = add(text("flocation", installFile("Voltage1.txt"), kArbitrary));
+    arbit =
+        add(list("arbit", kTargetVoltage, {kTargetPhase, kTargetVoltage, kTargetFreq}, kArbitrary));
+    undersmon = add(checkBox("undersmon", "unders monitor", kOutput));
+    cmbDevice = add(list("cmbDevice", "", {}, kStatus));
+    description = add(text("description", kGeneralDescription, kMode));
+    description->multiLine = true;
+    // The list offers every mode but the second sine, which is chosen by typing its name.
+    std::vector<std::string> modes;
+    for (const mode::Name& m : mode::kNames) {
+        if (m.mode != Mode::Sine2) {
+            modes.emplace_back(m.text);
+        }
+    }
+    ModeSelect = add(list("ModeSelect", textOf(Mode::Sine), modes, kMode));
+    fmdrange = add(list("fmdrange", "1", {"1", "5", "10", "20", "50", "100"}, kModulation));
+    amfactor = add(list("amfactor", "4", {"4", "2", "1", "0.5"}, kModulation));
+    modtype = add(list("modtype", "External AM", {"External FM", "External AM"}, kModulation));
+    singlesw = add(checkBox("singlesw", "Single Sweep", kSweep));
+    steptime = add(text("steptime", "600", kSweep));
+    stopfunit = add(list("stopfunit", unit::kKHz, freqUnits, kSweep));
+    startfunit = add(list("startfunit", unit::kKHz, freqUnits, kSweep));
+    stepcnt = add(text("stepcnt", "1000", kSweep));
+    stopf = add(text("stopf", "20", kSweep));
+    startf = add(text("startf", "10", kSweep));
+    ampgain = add(text("ampgain", "0", kOutput));
+    compon = add(checkBox("compon", "Comparator on", kOutput));
+    tbsgaten = add(text("tbsgaten", "0", kOutput));
+    lowgain = add(checkBox("lowgain", "Low Gain", kOutput));
+    atten = add(checkBox("atten", "20 dB Atten", kOutput));
+    termination = add(checkBox("termination", "50 ohm term.", kOutput));
+    invert = add(checkBox("invert", "Invert", kPulse));
+    tcali = add(text("tcali", s_.host.installDir, kStatus));
+    outmode = add(list("outmode", "Continuous", singleContinuous, kPulse));
+    BiasMode =
+        add(list("BiasMode", amplitude::kBiasManual,
+                 {amplitude::kBiasHalfVpp, amplitude::kBiasManual, amplitude::kBiasZero}, kOffset));
+    Vpp = add(text("Vpp", "1", kAmplitude));
+    Frek = add(text("Frek", "1", kFrequency));
+    Pulse = add(text("Pulse", "10", kPulse));
+    BiasUnit = add(list("BiasUnit", unit::kV, {unit::kMV, unit::kV}, kOffset));
+    VppUnit = add(list("VppUnit", unit::kVpp, {unit::kMVpp, unit::kVpp, unit::kMVrms, unit::kDBmV},
+                       kAmplitude));
+    frequnit = add(list("frequnit", unit::kKHz, freqUnits, kFrequency));
+    PauseUnit = add(list("PauseUnit", unit::kUs, timeUnits, kPulse));
+    PulseUnit = add(list("PulseUnit", unit::kUs, timeUnits, kPulse));
+    Pause = add(text("Pause", "15", kPulse));
+    VBias = add(text("VBias", "0", kOffset));
 
     // Mode.
-    add(frame("Frame3", "Mode Selection", kMode));
-    add(label("Label1", "Limitations", kMode));
+    Frame3 = add(frame("Frame3", "Mode Selection", kMode));
+    Label1 = add(label("Label1", "Limitations", kMode));
     // Frequency, amplitude, offset.
-    add(label("lfrek", "Frequency", kFrequency));
-    add(label("lvpp", "Amplitude", kAmplitude));
-    add(label("Label22", "Offset", kOffset));
+    lfrek = add(label("lfrek", "Frequency", kFrequency));
+    lvpp = add(label("lvpp", "Amplitude", kAmplitude));
+    Label22 = add(label("Label22", "Offset", kOffset));
     // Modulation.
-    add(frame("framemodulation", "Modulation", kModulation));
-    add(label("modsource", "Source/Type", kModulation));
-    add(label("lamfactor", "Input V. for 100% AM", kModulation));
-    add(label("amfunit", "V", kModulation));
-    add(label("lfmdrange", "FM Range @4VPP", kModulation));
-    add(label("fmdrangeunit", "kHz", kModulation));
+    framemodulation = add(frame("framemodulation", "Modulation", kModulation));
+    modsource = add(label("modsource", "Source/Type", kModulation));
+    lamfactor = add(label("lamfactor", "Input V. for 100% AM", kModulation));
+    amfunit = add(label("amfunit", "V", kModulation));
+    lfmdrange = add(label("lfmdrange", "FM Range @4VPP", kModulation));
+    fmdrangeunit = add(label("fmdrangeunit", unit::kKHz, kModulation));
     // Sweep.
-    add(frame("frsweep", "Sweep Generator", kSweep));
-    add(label("lstartf", "Start Fr.", kSweep));
-    add(label("lstopf", "Stop Fr.", kSweep));
-    add(label("lstepcnt", "Steps", kSweep));
-    add(label("lsteptime", "Step time", kSweep));
-    add(label("steptimeunit", "us", kSweep));
+    frsweep = add(frame("frsweep", "Sweep Generator", kSweep));
+    lstartf = add(label("lstartf", "Start Fr.", kSweep));
+    lstopf = add(label("lstopf", "Stop Fr.", kSweep));
+    lstepcnt = add(label("lstepcnt", "Steps", kSweep));
+    lsteptime = add(label("lsteptime", "Step time", kSweep));
+    steptimeunit = add(label("steptimeunit", unit::kUs, kSweep));
     // Pulse and output mode.
-    add(label("LPulse", "Pulse", kPulse));
-    add(label("lPausep", "Pause", kPulse));
-    add(label("loutmode", "Mode", kPulse));
+    LPulse = add(label("LPulse", "Pulse", kPulse));
+    lPausep = add(label("lPausep", "Pause", kPulse));
+    loutmode = add(label("loutmode", "Mode", kPulse));
     // Arbitrary.
-    add(frame("frarb", "Arbitrary Waveform", kArbitrary));
-    add(label("larbit", "Arbitrary", kArbitrary));
-    add(button("loadfile", "Load Profile from file", kArbitrary));
-    add(button("SelectFile1", "...", kArbitrary));
-    add(label("lprofile1", "Profile 1", kArbitrary));
-    add(label("lprofile2", "Profile2", kArbitrary));
-    add(label("lmultiplier", "Multiplier", kArbitrary));
-    add(label("lsartpoint", "Start point", kArbitrary));
-    add(label("lfinalpoint", "Final point", kArbitrary));
-    add(label("lsamplet", "Sampl t(ns)", kArbitrary));
-    add(label("samplet1", "0", kArbitrary));
-    add(label("samplet2", "0", kArbitrary));
-    add(label("lprofiletime", "Profile t(ns)", kArbitrary));
-    add(label("profilet1", "0", kArbitrary));
-    add(label("profilet2", "0", kArbitrary));
-    add(label("lmintime", "Min. t(ns)", kArbitrary));
+    frarb = add(frame("frarb", "Arbitrary Waveform", kArbitrary));
+    larbit = add(label("larbit", "Arbitrary", kArbitrary));
+    loadfile = add(button("loadfile", "Load Profile from file", kArbitrary));
+    SelectFile1 = add(button("SelectFile1", "...", kArbitrary));
+    lprofile1 = add(label("lprofile1", "Profile 1", kArbitrary));
+    lprofile2 = add(label("lprofile2", "Profile2", kArbitrary));
+    lmultiplier = add(label("lmultiplier", "Multiplier", kArbitrary));
+    lsartpoint = add(label("lsartpoint", "Start point", kArbitrary));
+    lfinalpoint = add(label("lfinalpoint", "Final point", kArbitrary));
+    lsamplet = add(label("lsamplet", "Sampl t(ns)", kArbitrary));
+    samplet1 = add(label("samplet1", "0", kArbitrary));
+    samplet2 = add(label("samplet2", "0", kArbitrary));
+    lprofiletime = add(label("lprofiletime", "Profile t(ns)", kArbitrary));
+    profilet1 = add(label("profilet1", "0", kArbitrary));
+    profilet2 = add(label("profilet2", "0", kArbitrary));
+    lmintime = add(label("lmintime", "Min. t(ns)", kArbitrary));
     // Output stage.
-    add(frame("fraCommands", "Output", kOutput));
-    add(label("Label5", "sgaten(0-2046)", kOutput));
-    add(button("Calibrate", "Update CalData", kOutput));
+    fraCommands = add(frame("fraCommands", "Output", kOutput));
+    Label5 = add(label("Label5", "sgaten(0-2046)", kOutput));
+    Calibrate = add(button("Calibrate", "Update CalData", kOutput));
     // Status.
-    add(label("Status", "Status", kStatus));
-    add(label("StatusBar", "...", kStatus));
-    add(label("Label4", "CLK", kStatus));
-    add(label("lmainclk", "400MHz", kStatus));
-    add(label("Label2", "SN:", kStatus));
-    add(button("calibr_file", "Cal. File ...", kStatus));
+    Status = add(label("Status", "Status", kStatus));
+    StatusBar = add(label("StatusBar", "...", kStatus));
+    Label4 = add(label("Label4", "CLK", kStatus));
+    lmainclk = add(label("lmainclk", kClockLabel400MHz, kStatus));
+    Label2 = add(label("Label2", "SN:", kStatus));
+    calibr_file = add(button("calibr_file", "Cal. File ...", kStatus));
     // Commands.
-    for (const auto& [name, picture] :
-         {std::pair{"RUN", kBuiltinRunPicture}, std::pair{"STOP", kBuiltinStopPicture},
-          std::pair{"RefreshBtn", kBuiltinRefreshPicture}}) {
-        Control& b = add(button(name, "", kCommands));
-        b.back = colour::kLightGrey;
-        b.picture = picture;
-    }
+    RUN = add(command("RUN", kBuiltinRunPicture));
+    STOP = add(command("STOP", kBuiltinStopPicture));
+    RefreshBtn = add(command("RefreshBtn", kBuiltinRefreshPicture));
     // Menu.
-    add(menu("MenuBar_File", "File", kMenu));
-    add(menu("MenuBar_SaveCfg", "Save Configs As ...", kMenuFile));
-    add(menu("MenuBar_LoadCfg", "Load Configs From ...", kMenuFile));
-    add(menu("MenuBar_Help", "Help", kMenu));
-    add(menu("MenuBar_UsersGuide", "Users Guide", kMenuHelp));
-    add(menu("MenuBar_About", "About", kMenuHelp));
+    MenuBar_File = add(menu("MenuBar_File", "File", kMenu));
+    MenuBar_SaveCfg = add(menu("MenuBar_SaveCfg", "Save Configs As ...", kMenuFile));
+    MenuBar_LoadCfg = add(menu("MenuBar_LoadCfg", "Load Configs From ...", kMenuFile));
+    MenuBar_Help = add(menu("MenuBar_Help", "Help", kMenu));
+    MenuBar_UsersGuide = add(menu("MenuBar_UsersGuide", "Users Guide", kMenuHelp));
+    MenuBar_About = add(menu("MenuBar_About", "About", kMenuHelp));
 }
 
 }  // namespace tunx

@@ -1,6 +1,5 @@
 #include "link/Link.h"
 
-#include "common/Hex.h"
 #include "common/Numbers.h"
 #include "common/RuntimeError.h"
 
@@ -22,15 +21,8 @@ std::uint8_t frameChecksum(const std::array<std::int16_t, 6>& cmd) {
     for (std::int16_t b : cmd) {
         sum = CInt(static_cast<double>(sum) + b);
     }
-    std::string text = hexText(sum);
-    if (sum < 0) {
-        text = text.substr(text.size() - 4);  // a 16-bit value has four hex digits
-    }
-    while (text.size() < 4) {
-        text.insert(text.begin(), '0');
-    }
-    std::string digits = text.substr(2, 2);
-    return CByte(hextodec(digits));
+    // The low byte of the 16-bit sum, two's complement for a negative sum.
+    return static_cast<std::uint8_t>(static_cast<std::uint16_t>(sum) & 0xFFU);
 }
 
 std::array<std::uint8_t, kFrameSize> buildFrame(const std::array<std::int16_t, 6>& cmd) {
@@ -45,7 +37,9 @@ std::array<std::uint8_t, kFrameSize> buildFrame(const std::array<std::int16_t, 6
 }
 
 void Link::showStatus(int status) {
-    status_.text = std::to_string(status);
+    if (showStatus_) {
+        showStatus_(status);
+    }
 }
 
 void Link::endApplication() {

@@ -2,13 +2,13 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "ports/Clock.h"
 #include "ports/Ui.h"
 #include "ports/UsbApi.h"
 #include "state/SharedState.h"
-#include "window/Control.h"
 
 namespace tunx {
 
@@ -54,10 +54,11 @@ std::uint8_t frameChecksum(const std::array<std::int16_t, 6>& cmd);
 std::array<std::uint8_t, kFrameSize> buildFrame(const std::array<std::int16_t, 6>& cmd);
 
 // The USB link: frame write, acknowledged command transaction, acknowledgement-only read.
+// One link per run serves both windows.
 class Link {
   public:
-    Link(SharedState& state, UsbApi& usb, Clock& clock, Ui& ui, Control& statusLabel)
-        : s_(state), usb_(usb), clock_(clock), ui_(ui), status_(statusLabel) {}
+    Link(SharedState& state, UsbApi& usb, Clock& clock, Ui& ui)
+        : s_(state), usb_(usb), clock_(clock), ui_(ui) {}
 
     // Writes the frame of the shared command bytes. A write failure ends the application.
     void CommSendString2();
@@ -75,8 +76,9 @@ class Link {
     // Fills the shared command bytes (callers that then write or read themselves).
     void setCommand(const Command& command);
 
-    // Shows a library status in the generator window's Status label.
+    // Reports a library status to whoever shows it (the generator window's Status label).
     void showStatus(int status);
+    void onStatus(std::function<void(int status)> show) { showStatus_ = std::move(show); }
 
     // Ends the application at once: the Ui is told, then the handler stack unwinds.
     [[noreturn]] void endApplication();
@@ -91,7 +93,7 @@ class Link {
     UsbApi& usb_;
     Clock& clock_;
     Ui& ui_;
-    Control& status_;
+    std::function<void(int)> showStatus_;
 };
 
 }  // namespace tunx

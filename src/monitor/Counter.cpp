@@ -5,8 +5,10 @@
 #include <string_view>
 
 #include "common/Numbers.h"
+#include "common/RegisterBytes.h"
 #include "link/Relay.h"
 #include "monitor/CounterMath.h"
+#include "monitor/Record.h"
 #include "monitor/Form1.h"
 #include "monitor/Modes.h"
 #include "monitor/ScopeSetup.h"

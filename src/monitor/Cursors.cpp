@@ -7,6 +7,7 @@
 
 #include "common/Numbers.h"
 #include "common/RuntimeError.h"
+#include "link/Relay.h"
 #include "monitor/Form1.h"
 #include "monitor/Modes.h"
 #include "monitor/Plot.h"
@@ -56,10 +57,9 @@ struct CursorUnit {
     double perDiv;
     const char* unit;
 };
-constexpr CursorUnit kVoltageUnits[] = {{"2V", 2, " V"},     {"1V", 1, " V"},
-                                        {"0.5V", 0.5, " V"}, {"0.2V", 0.2, " V"},
-                                        {"0.1V", 0.1, " V"}, {"50mV", 50, " mV"},
-                                        {"20mV", 20, " mV"}, {"10mV", 10, " mV"}};
+constexpr CursorUnit kVoltageUnits[] = {
+    {"2V", 2, " V"},     {"1V", 1, " V"},     {"0.5V", 0.5, " V"}, {"0.2V", 0.2, " V"},
+    {"0.1V", 0.1, " V"}, {"50mV", 50, " mV"}, {"20mV", 20, " mV"}, {"10mV", 10, " mV"}};
 
 struct CursorRef {
     Kind kind;
@@ -123,10 +123,9 @@ void deltacursorvert(Form1& w) {
     const std::string& range = (m.cursorch == 1 ? w.ch1vdiv : w.ch2vdiv)->text;
     for (const CursorUnit& u : kVoltageUnits) {
         if (u.text == range) {
-            w.centerfr->text =
-                formatGrouped(m.cursordelta * (u.perDiv / kUnitsPerDivision), 2,
-                              w.state().host.groupSeparator) +
-                u.unit;
+            w.centerfr->text = formatGrouped(m.cursordelta * (u.perDiv / kUnitsPerDivision), 2,
+                                             w.state().host.groupSeparator) +
+                               u.unit;
             return;
         }
     }
@@ -158,8 +157,8 @@ void moveCursor(Form1& w, int v) {
     if (moved.kind == Kind::Voltage) {
         moved.position = CInt((kSliderTop - v) / 4.0 * s);
     } else {
-        moved.position = static_cast<std::int16_t>(std::min<std::int32_t>(
-            CLng(v / 2.0 * s), kLastColumn));
+        moved.position =
+            static_cast<std::int16_t>(std::min<std::int32_t>(CLng(v / 2.0 * s), kLastColumn));
     }
     drawCursorLine(w, moved.kind, moved.position, colourOf(moved.colour),
                    moved.position == other.drawn ? LineStyle::Dotted : LineStyle::Solid);
@@ -359,8 +358,8 @@ void Form1::Slider1_Scroll() {
 
 void Form1::Picture1_MouseMove(int /*button*/, int /*shift*/, double x, double y) {
     MonitorState& m = mon();
-    const bool inside = x >= kInsideLeft && x <= kInsideRight && y >= kInsideTop &&
-                        y <= kInsideBottom;
+    const bool inside =
+        x >= kInsideLeft && x <= kInsideRight && y >= kInsideTop && y <= kInsideBottom;
     const bool frequencySweep = selmonmode->text == textOf(MonitorMode::FrequencySweep);
     const char group = s_.host.groupSeparator;
     if (m.fftflag) {
@@ -377,18 +376,18 @@ void Form1::Picture1_MouseMove(int /*button*/, int /*shift*/, double x, double y
         labstartfr->visible = inside;
     }
     if (m.fftflag) {
-        centerfr->text = formatGrouped((x - plot::kOrigin) * m.fftrate / kFftBins, 0, group) +
-                         kHertz;
+        centerfr->text =
+            formatGrouped((x - plot::kOrigin) * m.fftrate / kFftBins, 0, group) + kHertz;
         const bool dbv = fftscale->text == fftscale::kDbvrms;
         const double level = (dbv ? kDbvrmsTop : 0.0) - (y - plot::kOrigin) / kUnitsPerDb;
         labstartfr->text = formatGrouped(level, 1, group) + (dbv ? kDbvrms : kDbfs);
     }
     if (frequencySweep) {
-        centerfr->text = formatGrouped((x - plot::kOrigin) * (m.sweepstopf - m.sweepstartf) /
-                                               kSweepColumns +
-                                           m.sweepstartf,
-                                       0, group) +
-                         kHertz;
+        centerfr->text =
+            formatGrouped((x - plot::kOrigin) * (m.sweepstopf - m.sweepstartf) / kSweepColumns +
+                              m.sweepstartf,
+                          0, group) +
+            kHertz;
         if (const DisplayScale* scale = findDisplayScale(selrfrange->text)) {
             labstartfr->text =
                 formatGrouped(scale->mouseTop - (y - plot::kOrigin) * scale->mousePerRow,

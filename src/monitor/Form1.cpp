@@ -26,8 +26,8 @@ void Form1::wireHandlers() {
     on("adcselect_Click", [this] { adcselect_Click(); });
     on("ch1vdiv_Click", [this] { ch1vdiv_Click(); });
     on("ch2vdiv_Click", [this] { ch2vdiv_Click(); });
-    for (const char* setting : {"trigmode_Click", "trigsource_Click", "trigeredge_Click",
-                                "reclenght_Click"}) {
+    for (const char* setting :
+         {"trigmode_Click", "trigsource_Click", "trigeredge_Click", "reclenght_Click"}) {
         on(setting, [this] { scopeSettingChanged(); });
     }
     on("Slider1_Change", [this] { Slider1_Change(); });

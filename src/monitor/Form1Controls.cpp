@@ -28,8 +28,7 @@ void Form1::buildControls() {
     using namespace make;
     using namespace monitorgroup;
     const std::vector<std::string> freqUnits{"Hz", "kHz", "MHz"};
-    const std::vector<std::string> channels{std::string(trigger::kCH1),
-                                            std::string(trigger::kCH2)};
+    const std::vector<std::string> channels{std::string(trigger::kCH1), std::string(trigger::kCH2)};
     const std::vector<std::string> ranges{"1V", "0.5V", "0.2V", "0.1V", "50mV", "20mV", "10mV"};
     std::vector<std::string> timeBaseList;
     for (const TimeBase& tb : timeBases()) {
@@ -41,8 +40,8 @@ void Form1::buildControls() {
     }
 
     // Mode, commands and status.
-    selmonmode = add(comboBox("selmonmode", std::string(kMonitorModeTexts[0]),
-                              texts(kMonitorModeTexts), kMode));
+    selmonmode = add(
+        comboBox("selmonmode", std::string(kMonitorModeTexts[0]), texts(kMonitorModeTexts), kMode));
     cmdstartsweep = add(button("cmdstartsweep", "START", kMode));
     cmdstop = add(button("cmdstop", "STOP", kMode));
     textstatus = add(textBox("textstatus", std::string(status::kIdleAtStart), kMode));
@@ -59,8 +58,8 @@ void Form1::buildControls() {
     cmdfastsweep = add(button("cmdfastsweep", "Fast SWEEP", kSweep));
     lstartamp = add(label("lstartamp", "Amplitude", kSweep));
     textstarta = add(textBox("textstarta", "0", kSweep));
-    combstarta = add(comboBox("combstarta", "mVrms",
-                              {"mVpp", "Vpp", "mVrms", "dBmV", "dBV", "dBm"}, kSweep));
+    combstarta = add(
+        comboBox("combstarta", "mVrms", {"mVpp", "Vpp", "mVrms", "dBmV", "dBV", "dBm"}, kSweep));
     lstopamp = add(label("lstopamp", "Stop Ampl.", kSweep));
     textstopa = add(textBox("textstopa", "0", kSweep));
     combstopa = add(comboBox("combstopa", "mVrms", {"mVpp", "Vpp", "mVrms", "dBmV"}, kSweep));
@@ -75,8 +74,8 @@ void Form1::buildControls() {
     labvoltunit = add(label("labvoltunit", "mVrms", kSweepMonitor));
     labchsel = add(label("labchsel", "CH1 IN", kSweepMonitor));
     lsweepdisplay = add(label("lsweepdisplay", "Display", kSweepMonitor));
-    selrfrange = add(comboBox("selrfrange", std::string(displayScales()[0].text), scaleList,
-                              kSweepMonitor));
+    selrfrange =
+        add(comboBox("selrfrange", std::string(displayScales()[0].text), scaleList, kSweepMonitor));
 
     // Scope.
     frscope = add(frame("frscope", "Scope", kScope));
@@ -92,14 +91,13 @@ void Form1::buildControls() {
     ltrigsource = add(label("ltrigsource", "Trig. Source", kScope));
     trigsource = add(comboBox("trigsource", std::string(trigger::kCH1), channels, kScope));
     ltrigedge = add(label("ltrigedge", "Trig. Edge", kScope));
-    trigeredge =
-        add(comboBox("trigeredge", std::string(trigger::kPositive),
-                     texts(std::array{trigger::kPositive, trigger::kNegative}), kScope));
+    trigeredge = add(comboBox("trigeredge", std::string(trigger::kPositive),
+                              texts(std::array{trigger::kPositive, trigger::kNegative}), kScope));
     ltrigmode = add(label("ltrigmode", "Trig. Mode", kScope));
-    trigmode = add(comboBox(
-        "trigmode", std::string(trigger::kFreeRunning),
-        texts(std::array{trigger::kFreeRunning, trigger::kNormal, trigger::kSingle, trigger::kAuto}),
-        kScope));
+    trigmode = add(comboBox("trigmode", std::string(trigger::kFreeRunning),
+                            texts(std::array{trigger::kFreeRunning, trigger::kNormal,
+                                             trigger::kSingle, trigger::kAuto}),
+                            kScope));
     reclenght = add(checkBox("reclenght", " 2048 samples", kScope));
     Command2 = add(button("Command2", "Cal. Offset", kScope));
     lfftdisplay = add(label("lfftdisplay", "FFT Display", kScope));
@@ -117,10 +115,10 @@ void Form1::buildControls() {
 
     // Position and cursor controls.
     Frame12 = add(frame("Frame12", "Position and Cursors", kCursors));
-    TabStrip2 = add(tabStrip("TabStrip2",
-                             {"CH1 Position", "CH2 Position", "Trig. Position", "Hor. Position",
-                              "C1", "C2"},
-                             1, kCursors));
+    TabStrip2 = add(
+        tabStrip("TabStrip2",
+                 {"CH1 Position", "CH2 Position", "Trig. Position", "Hor. Position", "C1", "C2"}, 1,
+                 kCursors));
     TabStrip3 = add(tabStrip("TabStrip3", {"V Cursor", "H Cursor", "Cursor OFF"}, 3, kCursors));
     Slider1 = add(slider("Slider1", 0, 1023, 512, kCursors));
 

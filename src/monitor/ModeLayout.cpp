@@ -6,6 +6,7 @@
 #include "monitor/Form1.h"
 #include "monitor/Modes.h"
 #include "monitor/Plot.h"
+#include "monitor/Ranges.h"
 #include "monitor/SweepLevel.h"
 #include "ports/Ui.h"
 
@@ -43,21 +44,22 @@ struct Groups {
     explicit Groups(Form1& w) : w(w) {}
     Form1& w;
     Group frequencyInputs() const {
-        return {w.startf, w.startfunit, w.lstartf, w.stopf, w.stopfunit, w.lstopf, w.frfrsweep,
-                w.cmdfastsweep};
+        return {w.startf,    w.startfunit, w.lstartf,   w.stopf,
+                w.stopfunit, w.lstopf,     w.frfrsweep, w.cmdfastsweep};
     }
     Group amplitudeInputs() const {
         return {w.textstarta, w.combstarta, w.lstartamp, w.textstopa, w.combstopa, w.lstopamp};
     }
     Group sweepReadouts() const {
-        return {w.Frame6,      w.textfr,   w.Label7,    w.Label17,  w.Textpower,
-                w.Label8,      w.labvoltunit, w.labchsel, w.selrfrange, w.lsweepdisplay};
+        return {w.Frame6, w.textfr,      w.Label7,   w.Label17,    w.Textpower,
+                w.Label8, w.labvoltunit, w.labchsel, w.selrfrange, w.lsweepdisplay};
     }
     // The scope controls without the three plot labels and the FFT pair.
     Group scopeCore() const {
-        return {w.frscope,     w.adcselect,  w.ladcmode,  w.scopemode, w.lsamplingmode,
-                w.seltimediv,  w.ltimebase,  w.trigsource, w.ltrigsource, w.trigeredge,
-                w.ltrigedge,   w.trigmode,   w.ltrigmode, w.reclenght, w.Command2, w.lfftdisplay};
+        return {w.frscope,       w.adcselect,  w.ladcmode,  w.scopemode,
+                w.lsamplingmode, w.seltimediv, w.ltimebase, w.trigsource,
+                w.ltrigsource,   w.trigeredge, w.ltrigedge, w.trigmode,
+                w.ltrigmode,     w.reclenght,  w.Command2,  w.lfftdisplay};
     }
     Group fft() const { return {w.cmdfft, w.fftscale}; }
     Group counter() const {

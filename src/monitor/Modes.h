@@ -19,8 +19,8 @@ enum class MonitorMode {
 };
 
 inline constexpr std::array<std::string_view, 6> kMonitorModeTexts = {
-    "Frequency Sweep", "Amplitude Sweep", "Scope CH1", "Scope CH2", "Scope CH1+CH2",
-    "Frequency Counter"};
+    "Frequency Sweep", "Amplitude Sweep", "Scope CH1",
+    "Scope CH2",       "Scope CH1+CH2",   "Frequency Counter"};
 
 // The mode whose list text is `text` exactly; nothing for any other text.
 std::optional<MonitorMode> monitorMode(std::string_view text);

@@ -13,10 +13,10 @@ class Form1;
 
 // Plot geometry, in Picture1's drawing units.
 namespace plot {
-inline constexpr int kOrigin = 32;      // the grid origin, added to every trace coordinate
+inline constexpr int kOrigin = 32;  // the grid origin, added to every trace coordinate
 inline constexpr int kDivision = 64;
-inline constexpr int kColumns = 640;    // trace columns 1..640
-inline constexpr int kRows = 512;       // rows 0 (top) .. 512 (bottom)
+inline constexpr int kColumns = 640;  // trace columns 1..640
+inline constexpr int kRows = 512;     // rows 0 (top) .. 512 (bottom)
 inline constexpr int kTraceWidth = 2;
 inline constexpr int kFirstDrawnColumn = 4;  // columns 1 to 3 are never drawn
 inline constexpr int kPictureWidth = 704;

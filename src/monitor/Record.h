@@ -5,11 +5,9 @@
 #include <span>
 #include <vector>
 
-namespace tunx {
+#include "state/MonitorState.h"
 
-// The shared record buffer: status bytes, then the record (indices 0 to 5000).
-inline constexpr std::size_t kRecordBufferSize = 5001;
-using RecordBuffer = std::array<std::uint8_t, kRecordBufferSize>;
+namespace tunx {
 
 // Sample arrays of one read-out, indexed from 1 like the program's (index 0 unused); samples
 // beyond what the record holds read as 0.

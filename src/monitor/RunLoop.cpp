@@ -24,7 +24,6 @@ constexpr std::uint8_t kSyncByte = 0x85;
 constexpr int kSyncSettleMs = 10;
 constexpr int kSyncAnswerMs = 1000;
 constexpr int kStoppedPauseMs = 1;
-constexpr const char* kRunTimeErrorTitle = "Run-time error";
 
 // Display settings of the first activation.
 constexpr const char* kCh1Colour = "255";

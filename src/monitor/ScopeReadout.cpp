@@ -139,8 +139,7 @@ bool scopedisplay2t(Form1& w) {
                     Samples ch1{}, ch2{};
                     int first = 1;
                     if (twelveBit) {
-                        unpack12(m.record, kTwelveBitLastByte,
-                                 traces == Trace::CH2 ? ch2 : ch1);
+                        unpack12(m.record, kTwelveBitLastByte, traces == Trace::CH2 ? ch2 : ch1);
                     } else {
                         unpack8(m.record, 0, count, ch1, ch2);
                         const bool triggered = w.trigmode->text == trigger::kNormal ||
@@ -183,13 +182,12 @@ bool scopedisplayslow(Form1& w) {
         w.usb().SI_Read(w.state().link.devhandle, std::span(m.record).first(kStreamChunk), got);
         r.dataNow = got > 0;
         Canvas& canvas = w.canvas();
-        const auto plotPoint = [&](std::int16_t& prevColumn, std::int16_t& prevRow,
-                                   TraceRows& rows, std::int32_t v, const std::string& colour) {
+        const auto plotPoint = [&](std::int16_t& prevColumn, std::int16_t& prevRow, TraceRows& rows,
+                                   std::int32_t v, const std::string& colour) {
             const std::int32_t row = rowOf(v);
             if (r.column >= plot::kFirstDrawnColumn) {
                 canvas.Line(prevColumn + m.originx, prevRow + m.originy, r.column + m.originx,
-                            row + m.originy, colourOf(colour), plot::kTraceWidth,
-                            LineStyle::Solid);
+                            row + m.originy, colourOf(colour), plot::kTraceWidth, LineStyle::Solid);
             }
             prevColumn = r.column;
             prevRow = static_cast<std::int16_t>(row);

@@ -109,8 +109,8 @@ bool armScope(Form1& w, Variant variant) {
     const bool wide = twelveBit(w);
     if (!wide) {
         const std::string& tb = w.seltimediv->text;
-        const bool fastest = tb == "100ns/div" || tb == "200ns/div" || tb == "500ns/div" ||
-                             tb == "1us/div";
+        const bool fastest =
+            tb == "100ns/div" || tb == "200ns/div" || tb == "500ns/div" || tb == "1us/div";
         m.adcclk = w.scopemode->text == sampling::kRealTime && fastest ? kClock40 : kClock20;
         if (m.adcclk != m.adcclkset) {
             syncadcclock(w);
@@ -137,8 +137,8 @@ bool armScope(Form1& w, Variant variant) {
                 edge += kEdgeCh2Offset;
             }
         }
-        const int source = w.selmonmode->text == textOf(MonitorMode::ScopeCH2) ? kSourceCh2
-                                                                                : kSourceCh1;
+        const int source =
+            w.selmonmode->text == textOf(MonitorMode::ScopeCH2) ? kSourceCh2 : kSourceCh1;
         int mode = kModeFree;
         if (!calibration && w.trigmode->text == trigger::kNormal) {
             mode = kModeNormal;
@@ -159,7 +159,8 @@ bool armScope(Form1& w, Variant variant) {
         if (!sendAll(w, {switchCommand(line::kScopeConverter, wide),
                          switchCommand(line::kScopeClock, m.adcclk == kClock40),
                          {kTriggerCommand, levelBytes.high, levelBytes.low, edge, 1, source},
-                         kResetRecord, record})) {
+                         kResetRecord,
+                         record})) {
             throw RuntimeError(kSetupFailed);
         }
     } catch (const RuntimeError&) {
@@ -260,8 +261,8 @@ bool channelVoltsPerDiv(Form1& w, Channel ch) {
         (one ? m.ch1offcal : m.ch2offcal) = r.offcal;
         (one ? m.ch1offslope : m.ch2offslope) = r.offslope;
         const auto switches = rangeSwitches(ch, range->group);
-        const std::int32_t offset = offsetDacValue(one ? m.ch1pos : m.ch2pos, r.positionSpan,
-                                                   r.offsetBase, r.offslope);
+        const std::int32_t offset =
+            offsetDacValue(one ? m.ch1pos : m.ch2pos, r.positionSpan, r.offsetBase, r.offslope);
         if (!sendAll(w, {switches[0], switches[1], dacCommand(rangeDacChannel(ch), r.rangeDac),
                          dacCommand(offsetDacChannel(ch), offset)})) {
             throw RuntimeError(kVoltsFailed);

@@ -29,9 +29,8 @@ std::optional<double> voltsPerDivision(std::string_view text) {
         std::string_view text;
         double volts;
     };
-    constexpr Range kRanges[] = {{"2V", 2},       {"1V", 1},       {"0.5V", 0.5},
-                                 {"0.2V", 0.2},   {"0.1V", 0.1},   {"50mV", 0.05},
-                                 {"20mV", 0.02},  {"10mV", 0.01}};
+    constexpr Range kRanges[] = {{"2V", 2},     {"1V", 1},      {"0.5V", 0.5},  {"0.2V", 0.2},
+                                 {"0.1V", 0.1}, {"50mV", 0.05}, {"20mV", 0.02}, {"10mV", 0.01}};
     for (const Range& r : kRanges) {
         if (r.text == text) {
             return r.volts;

@@ -16,6 +16,7 @@
 #include "monitor/Form1.h"
 #include "monitor/Modes.h"
 #include "monitor/Plot.h"
+#include "monitor/ScopeReadout.h"
 #include "monitor/ScopeSetup.h"
 #include "monitor/SweepLevel.h"
 

@@ -1,17 +1,37 @@
 #pragma once
 
+#include "common/Colour.h"
+
 namespace tunx {
 
 enum class LineStyle { Solid, Dotted };
 
-// The monitor's picture box: line drawing in the program's colour numbers.
+// The size of the monitor's picture in drawing units.
+inline constexpr int kPictureWidth = 704;
+inline constexpr int kPictureHeight = 576;
+
+// The picture's background colour: a mid grey on which a black grid, red and yellow traces
+// and white cursors all stand out.
+inline constexpr Colour kPictureBackground = 0x808080;
+
+// The monitor's picture box: lines in drawing units and the program's colour numbers.
+// `colour::kPictureBack` draws in the picture's background colour (erasing a line).
 class Canvas {
   public:
     virtual ~Canvas() = default;
-    virtual void Line(double x1, double y1, double x2, double y2, long colour, int width,
+    virtual void Line(double x1, double y1, double x2, double y2, Colour colour, int width,
                       LineStyle style) = 0;
+    // Clears the picture to its background colour.
     virtual void Clear() = 0;
-    virtual void SetBackColor(long colour) = 0;
+    virtual Colour BackColor() const = 0;
+};
+
+// A picture nobody sees (headless runs): draws nothing.
+class BlankCanvas : public Canvas {
+  public:
+    void Line(double, double, double, double, Colour, int, LineStyle) override {}
+    void Clear() override {}
+    Colour BackColor() const override { return kPictureBackground; }
 };
 
 }  // namespace tunx

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "common/Numbers.h"
-
 namespace tunx {
 
 namespace {
@@ -107,6 +105,7 @@ std::string RecordingUi::FileDialog(FileDialogKind kind, const std::string& titl
 
 void RecordingUi::EndApplication() {
     t_.write("end");
+    t_.flush();
     inner_.EndApplication();
 }
 
@@ -119,22 +118,22 @@ void RecordingUi::ShowForm(const std::string& form, const std::string& front) {
     inner_.ShowForm(form, front);
 }
 
-void RecordingCanvas::Line(double x1, double y1, double x2, double y2, long colour, int width,
+void RecordingCanvas::Line(double x1, double y1, double x2, double y2, Colour colour, int width,
                            LineStyle style) {
-    t_.write("line " + formatGeneral(x1) + " " + formatGeneral(y1) + " " + formatGeneral(x2) + " " +
-             formatGeneral(y2) + " colour " + std::to_string(colour) + " width " +
-             std::to_string(width) + (style == LineStyle::Dotted ? " dotted" : " solid"));
+    if (lines_) {
+        t_.write("line " + Transcript::coordinate(x1) + " " + Transcript::coordinate(y1) + " " +
+                 Transcript::coordinate(x2) + " " + Transcript::coordinate(y2) + " " +
+                 (colour::isPictureBack(colour) ? std::string("back") : std::to_string(colour)) +
+                 " " + std::to_string(width) + (style == LineStyle::Dotted ? " dot" : " solid"));
+    }
     inner_.Line(x1, y1, x2, y2, colour, width, style);
 }
 
 void RecordingCanvas::Clear() {
-    t_.write("clear");
+    if (lines_) {
+        t_.write("clear");
+    }
     inner_.Clear();
-}
-
-void RecordingCanvas::SetBackColor(long colour) {
-    t_.write("background " + std::to_string(colour));
-    inner_.SetBackColor(colour);
 }
 
 }  // namespace tunx

@@ -60,17 +60,22 @@ class RecordingUi : public Ui {
     Transcript& t_;
 };
 
+// Writes the drawing calls only while lines are on (the script's `lines on`).
 class RecordingCanvas : public Canvas {
   public:
     RecordingCanvas(Canvas& inner, Transcript& transcript) : inner_(inner), t_(transcript) {}
-    void Line(double x1, double y1, double x2, double y2, long colour, int width,
+    void Line(double x1, double y1, double x2, double y2, Colour colour, int width,
               LineStyle style) override;
     void Clear() override;
-    void SetBackColor(long colour) override;
+    Colour BackColor() const override { return inner_.BackColor(); }
+
+    void setLines(bool on) { lines_ = on; }
+    bool lines() const { return lines_; }
 
   private:
     Canvas& inner_;
     Transcript& t_;
+    bool lines_ = false;
 };
 
 }  // namespace tunx

@@ -1,13 +1,25 @@
 #include "ports/Transcript.h"
 
+#include <array>
+#include <charconv>
+
 namespace tunx {
+
+Transcript::~Transcript() {
+    flush();
+}
 
 void Transcript::write(std::string line) {
     if (out_ != nullptr) {
         *out_ << line << '\n';
-        out_->flush();
     }
     lines_.push_back(std::move(line));
+}
+
+void Transcript::flush() {
+    if (out_ != nullptr) {
+        out_->flush();
+    }
 }
 
 std::string Transcript::escape(std::string_view text) {
@@ -27,6 +39,24 @@ std::string Transcript::escape(std::string_view text) {
         }
     }
     return out;
+}
+
+std::string Transcript::coordinate(double value) {
+    constexpr int kDecimals = 3;
+    std::array<char, 64> buffer{};
+    const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                            std::chars_format::fixed, kDecimals);
+    if (error != std::errc{}) {
+        return std::to_string(value);  // beyond any picture; written all the same
+    }
+    std::string text(buffer.data(), end);
+    if (const auto point = text.find('.'); point != std::string::npos) {
+        text.erase(text.find_last_not_of('0') + 1);
+        if (text.back() == '.') {
+            text.pop_back();
+        }
+    }
+    return text == "-0" ? "0" : text;
 }
 
 std::string Transcript::bytes(std::span<const std::uint8_t> data) {

@@ -5,7 +5,7 @@
 
 namespace tunx {
 
-class Control;
+struct Control;
 
 enum class MsgIcon { None, Exclamation, Critical, Information };
 enum class FileDialogKind { Open, Save };

@@ -4,9 +4,11 @@
 #include <cstdint>
 #include <string>
 
-#include "monitor/Record.h"
-
 namespace tunx {
+
+// The shared record buffer: status bytes, then the record (indices 0 to 5000).
+inline constexpr std::size_t kRecordBufferSize = 5001;
+using RecordBuffer = std::array<std::uint8_t, kRecordBufferSize>;
 
 // The rolling display of the very slow time bases: where the next sample goes, the last
 // point of each channel, and whether data arrived in this read and in the one before.

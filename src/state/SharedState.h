@@ -5,6 +5,7 @@
 #include <string>
 
 #include "ports/UsbApi.h"
+#include "state/MonitorState.h"
 
 namespace tunx {
 
@@ -60,7 +61,10 @@ struct GeneratorState {
     std::int32_t undersdiv = 0;
     double undersratio = 0;
     float undersshift = 0;
+    // Output level setting (0-2046, 2040 with the output stage closed): the level DAC pair that
+    // sgrelayon sends. Not to be confused with the flag below.
     std::int16_t sgaten = 0;
+    // The 20 dB attenuator is on (the "20 dB Atten" box): switch line 3/15 of sgrelayon.
     bool sgatten = false;
     std::int32_t levelDac3 = 0;  // the level DAC pair last computed
     std::int32_t levelDac7 = 0;
@@ -70,11 +74,6 @@ struct GeneratorState {
     bool lowgain = false;
     bool compon = false;
     double ampgain = 0;
-};
-
-// Values of the monitor.
-struct MonitorState {
-    std::string monstate;
 };
 
 // Texts of the machine the program runs on.

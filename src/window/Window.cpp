@@ -4,6 +4,11 @@
 
 namespace tunx {
 
+namespace {
+constexpr const char* kClick = "Click";
+constexpr const char* kChange = "Change";
+}  // namespace
+
 Control& Window::operator[](std::string_view controlName) {
     Control* c = find(controlName);
     if (c == nullptr) {
@@ -49,31 +54,64 @@ bool Window::run(const std::string& handlerName) {
     return true;
 }
 
-bool Window::fire(std::string_view controlName, std::string_view event) {
-    return run(std::string(controlName) + "_" + std::string(event));
+bool Window::fire(const Control& control, std::string_view event) {
+    return run(control.name + "_" + std::string(event));
 }
 
-void Window::typeText(std::string_view controlName, const std::string& text) {
-    (*this)[controlName].text = text;
-    fire(controlName, "Change");
+void Window::typeText(Control& control, const std::string& text) {
+    control.text = text;
+    fire(control, kChange);
 }
 
-void Window::choose(std::string_view controlName, const std::string& text) {
-    Control& c = (*this)[controlName];
-    c.text = text;
-    c.listIndex = -1;
-    for (std::size_t i = 0; i < c.items.size(); ++i) {
-        if (c.items[i] == text) {
-            c.listIndex = static_cast<int>(i);
+void Window::choose(Control& control, const std::string& text) {
+    control.text = text;
+    control.listIndex = -1;
+    for (std::size_t i = 0; i < control.items.size(); ++i) {
+        if (control.items[i] == text) {
+            control.listIndex = static_cast<int>(i);
             break;
         }
     }
-    fire(controlName, "Click");
+    fire(control, kClick);
 }
 
-void Window::check(std::string_view controlName, int value) {
-    (*this)[controlName].value = value;
-    fire(controlName, "Click");
+void Window::check(Control& control, int value) {
+    control.value = value;
+    fire(control, kClick);
+}
+
+bool Window::sameLook(const Control& c, const Look& look) {
+    return c.value == look.value && c.listIndex == look.listIndex && c.enabled == look.enabled &&
+           c.visible == look.visible && c.back == look.back && c.fore == look.fore &&
+           c.top == look.top && c.text == look.text && c.picture == look.picture &&
+           c.items == look.items;
+}
+
+void Window::keepLook(const Control& c, Look& look) {
+    look.text = c.text;
+    look.value = c.value;
+    look.items = c.items;
+    look.listIndex = c.listIndex;
+    look.enabled = c.enabled;
+    look.visible = c.visible;
+    look.back = c.back;
+    look.fore = c.fore;
+    look.picture = c.picture;
+    look.top = c.top;
+}
+
+std::vector<const Control*> Window::takeChanged() {
+    std::vector<const Control*> changed;
+    const bool first = shown_.size() != controls_.size();
+    shown_.resize(controls_.size());
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        const Control& c = *controls_[i];
+        if (first || !sameLook(c, shown_[i])) {
+            keepLook(c, shown_[i]);
+            changed.push_back(&c);
+        }
+    }
+    return changed;
 }
 
 }  // namespace tunx

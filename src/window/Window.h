@@ -8,11 +8,14 @@
 #include <vector>
 
 #include "window/Control.h"
+#include "window/Ctl.h"
 
 namespace tunx {
 
 // A window model: its controls in the window's control order, and its handlers by name
-// ("RUN_Click", "tbsgaten_Change", "MenuBar_SaveCfg_Click").
+// ("RUN_Click", "tbsgaten_Change", "MenuBar_SaveCfg_Click"). Code reaches a control through
+// the window's typed handles; the look-up by name serves the edges (scripts, configuration
+// files, the view, transcripts).
 class Window {
   public:
     explicit Window(std::string name, std::string caption)
@@ -37,23 +40,47 @@ class Window {
     bool hasHandler(const std::string& handlerName) const;
     // Runs the handler if there is one; returns whether there was.
     bool run(const std::string& handlerName);
-    bool fire(std::string_view controlName, std::string_view event);
+    // Runs the control's handler for `event` ("Click", "Change") if it has one.
+    bool fire(const Control& control, std::string_view event);
 
     // Sets a control's text (a typed entry) and runs its Change action.
-    void typeText(std::string_view controlName, const std::string& text);
+    void typeText(Control& control, const std::string& text);
     // Picks a list entry (or any text, the lists being editable) and runs its Click action.
-    void choose(std::string_view controlName, const std::string& text);
+    void choose(Control& control, const std::string& text);
     // Sets a check box and runs its Click action.
-    void check(std::string_view controlName, int value);
+    void check(Control& control, int value);
+
+    // The controls whose look (text, check value, list, enabled, visible, colours, picture,
+    // position)
+    // differs from when this was last asked, in control order; every control the first time.
+    // The view asks after each handler and updates those widgets only.
+    std::vector<const Control*> takeChanged();
 
   protected:
     Control& add(Control control);
     void on(const std::string& handlerName, std::function<void()> handler);
 
   private:
+    // What a control looked like when the changes were last taken.
+    struct Look {
+        std::string text;
+        int value = 0;
+        std::vector<std::string> items;
+        int listIndex = -1;
+        bool enabled = true;
+        bool visible = true;
+        Colour back = 0;
+        Colour fore = 0;
+        std::string picture;
+        double top = 0;
+    };
+    static bool sameLook(const Control& c, const Look& look);
+    static void keepLook(const Control& c, Look& look);
+
     std::string name_;
     std::string caption_;
     std::vector<std::unique_ptr<Control>> controls_;
+    std::vector<Look> shown_;  // parallel to controls_ once the changes were first taken
     std::map<std::string, Control*, std::less<>> byName_;
     std::map<std::string, std::function<void()>, std::less<>> handlers_;
 };

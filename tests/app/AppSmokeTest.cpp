@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/App.h"
+#include "app/PictureCanvas.h"
 #include "common/RuntimeError.h"
 #include "generator/frmMain.h"
 #include "monitor/Form1.h"
@@ -44,12 +45,10 @@ struct Fixture {
     W* widget(const char* name) {
         return qobject_cast<W*>(app.generatorView().widgetFor(name));
     }
-    Control& control(const char* name) { return app.program().generator()[name]; }
-    Window& panel() { return app.program().generator(); }
+    frmMain& panel() { return app.program().generator(); }
+    sim::VirtualInstrument& sim() { return app.wiring().instrument(); }
 
-    VirtualClock clock;
-    sim::VirtualInstrument sim{clock};
-    App app{sim, clock, TUNX_SHARE_DIR, ','};
+    App app{{.simulate = true, .fast = true, .installDir = TUNX_SHARE_DIR}};
 };
 
 // Answers every message box the program shows with OK, keeping its text and icon.
@@ -107,7 +106,7 @@ class AppSmokeTest : public QObject {
         const QRect item = list->visualRect(list->model()->index(pulse, 0));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, item.center());
         QTRY_VERIFY(!list->isVisible());
-        QCOMPARE(f_->control("ModeSelect").listIndex, pulse);
+        QCOMPARE(f_->panel().ModeSelect->listIndex, pulse);
         QVERIFY(!f_->widget<QLineEdit>("Frek")->isEnabled());
         QVERIFY(f_->widget<QLineEdit>("Pulse")->isEnabled());
     }
@@ -116,27 +115,27 @@ class AppSmokeTest : public QObject {
         auto* frek = f_->widget<QLineEdit>("Frek");
         frek->end(false);
         QTest::keyClicks(frek, "25");
-        QCOMPARE(f_->control("Frek").text, std::string("125"));
+        QCOMPARE(f_->panel().Frek->text, std::string("125"));
         // Typing into a list sets its text; the entry it showed is no longer picked.
         auto* unit = f_->widget<QComboBox>("frequnit");
         unit->lineEdit()->selectAll();
         QTest::keyClicks(unit->lineEdit(), "MHz");
-        QCOMPARE(f_->control("frequnit").text, std::string("MHz"));
-        QCOMPARE(f_->control("frequnit").listIndex, -1);
+        QCOMPARE(f_->panel().frequnit->text, std::string("MHz"));
+        QCOMPARE(f_->panel().frequnit->listIndex, -1);
         auto* atten = f_->widget<QCheckBox>("atten");
         QTest::mouseClick(atten, Qt::LeftButton, {}, QPoint(5, atten->height() / 2));
-        QCOMPARE(f_->control("atten").value, 1);
+        QCOMPARE(f_->panel().atten->value, 1);
     }
 
     void modelChangesReachTheWidgets() {
-        Window& panel = f_->panel();
+        frmMain& panel = f_->panel();
         QVERIFY(f_->app.dispatch(panel, [&] {
-            panel["Frek"].enabled = false;
-            panel["atten"].value = 1;
-            panel["frequnit"].items = {"Hz", "kHz"};
-            panel["frequnit"].listIndex = 1;
-            panel["description"].text = "one\r\ntwo";
-            panel["lmainclk"].visible = false;
+            panel.Frek->enabled = false;
+            panel.atten->value = 1;
+            panel.frequnit->items = {"Hz", "kHz"};
+            panel.frequnit->listIndex = 1;
+            panel.description->text = "one\r\ntwo";
+            panel.lmainclk->visible = false;
         }));
         QVERIFY(!f_->widget<QLineEdit>("Frek")->isEnabled());
         QVERIFY(f_->widget<QCheckBox>("atten")->isChecked());
@@ -144,6 +143,35 @@ class AppSmokeTest : public QObject {
         QCOMPARE(f_->widget<QComboBox>("frequnit")->currentIndex(), 1);
         QCOMPARE(f_->widget<QPlainTextEdit>("description")->toPlainText(), QString("one\ntwo"));
         QVERIFY(f_->widget<QLabel>("lmainclk")->isHidden());
+    }
+
+    // After a handler only the widgets of the controls that changed are written.
+    void onlyTheChangedControlsWidgetsAreUpdated() {
+        frmMain& panel = f_->panel();
+        auto* frek = f_->widget<QLineEdit>("Frek");
+        {
+            const QSignalBlocker quiet(frek);
+            frek->setText("shown only");
+        }
+        QVERIFY(f_->app.dispatch(panel, [&] { panel.Vpp->text = "2.5"; }));
+        QCOMPARE(f_->widget<QLineEdit>("Vpp")->text(), QString("2.5"));
+        QCOMPARE(frek->text(), QString("shown only"));
+        f_->app.refreshAll();
+        QCOMPARE(frek->text(), QString("1"));
+    }
+
+    // Picture1 shows the program's picture: what the monitor draws appears on screen.
+    void theMonitorsPictureShowsWhatIsDrawn() {
+        auto* view = dynamic_cast<PictureView*>(f_->app.monitorView().widgetFor("Picture1"));
+        QVERIFY(view != nullptr);
+        Form1& monitor = f_->app.program().monitor();
+        QVERIFY(f_->app.dispatch(monitor, [&] {
+            monitor.canvas().Line(0, 10, 703, 10, colour::kRed, 2, LineStyle::Solid);
+        }));
+        QCOMPARE(f_->app.picture().image().pixel(350, 10), QColor(255, 0, 0).rgb());
+        f_->app.tick();  // the timer's tick runs and leaves the picture as it is
+        QCOMPARE(view->grab().toImage().scaled(view->sizeHint()).pixel(350, 10),
+                 QColor(255, 0, 0).rgb());
     }
 
     void inputWhileAHandlerRunsIsDropped() {
@@ -157,9 +185,9 @@ class AppSmokeTest : public QObject {
             inputAdmitted = f_->app.dispatch(f_->panel(), "RUN_Click");
         }));
         QVERIFY(!inputAdmitted);
-        QCOMPARE(f_->control("Frek").text, std::string("1"));
+        QCOMPARE(f_->panel().Frek->text, std::string("1"));
         QCOMPARE(frek->text(), QString("1"));
-        QCOMPARE(f_->control("atten").value, 0);
+        QCOMPARE(f_->panel().atten->value, 0);
         QVERIFY(!atten->isChecked());
     }
 
@@ -168,24 +196,24 @@ class AppSmokeTest : public QObject {
         QWheelEvent wheel(QPointF(5, 5), modes->mapToGlobal(QPointF(5, 5)), QPoint(),
                           QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(modes, &wheel);
-        QCOMPARE(f_->control("ModeSelect").text, std::string("Single Tone Sine"));
+        QCOMPARE(f_->panel().ModeSelect->text, std::string("Single Tone Sine"));
         modes->lineEdit()->selectAll();
         QTest::keyClicks(modes->lineEdit(), "Ramp");
         QTest::keyClick(modes->lineEdit(), Qt::Key_Return);
-        QCOMPARE(f_->control("ModeSelect").listIndex, -1);    // typed, not picked
+        QCOMPARE(f_->panel().ModeSelect->listIndex, -1);      // typed, not picked
         QVERIFY(f_->widget<QLineEdit>("Frek")->isEnabled());  // nothing laid out
     }
 
     // While a handler runs the cursor is busy and a repainted control shows its new text.
     void busyCursorAndRepaintDuringAHandler() {
-        Window& panel = f_->panel();
+        frmMain& panel = f_->panel();
         Qt::CursorShape during = Qt::ArrowCursor;
         QString shownMeanwhile;
         QVERIFY(f_->app.dispatch(panel, [&] {
             f_->app.ui().SetBusy(true);
             during = QApplication::overrideCursor()->shape();
-            panel["StatusBar"].text = "Configuring";
-            f_->app.ui().Repaint(panel["StatusBar"]);
+            panel.StatusBar->text = "Configuring";
+            f_->app.ui().Repaint(*panel.StatusBar);
             shownMeanwhile = f_->widget<QLabel>("StatusBar")->text();
         }));
         QCOMPARE(during, Qt::WaitCursor);
@@ -194,7 +222,7 @@ class AppSmokeTest : public QObject {
     }
 
     void strayErrorsEndOnlyTheirHandler() {
-        Window& panel = f_->panel();
+        frmMain& panel = f_->panel();
         QVERIFY(f_->app.dispatch(panel, [] { throw RuntimeError(kOverflow); }));
         QVERIFY(f_->app.dispatch(panel, [&] { (void)panel["no such control"]; }));
         QCOMPARE(catcher_->messages.size(), std::size_t{2});
@@ -219,16 +247,17 @@ class AppSmokeTest : public QObject {
     void everyModeRunsFromRunAndStopsWithStop() {
         QFETCH(QString, mode);
         QFETCH(QString, runCaption);
-        Window& panel = f_->panel();
-        QVERIFY(f_->app.dispatch(panel, [&] { panel.choose("ModeSelect", mode.toStdString()); }));
+        frmMain& panel = f_->panel();
+        QVERIFY(
+            f_->app.dispatch(panel, [&] { panel.choose(*panel.ModeSelect, mode.toStdString()); }));
         if (runCaption == "TRIGGER") {
-            QVERIFY(f_->app.dispatch(panel, [&] { panel.choose("outmode", "Single"); }));
+            QVERIFY(f_->app.dispatch(panel, [&] { panel.choose(*panel.outmode, "Single"); }));
         }
         auto* vpp = f_->widget<QLineEdit>("Vpp");
         if (vpp->isEnabled()) {  // Arbitrary "Voltage" takes its level from the profile
             vpp->selectAll();
             QTest::keyClicks(vpp, "1");
-            QCOMPARE(f_->control("Vpp").text, std::string("1"));
+            QCOMPARE(f_->panel().Vpp->text, std::string("1"));
         }
 
         auto* run = f_->widget<QPushButton>("RUN");
@@ -245,14 +274,14 @@ class AppSmokeTest : public QObject {
         QCOMPARE(stop->palette().color(QPalette::Button), QColor(255, 0, 0));
         QCOMPARE(run->text(), QString());
         QVERIFY(!run->icon().isNull());  // run_btn.bmp from the installation folder
-        QVERIFY(!f_->sim.describe().empty());
-        QVERIFY(f_->sim.describe().front().rfind("output off", 0) == 0);
+        QVERIFY(!f_->sim().describe().empty());
+        QVERIFY(f_->sim().describe().front().rfind("output off", 0) == 0);
     }
 
     void closingTheGeneratorWindowEndsTheProgram() {
         QVERIFY(f_->app.generatorView().close());
         QVERIFY(f_->app.ended());
-        QVERIFY(!f_->sim.isOpen());
+        QVERIFY(!f_->sim().isOpen());
         QVERIFY(!f_->app.monitorView().isVisible());
         QVERIFY(!f_->app.monitorTimer().isActive());
         QVERIFY(!f_->app.dispatch(f_->panel(), "RUN_Click"));

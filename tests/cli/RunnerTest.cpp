@@ -62,6 +62,8 @@ TEST(Cli, ExitStatusTranscriptAndDiagnostic) {
         Row{1, "line 1:", kSim + script("expect Frek 2\nmark after\nexpect Frek 1\n"),
             kStarted + "value Frek = 1\nmark after\nvalue Frek = 1\n"},
         Row{2, "line 2:", kSim + script("mark a\nshow NoSuchControl\n"), kStarted + "mark a\n"},
+        // Nothing draws on the picture yet: lines on writes nothing by itself.
+        Row{0, "", kSim + script("lines on\nmark a\nlines off\n"), kStarted + "mark a\n"},
         Row{2, "line 1:", kSim + script("show Form1.Frek\n"), kStarted},
         Row{2, "line 1:", "--fast " + script("sim nak 1\n"), ""},
         Row{2, "unknown option", "--bogus " + script("mark a\n"), ""},
@@ -95,8 +97,8 @@ TEST(Cli, ExitStatusTranscriptAndDiagnostic) {
     for (const std::string text :
          {"frobnicate x\n", "mark a\n\nset Frek\n", "check atten 2\n", "click\n", "click a b\n",
           "tick x\n", "tick -1\n", "# c\nsim\n", "sim nak\n", "sim nak 2 after\n",
-          "sim mute 1 before 2\n", "sim show now\n", "sim explode\n", "mark\n",
-          "  # indented is not a comment\n"}) {
+          "sim mute 1 before 2\n", "sim show now\n", "sim explode\n", "mark\n", "lines\n",
+          "lines maybe\n", "  # indented is not a comment\n"}) {
         const auto line = std::count(text.begin(), text.end(), '\n');
         rows.push_back({2, "line " + std::to_string(line) + ": ", kSim + script(text), ""});
     }

@@ -77,10 +77,28 @@ TEST(Text, FormattingAndHex) {
     EXPECT_EQ(ff, "FF");  // the text is upper-cased
     std::string g = "1G";
     EXPECT_EQ(hextodec(g), 16);  // foreign characters are skipped
-    using B = std::array<std::string, 4>;
-    EXPECT_EQ(ltotx(10737), (B{"0", "0", "41", "241"}));
-    EXPECT_EQ(ltotx(-383), (B{"255", "255", "254", "129"}));
-    EXPECT_EQ(ltotx(-2147483647 - 1), (B{"128", "0", "0", "0"}));
+}
+
+// A register value's four bytes, most significant first, and the last two of them as a 16-bit
+// field: negative values give their two's-complement bytes.
+TEST(RegisterBytes, MostSignificantFirstTwosComplement) {
+    using B = std::array<int, 4>;
+    const std::pair<std::int32_t, B> rows[] = {
+        {0, {0, 0, 0, 0}},
+        {10737, {0, 0, 41, 241}},
+        {65535, {0, 0, 255, 255}},
+        {65536, {0, 1, 0, 0}},
+        {2147483647, {127, 255, 255, 255}},
+        {-1, {255, 255, 255, 255}},
+        {-383, {255, 255, 254, 129}},
+        {-2147483647 - 1, {128, 0, 0, 0}},
+    };
+    for (const auto& [value, bytes] : rows) {
+        EXPECT_EQ(registerBytes(value), bytes) << value;
+        EXPECT_EQ(std::pair(lowBytes(value).high, lowBytes(value).low),
+                  std::pair(bytes[2], bytes[3]))
+            << value;
+    }
 }
 
 }  // namespace

@@ -56,8 +56,8 @@ TEST_F(Amplitude, ScaleFactorOrRefusal) {
     };
     for (const auto& [procedure, mode, vpp, unit, terminated, sgfreq, frame, message, sgaten] :
          rows) {
-        set({{"ModeSelect", mode}, {"Vpp", vpp}, {"VppUnit", unit}});
-        rig.w()["termination"].value = terminated ? 1 : 0;
+        set({{&C::ModeSelect, mode}, {&C::Vpp, vpp}, {&C::VppUnit, unit}});
+        rig.w().termination->value = terminated ? 1 : 0;
         rig.s().gen.sgfreq = sgfreq;
         rig.s().gen.sgaten = 2040;
         const Frames frames = run(procedure);
@@ -72,7 +72,7 @@ TEST_F(Amplitude, ScaleFactorOrRefusal) {
 
 TEST_F(Amplitude, ZeroFullScaleFailsInsteadOfDividing) {
     rig.s().cal.ampfullscale = 0.0F;
-    set({{"Vpp", "1"}, {"VppUnit", "Vpp"}});
+    set({{&C::Vpp, "1"}, {&C::VppUnit, "Vpp"}});
     EXPECT_TRUE(run(SetVpp).empty());
     EXPECT_EQ(rig.messages(), Texts{"Error calculating Amplitude!"});
 }
@@ -101,8 +101,8 @@ TEST_F(Offset, CodeFromEntryModeAndCalibrationOrRefusal) {
         {sine, "0.00V", "1234", "mV", "1", "Vpp", 1, {13, 2, 128, 2, 128, 0}},
     };
     for (const auto& [mode, biasMode, vbias, unit, vpp, vppUnit, offgain, frame] : rows) {
-        set({{"ModeSelect", mode}, {"Vpp", vpp}, {"VppUnit", vppUnit}});
-        set({{"BiasMode", biasMode}, {"VBias", vbias}, {"BiasUnit", unit}});
+        set({{&C::ModeSelect, mode}, {&C::Vpp, vpp}, {&C::VppUnit, vppUnit}});
+        set({{&C::BiasMode, biasMode}, {&C::VBias, vbias}, {&C::BiasUnit, unit}});
         rig.s().cal.offgain = offgain;
         rig.s().gen.sgaten = 2040;
         const bool refused = frame == Frame{};
@@ -117,7 +117,7 @@ TEST_F(Offset, CodeFromEntryModeAndCalibrationOrRefusal) {
                              refused, static_cast<std::int16_t>(refused ? 2040 : 0)))
             << mode << " " << biasMode << " " << vbias << unit;
     }
-    EXPECT_EQ(rig.w()["VBias"].text, "0.00");  // the 0.00V mode clears the field
+    EXPECT_EQ(rig.w().VBias->text, "0.00");  // the 0.00V mode clears the field
 }
 
 TEST_F(Offset, CodeGetsThreeSecondsAndTwoAttempts) {

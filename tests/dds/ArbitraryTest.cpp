@@ -13,11 +13,11 @@ constexpr const char* kMsgRange = "Min t(ns) is out of range!Valid Range is 10-6
 // (x300); returns the mark before it.
 std::size_t runSetarb(RamModeRig& rig, const char* mintimen, const char* target = "Voltage",
                       const char* mode = "Continuous", int enpr2 = 0) {
-    rig.w()["enpr2"].value = enpr2;
-    rig.w()["startpt2"].text = "8";
-    rig.w()["endpt2"].text = "10";
-    rig.w()["multi2"].text = "300";
-    return rig.call(setarb, {{"mintimen", mintimen}, {"arbit", target}, {"arbmode", mode}});
+    rig.w().enpr2->value = enpr2;
+    rig.w().startpt2->text = "8";
+    rig.w().endpt2->text = "10";
+    rig.w().multi2->text = "300";
+    return rig.call(setarb, {{&C::mintimen, mintimen}, {&C::arbit, target}, {&C::arbmode, mode}});
 }
 
 TEST(ArbitraryClock, MinimumTimeSetsTheStepClock) {
@@ -32,8 +32,8 @@ TEST(ArbitraryClock, MinimumTimeSetsTheStepClock) {
                                    "; 21 0 7 0 1 0; 22 0 3 0 8 0; 23 0 100 1 44 0; 1 192 0 34 0 0");
         EXPECT_EQ(rig.timeouts(m), (std::vector<int>{1000, 1000, 2000, 1000, 1000, 1000, 1000}));
         EXPECT_EQ(rig.sleptMs(m), 7 * 20 + 300 + 100 + 1);
-        EXPECT_EQ(rig.w()["mintimen"].text, shown);
-        EXPECT_EQ(rig.w()["lmainclk"].text, label);
+        EXPECT_EQ(rig.w().mintimen->text, shown);
+        EXPECT_EQ(rig.w().lmainclk->text, label);
         EXPECT_FALSE(rig.s().gen.sgerror);
         EXPECT_TRUE(rig.messages().empty());
     }

@@ -42,7 +42,7 @@ std::vector<std::tuple<int, double, float, bool>> spot(const Calibration& c) {
 // Loads a full file written with base 50, then `content` (or the missing path).
 std::tuple<bool, Lines, Calibration> load(const std::string& name, const std::string& content) {
     SharedState s;
-    TestUi ui;
+    HeadlessUi ui;
     EXPECT_TRUE(sgcalibration(s, ui, writeTempFile("cal-prev.txt", kHeader + rows(1, 47, 50))));
     const bool ok = sgcalibration(s, ui, name == kMissing ? name : writeTempFile(name, content));
     return {ok, ui.texts(), s.cal};
@@ -90,14 +90,15 @@ TEST(CalibrationButtons, TheDialogLoadsTheChosenFileAndCancelReloadsIt) {
     const std::string good = writeTempFile("cal-button.txt", kHeader + rows(1, 47));
     rig.ui.answers.push_back(good);
     EXPECT_TRUE(rig.run("calibr_file_Click"));
-    EXPECT_EQ(rig.ui.dialogTitles, (Lines{"Load From File"}));
-    EXPECT_EQ(rig.ui.dialogFilters,
-              (Lines{"Text files (*.TXT)|*.TXT|CSV files (*.CSV)|*.CSV|All Files (*.*)|*.*"}));
-    EXPECT_EQ(rig.w()["tcali"].text, good);
+    ASSERT_EQ(rig.ui.dialogs.size(), 1U);
+    EXPECT_EQ(rig.ui.dialogs[0].title, "Load From File");
+    EXPECT_EQ(rig.ui.dialogs[0].filter,
+              "Text files (*.TXT)|*.TXT|CSV files (*.CSV)|*.CSV|All Files (*.*)|*.*");
+    EXPECT_EQ(rig.w().tcali->text, good);
     EXPECT_FLOAT_EQ(rig.s().cal.flat90M, 4700.25F);
     rig.s().cal.flat90M = 1;
     EXPECT_TRUE(rig.run("calibr_file_Click"));  // cancelled
-    EXPECT_EQ(rig.w()["tcali"].text, good);
+    EXPECT_EQ(rig.w().tcali->text, good);
     EXPECT_FLOAT_EQ(rig.s().cal.flat90M, 4700.25F);
     EXPECT_TRUE(rig.messages().empty());
 }
@@ -129,9 +130,10 @@ TEST(BiasRead, SwitchesReadsAndConvertsTheReading) {
         rig.s().cal.adcref = 3600;
         rig.s().cal.sgbias = 123;
         rig.sim.muteNext(mute ? 1 : 0, 2);  // the two switch commands pass
-        TwoByteReply usb(rig.usb, raw);
-        Control status;
-        Link link(rig.s(), usb, rig.recClock, rig.ui, status);
+        TwoByteReply usb(rig.wiring.usb(), raw);
+        Link link(rig.s(), usb, rig.wiring.clock(), rig.ui);
+        std::string status;
+        link.onStatus([&status](int s) { status = std::to_string(s); });
         const auto m = rig.mark();
         readsgbias1(link);
         EXPECT_EQ(rig.frames(m),
@@ -139,7 +141,7 @@ TEST(BiasRead, SwitchesReadsAndConvertsTheReading) {
                       {32, 6, 4, 1, 0, 0}, {32, 6, 5, 0, 0, 0}, {27, 255, 255, 85, 85, 85}}));
         EXPECT_EQ(rig.sleptMs(m), 2 * 20 + 2);
         EXPECT_FLOAT_EQ(rig.s().cal.sgbias, mv) << raw << mute;
-        EXPECT_EQ(status.text, shown);
+        EXPECT_EQ(status, shown);
         EXPECT_TRUE(rig.messages().empty());
     }
 }

@@ -13,16 +13,17 @@ namespace tunx::test {
 using Frames = std::vector<Frame>;
 using Texts = std::vector<std::string>;
 using Word = std::array<int, 4>;
-using Procedure = void (*)(Window&, Link&);
+using C = frmMainControls;
+using Procedure = void (*)(frmMainControls&, Link&);
 
 // A started rig for running the generator's panel procedures one at a time.
 class DdsTest : public ::testing::Test {
   protected:
     void SetUp() override { ASSERT_TRUE(rig.start()); }
 
-    void set(std::initializer_list<std::pair<const char*, std::string>> texts) {
+    void set(std::initializer_list<std::pair<Ctl C::*, std::string>> texts) {
         for (const auto& [control, text] : texts) {
-            rig.w()[control].text = text;
+            (rig.w().*control)->text = text;
         }
     }
 

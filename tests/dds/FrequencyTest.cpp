@@ -23,7 +23,7 @@ class Frequency : public DdsTest {
     Frames tune(const std::string& number, const std::string& unit, double clkcorr = 1.0,
                 Procedure procedure = SetFrequency) {
         rig.s().cal.clkcorr = clkcorr;
-        set({{"Frek", number}, {"frequnit", unit}});
+        set({{&C::Frek, number}, {&C::frequnit, unit}});
         return run(procedure);
     }
 };
@@ -46,7 +46,7 @@ TEST_F(Frequency, ClockFollowsTheEntry) {
         Frames expected{kPathOn, kSine};
         expected.insert(expected.end(), frames.begin(), frames.end());
         EXPECT_EQ(tune(number, unit), expected) << number << unit;
-        EXPECT_EQ(std::tuple(rig.sleptMs(mark), rig.w()["Frek"].text, rig.w()["lmainclk"].text,
+        EXPECT_EQ(std::tuple(rig.sleptMs(mark), rig.w().Frek->text, rig.w().lmainclk->text,
                              rig.s().gen.clklabel, rig.messages()),
                   std::tuple(sleptMs, frek, clock, clock, Texts{}))
             << number << unit;
@@ -78,7 +78,7 @@ TEST_F(Frequency, TuningWordOrRefusal) {
     for (const auto& [number, unit, clkcorr, undersdiv, mode, modtype, word] : rows) {
         rig.s().gen.undersmonflag = undersdiv != 0;
         rig.s().gen.undersdiv = undersdiv;
-        set({{"ModeSelect", mode}, {"modtype", modtype}});
+        set({{&C::ModeSelect, mode}, {&C::modtype, modtype}});
         const Frames f = tune(number, unit, clkcorr);
         const bool refused = word == Frame{};
         EXPECT_EQ(std::tuple(f.empty() ? Frame{} : f.at(f.size() - 2), rig.messages(),

@@ -17,7 +17,8 @@ constexpr const char* kMsg = "Loading Profile Error! Please, Verify your entry."
 std::size_t load(RamModeRig& rig, const std::string& file, const std::string& points,
                  const char* target, const char* last) {
     const std::string path = file == kMissing ? file : writeTempFile(file, kHeader + points);
-    return rig.call(loadfile_Click, {{"flocation", path}, {"arbit", target}, {"endpt1", last}});
+    return rig.call(loadfile_Click,
+                    {{&C::flocation, path}, {&C::arbit, target}, {&C::endpt1, last}});
 }
 
 // Points 1..n, every one at 90 degrees.

@@ -12,9 +12,11 @@ constexpr const char* kMsgOrder = "Pause must be longer than Pulse! Use Invert C
 // Runs SetPulse with pulse `p` and pause `q` in `unit`; returns the mark before it.
 std::size_t pulse(RamModeRig& rig, const char* p, const char* q, const char* unit,
                   const char* mode = "Continuous") {
-    return rig.call(
-        SetPulse,
-        {{"Pulse", p}, {"Pause", q}, {"PulseUnit", unit}, {"PauseUnit", unit}, {"outmode", mode}});
+    return rig.call(SetPulse, {{&C::Pulse, p},
+                               {&C::Pause, q},
+                               {&C::PulseUnit, unit},
+                               {&C::PauseUnit, unit},
+                               {&C::outmode, mode}});
 }
 
 TEST(Pulse, WritesThePatternAndShowsTheTimesPlayed) {
@@ -42,9 +44,9 @@ TEST(Pulse, WritesThePatternAndShowsTheTimesPlayed) {
             std::string("32 4 6 0 0 0; 1 194 0 2 0 0; 26 14 52 1 0 0; 2 0 2 92 0 0; ") + tail);
         EXPECT_EQ(rig.words(m), words) << p << "/" << q;
         EXPECT_EQ(rig.sleptMs(m), slept) << p << "/" << q;
-        EXPECT_EQ(rig.w()["Pulse"].text, pulseShown);
-        EXPECT_EQ(rig.w()["Pause"].text, pauseShown);
-        EXPECT_EQ(rig.w()["lmainclk"].text, "50,000,000Hz");
+        EXPECT_EQ(rig.w().Pulse->text, pulseShown);
+        EXPECT_EQ(rig.w().Pause->text, pauseShown);
+        EXPECT_EQ(rig.w().lmainclk->text, "50,000,000Hz");
         EXPECT_FALSE(rig.s().gen.sgerror);
         EXPECT_TRUE(rig.messages().empty());
     }

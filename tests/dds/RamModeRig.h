@@ -13,6 +13,7 @@ namespace tunx::test {
 
 using Words = std::vector<std::array<int, 4>>;
 using Texts = std::vector<std::string>;
+using C = frmMainControls;
 
 // A started rig with the calibration values the RAM-mode expectations are computed with.
 struct RamModeRig : Rig {
@@ -26,10 +27,10 @@ struct RamModeRig : Rig {
     }
 
     // Sets panel texts and runs `procedure` on the panel; returns the mark before it.
-    std::size_t call(void (*procedure)(Window&, Link&),
-                     std::initializer_list<std::pair<const char*, std::string>> texts) {
-        for (const auto& [name, text] : texts) {
-            w()[name].text = text;
+    std::size_t call(void (*procedure)(frmMainControls&, Link&),
+                     std::initializer_list<std::pair<Ctl frmMainControls::*, std::string>> texts) {
+        for (const auto& [control, text] : texts) {
+            (w().*control)->text = text;
         }
         const std::size_t m = mark();
         procedure(w(), link());

@@ -12,10 +12,10 @@ class Ramp : public DdsTest {
     void SetUp() override {
         DdsTest::SetUp();
         rig.s().gen.clklabel = "old";
-        rig.w()["lmainclk"].text = "shown";
+        rig.w().lmainclk->text = "shown";
     }
     Frames ramp(const std::string& frek, const std::string& unit = "Hz") {
-        set({{"Frek", frek}, {"frequnit", unit}});
+        set({{&C::Frek, frek}, {&C::frequnit, unit}});
         return run(SetRampUp);
     }
 };
@@ -37,7 +37,7 @@ TEST_F(Ramp, ClockAndMultiplierMakeTheThousandWordsOnePeriod) {
                               {18, 3, 232, 0, 0, 0}, {23, k >> 8, k & 255, 0, 10, 0}};
         EXPECT_EQ(ramp(frek, unit), expected) << frek << unit;
         const auto words = rig.words(mark);
-        EXPECT_EQ(std::tuple(rig.w()["lmainclk"].text, rig.s().gen.clklabel, rig.w()["Frek"].text,
+        EXPECT_EQ(std::tuple(rig.w().lmainclk->text, rig.s().gen.clklabel, rig.w().Frek->text,
                              rig.sleptMs(mark), words.size(), words.at(0), words.at(999)),
                   std::tuple(rate, rate, frekAfter, 6 * 20 + 300 + 100LL, 1000UL,
                              Word{224, 161, 0, 0}, Word{130, 99, 0, 0}))
@@ -47,7 +47,7 @@ TEST_F(Ramp, ClockAndMultiplierMakeTheThousandWordsOnePeriod) {
 
 TEST_F(Ramp, TriangleRisesToItsPeakAndFallsSymmetrically) {
     rig.s().gen.triangle = true;
-    rig.w()["invert"].value = 1;  // the triangle ignores Invert
+    rig.w().invert->value = 1;  // the triangle ignores Invert
     ramp("1000");
     const auto w = rig.words(mark);
     ASSERT_EQ(w.size(), 1000U);
@@ -78,7 +78,7 @@ TEST_F(Ramp, FailuresEndWithRampupErrorAndKeepTheClockTextsOfWhatWasNotTaken) {
         rig.sim.nakNext(refusals, passed);
         EXPECT_EQ(ramp(frek).size(), frames) << frek;
         EXPECT_EQ(std::tuple(rig.messages(), rig.s().gen.sgerror, rig.words(mark).size(),
-                             rig.w()["lmainclk"].text, rig.s().gen.clklabel),
+                             rig.w().lmainclk->text, rig.s().gen.clklabel),
                   std::tuple(messages, true, 0UL, shown, clklabel))
             << frek;
     }

@@ -24,11 +24,11 @@ TEST(SquareWave, FrequencySetsTheStepClockAndMultiplier) {
     for (const auto& [f, unit, frames, n, clock, hz] : rows) {
         RamModeRig rig;
         rig.s().gen.clklabel = "400MHz";
-        const auto m = rig.call(SetSquareFrequency, {{"Frek", f}, {"frequnit", unit}});
+        const auto m = rig.call(SetSquareFrequency, {{&C::Frek, f}, {&C::frequnit, unit}});
         EXPECT_EQ(rig.sent(m), std::string("32 4 6 0 0 0; ") + frames + "; 1 194 0 2 64 0");
         EXPECT_EQ(rig.words(m), levels({{n, 0}, {n, 127}})) << f << unit;
         EXPECT_EQ(rig.sleptMs(m), 6 * 20 + 300 + 100 + 1000) << f << unit;
-        EXPECT_EQ(rig.w()["lmainclk"].text, clock);
+        EXPECT_EQ(rig.w().lmainclk->text, clock);
         EXPECT_EQ(rig.s().gen.sgfreq, hz);
         EXPECT_FALSE(rig.s().gen.sgerror);
         EXPECT_TRUE(rig.messages().empty());
@@ -41,7 +41,7 @@ TEST(SquareWave, FailuresShowTheMessage) {
     for (const auto& [f, refused] : rows) {
         RamModeRig rig;
         rig.sim.nakNext(refused ? 3 : 0, 1);  // the clock setting is refused
-        const auto m = rig.call(SetSquareFrequency, {{"Frek", f}, {"frequnit", "Hz"}});
+        const auto m = rig.call(SetSquareFrequency, {{&C::Frek, f}, {&C::frequnit, "Hz"}});
         const Texts link{"SetFreq_Square_Wave_CommError", "Error Sending Data."};
         Texts want = refused ? link : Texts{};
         want.push_back(kMsgError);

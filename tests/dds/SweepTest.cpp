@@ -23,9 +23,9 @@ Word bytesOf(std::int64_t w) {
 class Sweep : public DdsTest {
   protected:
     // 1 kHz to `stop` kHz in 10 steps of 10 us, then `field` set to `value`.
-    Frames sweep(Procedure procedure, const char* field = "stepcnt",
-                 const std::string& value = "10", const std::string& stop = "2") {
-        set({{"startf", "1"}, {"stopf", stop}, {"stepcnt", "10"}, {"steptime", "10"}});
+    Frames sweep(Procedure procedure, Ctl C::*field = &C::stepcnt, const std::string& value = "10",
+                 const std::string& stop = "2") {
+        set({{&C::startf, "1"}, {&C::stopf, stop}, {&C::stepcnt, "10"}, {&C::steptime, "10"}});
         set({{field, value}});
         return run(procedure);
     }
@@ -39,24 +39,30 @@ TEST_F(Sweep, ListRunsFromStopDownAtTheSlowClock) {
     }
     EXPECT_EQ(rig.words(mark), words);
     EXPECT_EQ(rig.sleptMs(mark), 4 * 20 + 1);  // the RAM gets 1 ms before the words
-    EXPECT_EQ(rig.w()["lmainclk"].text, "20MHz");
+    EXPECT_EQ(rig.w().lmainclk->text, "20MHz");
 }
 
 // Field and value, stop (kHz), then the message (none: accepted) or the multipliers, byte 3 of
 // control register 2 and the first word. A refused entry causes no RAM traffic.
 TEST_F(Sweep, StopChoosesTheClockAndStepTimeLimitOrTheFieldIsRefused) {
     const char* slow = "Step time Out of range!,Valid range is 1 to 10000";
-    using Row = std::tuple<const char*, std::string, std::string, std::string, Frame, int, int>;
+    using Row = std::tuple<Ctl C::*, std::string, std::string, std::string, Frame, int, int>;
     const Row rows[] = {
-        {"steptime", "10000", "20", "", {23, 195, 80, 0, 10, 0}, 0, 4294722},
-        {"steptime", "650", "20.001", "", {23, 253, 232, 0, 10, 0}, 164, 214747},
-        {"steptime", "651", "20.001", "Step time Out of range!,Valid range is 1 to 650", {}, 0, 0},
-        {"steptime", "10001", "20", slow, {}, 0, 0},
-        {"steptime", "", "2", "Enter Step time", {}, 0, 0},
-        {"stepcnt", "1", "2", kStepsRange, {}, 0, 0},
-        {"stepcnt", "1001", "2", kStepsRange, {}, 0, 0},
-        {"stepcnt", "", "2", "Enter Steps Count", {}, 0, 0},
-        {"startf", "0.009", "2", kStartRange, {}, 0, 0},
+        {&C::steptime, "10000", "20", "", {23, 195, 80, 0, 10, 0}, 0, 4294722},
+        {&C::steptime, "650", "20.001", "", {23, 253, 232, 0, 10, 0}, 164, 214747},
+        {&C::steptime,
+         "651",
+         "20.001",
+         "Step time Out of range!,Valid range is 1 to 650",
+         {},
+         0,
+         0},
+        {&C::steptime, "10001", "20", slow, {}, 0, 0},
+        {&C::steptime, "", "2", "Enter Step time", {}, 0, 0},
+        {&C::stepcnt, "1", "2", kStepsRange, {}, 0, 0},
+        {&C::stepcnt, "1001", "2", kStepsRange, {}, 0, 0},
+        {&C::stepcnt, "", "2", "Enter Steps Count", {}, 0, 0},
+        {&C::startf, "0.009", "2", kStartRange, {}, 0, 0},
     };
     for (const auto& [field, value, stop, message, multipliers, control2, first] : rows) {
         const Frames frames = sweep(SetSweepGen, field, value, stop);
@@ -64,15 +70,15 @@ TEST_F(Sweep, StopChoosesTheClockAndStepTimeLimitOrTheFieldIsRefused) {
             EXPECT_EQ(std::tuple(frames.size(), rig.words(mark).size(), rig.messages(),
                                  rig.s().gen.sgerror),
                       std::tuple(0UL, 0UL, Texts{message, "Error Seting SweepGen!"}, true))
-                << field << value;
+                << (rig.w().*field)->name << value;
             continue;
         }
-        ASSERT_EQ(frames.size(), 4U) << field << value;
+        ASSERT_EQ(frames.size(), 4U) << (rig.w().*field)->name << value;
         EXPECT_EQ(
             std::tuple(frames[1], frames[3], rig.words(mark).at(0), rig.messages(),
                        rig.s().gen.sgerror),
             std::tuple(multipliers, Frame{2, 0, 2, control2, 0, 0}, bytesOf(first), Texts{}, false))
-            << field << value;
+            << (rig.w().*field)->name << value;
     }
 }
 
@@ -80,18 +86,18 @@ TEST_F(Sweep, StopChoosesTheClockAndStepTimeLimitOrTheFieldIsRefused) {
 // step shows (a single frame or a message), but always sets sgerror.
 TEST_F(Sweep, ModulationCommandsOrFailureWithTheErrorFlag) {
     const std::string am = "External AM", fm = "External FM", internal = "Internal FM1000Hz";
-    using Row = std::tuple<std::string, const char*, std::string, Frames, Texts>;
+    using Row = std::tuple<std::string, Ctl C::*, std::string, Frames, Texts>;
     const Row rows[] = {
-        {am, "amfactor", "0.5", {kModControl1, {20, 1, 8, 2, 0, 0}}, {}},
-        {am, "amfactor", "0.3", {kModControl1, {20, 1, 13, 2, 0, 0}}, {}},
-        {fm, "fmdrange", "100", {kModControl1, {20, 2, 100, 2, 0, 0}}, {}},
-        {internal, "stepcnt", "10", kInternalFmList, {}},
-        {am, "amfactor", "0", {kModControl1}, {}},
-        {am, "amfactor", "0.01", {kModControl1}, {}},  // gain beyond a byte
-        {internal, "stepcnt", "1", {kModControl1, kInternalFm}, {kStepsRange}},
+        {am, &C::amfactor, "0.5", {kModControl1, {20, 1, 8, 2, 0, 0}}, {}},
+        {am, &C::amfactor, "0.3", {kModControl1, {20, 1, 13, 2, 0, 0}}, {}},
+        {fm, &C::fmdrange, "100", {kModControl1, {20, 2, 100, 2, 0, 0}}, {}},
+        {internal, &C::stepcnt, "10", kInternalFmList, {}},
+        {am, &C::amfactor, "0", {kModControl1}, {}},
+        {am, &C::amfactor, "0.01", {kModControl1}, {}},  // gain beyond a byte
+        {internal, &C::stepcnt, "1", {kModControl1, kInternalFm}, {kStepsRange}},
     };
     for (const auto& [type, field, value, frames, messages] : rows) {
-        rig.w()["modtype"].text = type;
+        rig.w().modtype->text = type;
         const Frames sent = sweep(SetModulation, field, value);
         EXPECT_EQ(std::tuple(sent, rig.messages(), rig.s().gen.sgerror),
                   std::tuple(frames, messages, frames.size() == 1 || !messages.empty()))
@@ -100,7 +106,7 @@ TEST_F(Sweep, ModulationCommandsOrFailureWithTheErrorFlag) {
 }
 
 TEST_F(Sweep, InternalFmWritesTheListWithoutPauseOrReadingItsAcknowledgement) {
-    rig.w()["modtype"].text = "Internal FM1000Hz";
+    rig.w().modtype->text = "Internal FM1000Hz";
     sweep(SetModulation);
     EXPECT_EQ(rig.words(mark).size(), 10U);
     EXPECT_TRUE(transcriptHas({"write 0 3 154 178", "timeouts 1000 1000"}));

@@ -33,8 +33,8 @@ struct Config : ::testing::Test {
 };
 
 TEST_F(Config, SaveWritesTheEnabledEntriesInWindowOrder) {
-    rig.w()["tcali"].text = "cal.txt";  // the panel is laid out for "Single Tone Sine"
-    rig.w().typeText("Frek", "2.5");
+    rig.w().tcali->text = "cal.txt";  // the panel is laid out for "Single Tone Sine"
+    rig.w().typeText(*rig.w().Frek, "2.5");
     menu(kSave, path);
     EXPECT_EQ(readFile(path),
               "mintimen = 10\r\nundersmon=0\r\n"
@@ -44,7 +44,7 @@ TEST_F(Config, SaveWritesTheEnabledEntriesInWindowOrder) {
               "lowgain=0\r\natten=0\r\ntermination=0\r\ntcali = cal.txt\r\nBiasMode = Manual\r\n"
               "Vpp = 0\r\nFrek = 2.5\r\nBiasUnit =  V\r\nVppUnit = Vpp\r\nfrequnit = kHz\r\n"
               "VBias = 0\r\n");
-    rig.w().choose("ModeSelect", "Pulse Generator");
+    rig.w().choose(*rig.w().ModeSelect, "Pulse Generator");
     menu(kSave, path);
     EXPECT_EQ(readFile(path).find("Frek"), std::string::npos);
 }
@@ -59,23 +59,23 @@ TEST(ConfigRoundTrip, GivesBackThePanel) {
         Rig rig, other;
         ASSERT_TRUE(rig.start() && other.start());
         frmMain& w = rig.w();
-        w.choose("arbit", mode == "Arbitrary" ? "Freq" : "Voltage");
-        w.choose("ModeSelect", mode);
+        w.choose(*w.arbit, mode == "Arbitrary" ? "Freq" : "Voltage");
+        w.choose(*w.ModeSelect, mode);
         int n = 10;
         for (const auto& c : w.controls()) {
-            if (!c->enabled || c->name == "ModeSelect" || c->name == "description") {
+            if (!c->enabled || c.get() == w.ModeSelect.get() || c.get() == w.description.get()) {
                 continue;  // set by the row, or written by the layout
             } else if (c->kind == ControlKind::CheckBox) {
-                w.check(c->name, 1);
+                w.check(*c, 1);
             } else if (c->kind == ControlKind::TextBox) {
-                w.typeText(c->name, std::to_string(n++));
+                w.typeText(*c, std::to_string(n++));
             } else if (c->kind == ControlKind::ComboBox) {
-                w.choose(c->name, c->items.back());
+                w.choose(*c, c->items.back());
             }
         }
         menu(rig, kSave, path);
-        other.w().choose("ModeSelect", "Ramp");
-        other.w().choose("BiasUnit", "mV");
+        other.w().choose(*other.w().ModeSelect, "Ramp");
+        other.w().choose(*other.w().BiasUnit, "mV");
         menu(other, kLoad, path);
         EXPECT_EQ(snapshot(other.w()), snapshot(w)) << mode;
         EXPECT_TRUE(rig.messages().empty() && other.messages().empty());
@@ -88,11 +88,11 @@ TEST_F(Config, LoadReadsTheLinesInOrderWithTheirActions) {
     menu(kLoad, writeTempFile("config.txt",
                               "ModeSelect = Arbitrary\ndescription = mine\n"
                               "Frek = 1=2\nmulti1 = 9\natten=1\n"));
-    EXPECT_EQ(rig.w()["description"].text, "mine");
-    EXPECT_TRUE(rig.w()["multi1"].enabled);
-    EXPECT_EQ(rig.w()["Frek"].text, "1");
-    EXPECT_FALSE(rig.w()["Frek"].enabled);  // taken while disabled, and disabled again
-    EXPECT_TRUE(rig.w()["atten"].value == 1 && rig.s().gen.sgatten);
+    EXPECT_EQ(rig.w().description->text, "mine");
+    EXPECT_TRUE(rig.w().multi1->enabled);
+    EXPECT_EQ(rig.w().Frek->text, "1");
+    EXPECT_FALSE(rig.w().Frek->enabled);  // taken while disabled, and disabled again
+    EXPECT_TRUE(rig.w().atten->value == 1 && rig.s().gen.sgatten);
 }
 
 // The new file is written beside the old one and then takes its place: when it cannot be

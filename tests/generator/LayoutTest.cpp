@@ -12,16 +12,24 @@ namespace {
 
 // The panel's groups, in the order of a row's state letters below: the entries of each group
 // and one of its captions.
-const char* const kGroups[] = {
-    "modtype amfactor fmdrange lamfactor",
-    "startf startfunit stopf stopfunit stepcnt steptime singlesw lsteptime",
-    "Pulse PulseUnit Pause PauseUnit LPulse", "invert", "outmode", "loutmode",
-    "Frek frequnit lfrek", "Vpp VppUnit lvpp",
-    "arbmode arbit mintime multi1 multi2 startpt1 startpt2 endpt1 endpt2 flocation enpr2 larbit",
-    "VBias",
+using C = frmMainControls;
+const std::vector<std::vector<Ctl C::*>> kGroups = {
+    {&C::modtype, &C::amfactor, &C::fmdrange, &C::lamfactor},
+    {&C::startf, &C::startfunit, &C::stopf, &C::stopfunit, &C::stepcnt, &C::steptime, &C::singlesw,
+     &C::lsteptime},
+    {&C::Pulse, &C::PulseUnit, &C::Pause, &C::PauseUnit, &C::LPulse},
+    {&C::invert},
+    {&C::outmode},
+    {&C::loutmode},
+    {&C::Frek, &C::frequnit, &C::lfrek},
+    {&C::Vpp, &C::VppUnit, &C::lvpp},
+    {&C::arbmode, &C::arbit, &C::mintime, &C::multi1, &C::multi2, &C::startpt1, &C::startpt2,
+     &C::endpt1, &C::endpt2, &C::flocation, &C::enpr2, &C::larbit},
+    {&C::VBias},
     // Controls no mode touches.
-    "BiasMode BiasUnit termination fraCommands atten compon lowgain undersmon ampgain tbsgaten "
-    "Label5 Calibrate SelectFile1 mintimen"};
+    {&C::BiasMode, &C::BiasUnit, &C::termination, &C::fraCommands, &C::atten, &C::compon,
+     &C::lowgain, &C::undersmon, &C::ampgain, &C::tbsgaten, &C::Label5, &C::Calibrate,
+     &C::SelectFile1, &C::mintimen}};
 
 // The limitation lines each mode writes, joined by line breaks, some with one at the end.
 const char* const kLimits[] = {
@@ -99,15 +107,15 @@ TEST(PanelLayout, EnablesTheGroupsOfEachModeAndWritesItsLimitations) {
             const auto mark = rig.mark();
             ASSERT_TRUE(rig.run("ModeSelect_Click"));
             SCOPED_TRACE(std::string(mode) + "/" + arbit + (before ? " from on" : " from off"));
-            for (std::size_t g = 0; g < std::size(kGroups); ++g) {
-                std::istringstream names(kGroups[g]);
-                for (std::string name; names >> name;) {
+            for (std::size_t g = 0; g < kGroups.size(); ++g) {
+                for (Ctl C::*member : kGroups[g]) {
+                    const Control& c = *(rig.w().*member);
                     const char state = states[g];
-                    EXPECT_EQ(rig.w()[name].enabled, state == '-' ? before : state == '1') << name;
+                    EXPECT_EQ(c.enabled, state == '-' ? before : state == '1') << c.name;
                 }
             }
-            EXPECT_EQ(rig.w()["Vpp"].text, resetsVpp ? "0" : "7");
-            EXPECT_EQ(rig.w()["description"].text, description);
+            EXPECT_EQ(rig.w().Vpp->text, resetsVpp ? "0" : "7");
+            EXPECT_EQ(rig.w().description->text, description);
             const bool select = std::string(mode) == "Select Mode";
             EXPECT_EQ(rig.s().gen.sgerror, select);
             EXPECT_EQ(rig.lines(mark), select ? Texts{"message Please Select Mode"} : Texts{});
@@ -121,15 +129,16 @@ TEST(OutputStageControls, RecordTheirSettingsAndSendNothing) {
     Rig rig;
     ASSERT_TRUE(rig.start());
     const auto mark = rig.mark();
-    const std::pair<const char*, bool GeneratorState::*> boxes[] = {
-        {"atten", &GeneratorState::sgatten},
-        {"undersmon", &GeneratorState::undersmonflag},
-        {"lowgain", &GeneratorState::lowgain},
-        {"compon", &GeneratorState::compon}};
+    const std::pair<Ctl C::*, bool GeneratorState::*> boxes[] = {
+        {&C::atten, &GeneratorState::sgatten},
+        {&C::undersmon, &GeneratorState::undersmonflag},
+        {&C::lowgain, &GeneratorState::lowgain},
+        {&C::compon, &GeneratorState::compon}};
     for (const auto& [box, flag] : boxes) {
+        Control& c = *(rig.w().*box);
         for (const int value : {1, 0, 1, 2}) {  // 2, greyed, is not ticked
-            rig.w().check(box, value);
-            EXPECT_EQ(rig.s().gen.*flag, value == 1) << box << " " << value;
+            rig.w().check(c, value);
+            EXPECT_EQ(rig.s().gen.*flag, value == 1) << c.name << " " << value;
         }
     }
     const std::pair<const char*, int> levels[] = {
@@ -137,7 +146,7 @@ TEST(OutputStageControls, RecordTheirSettingsAndSendNothing) {
         {"abc", 555}, {"-", 555},   {"1e", 555}, {"32768", 555},     {"1e400", 555}, {"nan", 555}};
     for (const auto& [typed, level] : levels) {
         rig.s().gen.sgaten = 555;
-        rig.w().typeText("tbsgaten", typed);
+        rig.w().typeText(*rig.w().tbsgaten, typed);
         EXPECT_EQ(rig.s().gen.sgaten, level) << '"' << typed << '"';
     }
     EXPECT_TRUE(rig.lines(mark).empty());

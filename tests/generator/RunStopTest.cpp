@@ -34,7 +34,7 @@ struct RunStop : ::testing::Test {
     }
     // Lays the panel out for `mode`, then sets the entries ("name=text|...").
     void panel(const std::string& mode, const std::string& fields) {
-        rig.w()["ModeSelect"].text = mode;
+        rig.w().ModeSelect->text = mode;
         ASSERT_TRUE(rig.run("ModeSelect_Click"));
         setTexts(rig.w(), fields);
     }
@@ -46,8 +46,8 @@ struct RunStop : ::testing::Test {
     }
     // What the user sees: status bar, RUN caption, RUN colour and picture.
     Texts look() {
-        const Control& run = rig.w()["RUN"];
-        return {rig.w()["StatusBar"].text, run.text, std::to_string(run.back), run.picture};
+        const Control& run = *rig.w().RUN;
+        return {rig.w().StatusBar->text, run.text, std::to_string(run.back), run.picture};
     }
     Rig rig;
     const std::string runPicture = rig.w().installFile("run_btn.bmp");
@@ -75,7 +75,7 @@ TEST_F(RunStop, OneKilohertzSineSendsTheWholeRequestInOrder) {
     EXPECT_TRUE(rig.messages().empty());
     EXPECT_EQ(look(),
               (Texts{"Running Single Tone Sine", "RUNNING", std::to_string(colour::kGreen), ""}));
-    EXPECT_EQ(rig.w()["STOP"].back, colour::kActiveBorder);
+    EXPECT_EQ(rig.w().STOP->back, colour::kActiveBorder);
     // 22 acknowledged commands at 20 ms, the clock switch, the FTW pause, the offset
     // settle and the bias read.
     EXPECT_EQ(rig.sleptMs(from), 22 * 20 + 300 + 10 + 50 + 2);
@@ -88,7 +88,7 @@ TEST_F(RunStop, AFailedRefreshClosesTheOutput) {
     EXPECT_EQ(rig.messages(),
               Texts{"Frequency must be a numeric value between 0.1 Hz and 200 MHz"});
     EXPECT_EQ(rig.ui.messages.back().icon, MsgIcon::Exclamation);
-    EXPECT_EQ(rig.w()["StatusBar"].text, "Error Single Tone Sine");
+    EXPECT_EQ(rig.w().StatusBar->text, "Error Single Tone Sine");
 
     panel("Single Tone Sine", "Frek=1|Vpp=1");
     rig.ui.messages.clear();
@@ -109,8 +109,8 @@ TEST_F(RunStop, SingleShotPulseFiresTwiceOnTheFirstRunThenOncePerPress) {
     const Frames first = press("RUN_Click");
     EXPECT_EQ(count(first, 25), 2);
     EXPECT_GT(count(first, 18), 0);  // the configuration was sent
-    EXPECT_EQ(rig.w()["RUN"].text, "TRIGGER");
-    EXPECT_EQ(rig.w()["StatusBar"].text,
+    EXPECT_EQ(rig.w().RUN->text, "TRIGGER");
+    EXPECT_EQ(rig.w().StatusBar->text,
               "Running Pulse Generator In Single Mode! Clik TRIGGER or Use TRIGGER Input");
     EXPECT_EQ(press("RUN_Click"), Frames{kTrigger});
     EXPECT_EQ(rig.sim.model().triggerCount, 3);
@@ -127,20 +127,20 @@ TEST_F(RunStop, SingleShotPulseFiresTwiceOnTheFirstRunThenOncePerPress) {
 TEST_F(RunStop, ContinuousOutputsNeverTrigger) {
     panel("Single Tone Sine", "Vpp=1|outmode=Single");  // outmode is disabled here
     EXPECT_EQ(count(press("RUN_Click"), 25), 0);
-    EXPECT_EQ(rig.w()["RUN"].text, "RUNNING");
+    EXPECT_EQ(rig.w().RUN->text, "RUNNING");
     panel("Sweep Sine Generator", "Vpp=1|steptime=100");
-    rig.w()["singlesw"].value = 1;
+    rig.w().singlesw->value = 1;
     EXPECT_EQ(count(press("RUN_Click"), 25), 2);
-    rig.w()["singlesw"].value = 0;
+    rig.w().singlesw->value = 0;
     EXPECT_EQ(count(press("RefreshBtn_Click"), 25) + count(press("RUN_Click"), 25), 0);
-    EXPECT_EQ(rig.w()["RUN"].text, "RUNNING");
+    EXPECT_EQ(rig.w().RUN->text, "RUNNING");
 }
 
 TEST_F(RunStop, AFailedRefreshOrSequenceInSingleShotModeFiresNoTrigger) {
     panel("Pulse Generator", "outmode=Single|Vpp=x");  // validation fails
     EXPECT_EQ(count(press("RUN_Click"), 25), 0);
     EXPECT_EQ(count(press("RefreshBtn_Click"), 25), 0);
-    EXPECT_EQ(rig.w()["StatusBar"].text, "Error Pulse Generator");
+    EXPECT_EQ(rig.w().StatusBar->text, "Error Pulse Generator");
     // Now valid and continuous; arbmode is not enabled in this mode.
     setTexts(rig.w(), "Vpp=1|Pulse=200|PulseUnit=ns|Pause=100|PauseUnit=ns");
     setTexts(rig.w(), "outmode=Continuous|arbmode=Single");
@@ -149,8 +149,8 @@ TEST_F(RunStop, AFailedRefreshOrSequenceInSingleShotModeFiresNoTrigger) {
     panel("Pulse Generator", kSinglePulse);
     rig.sim.nakNext(2, 6);  // the offset command fails
     EXPECT_EQ(count(press("RUN_Click"), 25), 0);
-    EXPECT_EQ(rig.w()["StatusBar"].text, "Error Pulse Generator");
-    EXPECT_NE(rig.w()["RUN"].text, "TRIGGER");
+    EXPECT_EQ(rig.w().StatusBar->text, "Error Pulse Generator");
+    EXPECT_NE(rig.w().RUN->text, "TRIGGER");
     // The failed output is not armed: the next press sends the configuration again first.
     const Frames again = press("RUN_Click");
     EXPECT_GT(count(again, 18), 0);
@@ -169,11 +169,11 @@ TEST_F(RunStop, ModulatedSineSwitchesTheStageOnOnceAndRampTwice) {
     panel("Sine Modulated", "Vpp=1");
     // SetBias's second stage-on, then the one before the modulation procedure.
     EXPECT_EQ(stageOnCount(press("RefreshBtn_Click")), 2);
-    EXPECT_EQ(rig.w()["StatusBar"].text, "Running Sine Modulated");
+    EXPECT_EQ(rig.w().StatusBar->text, "Running Sine Modulated");
     panel("Ramp", "Vpp=1");
     // SetBias's, the one in the sequence, and the one at the end.
     EXPECT_EQ(stageOnCount(press("RefreshBtn_Click")), 3);
-    EXPECT_EQ(rig.w()["StatusBar"].text, "Running Ramp");
+    EXPECT_EQ(rig.w().StatusBar->text, "Running Ramp");
 }
 
 TEST_F(RunStop, StopClosesTheStageAndResendsTheBareAmplitude) {
@@ -181,7 +181,7 @@ TEST_F(RunStop, StopClosesTheStageAndResendsTheBareAmplitude) {
     panel("Single Tone Sine", "Vpp=1000");
     EXPECT_EQ(press("STOP_Click"), (Frames{kRelayOffA, kRelayOffB, kClose, {3, 9, 7, 0, 0, 0}}));
     EXPECT_EQ(look(), (Texts{"Stopped", "", neutral, runPicture}));
-    EXPECT_EQ(rig.w()["STOP"].back, colour::kRed);
+    EXPECT_EQ(rig.w().STOP->back, colour::kRed);
     EXPECT_EQ(rig.s().gen.sgaten, 2040);
 }
 

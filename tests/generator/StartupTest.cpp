@@ -27,7 +27,7 @@ TEST(Startup, OpensTheFirstTunx4kDeviceAndNamesItsCalibrationFile) {
         const bool opened = !opens.empty();
         EXPECT_EQ(rig.start(), opened) << serials[0];
         EXPECT_EQ(std::ranges::count(rig.lines(), opens), opened ? 1 : 0) << serials[0];
-        EXPECT_EQ(rig.w()["tcali"].text, TUNX_SHARE_DIR + calFile) << serials[0];
+        EXPECT_EQ(rig.w().tcali->text, TUNX_SHARE_DIR + calFile) << serials[0];
         EXPECT_EQ(rig.ui.ended, !opened) << serials[0];
         EXPECT_EQ(rig.messages(), Lines{opened ? "Error Reading Calibration Data" : kNoTunx});
     }
@@ -64,10 +64,10 @@ TEST(Startup, ReactivationRepeatsNothing) {
     Rig rig;
     ASSERT_TRUE(rig.start());
     const auto mark = rig.mark();
-    rig.w()["tcali"].text = "changed";
+    rig.w().tcali->text = "changed";
     EXPECT_TRUE(rig.run("Form_Activate"));
     EXPECT_TRUE(rig.lines(mark).empty());
-    EXPECT_EQ(rig.w()["tcali"].text, "changed");
+    EXPECT_EQ(rig.w().tcali->text, "changed");
 }
 
 }  // namespace

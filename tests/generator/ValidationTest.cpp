@@ -101,7 +101,8 @@ TEST(InputValidation, EachModesRulesInOrder) {
         setTexts(rig.w(), kValid);
         setTexts(rig.w(), fields);
         const auto mark = rig.mark();
-        EXPECT_EQ(InputValidation(rig.w(), rig.link(), mode), expected) << mode << ": " << fields;
+        EXPECT_EQ(InputValidation(rig.w(), rig.link(), modeOf(mode)), expected)
+            << mode << ": " << fields;
         EXPECT_TRUE(rig.lines(mark).empty()) << mode << ": " << fields;  // nothing sent or shown
     }
 }

@@ -36,6 +36,28 @@ TEST(Frame, LeadByteCommandBytesAndChecksum) {
               (Bytes{4, 255, 255, 255, 255, 255, 255, 250}));
 }
 
+// The checksum is the low byte of the 16-bit sum, two's complement when the sum is negative;
+// a sum beyond 16 bits is a run-time error "Overflow".
+TEST(Frame, ChecksumOfNegativeSumsAndOverflow) {
+    using Cmd = std::array<std::int16_t, 6>;
+    const std::pair<Cmd, int> rows[] = {
+        {{1, 0, 0, 0, 0, -2}, 255},            // -1
+        {{0, 0, 0, 0, 0, -256}, 0},            // 0xFF00
+        {{0, 0, 0, 0, 0, -255}, 1},            // 0xFF01
+        {{-32768, 0, 0, 0, 0, 0}, 0},          // 0x8000
+        {{32767, 0, 0, 0, 0, 0}, 255},         // 0x7FFF
+        {{16000, 16000, 767, 0, 0, 0}, 255},   // 32767, the largest sum
+        {{-16000, -16000, -768, 0, 0, 0}, 0},  // -32768, the smallest
+    };
+    for (const auto& [cmd, checksum] : rows) {
+        EXPECT_EQ(frameChecksum(cmd), checksum) << cmd[0] << " " << cmd[5];
+    }
+    for (const Cmd cmd : {Cmd{16000, 16000, 768, 0, 0, 0}, Cmd{-16000, -16000, -769, 0, 0, 0},
+                          Cmd{32767, 1, 0, 0, 0, 0}}) {
+        EXPECT_THROW(frameChecksum(cmd), RuntimeError) << cmd[0];
+    }
+}
+
 struct Started : ::testing::Test {
     void SetUp() override {
         ASSERT_TRUE(rig.start());
@@ -111,8 +133,7 @@ struct EmptyReads : test::UsbPassThrough {
 
 TEST_F(Started, ASuccessfulReadWithoutBytesIsNoAcknowledgement) {
     EmptyReads empty(rig.sim);
-    Control status;
-    Link link(rig.s(), empty, rig.clock, rig.ui, status);
+    Link link(rig.s(), empty, rig.clock, rig.ui);
     EXPECT_FALSE(link.send({25, 0, 0, 0, 0, 0}, "Sending Trigger_", 1000, 1));
     EXPECT_FALSE(link.rxver(1, 1000, "RamWrite_"));
     EXPECT_EQ(rig.messages(), (Lines{"Sending Trigger_CommError", "Error Sending Data.",
@@ -120,19 +141,19 @@ TEST_F(Started, ASuccessfulReadWithoutBytesIsNoAcknowledgement) {
 }
 
 TEST_F(Started, RxverReadsTheAcknowledgementOnceAndShowsTheStatus) {
-    rig.w()["Status"].text = "x";
+    rig.w().Status->text = "x";
     std::uint32_t n = 0;
     const std::array<std::uint8_t, 8> trigger{4, 25, 0, 0, 0, 0, 0, 25};
     rig.link().usb().SI_Write(rig.s().link.devhandle, trigger, n);
     auto m = rig.mark();
     EXPECT_TRUE(rig.link().rxver(1, 1000, "Ram Write_"));
     EXPECT_EQ(rig.lines(m), (Lines{"read 1 -> 6"}));  // no flush, no write, no retry
-    EXPECT_EQ(rig.w()["Status"].text, "0");
+    EXPECT_EQ(rig.w().Status->text, "0");
     m = rig.mark();
     EXPECT_FALSE(rig.link().rxver(1, 1000, "Ram Write_"));
     EXPECT_EQ(rig.lines(m), (Lines{"read 1 -> timeout", "message Ram Write_Comm timed out",
                                    "message Error Writing Data Ram."}));
-    EXPECT_EQ(rig.w()["Status"].text, "13");
+    EXPECT_EQ(rig.w().Status->text, "13");
 }
 
 // sgrelayon: the level DAC pair for sgaten, then the attenuator line; sgrelayoff: the pair

@@ -6,8 +6,6 @@
 
 #include <unistd.h>
 
-#include "common/RuntimeError.h"
-
 namespace tunx::test {
 
 namespace {
@@ -24,24 +22,23 @@ std::vector<int> numbersAfter(const std::string& line, const std::string& keywor
 }
 }  // namespace
 
-Rig::Rig(std::vector<std::string> serials) : program(usb, recClock, recUi, TUNX_SHARE_DIR) {
+Rig::Rig(std::vector<std::string> serials)
+    : wiring({.simulate = true, .fast = true, .record = true, .installDir = TUNX_SHARE_DIR}, ui),
+      clock(wiring.virtualClock()),
+      sim(wiring.instrument()),
+      transcript(wiring.transcript()),
+      program(wiring.program()) {
     sim.setDevices(std::move(serials));
 }
 
 bool Rig::start() {
-    if (!run("Form_Activate")) {
-        return false;
-    }
-    return s().link.devconnected;
+    program.start();
+    return !program.ended() && s().link.devconnected;
 }
 
 bool Rig::run(const std::string& handlerName) {
-    try {
-        program.dispatch(w(), handlerName);
-        return true;
-    } catch (const ApplicationEnded&) {
-        return false;
-    }
+    program.dispatch(w(), handlerName);
+    return !program.ended();
 }
 
 std::vector<std::string> Rig::lines(std::size_t from) const {

@@ -1,63 +1,14 @@
 #pragma once
 
 #include <array>
-#include <deque>
 #include <string>
 #include <vector>
 
 #include "generator/frmMain.h"
-#include "ports/Recording.h"
-#include "program/Program.h"
-#include "sim/VirtualInstrument.h"
+#include "ports/HeadlessUi.h"
+#include "wiring/Wiring.h"
 
 namespace tunx::test {
-
-// A Ui that answers every message box at once and keeps what was shown.
-class TestUi : public Ui {
-  public:
-    struct Message {
-        std::string text;
-        MsgIcon icon;
-        std::optional<std::string> title;
-    };
-
-    void MsgBox(const std::string& text, MsgIcon icon,
-                const std::optional<std::string>& title) override {
-        messages.push_back({text, icon, title});
-    }
-    std::string FileDialog(FileDialogKind, const std::string& title, const std::string& filter,
-                           int) override {
-        dialogTitles.push_back(title);
-        dialogFilters.push_back(filter);
-        if (answers.empty()) {
-            return {};
-        }
-        std::string a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-    void EndApplication() override { ended = true; }
-    void OpenUsersGuide(const std::string& path) override { guides.push_back(path); }
-    void ShowForm(const std::string& form, const std::string&) override { shown.push_back(form); }
-    void Repaint(const Control&) override {}
-    void SetBusy(bool) override {}
-
-    std::vector<std::string> texts() const {
-        std::vector<std::string> out;
-        for (const auto& m : messages) {
-            out.push_back(m.text);
-        }
-        return out;
-    }
-
-    std::vector<Message> messages;
-    std::deque<std::string> answers;
-    std::vector<std::string> dialogTitles;
-    std::vector<std::string> dialogFilters;
-    std::vector<std::string> guides;
-    std::vector<std::string> shown;
-    bool ended = false;
-};
 
 // The program against the virtual instrument with the virtual clock, every port recorded.
 struct Rig {
@@ -86,14 +37,12 @@ struct Rig {
     long long sleptMs(std::size_t from = 0) const;
     std::vector<std::string> messages() const { return ui.texts(); }
 
-    VirtualClock clock;
-    sim::VirtualInstrument sim{clock};
-    Transcript transcript;
-    RecordingUsbApi usb{sim, transcript};
-    RecordingClock recClock{clock, transcript};
-    TestUi ui;
-    RecordingUi recUi{ui, transcript};
-    Program program;
+    HeadlessUi ui;
+    Wiring wiring;
+    VirtualClock& clock;
+    sim::VirtualInstrument& sim;
+    Transcript& transcript;
+    Program& program;
 };
 
 // Writes `content` to a fresh file in the test's temporary folder; returns its path.
