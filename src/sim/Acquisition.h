@@ -20,16 +20,16 @@ struct ScopeRecord {
     bool armed = false;       // armed since the last reset
     bool statusOwed = false;  // the end-of-record status is still to be sent
     bool twelveBit = false;
-    bool slow = false;        // command 42
-    bool streaming = false;   // mode byte + 128: samples flow without a status
+    bool slow = false;       // command 42
+    bool streaming = false;  // mode byte + 128: samples flow without a status
     bool waitsForTrigger = false;
-    bool started = false;     // the record's first sample is known
+    bool started = false;  // the record's first sample is known
     int mode = 0;
     std::uint32_t divider = 0;
     double rate = 0;  // samples per second
     int samples = 0;  // record length
     std::int64_t armPs = 0;
-    std::int64_t startPs = 0;  // first sample
+    std::int64_t startPs = 0;   // first sample
     std::int64_t streamed = 0;  // samples sent while streaming
 };
 

@@ -37,9 +37,8 @@ std::vector<std::string> VirtualInstrument::describe() const {
 
     std::string frequency = number(g.hz, 3) + " Hz";
     if (g.kind == Waveform::Sweep && !g.steps.empty()) {
-        frequency = number(g.steps.front().value, 1) + " Hz to " +
-                    number(g.steps.back().value, 1) + " Hz in " +
-                    std::to_string(g.steps.size()) + " steps of " +
+        frequency = number(g.steps.front().value, 1) + " Hz to " + number(g.steps.back().value, 1) +
+                    " Hz in " + std::to_string(g.steps.size()) + " steps of " +
                     number(g.steps.front().seconds * 1e6, 2) + " us";
     }
     out.push_back("waveform " + g.words);
@@ -81,7 +80,7 @@ std::vector<std::string> VirtualInstrument::describe() const {
                   (switchLevel(m, 4, 11) == 1 ? "40" : "20") + " MHz" +
                   (detectorRouted() ? ", CH1 on the detector" : ""));
     if (record_.armed) {
-        const char* how = record_.streaming        ? "streaming"
+        const char* how = record_.streaming         ? "streaming"
                           : record_.waitsForTrigger ? "triggered"
                                                     : "free-running";
         out.push_back("record " + number(record_.rate, 1) + " samples/s, " +

@@ -49,9 +49,10 @@ ChannelScale channelScale(const DeviceModel& m, const SimCalibration& cal, int c
                                              : RangeGroup::Volts;
     s.gain = c.gain[static_cast<std::size_t>(s.group)];
     const auto range = m.dacs.find(w.rangeDac);
-    s.rangeDac = range != m.dacs.end()
-                     ? range->second
-                     : static_cast<int>(std::lround(kDefaultFullScaleV * s.gain * kRangeDacPerVolt));
+    s.rangeDac =
+        range != m.dacs.end()
+            ? range->second
+            : static_cast<int>(std::lround(kDefaultFullScaleV * s.gain * kRangeDacPerVolt));
     s.fullScaleMv = std::max(s.rangeDac, 1) / (kRangeDacPerVolt * s.gain) * 1000.0;
     const auto offset = m.dacs.find(w.offsetDac);
     if (offset == m.dacs.end()) {

@@ -56,7 +56,9 @@ struct Block {
 // The RAM blocks that play, in order: the profiles when they were set after the last RAM
 // write (profile 2 only when enabled), otherwise the last block written.
 std::vector<Block> playedBlocks(const DeviceModel& m) {
-    const auto multiplier = [&](int i) { return std::max(1, word16(m.multipliers[i], m.multipliers[i + 1])); };
+    const auto multiplier = [&](int i) {
+        return std::max(1, word16(m.multipliers[i], m.multipliers[i + 1]));
+    };
     std::vector<Block> blocks;
     if (m.profile1At > m.ramWriteAt) {
         // Profile addresses count from 1.
@@ -135,7 +137,36 @@ double comparatorVpp(int sgaten, const SimCalibration& cal) {
     return (level.size() - 1) * kLevelStepMv;
 }
 
+struct Boost {
+    double from, to, factor;
+};
+constexpr Boost kBoost[] = {{0, 3900, 1.0},     {3900, 4200, 1.01},  {4200, 4400, 1.015},
+                            {4400, 4600, 1.02}, {4600, 4800, 1.028}, {4800, 1e9, 1.035}};
+
+double flatness(double hz, const SimCalibration& cal) {
+    if (hz <= cal.flatHz.front() || hz > cal.flatHz.back()) {
+        return cal.flat.front();
+    }
+    for (std::size_t i = 1; i < cal.flatHz.size(); ++i) {
+        if (hz <= cal.flatHz[i]) {
+            const double x = (hz - cal.flatHz[i - 1]) / (cal.flatHz[i] - cal.flatHz[i - 1]);
+            return cal.flat[i - 1] + x * (cal.flat[i] - cal.flat[i - 1]);
+        }
+    }
+    return cal.flat.front();
+}
+
 }  // namespace
+
+double sineVpp(double linearVpp, double hz, const SimCalibration& cal) {
+    const double v = linearVpp / flatness(hz, cal);
+    for (const Boost& b : kBoost) {
+        if (v <= b.to * b.factor) {
+            return std::max(b.from, v / b.factor);
+        }
+    }
+    return v;
+}
 
 double GeneratorOutput::periodSeconds() const {
     double t = 0;
@@ -158,8 +189,10 @@ GeneratorOutput generatorOutput(const DeviceModel& m, const SimCalibration& cal)
         const double code = m.offsetCoarse * 5000.0 / 1023.0 + r;
         out.offsetMv = (3120.0 - code) * cal.offgain - cal.offzero;
     }
-    out.vpp = m.asf * cal.ampfullscale / kAsfFullScale / (out.attenuated ? 10.0 : 1.0);
+    out.linearVpp = m.asf * cal.ampfullscale / kAsfFullScale / (out.attenuated ? 10.0 : 1.0);
     out.hz = m.ftwUpdate == 16 ? 0.0 : m.ftw * out.sysclk / kTwoTo32;
+    const double attenuation = out.attenuated ? 10.0 : 1.0;
+    out.vpp = sineVpp(out.linearVpp * attenuation, out.hz, cal) / attenuation;
     out.playStartPs = m.playStartPs;
     out.playing = m.playing;
 
@@ -170,8 +203,7 @@ GeneratorOutput generatorOutput(const DeviceModel& m, const SimCalibration& cal)
         out.kind = Waveform::Comparator;
         out.words = "square (comparator)";
         const auto complement = m.dacs.find(kLevelDacComplement);
-        const int sgaten =
-            complement != m.dacs.end() ? kLevelDacSpan - 2 * complement->second : 0;
+        const int sgaten = complement != m.dacs.end() ? kLevelDacSpan - 2 * complement->second : 0;
         out.vpp = comparatorVpp(sgaten, cal) / (out.attenuated ? 10.0 : 1.0);
     } else if (ramMode && stepRate > 0) {
         const bool frequencies =
@@ -188,9 +220,11 @@ GeneratorOutput generatorOutput(const DeviceModel& m, const SimCalibration& cal)
         }
         if (frequencies) {
             out.kind = Waveform::Sweep;
+            out.vpp = out.linearVpp;  // each step loses its own gain
             out.words = std::string("sine sweep") + (out.single ? " (single)" : "");
         } else {
             out.kind = Waveform::Pattern;
+            out.vpp = out.linearVpp;
             out.words = shapeOf(words);
             const double period = out.periodSeconds();
             out.hz = period > 0 ? 1.0 / period : 0.0;

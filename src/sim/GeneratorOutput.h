@@ -28,13 +28,14 @@ struct PlayedStep {
 struct GeneratorOutput {
     bool on = false;
     bool attenuated = false;
-    int levelDac = 0;       // level DAC channel 3
-    double sysclk = 0;      // DDS system clock, Hz
+    int levelDac = 0;   // level DAC channel 3
+    double sysclk = 0;  // DDS system clock, Hz
     Waveform kind = Waveform::Sine;
-    std::string words;      // "sine", "sine sweep (single)", "pulse", ...
-    double hz = 0;          // repetition rate of a sine, comparator square or pattern
-    double vpp = 0;         // open-circuit mV peak to peak of the varying part
-    double offsetMv = 0;    // DC offset (0 until an offset was programmed)
+    std::string words;     // "sine", "sine sweep (single)", "pulse", ...
+    double hz = 0;         // repetition rate of a sine, comparator square or pattern
+    double vpp = 0;        // open-circuit mV peak to peak of the varying part
+    double linearVpp = 0;  // what the amplitude register alone gives, after the attenuator
+    double offsetMv = 0;   // DC offset (0 until an offset was programmed)
     bool offsetSet = false;
     std::vector<PlayedStep> steps;  // pattern levels or sweep frequencies, in playing order
     bool single = false;            // a pattern or sweep played once per start
@@ -45,5 +46,10 @@ struct GeneratorOutput {
 };
 
 GeneratorOutput generatorOutput(const DeviceModel& m, const SimCalibration& cal);
+
+// The peak-to-peak mV a sine of `hz` reaches when the amplitude register alone would give
+// `linearVpp`: the output loses gain with frequency (the calibration's flatness table) and
+// compresses above 3.9 Vpp (the amplitude calibration's boost).
+double sineVpp(double linearVpp, double hz, const SimCalibration& cal);
 
 }  // namespace tunx::sim

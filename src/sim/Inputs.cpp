@@ -18,7 +18,8 @@ constexpr double kOutputBandwidthHz = 250e6;  // harmonics above this are not re
 // A normal deviate that depends only on the seed, the channel and the instant, so that the
 // same instant always reads the same noise: a sum of four uniform deviates from one hash.
 double noiseAt(std::uint64_t seed, int channel, std::int64_t tPs) {
-    std::uint64_t z = seed * 0x9E3779B97F4A7C15ULL + static_cast<std::uint64_t>(channel) * 0xD1B54A32D192ED03ULL +
+    std::uint64_t z = seed * 0x9E3779B97F4A7C15ULL +
+                      static_cast<std::uint64_t>(channel) * 0xD1B54A32D192ED03ULL +
                       static_cast<std::uint64_t>(tPs);
     z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
     z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
@@ -55,15 +56,15 @@ const std::vector<double>& VirtualInstrument::filteredTable(double hz, const Lev
         return cache_.table;
     }
     const std::size_t n = SignalPlan::kTablePoints;
-    const int count = std::clamp(static_cast<int>(kOutputBandwidthHz / std::max(hz, 1e-9)), 1,
-                                 kMaxHarmonics);
+    const int count =
+        std::clamp(static_cast<int>(kOutputBandwidthHz / std::max(hz, 1e-9)), 1, kMaxHarmonics);
     levels.harmonics(count, cache_.harmonics);
     auto& x = cache_.spectrum;
     x.assign(n, {0.0, 0.0});
     x[0] = levels.mean() * bench_.dut.response(0.0).real();
     for (int k = 1; k <= count; ++k) {
-        const double sigma = std::sin(std::numbers::pi * k / (count + 1)) /
-                             (std::numbers::pi * k / (count + 1));
+        const double sigma =
+            std::sin(std::numbers::pi * k / (count + 1)) / (std::numbers::pi * k / (count + 1));
         const std::complex<double> c =
             sigma * cache_.harmonics[static_cast<std::size_t>(k - 1)] * bench_.dut.response(k * hz);
         x[static_cast<std::size_t>(k)] = c;
@@ -107,7 +108,11 @@ const SweepPlan& VirtualInstrument::sweepPlan(bool throughDut) const {
         t += g.steps[i].seconds;
         s.ends[i] = t;
         const std::complex<double> h = throughDut ? bench_.dut.response(s.hz[i]) : 1.0;
-        s.gain[i] = std::abs(h);
+        const double attenuation = g.attenuated ? 10.0 : 1.0;
+        const double level = g.linearVpp > 0 ? sineVpp(g.linearVpp * attenuation, s.hz[i], cal_) /
+                                                   attenuation / g.linearVpp
+                                             : 0.0;
+        s.gain[i] = std::abs(h) * level;
         s.delay[i] = std::arg(h) / kTwoPi;
     }
     s.period = t;

@@ -85,8 +85,7 @@ std::optional<std::string> VirtualInstrument::instruct(Words w) {
         const auto n = args >= 1 ? whole(w[1]) : std::nullopt;
         const auto after = hasAfter ? whole(w[3]) : std::optional<int>{0};
         if (!n || !after || (args != 1 && !hasAfter)) {
-            return what == "cut" ? "expected: sim cut N"
-                                 : "expected: sim " + what + " N [after K]";
+            return what == "cut" ? "expected: sim cut N" : "expected: sim " + what + " N [after K]";
         }
         if (what == "nak") {
             nakNext(*n, *after);
@@ -117,8 +116,9 @@ std::optional<std::string> VirtualInstrument::instruct(Words w) {
         if (!ch || (to != "generator" && to != "dut" && to != "off")) {
             return "expected: sim wire CH1|CH2 generator|dut|off";
         }
-        b.wire[static_cast<std::size_t>(*ch)] =
-            to == "generator" ? Wire::Generator : to == "dut" ? Wire::Dut : Wire::Off;
+        b.wire[static_cast<std::size_t>(*ch)] = to == "generator" ? Wire::Generator
+                                                : to == "dut"     ? Wire::Dut
+                                                                  : Wire::Off;
     } else if (what == "dut") {
         const std::string kind = args >= 1 ? w[1] : "";
         const auto fArg = args >= 2 ? number(w[2]) : std::nullopt;
@@ -149,8 +149,8 @@ std::optional<std::string> VirtualInstrument::instruct(Words w) {
         const auto f = args >= 4 ? number(w[3]) : std::nullopt;
         const auto vpp = args >= 4 ? number(w[4]) : std::nullopt;
         const auto offset = args == 5 ? number(w[5]) : std::optional<double>{0.0};
-        if (!ch || (shape != "sine" && shape != "square") || !f || *f <= 0 || !vpp ||
-            *vpp < 0 || !offset || args > 5) {
+        if (!ch || (shape != "sine" && shape != "square") || !f || *f <= 0 || !vpp || *vpp < 0 ||
+            !offset || args > 5) {
             return "expected: sim signal CH1|CH2 sine|square F VPP [OFFSET] (F in Hz above 0, "
                    "VPP and OFFSET in volts)";
         }

@@ -67,7 +67,8 @@ void Levels::harmonics(int count, std::vector<std::complex<double>>& out) const 
         }
     }
     for (int k = 1; k <= count; ++k) {
-        out[static_cast<std::size_t>(k - 1)] /= std::complex<double>(0.0, 2.0 * std::numbers::pi * k);
+        out[static_cast<std::size_t>(k - 1)] /=
+            std::complex<double>(0.0, 2.0 * std::numbers::pi * k);
     }
 }
 

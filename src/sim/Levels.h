@@ -33,7 +33,7 @@ class Levels {
 
   private:
     static constexpr std::size_t kBuckets = 4096;
-    std::vector<double> ends_;    // end phase of each level
+    std::vector<double> ends_;  // end phase of each level
     std::vector<double> levels_;
     std::vector<std::uint32_t> bucket_;  // first level whose end lies past each bucket's start
     double mean_ = 0;

@@ -17,8 +17,8 @@ constexpr int kModeRestartSweep = 16;
 constexpr int kModeTwelveBit = 64;
 constexpr int kModeStreaming = 128;
 constexpr int kLongRecord = 2048;
-constexpr int kRecord8 = 1250;   // sample pairs: the 2500 bytes of a triggered 8-bit read-out
-constexpr int kRecord12 = 650;   // samples: the 1300 bytes of a 12-bit read-out
+constexpr int kRecord8 = 1250;  // sample pairs: the 2500 bytes of a triggered 8-bit read-out
+constexpr int kRecord12 = 650;  // samples: the 1300 bytes of a 12-bit read-out
 constexpr std::size_t kTriggerSearchLimit = std::size_t{1} << 19;  // samples
 constexpr std::size_t kChunk = 4096;
 constexpr double kDetectorReferenceMv = 3300;
@@ -56,8 +56,8 @@ void VirtualInstrument::arm(const std::array<int, 6>& c) {
     r.samples = (r.mode & kModeBase) == kModeLong ? kLongRecord
                 : r.twelveBit                     ? kRecord12
                                                   : kRecord8;
-    r.waitsForTrigger = !r.streaming && trigger_.code != 0 &&
-                        (r.twelveBit || (r.mode & kModeBase) == kModeNormal);
+    r.waitsForTrigger =
+        !r.streaming && trigger_.code != 0 && (r.twelveBit || (r.mode & kModeBase) == kModeNormal);
     r.armPs = time_.nowPs();
     r.startPs = r.armPs;
     r.started = !r.waitsForTrigger;
@@ -74,8 +74,8 @@ void VirtualInstrument::arm(const std::array<int, 6>& c) {
 }
 
 // Codes of the converter as the record takes them from one channel.
-void VirtualInstrument::sourceCodes(int channel, bool twelveBit, std::int64_t t0Ps,
-                                    double stepPs, std::span<double> out) const {
+void VirtualInstrument::sourceCodes(int channel, bool twelveBit, std::int64_t t0Ps, double stepPs,
+                                    std::span<double> out) const {
     if (twelveBit && channel == 0 && detectorRouted()) {
         for (std::size_t n = 0; n < out.size(); ++n) {
             out[n] = detectorCodeAt(t0Ps + std::llround(static_cast<double>(n) * stepPs));
@@ -115,8 +115,8 @@ std::optional<std::int64_t> VirtualInstrument::recordReadyPs(std::int64_t limitP
             for (std::size_t n = 0; n < kChunk; ++n) {
                 const double v = codes[n];
                 const bool crossed =
-                    (searched + n) > 0 && (rising ? previous < level && v >= level
-                                                  : previous > level && v <= level);
+                    (searched + n) > 0 &&
+                    (rising ? previous < level && v >= level : previous > level && v <= level);
                 previous = v;
                 if (crossed) {
                     r.started = true;
@@ -264,8 +264,8 @@ int VirtualInstrument::prescaler() const {
 }
 
 bool VirtualInstrument::counterHasInput() const {
-    return prescaler() > 0 && 2.0 * std::numbers::sqrt2 * plan(1).acRmsAt(time_.nowPs()) >=
-                                  kCountableVpp;
+    return prescaler() > 0 &&
+           2.0 * std::numbers::sqrt2 * plan(1).acRmsAt(time_.nowPs()) >= kCountableVpp;
 }
 
 // The free-running 16-bit counter, sampled every millisecond from the start of the reading:
@@ -277,8 +277,8 @@ void VirtualInstrument::sendCounterSamples(int bytes) {
     for (int i = 0; i < bytes; i += 2) {
         const std::int64_t t = counter_.startPs + (i / 2) * kCounterIntervalPs;
         long double c = counts ? std::floor(p.cycles(t) / divide) : 0;
-        const auto value = static_cast<std::uint16_t>(
-            static_cast<std::int64_t>(std::fmod(c, 65536.0L)));
+        const auto value =
+            static_cast<std::uint16_t>(static_cast<std::int64_t>(std::fmod(c, 65536.0L)));
         pending_.push(static_cast<std::uint8_t>(value >> 8));
         if (i + 1 < bytes) {
             pending_.push(static_cast<std::uint8_t>(value & 0xFF));

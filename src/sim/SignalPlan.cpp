@@ -58,8 +58,8 @@ std::size_t SweepPlan::stepAt(double seconds, long double& cycles) const {
         r = seconds - static_cast<double>(passes * period);
         r = std::clamp(r, 0.0, period);
     }
-    std::size_t i = static_cast<std::size_t>(std::upper_bound(ends.begin(), ends.end(), r) -
-                                             ends.begin());
+    std::size_t i =
+        static_cast<std::size_t>(std::upper_bound(ends.begin(), ends.end(), r) - ends.begin());
     i = std::min(i, last);
     const double begin = i == 0 ? 0.0 : ends[i - 1];
     cycles = passes * cyclesPerPass + cyclesBefore[i] + hz[i] * (r - begin);
@@ -79,12 +79,12 @@ long double SignalPlan::cycles(std::int64_t tPs) const {
             if (!playing || tPs < anchorPs) {
                 return 0;
             }
-            return std::min<long double>(1, hz * static_cast<long double>(tPs - anchorPs) /
-                                                kPsPerSecond);
+            return std::min<long double>(
+                1, hz * static_cast<long double>(tPs - anchorPs) / kPsPerSecond);
         default:
-            return anchorCycles +
-                   static_cast<long double>(hz) * static_cast<long double>(tPs - anchorPs) /
-                       static_cast<long double>(kPsPerSecond);
+            return anchorCycles + static_cast<long double>(hz) *
+                                      static_cast<long double>(tPs - anchorPs) /
+                                      static_cast<long double>(kPsPerSecond);
     }
 }
 
@@ -105,7 +105,8 @@ void SignalPlan::sample(std::int64_t t0Ps, double stepPs, std::span<double> out)
                 if (t != nullptr) {
                     const double x = phase * kTablePoints;
                     const auto i = static_cast<std::size_t>(x);
-                    v = dcMv + ampMv * ((*t)[i] + (x - static_cast<double>(i)) * ((*t)[i + 1] - (*t)[i]));
+                    v = dcMv +
+                        ampMv * ((*t)[i] + (x - static_cast<double>(i)) * ((*t)[i + 1] - (*t)[i]));
                 } else {
                     v = dcMv + ampMv * levels->at(phase);
                 }

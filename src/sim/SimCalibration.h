@@ -28,6 +28,12 @@ struct SimCalibration {
     double rfdetintercept = -87.5;
     double rfdetslope = 24.6;
     std::array<int, 5> sq2level{1240, 980, 720, 460, 200};
+    // The output's gain loss at 1, 10, 20 .. 100, 150 and 200 MHz (the amplitude calibration
+    // raises the amplitude by these factors).
+    std::array<double, 13> flatHz{1e6,  10e6, 20e6, 30e6,  40e6,  50e6, 60e6,
+                                  70e6, 80e6, 90e6, 100e6, 150e6, 200e6};
+    std::array<double, 13> flat{1.0,  1.015, 1.04, 1.08, 1.15, 1.245, 1.36,
+                                1.52, 1.75,  2.1,  2.63, 2.63, 2.63};
     // The front end scales every range so that 8 divisions fill about 3.5 V at the converters
     // (the 12-bit converter's 4096 codes span `adcref`): the volt group attenuates, the
     // millivolt group amplifies.

@@ -156,13 +156,13 @@ class VirtualInstrument : public UsbApi {
     struct Cache {
         bool stale = true;
         GeneratorOutput output;
-        Levels pattern;     // the generator's pattern or comparator square
-        Levels square;      // a bench square
+        Levels pattern;      // the generator's pattern or comparator square
+        Levels square;       // a bench square
         SweepPlan sweep[2];  // direct, through the device under test
         bool sweepStale[2] = {true, true};
         std::vector<double> table;  // the pattern through the device under test
         double tableHz = -1;
-        double tableAcRms = 0;      // its varying part's rms, for a unit amplitude
+        double tableAcRms = 0;  // its varying part's rms, for a unit amplitude
         bool tableStale = true;
         std::vector<std::complex<double>> harmonics;
         std::vector<std::complex<double>> spectrum;
