@@ -13,12 +13,15 @@ namespace {
 constexpr double kTwoPi = 2.0 * std::numbers::pi;
 constexpr std::size_t kReseed = 64;  // samples between exact restarts of the rotating phasor
 
+// The part of x after its whole periods, strictly below 1 also after rounding to double.
 double fraction(long double x) {
-    return static_cast<double>(x - std::floor(x));
+    const auto f = static_cast<double>(x - std::floor(x));
+    return f < 1.0 ? f : 0.0;
 }
 
 double fraction(double x) {
-    return x - std::floor(x);
+    const double f = x - std::floor(x);
+    return f < 1.0 ? f : 0.0;
 }
 
 void tone(double dc, double amp, double phase0, double delta, std::span<double> out) {
