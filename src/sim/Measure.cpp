@@ -41,6 +41,8 @@ bool VirtualInstrument::detectorRouted() const {
     return it != model_.switches.end() && it->second == 1;
 }
 
+// The mode byte's + 64 chooses the converter and the record format; switch line 4.0, which
+// the program sets to match, is only reported.
 void VirtualInstrument::arm(const std::array<int, 6>& c) {
     ScopeRecord r;
     r.armed = true;

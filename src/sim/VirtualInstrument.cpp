@@ -363,7 +363,9 @@ void VirtualInstrument::execute(const std::array<int, 6>& c) {
             record_ = {};
             break;
         case 39:
+            // A counter reading takes the place of any scope record.
             counter_ = {true, c[1] * 256 + c[2], now};
+            record_.statusOwed = false;
             record_.streaming = false;
             last_ = Acquisition::Counter;
             break;

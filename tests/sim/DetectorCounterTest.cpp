@@ -147,6 +147,9 @@ TEST_F(Counter, CountsTheFrequencyAtChannelTwo) {
         int prescale;
         long long hz, tolerance;
     };
+    // A scope record armed before waits for a trigger that never comes; the reading replaces it.
+    send({35, 0, 250, 1, 1, 2});
+    send({36, 0, 0, 2, 113, 3});
     for (const Row& r : {Row{"signal CH2 sine 1M 1", 1, 1'000'000, 0},
                          Row{"signal CH2 square 12345 0.1", 1, 12'345, 1},
                          Row{"wire CH2 generator", 16, 100'000'000, 0},
