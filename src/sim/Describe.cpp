@@ -1,7 +1,7 @@
-// The instrument's output put into words, from what the commands have programmed.
-#include <algorithm>
+// The instrument's output and measuring side put into words.
 #include <cmath>
 #include <cstdio>
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -11,147 +11,115 @@ namespace tunx::sim {
 
 namespace {
 
-constexpr double kReferenceHz = 20e6;  // the fixed reference oscillator
-constexpr double kTwoTo32 = 4294967296.0;
-constexpr int kRamEnable = 0x80;
-constexpr int kFrequencyDestination = 0x02;
-constexpr int kPhaseDestination = 0x40;
-constexpr int kPulseLevelHigh = 127;
-
 std::string number(double v, int decimals) {
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
     return buf;
 }
 
-int word16(int hi, int lo) {
-    return hi * 256 + lo;
+const char* groupName(RangeGroup g) {
+    return g == RangeGroup::Volts ? "V" : g == RangeGroup::Decivolts ? "dV" : "mV";
 }
 
-// Index of the last acknowledged command with one of the codes, or -1.
-long lastIndexOf(const DeviceModel& m, std::initializer_list<int> codes) {
-    for (long i = static_cast<long>(m.commands.size()) - 1; i >= 0; --i) {
-        const int c = m.commands[static_cast<std::size_t>(i)][0];
-        if (std::find(codes.begin(), codes.end(), c) != codes.end()) {
-            return i;
-        }
-    }
-    return -1;
-}
-
-// The DDS system clock: reference (fixed or programmed) times the PLL multiplier.
-double systemClock(const DeviceModel& m) {
-    // Clock setting bytes 3-4 = 1, 0 select the programmable reference of S x 5000 Hz;
-    // anything else keeps the fixed oscillator.
-    double reference = kReferenceHz;
-    if (m.clockSettingSet && m.clockSetting[2] == 1 && m.clockSetting[3] == 0) {
-        reference = word16(m.clockSetting[0], m.clockSetting[1]) * 5000.0;
-    }
-    const int multiplierByte = m.cfr2[2];
-    if (multiplierByte >= 12) {
-        return reference * ((multiplierByte - 4) / 8);
-    }
-    return reference;
-}
-
-// Classifies the shape held in RAM words [start, start + count).
-std::string ramShape(const DeviceModel& m, int start, int count) {
-    if (count <= 0) {
-        return "arbitrary";
-    }
-    std::vector<int> levels;
-    for (int i = 0; i < count; ++i) {
-        levels.push_back(
-            static_cast<int>(m.ram[static_cast<std::size_t>(start + i) % kRamWords] >> 24));
-    }
-    const bool twoLevel = std::all_of(levels.begin(), levels.end(),
-                                      [](int v) { return v == 0 || v == kPulseLevelHigh; });
-    if (twoLevel) {
-        const auto high = std::count(levels.begin(), levels.end(), kPulseLevelHigh);
-        return 2 * high == static_cast<long>(levels.size()) ? "square" : "pulse";
-    }
-    if (count >= 100) {
-        std::vector<int> words;
-        for (int i = 0; i < count; ++i) {
-            words.push_back(static_cast<std::int16_t>(
-                m.ram[static_cast<std::size_t>(start + i) % kRamWords] >> 16));
-        }
-        const auto peak = std::max_element(words.begin(), words.end()) - words.begin();
-        const auto trough = std::min_element(words.begin(), words.end()) - words.begin();
-        const bool monotonic =
-            (peak == 0 || peak == count - 1) && (trough == 0 || trough == count - 1);
-        if (monotonic) {
-            return "ramp";
-        }
-        if (std::abs(peak - count / 2) <= 2 || std::abs(trough - count / 2) <= 2) {
-            return "triangle";
-        }
-    }
-    return "arbitrary";
+int switchLevel(const DeviceModel& m, int group, int line) {
+    const auto it = m.switches.find({group, line});
+    return it == m.switches.end() ? -1 : it->second;
 }
 
 }  // namespace
 
 std::vector<std::string> VirtualInstrument::describe() const {
     const DeviceModel& m = model_;
+    const GeneratorOutput& g = output();
     std::vector<std::string> out;
-    const bool attenuated = m.switches.count({3, 15}) != 0 && m.switches.at({3, 15}) == 1;
-    const int levelA = m.dacs.count(3) != 0 ? m.dacs.at(3) : 0;
-    out.push_back(std::string("output ") + (m.outputClosed ? "off" : "on") + ", level DAC " +
-                  std::to_string(levelA) + ", attenuator " + (attenuated ? "20 dB" : "off"));
+    out.push_back(std::string("output ") + (g.on ? "on" : "off") + ", level DAC " +
+                  std::to_string(g.levelDac) + ", attenuator " + (g.attenuated ? "20 dB" : "off"));
 
-    const double sysclk = systemClock(m);
-    const double stepRate = sysclk / 4.0;
-    const long ftwAt = lastIndexOf(m, {5, 6});
-    const long cfr1At = lastIndexOf(m, {1});
-    const bool square2 = m.switches.count({4, 6}) != 0 && m.switches.at({4, 6}) == 1;
-    const bool ramMode = cfr1At > ftwAt && (m.cfr1[0] & kRamEnable) != 0;
-    const double sineHz = m.ftw * sysclk / kTwoTo32;
-
-    std::string waveform = "sine";
-    std::string frequency = number(m.ftwUpdate == 16 ? 0.0 : sineHz, 3) + " Hz";
-    if (square2) {
-        waveform = "square (comparator)";
-    } else if (ramMode && (m.cfr1[0] & kPhaseDestination) == 0 &&
-               (m.cfr1[0] & kFrequencyDestination) != 0) {
-        const int steps = m.ramCount;
-        const double first =
-            m.ram[static_cast<std::size_t>(m.ramStart) % kRamWords] * sysclk / kTwoTo32;
-        const double last =
-            m.ram[static_cast<std::size_t>(m.ramStart + std::max(steps - 1, 0)) % kRamWords] *
-            sysclk / kTwoTo32;
-        const int dwell = word16(m.multipliers[0], m.multipliers[1]);
-        waveform = std::string("sine sweep") + (m.cfr1[0] & 0x08 ? " (single)" : "");
-        frequency = number(first, 1) + " Hz to " + number(last, 1) + " Hz in " +
-                    std::to_string(steps) + " steps of " + number(dwell / stepRate * 1e6, 2) +
-                    " us";
-    } else if (ramMode) {
-        const int words = m.ramCount;
-        const int k = std::max(1, word16(m.multipliers[0], m.multipliers[1]));
-        waveform = ramShape(m, m.ramStart, words);
-        if (words > 0 && stepRate > 0) {
-            frequency = number(stepRate / (static_cast<double>(words) * k), 3) + " Hz";
-        }
-    } else if (cfr1At > ftwAt && m.startCount > 0) {
-        const int kind = m.start[0];
-        waveform = kind == 1   ? "sine, external AM"
-                   : kind == 2 ? "sine, external FM"
-                   : kind == 4 ? "sine, internal FM"
-                               : "sine";
+    std::string frequency = number(g.hz, 3) + " Hz";
+    if (g.kind == Waveform::Sweep && !g.steps.empty()) {
+        frequency = number(g.steps.front().value, 1) + " Hz to " + number(g.steps.back().value, 1) +
+                    " Hz in " + std::to_string(g.steps.size()) + " steps of " +
+                    number(g.steps.front().seconds * 1e6, 2) + " us";
     }
-    out.push_back("waveform " + waveform);
+    out.push_back("waveform " + g.words);
     out.push_back("frequency " + frequency);
-    const double mvpp = m.asf * cal_.ampfullscale / 16383.0 / (attenuated ? 10.0 : 1.0);
-    out.push_back("amplitude " + number(mvpp, 1) + " mVpp");
-    if (m.offsetSet) {
-        const int r = (m.offsetFine - m.offsetCoarse) / 20;
-        const double code = m.offsetCoarse * 5000.0 / 1023.0 + r;
-        out.push_back("offset " + number((3120.0 - code) * cal_.offgain - cal_.offzero, 0) + " mV");
-    } else {
-        out.push_back("offset not set");
-    }
-    out.push_back("clock " + number(sysclk, 0) + " Hz");
+    out.push_back("amplitude " + number(g.vpp, 1) + " mVpp");
+    out.push_back(g.offsetSet ? "offset " + number(g.offsetMv, 0) + " mV" : "offset not set");
+    out.push_back("clock " + number(g.sysclk, 0) + " Hz");
     out.push_back("triggers " + std::to_string(m.triggerCount));
+
+    // The bench.
+    const auto wireWords = [&](int ch) {
+        const auto c = static_cast<std::size_t>(ch);
+        switch (bench_.wire[c]) {
+            case Wire::Generator:
+                return std::string("generator");
+            case Wire::Dut:
+                return std::string("generator through the device under test");
+            case Wire::Off:
+                return std::string("nothing");
+            case Wire::External: {
+                const ExternalSource& e = bench_.external[c];
+                return std::string(e.square ? "square " : "sine ") + number(e.hz, 3) + " Hz " +
+                       number(e.vpp, 1) + " mVpp offset " + number(e.offset, 1) + " mV";
+            }
+        }
+        return std::string();
+    };
+    out.push_back("wire CH1 " + wireWords(0) + ", CH2 " + wireWords(1));
+    out.push_back("dut " + bench_.dut.words());
+    out.push_back("noise " + number(bench_.noiseMv, 1) + " mV rms, seed " +
+                  std::to_string(bench_.seed) + ", input offset CH1 " +
+                  number(bench_.offsetMv[0], 1) + " mV, CH2 " + number(bench_.offsetMv[1], 1) +
+                  " mV");
+
+    // The scope converters.
+    const int adcLine = switchLevel(m, 4, 0);
+    const bool twelve = record_.armed ? record_.twelveBit : adcLine == 1;
+    out.push_back(std::string("converter ") + (twelve ? "12-bit" : "8-bit") + ", ADC clock " +
+                  (switchLevel(m, 4, 11) == 1 ? "40" : "20") + " MHz" +
+                  (detectorRouted() ? ", CH1 on the detector" : ""));
+    if (record_.armed) {
+        const char* how = record_.streaming         ? "streaming"
+                          : record_.waitsForTrigger ? "triggered"
+                                                    : "free-running";
+        out.push_back("record " + number(record_.rate, 1) + " samples/s, " +
+                      std::to_string(record_.samples) + " samples, " + how);
+    } else {
+        out.push_back("record not armed");
+    }
+    if (trigger_.code == 0) {
+        out.push_back("trigger free-running");
+    } else {
+        out.push_back(std::string("trigger CH") + std::to_string(trigger_.channel() + 1) +
+                      (trigger_.rising() ? " rising" : " falling") + " at code " +
+                      std::to_string(trigger_.level));
+    }
+    for (int ch = 0; ch < kChannels; ++ch) {
+        const ChannelScale s = channelScale(m, cal_, ch);
+        out.push_back("CH" + std::to_string(ch + 1) + " range " + groupName(s.group) + ", " +
+                      number(s.fullScaleMv / 8.0, 1) + " mV/div, position " +
+                      number(s.position(), 1));
+    }
+
+    // Detector and counter.
+    const double rms = std::hypot(0.5 * plan(0).acRmsAt(time_.nowPs()), bench_.noiseMv);
+    out.push_back("detector CH1 IN " + number(rms, 1) + " mVrms, " +
+                  (rms > 0 ? number(20.0 * std::log10(rms / 1000.0), 1) : std::string("-inf")) +
+                  " dBV, code " + std::to_string(detectorCode()));
+    const SignalPlan ch2 = plan(1);
+    const int divide = prescaler();
+    std::string counted = "nothing";
+    if (counterHasInput()) {
+        const std::int64_t now = time_.nowPs();
+        const double hz =
+            ch2.kind == SignalPlan::Kind::Sweep
+                ? static_cast<double>(ch2.cycles(now + kPsPerMs) - ch2.cycles(now)) * 1000.0
+                : ch2.hz;
+        counted = number(hz, 3) + " Hz";
+    }
+    out.push_back("counter CH2 IN " + counted + ", prescaler " +
+                  (divide > 0 ? std::to_string(divide) : std::string("not set up")));
     return out;
 }
 

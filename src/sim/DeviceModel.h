@@ -38,11 +38,22 @@ struct DeviceModel {
     int startCount = 0;
     int triggerCount = 0;  // code 25
 
-    // Waveform RAM: words as written (4 raw bytes, most significant first).
+    // Order of the last commands that decide what the DDS plays (index into `commands`, -1
+    // before the first): tuning word (5, 6), control register 1, RAM write, profiles.
+    long tuningAt = -1, cfr1At = -1, ramWriteAt = -1, profile1At = -1, profile2At = -1;
+
+    // Waveform RAM. A RAM write fills its block from the highest address down, and the DDS
+    // plays a block from its lowest address up, so words play in the reverse order of writing.
     std::array<std::uint32_t, kRamWords> ram{};
     int ramStart = 0;    // address of the last RAM write
     int ramCount = 0;    // words announced by the last RAM write
     int ramWritten = 0;  // words received for it
+
+    // When the RAM last started playing from its first word (control register 1, a start or
+    // trigger command, or a record that restarts the sweep), in instrument picoseconds, and
+    // whether it plays (a single-shot pattern waits for its start).
+    std::int64_t playStartPs = 0;
+    bool playing = false;
 
     // Every acknowledged command, in order, as its six command bytes.
     std::vector<std::array<int, 6>> commands;

@@ -33,7 +33,9 @@ bool Fault::hits() {
     return true;
 }
 
-VirtualInstrument::VirtualInstrument(Clock& clock) : clock_(clock) {}
+VirtualInstrument::VirtualInstrument(Clock& clock) : clock_(clock), time_(clock) {
+    cache_.square.assign({{1.0, 1.0}, {-1.0, 1.0}});
+}
 
 int VirtualInstrument::SI_GetNumDevices(std::uint32_t& numDevices) {
     if (deviceCountStatus_ != usb::kSuccess) {
@@ -74,6 +76,8 @@ int VirtualInstrument::SI_Open(std::uint32_t deviceNum, DeviceHandle& handle) {
 int VirtualInstrument::SI_Close(DeviceHandle /*handle*/) {
     open_ = false;
     pending_.clear();
+    record_ = {};
+    counter_ = {};
     return usb::kSuccess;
 }
 
@@ -95,6 +99,15 @@ int VirtualInstrument::SI_FlushBuffers(DeviceHandle handle, std::uint8_t /*tx*/,
     }
     if (rx != 0) {
         pending_.clear();
+        // Replies that have arrived by now are flushed with the rest.
+        const std::int64_t now = time_.nowPs();
+        if (record_.statusOwed && !record_.streaming) {
+            const auto ready = recordReadyPs(now);
+            record_.statusOwed = !(ready && *ready <= now);
+        }
+        if (counter_.owed && counter_.startPs + counter_.samples * kPsPerMs <= now) {
+            counter_.owed = false;
+        }
     }
     return usb::kSuccess;
 }
@@ -123,16 +136,19 @@ int VirtualInstrument::SI_Read(DeviceHandle handle, std::span<std::uint8_t> buff
     if (!open_ || handle < kHandleBase) {
         return usb::kInvalidHandle;
     }
+    if (pending_.empty() && record_.streaming) {
+        stream(buffer, bytesReturned);
+        if (bytesReturned > 0) {
+            return usb::kSuccess;
+        }
+    } else if (pending_.empty()) {
+        deliverDueReplies(time_.nowPs() + std::int64_t{readTimeout_} * kPsPerMs);
+    }
     if (pending_.empty()) {
         clock_.Sleep(static_cast<int>(readTimeout_));
         return usb::kReadTimedOut;
     }
-    const std::size_t n = std::min(buffer.size(), pending_.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        buffer[i] = pending_.front();
-        pending_.pop_front();
-    }
-    bytesReturned = static_cast<std::uint32_t>(n);
+    bytesReturned = static_cast<std::uint32_t>(pending_.pop(buffer));
     return usb::kSuccess;
 }
 
@@ -153,11 +169,11 @@ void VirtualInstrument::frame(std::span<const std::uint8_t> data) {
     }
     if (!good) {
         ++badFrames_;
-        pending_.push_back(kNak);
+        pending_.push(kNak);
         return;
     }
     if (naked) {
-        pending_.push_back(kNak);
+        pending_.push(kNak);
         return;
     }
     execute({data[1], data[2], data[3], data[4], data[5], data[6]});
@@ -171,24 +187,65 @@ void VirtualInstrument::ramData(std::span<const std::uint8_t> data) {
                                        (std::uint32_t{partialWord_[1]} << 16) |
                                        (std::uint32_t{partialWord_[2]} << 8) | partialWord_[3];
             partialWord_.clear();
-            const auto address =
-                static_cast<std::size_t>(model_.ramStart + model_.ramWritten) % kRamWords;
+            // The block fills from its highest address down.
+            const auto address = static_cast<std::size_t>(model_.ramStart + model_.ramCount - 1 -
+                                                          model_.ramWritten) %
+                                 kRamWords;
             model_.ram[address] = word;
             ++model_.ramWritten;
             if (model_.ramWritten == model_.ramCount) {
-                pending_.push_back(kAck);
+                generatorChanged();
+                pending_.push(kAck);
                 return;
             }
         }
     }
 }
 
+namespace {
+
+// Commands of the measuring side; every other command may change what the generator outputs.
+bool measuring(const std::array<int, 6>& c) {
+    switch (c[0]) {
+        case 27:
+        case 35:
+        case 36:
+        case 37:
+        case 38:
+        case 39:
+        case 40:
+        case 41:
+        case 42:
+            return true;
+        case 31:  // only the level DAC pair belongs to the generator
+            return c[3] != 3 && c[3] != 7;
+        case 32:  // only the attenuator and the comparator lines do
+            return !((c[1] == 3 && c[2] == 15) || (c[1] == 4 && c[2] == 6));
+        default:
+            return false;
+    }
+}
+
+constexpr int kRamStartCommand = 3;  // code 20 byte 1 that starts a RAM pattern
+constexpr int kSingleShot = 0x08;
+constexpr int kBiasLineGroup = 6, kBiasLine = 4;
+
+}  // namespace
+
 void VirtualInstrument::execute(const std::array<int, 6>& c) {
+    const long at = static_cast<long>(model_.commands.size());
     model_.commands.push_back(c);
     const std::array<int, 5> bytes{c[1], c[2], c[3], c[4], c[5]};
+    const std::int64_t now = time_.nowPs();
+    if (!measuring(c)) {
+        generatorChanged();
+    }
     switch (c[0]) {
         case 1:
             model_.cfr1 = bytes;
+            model_.cfr1At = at;
+            model_.playStartPs = now;
+            model_.playing = (c[1] & kSingleShot) == 0;
             break;
         case 2:
         case 24:
@@ -201,9 +258,11 @@ void VirtualInstrument::execute(const std::array<int, 6>& c) {
         case 5:
             model_.ftw = (std::uint32_t(c[1]) << 24) | (std::uint32_t(c[2]) << 16) |
                          (std::uint32_t(c[3]) << 8) | std::uint32_t(c[4]);
+            model_.tuningAt = at;
             break;
         case 6:
             model_.ftwUpdate = c[1];
+            model_.tuningAt = at;
             break;
         case 13:
             model_.offsetCoarse = signed16(c[1], c[2]);
@@ -214,17 +273,19 @@ void VirtualInstrument::execute(const std::array<int, 6>& c) {
             model_.ramCount = c[1] * 256 + c[2];
             model_.ramStart = c[3] * 256 + c[4];
             model_.ramWritten = 0;
+            model_.ramWriteAt = at;
             partialWord_.clear();
             break;
         case 19: {
-            pending_.push_back(kAck);
+            // Read back in the order the block was written: from its highest address down.
+            pending_.push(kAck);
             const int count = c[1] * 256 + c[2];
             const int startAt = c[3] * 256 + c[4];
-            for (int i = 0; i < count; ++i) {
+            for (int i = count - 1; i >= 0; --i) {
                 const std::uint32_t w =
                     model_.ram[static_cast<std::size_t>(startAt + i) % kRamWords];
                 for (int shift = 24; shift >= 0; shift -= 8) {
-                    pending_.push_back(static_cast<std::uint8_t>(w >> shift));
+                    pending_.push(static_cast<std::uint8_t>(w >> shift));
                 }
             }
             return;
@@ -232,27 +293,38 @@ void VirtualInstrument::execute(const std::array<int, 6>& c) {
         case 20:
             model_.start = bytes;
             ++model_.startCount;
+            if (c[1] == kRamStartCommand) {
+                model_.playStartPs = now;
+                model_.playing = true;
+            }
             break;
         case 21:
             model_.profile1 = bytes;
+            model_.profile1At = at;
             break;
         case 22:
             model_.profile2 = bytes;
+            model_.profile2At = at;
             break;
         case 23:
             model_.multipliers = bytes;
             break;
         case 25:
             ++model_.triggerCount;
+            model_.playStartPs = now;
+            model_.playing = true;
             break;
         case 26:
             model_.clockSetting = bytes;
             model_.clockSettingSet = true;
             break;
         case 27: {
-            const std::uint16_t raw = biasReading();
-            pending_.push_back(static_cast<std::uint8_t>(raw >> 8));
-            pending_.push_back(static_cast<std::uint8_t>(raw & 0xFF));
+            // The bias read-back while line 6.4 is on (or was never set), else the detector.
+            const auto line = model_.switches.find({kBiasLineGroup, kBiasLine});
+            const bool bias = line == model_.switches.end() || line->second != 0;
+            const std::uint16_t raw = bias ? biasReading() : detectorCodeAt(now);
+            pending_.push(static_cast<std::uint8_t>(raw >> 8));
+            pending_.push(static_cast<std::uint8_t>(raw & 0xFF));
             return;
         }
         case 30:
@@ -261,20 +333,64 @@ void VirtualInstrument::execute(const std::array<int, 6>& c) {
             break;
         case 31:
             model_.dacs[c[3]] = c[1] * 256 + c[2];
-            model_.outputClosed = false;
+            if (c[3] == 3 || c[3] == 7) {
+                model_.outputClosed = false;
+            }
             break;
         case 32:
             model_.switches[{c[1], c[2]}] = c[3];
             break;
+        case 35:
+            trigger_ = {c[1] * 256 + c[2], c[3], c[5]};
+            break;
+        case 36:
+        case 42:
+            arm(c);
+            break;
+        case 37: {
+            // No acknowledgement: the answer is the bytes asked for.
+            const int asked = c[1] * 256 + c[2];
+            const int bytes = std::max(0, asked - cutNext_);
+            cutNext_ = 0;
+            if (last_ == Acquisition::Counter) {
+                sendCounterSamples(bytes);
+            } else {
+                sendRecord(bytes);
+            }
+            return;
+        }
+        case 38:
+            record_ = {};
+            break;
+        case 39:
+            // A counter reading takes the place of any scope record.
+            counter_ = {true, c[1] * 256 + c[2], now};
+            record_.statusOwed = false;
+            record_.streaming = false;
+            last_ = Acquisition::Counter;
+            break;
+        case 40:
+            (c[1] == 0 ? prescaler_.second : prescaler_.first) = bytes;
+            break;
         case 41:
             for (std::size_t i = 0; i < kClockSyncSize; ++i) {
-                pending_.push_back(kClockSyncByte);
+                pending_.push(kClockSyncByte);
             }
             return;
         default:
             break;
     }
-    pending_.push_back(kAck);
+    pending_.push(kAck);
+}
+
+// Keeps the sine's phase running on across the change and marks what follows from the
+// registers as stale.
+void VirtualInstrument::generatorChanged() {
+    const std::int64_t now = time_.nowPs();
+    anchorCycles_ += static_cast<long double>(anchorHz_) *
+                     static_cast<long double>(now - anchorPs_) / kPsPerSecond;
+    anchorPs_ = now;
+    cache_.stale = true;
 }
 
 // The offset the DAC codes produce, read back through a 12-bit converter.

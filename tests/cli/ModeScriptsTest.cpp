@@ -40,10 +40,10 @@ TEST(EveryMode, RunsFromAFreshStartAndTheInstrumentProducesIt) {
              ModeRun{"Triangle", "", "triangle", "1000.1"},
              ModeRun{"Arbitrary", "", "arbitrary", "142857.1"},
              ModeRun{"Sweep Sine Generator", "set steptime 100\n", "sine sweep",
-                     "19998.9 Hz to 10009.4 Hz"},
+                     "10009.4 Hz to 19998.9 Hz"},
              ModeRun{"Square-Wave", "set Frek 10\nset frequnit MHz\n", "square", "10000000.0"},
              ModeRun{"Square-Wave2", "set Frek 1\nset frequnit MHz\n", "square (comparator)",
-                     "1000001.1"},
+                     "999999.9"},
              ModeRun{"Single Tone Sine2", "", "sine", "0.000"},
          }) {
         const std::string t =

@@ -111,8 +111,11 @@ TEST_F(Device, RamWriteTakesExactlyTheAnnouncedWordsThenAcknowledges) {
         ASSERT_EQ(write({0x12, 0x34, 0x56, i}), 0);
         EXPECT_EQ(read(), (i < 2 ? Read{13, {}} : Read{0, {6}})) << int{i};
     }
-    EXPECT_EQ(sim.model().ram[10], 0x12345600U);
-    EXPECT_EQ(sim.model().ram[12], 0x12345602U);
+    // The block fills from its highest address down; a read gives the words back in order.
+    EXPECT_EQ(sim.model().ram[12], 0x12345600U);
+    EXPECT_EQ(sim.model().ram[10], 0x12345602U);
+    EXPECT_EQ(send({19, 0, 3, 0, 10, 0}), 6);
+    EXPECT_EQ(read(12), (Read{0, {0x12, 0x34, 0x56, 0, 0x12, 0x34, 0x56, 1, 0x12, 0x34, 0x56, 2}}));
     EXPECT_EQ(send({25, 0, 0, 0, 0, 0}), 6);  // a command frame again
     EXPECT_EQ(sim.model().triggerCount, 1);
 }

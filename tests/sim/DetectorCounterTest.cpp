@@ -1,0 +1,166 @@
+// The level detector at "CH1 IN" and the counter at "CH2 IN", read back with the program's
+// own arithmetic.
+#include <numbers>
+
+#include "sim/ScopeRig.h"
+
+namespace tunx::test {
+namespace {
+
+// The detector code as the sweep analyser turns it into mVrms.
+double detectorMvrms(const Bytes& reply, const Calibration& c) {
+    const double detmv = 3300.0 / 4096 * (reply.at(0) * 256 + reply.at(1));
+    const double dbv = (detmv + c.rfdetoffset) / c.rfdetslope + c.rfdetintercept;
+    return std::pow(10.0, (dbv + 60) / 20);
+}
+
+struct Detector : ScopeRig {
+    double level() {
+        EXPECT_EQ(write(frame({27, 255, 255, 85, 85, 85})), 0);
+        return detectorMvrms(read(2).second, rig.s().cal);
+    }
+};
+
+// 100 mVrms at a matched load is 565.7 mVpp open-circuit, as the sweep analyser sets it.
+TEST_F(Detector, ReadsTheRmsLevelThroughTheDeviceUnderTest) {
+    const double q = 5, f0 = 1.5e6;
+    const double half = f0 / (2 * q), mid = f0 * std::sqrt(1 + 1 / (4 * q * q));
+    struct Row {
+        const char* dut;
+        double hz;
+        double mvrms;
+    };
+    const Row rows[] = {
+        {"none", 1e6, 100},
+        {"bandpass 1.5M 5", f0, 100},
+        {"bandpass 1.5M 5", mid - half, 100 / std::numbers::sqrt2},
+        {"bandpass 1.5M 5", mid + half, 100 / std::numbers::sqrt2},
+        {"bandpass 1.5M 5", 10 * f0, 100 / std::sqrt(1 + 25 * std::pow(10 - 0.1, 2))},
+        {"lowpass 200k", 200e3, 100 / std::numbers::sqrt2},
+        {"highpass 10M", 1e6, 100 / std::sqrt(101)},
+        {"attenuate 20", 3e6, 10},
+    };
+    send({32, 6, 4, 0, 0, 0});
+    instruct("wire CH1 dut");
+    for (const Row& r : rows) {
+        instruct(std::string("dut ") + r.dut);
+        sine(std::to_string(r.hz).c_str(), "Hz", "565.68", "mVpp");
+        send({32, 6, 4, 0, 0, 0});
+        EXPECT_NEAR(level() / r.mvrms, 1.0, 0.01) << r.dut << " at " << r.hz;
+    }
+}
+
+TEST_F(Detector, ReadsNoiseAloneAndTheBiasWhileLineSixFourIsOn) {
+    sine("1", "MHz", "565.68", "mVpp");
+    instruct("wire CH1 off");
+    instruct("noise 20");
+    send({32, 6, 4, 0, 0, 0});
+    EXPECT_NEAR(level(), 20, 0.3);
+    instruct("noise 0");
+    EXPECT_LT(level(), 1);  // the bottom of the detector's range
+    send({32, 6, 4, 1, 0, 0});
+    ASSERT_EQ(write(frame({27, 255, 255, 85, 85, 85})), 0);
+    const Bytes bias = read(2).second;
+    EXPECT_NEAR((bias[0] * 256 + bias[1]) * 3600 / 4096.0, 900, 5);  // 0 mV: the 900 mV midpoint
+}
+
+// The fast sweep: the 12-bit converter records the detector while the generator's own sweep
+// runs from the start of the record (mode byte + 16).
+TEST_F(Detector, FastSweepRecordsTheBandpassOnTheTwelveBitConverter) {
+    generator("Sweep Sine Generator", {{"startf", "1"},
+                                       {"startfunit", "MHz"},
+                                       {"stopf", "2"},
+                                       {"stopfunit", "MHz"},
+                                       {"stepcnt", "1000"},
+                                       {"steptime", "500"},
+                                       {"singlesw", "1"},
+                                       {"Vpp", "565.68"},
+                                       {"VppUnit", "mVpp"}});
+    instruct("wire CH1 dut");
+    instruct("dut bandpass 1.5M 5");
+    for (const Frame& f :
+         {Frame{32, 7, 2, 1, 0, 0}, Frame{32, 4, 8, 0, 0, 0}, Frame{32, 4, 0, 1, 0, 0},
+          Frame{35, 1, 1, 0, 1, 0}, Frame{38, 3, 2, 0, 0, 0}, Frame{42, 0, 0, 122, 18, 82}}) {
+        send(f);
+    }
+    const std::vector<double> codes = samples12(record(1300));
+    ASSERT_EQ(codes.size(), 650U);
+    std::vector<double> mvrms;
+    for (double c : codes) {
+        const int code = static_cast<int>(c);
+        mvrms.push_back(detectorMvrms(
+            {static_cast<std::uint8_t>(code >> 8), static_cast<std::uint8_t>(code & 0xFF)},
+            rig.s().cal));
+    }
+    // Sample n falls in sweep step floor(n x 1.5625), which plays 1 MHz + (step + 1) kHz.
+    const auto hz = [](std::size_t n) { return 1e6 + (std::floor(n * 1.5625) + 1) * 1000; };
+    const auto above = [&](double mv) { return mv >= 100 / std::numbers::sqrt2; };
+    const auto first = std::find_if(mvrms.begin(), mvrms.end(), above) - mvrms.begin();
+    const auto last = mvrms.rend() - std::find_if(mvrms.rbegin(), mvrms.rend(), above) - 1;
+    const double q = 5, f0 = 1.5e6;
+    const double half = f0 / (2 * q), mid = f0 * std::sqrt(1 + 1 / (4 * q * q));
+    EXPECT_NEAR(hz(static_cast<std::size_t>(first)), mid - half, 2000);
+    EXPECT_NEAR(hz(static_cast<std::size_t>(last)), mid + half, 2000);
+    EXPECT_NEAR(*std::max_element(mvrms.begin(), mvrms.end()), 100, 1.5);
+    EXPECT_LT(mvrms[5], 40);
+    EXPECT_LT(mvrms[635], 40);
+}
+
+// The program's counter arithmetic on 1008 samples, one every millisecond.
+struct Counter : ScopeRig {
+    long long frequency(int prescale) {
+        send({39, 3, 240, 0, 0, 0});
+        rig.clock.Sleep(200);
+        sim.SI_SetTimeouts(3000, 3000);
+        EXPECT_EQ(read(2), (std::pair<int, Bytes>{0, {65, 65}}));
+        EXPECT_EQ(write(frame({37, 7, 224, 0, 0, 0})), 0);
+        const Bytes b = read(4096).second;
+        EXPECT_EQ(b.size(), 2016U);
+        std::vector<long long> s(1001);
+        for (int j = 1; j <= 1000; ++j) {
+            s[static_cast<std::size_t>(j)] = b[2 * j - 2] * 256 + b[2 * j - 1];
+        }
+        long long w = 0;
+        for (std::size_t j = 2; j <= 1000; ++j) {
+            w += s[j] < s[j - 1] ? 1 : 0;
+        }
+        const long long d = s[3] - s[2] + (s[3] < s[2] ? 65536 : 0);
+        return (w * 65536 + s[1000] - (s[1] - d)) * prescale;
+    }
+    void range(int prescale) {
+        const bool direct = prescale == 1;
+        send({32, 4, 8, direct ? 0 : 1, 0, 0});
+        send({32, 4, 4, direct ? 1 : 0, 0, 0});
+        if (prescale == 16) {
+            send({40, 3, 128, 40, 0, 0});
+            send({40, 0, 0, 129, 0, 0});
+        } else if (prescale == 128) {
+            send({40, 3, 0, 40, 0, 0});
+            send({40, 0, 2, 3, 0, 0});
+        }
+    }
+};
+
+TEST_F(Counter, CountsTheFrequencyAtChannelTwo) {
+    struct Row {
+        const char* bench;
+        int prescale;
+        long long hz, tolerance;
+    };
+    // A scope record armed before waits for a trigger that never comes; the reading replaces it.
+    send({35, 0, 250, 1, 1, 2});
+    send({36, 0, 0, 2, 113, 3});
+    for (const Row& r : {Row{"signal CH2 sine 1M 1", 1, 1'000'000, 0},
+                         Row{"signal CH2 square 12345 0.1", 1, 12'345, 1},
+                         Row{"wire CH2 generator", 16, 100'000'000, 0},
+                         Row{"wire CH2 generator", 128, 100'000'000, 128},
+                         Row{"wire CH2 off", 1, 0, 0}, Row{"signal CH2 sine 1M 0.015", 1, 0, 0}}) {
+        sine("100", "MHz", "1");
+        instruct(r.bench);
+        range(r.prescale);
+        EXPECT_NEAR(frequency(r.prescale), r.hz, r.tolerance) << r.bench << " /" << r.prescale;
+    }
+}
+
+}  // namespace
+}  // namespace tunx::test

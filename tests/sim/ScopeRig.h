@@ -1,0 +1,172 @@
+// A started program on the virtual instrument, and the measuring side spoken to in raw
+// frames: the V/div, trigger and record commands with the arithmetic the monitor uses.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numeric>
+#include <sstream>
+
+#include "support/Rig.h"
+
+namespace tunx::test {
+
+using Bytes = std::vector<std::uint8_t>;
+
+inline double rounded(double x) {
+    return std::nearbyint(x);  // halves to even
+}
+
+// The words of one sim instruction.
+inline std::vector<std::string> words(const std::string& line) {
+    std::istringstream in(line);
+    std::vector<std::string> out;
+    for (std::string w; in >> w;) {
+        out.push_back(w);
+    }
+    return out;
+}
+
+struct ScopeRig : ::testing::Test {
+    void SetUp() override { ASSERT_TRUE(rig.start()); }
+
+    void instruct(const std::string& line) {
+        const auto w = words(line);
+        ASSERT_EQ(sim.instruct(w), std::nullopt) << line;
+    }
+    // The generator panel's mode and entries ("name=text" each), then Refresh.
+    void generator(const std::string& mode,
+                   std::initializer_list<std::pair<const char*, const char*>> fields) {
+        rig.w()["ModeSelect"].text = mode;
+        ASSERT_TRUE(rig.run("ModeSelect_Click"));
+        for (const auto& [name, text] : fields) {
+            if (std::string(name) == "singlesw") {
+                rig.w().check(name, std::stoi(text));
+            } else {
+                rig.w()[name].text = text;
+            }
+        }
+        ASSERT_TRUE(rig.run("RefreshBtn_Click"));
+        ASSERT_EQ(rig.messages(), std::vector<std::string>{});
+    }
+    void sine(const char* frek, const char* unit, const char* vpp, const char* vppUnit = "Vpp") {
+        generator("Single Tone Sine",
+                  {{"Frek", frek}, {"frequnit", unit}, {"Vpp", vpp}, {"VppUnit", vppUnit}});
+    }
+
+    int write(const Bytes& data) {
+        std::uint32_t n = 0;
+        return sim.SI_Write(handle, data, n);
+    }
+    static Bytes frame(const std::array<int, 6>& cmd) {
+        Bytes f(cmd.begin(), cmd.end());
+        f.insert(f.begin(), 4);
+        f.push_back(static_cast<std::uint8_t>(std::accumulate(cmd.begin(), cmd.end(), 0) & 0xFF));
+        return f;
+    }
+    // Up to `size` bytes: the status and what came.
+    std::pair<int, Bytes> read(std::size_t size) {
+        Bytes buffer(size, 0);
+        std::uint32_t n = 0;
+        const int status = sim.SI_Read(handle, buffer, n);
+        buffer.resize(n);
+        return {status, buffer};
+    }
+    // An acknowledged command.
+    void send(const std::array<int, 6>& cmd) {
+        ASSERT_EQ(write(frame(cmd)), 0);
+        ASSERT_EQ(read(1), (std::pair<int, Bytes>{0, {6}})) << cmd[0];
+    }
+
+    // The V/div handler's commands for a channel (0 CH1, 1 CH2): switch lines, range DAC and
+    // offset DAC for the position, worked out from the calibration the program loaded.
+    // Returns spanadc, the 12-bit codes of 8 divisions.
+    int vdiv(int ch, double voltsPerDiv, int pos, double offsetCal = NAN) {
+        const Calibration& c = rig.s().cal;
+        const int group = voltsPerDiv >= 0.5 ? 0 : voltsPerDiv >= 0.1 ? 1 : 2;
+        const double gains[2][3] = {{c.ch1gainv, c.ch1gaindv, c.ch1gainmv},
+                                    {c.ch2gainv, c.ch2gaindv, c.ch2gainmv}};
+        const double zero[2][2] = {
+            {c.ch1offv, static_cast<double>(c.ch1offmv)},
+            {static_cast<double>(c.ch2offv), static_cast<double>(c.ch2offmv)}};
+        const double slope[2][2] = {{c.ch1offslopev, c.ch1offslopemv},
+                                    {c.ch2offslopev, c.ch2offslopemv}};
+        const double g = gains[ch][group];
+        const double k = 8 * voltsPerDiv * 1000;
+        const double m = std::max(8 * voltsPerDiv, 0.16);
+        const double span = ch == 0 && voltsPerDiv >= 0.2 ? k * g : rounded(k * g);
+        const double cal = std::isnan(offsetCal) ? zero[ch][group == 2] : offsetCal;
+        send({32, 4, ch == 0 ? 9 : 10, group == 0 ? 0 : 1, 0, 0});
+        send({32, ch == 0 ? 3 : 7, ch == 0 ? 2 : 9, group == 2 ? 0 : 1, 0, 0});
+        const int range = static_cast<int>(rounded(m * g * 205));
+        send({31, range >> 8, range & 0xFF, ch == 0 ? 4 : 6, 0, 0});
+        const int value = offsetDac(rounded(pos / 512.0 * span), cal, slope[ch][group == 2]);
+        send({31, value >> 8, value & 0xFF, ch == 0 ? 8 : 5, 0, 0});
+        spanK[ch] = rounded(k * g);
+        return static_cast<int>(ch == 0 ? rounded(k * g * 4096 / c.adcref)
+                                        : rounded(rounded(k * g) * 4096 / c.adcref));
+    }
+    static int offsetDac(double p, double c, double slope) {
+        const double q = rounded(c - p / slope);
+        const double r = rounded(1.5 * (q + 4000) - 4000);
+        return static_cast<int>(rounded(r / 4.88));
+    }
+    // Trigger (command 35), set-up (38) and arm (36, or 42 when slow).
+    void arm(std::uint32_t divider, int mode, int level = 0, int code = 0, int source = 2,
+             bool slow = false) {
+        send({35, level >> 8, level & 0xFF, code, 1, source});
+        send({38, 3, 2, 0, 0, 0});
+        send({slow ? 42 : 36, static_cast<int>(divider >> 24),
+              static_cast<int>((divider >> 16) & 0xFF), static_cast<int>((divider >> 8) & 0xFF),
+              static_cast<int>(divider & 0xFF), mode});
+    }
+    // The status, then a record request for `count` bytes: the bytes that came.
+    Bytes record(int count) {
+        EXPECT_EQ(read(2), (std::pair<int, Bytes>{0, {65, 65}}));
+        EXPECT_EQ(write(frame({37, count >> 8, count & 0xFF, 0, 0, 0})), 0);
+        return read(static_cast<std::size_t>(count) + 10).second;
+    }
+    // CH1 (odd bytes) or CH2 (even bytes) of an 8-bit record.
+    static std::vector<double> channel8(const Bytes& b, int ch) {
+        std::vector<double> out;
+        for (std::size_t i = ch == 0 ? 1 : 0; i < b.size(); i += 2) {
+            out.push_back(b[i]);
+        }
+        return out;
+    }
+    static std::vector<double> samples12(const Bytes& b) {
+        std::vector<double> out;
+        for (std::size_t i = 0; i + 1 < b.size(); i += 2) {
+            out.push_back(std::min<int>(b[i], 16) * 256 + b[i + 1]);
+        }
+        return out;
+    }
+
+    Rig rig;
+    sim::VirtualInstrument& sim = rig.sim;
+    DeviceHandle handle = 0x7A00;
+    double spanK[2] = {0, 0};
+};
+
+// Mean, middle of the extremes, peak to peak and the period in samples (from rising
+// crossings of the mean).
+struct Trace {
+    explicit Trace(const std::vector<double>& v) {
+        mean = std::accumulate(v.begin(), v.end(), 0.0) / static_cast<double>(v.size());
+        const auto [lo, hi] = std::minmax_element(v.begin(), v.end());
+        pp = *hi - *lo;
+        mid = (*hi + *lo) / 2;
+        std::vector<double> ups;
+        for (std::size_t i = 1; i < v.size(); ++i) {
+            if (v[i - 1] < mean && v[i] >= mean) {
+                ups.push_back(static_cast<double>(i) - (v[i] - mean) / (v[i] - v[i - 1]));
+            }
+        }
+        period =
+            ups.size() > 1 ? (ups.back() - ups.front()) / static_cast<double>(ups.size() - 1) : 0;
+    }
+    double mean = 0, mid = 0, pp = 0, period = 0;
+};
+
+}  // namespace tunx::test
