@@ -1,6 +1,11 @@
 #include "cli/Runner.h"
 
+#include <algorithm>
+#include <fstream>
 #include <optional>
+
+#include "picture/Png.h"
+#include "picture/RasterCanvas.h"
 
 #include "ports/HeadlessUi.h"
 #include "wiring/Wiring.h"
@@ -31,7 +36,7 @@ class Session {
                    .transcriptOut = &out,
                    .installDir = options.installDir,
                    .groupSeparator = options.groupSeparator},
-                  ui_),
+                  ui_, &picture_),
           program_(wiring_.program()),
           transcript_(wiring_.transcript()),
           sim_(wiring_.instrument()),
@@ -103,7 +108,13 @@ class Session {
             auto [w, c] = lookup(l);
             const std::string name = c->name;
             Control& control = *c;
-            if (k == "set") {
+            if (k == "set" && control.kind == ControlKind::Slider) {
+                const int value = sliderValue(l, control);
+                program_.dispatch(*w, [&, w = w] {
+                    control.value = value;
+                    w->fire(control, "Change");
+                });
+            } else if (k == "set") {
                 program_.dispatch(*w, [&, w = w] { w->typeText(control, l.text); });
             } else if (k == "choose") {
                 program_.dispatch(*w, [&, w = w] { w->choose(control, l.text); });
@@ -153,6 +164,33 @@ class Session {
             transcript_.write("mark " + l.text);
         } else if (k == "lines") {
             wiring_.recordingCanvas().setLines(l.text == "on");
+        } else if (k == "tab") {
+            auto [w, c] = lookup(l);
+            Control& control = *c;
+            const auto n = static_cast<std::size_t>(std::stoi(l.text));
+            if (control.kind != ControlKind::TabStrip || n > control.items.size()) {
+                throw ScriptError(l.number, l.control + " has no tab " + l.text);
+            }
+            program_.dispatch(*w, [&, w = w] {
+                control.value = static_cast<int>(n);
+                control.text = control.items[n - 1];
+                w->fire(control, "Click");
+            });
+        } else if (k == "mouse") {
+            const double x = std::stod(l.words[0]);
+            const double y = std::stod(l.words[1]);
+            Form1& monitor = program_.monitor();
+            program_.dispatch(monitor, [&] { monitor.Picture1_MouseMove(0, 0, x, y); });
+        } else if (k == "picture") {
+            const auto png = encodePng(picture_.pixels(), kPictureWidth, kPictureHeight);
+            std::ofstream file(l.text, std::ios::binary);
+            file.write(reinterpret_cast<const char*>(png.data()),
+                       static_cast<std::streamsize>(png.size()));
+            file.close();
+            if (!file) {
+                throw ScriptError(l.number, "cannot write the picture to " + l.text);
+            }
+            transcript_.write("picture " + l.text);
         }
     }
 
@@ -177,7 +215,7 @@ class Session {
             } else {
                 sim_.failBaudRate(status);
             }
-        } else {
+        } else if (what == "nak" || what == "mute" || what == "write-error") {
             const int n = std::stoi(w[1]);
             const int after = w.size() == 4 ? std::stoi(w[3]) : 0;
             if (what == "nak") {
@@ -187,10 +225,28 @@ class Session {
             } else {
                 sim_.failWritesNext(n, after);
             }
+        } else if (const std::optional<std::string> error = sim_.instruct(w)) {
+            throw ScriptError(l.number, *error);
         }
     }
 
+    // A slider's new value: a whole number, kept inside the slider's range as its track does.
+    static int sliderValue(const ScriptLine& l, const Control& slider) {
+        std::size_t used = 0;
+        long value = 0;
+        try {
+            value = std::stol(l.text, &used);
+        } catch (const std::exception&) {
+            used = 0;
+        }
+        if (used == 0 || used != l.text.size()) {
+            throw ScriptError(l.number, l.control + " takes a whole number");
+        }
+        return static_cast<int>(std::clamp<long>(value, slider.minimum, slider.maximum));
+    }
+
     HeadlessUi ui_;
+    RasterCanvas picture_;
     Wiring wiring_;
     Program& program_;
     Transcript& transcript_;

@@ -27,6 +27,22 @@ bool isCount(const std::string& word) {
     return true;
 }
 
+// A coordinate of the picture: an optional sign, digits, an optional fraction.
+bool isCoordinate(const std::string& word) {
+    std::size_t i = word.size() > 1 && (word[0] == '-' || word[0] == '+') ? 1 : 0;
+    bool digits = false, point = false;
+    for (; i < word.size(); ++i) {
+        if (word[i] >= '0' && word[i] <= '9') {
+            digits = true;
+        } else if (word[i] == '.' && !point) {
+            point = true;
+        } else {
+            return false;
+        }
+    }
+    return digits && word.size() <= 12;
+}
+
 void checkSim(const ScriptLine& l) {
     const auto& w = l.words;
     if (w.empty()) {
@@ -46,6 +62,10 @@ void checkSim(const ScriptLine& l) {
             throw ScriptError(l.number, "expected: sim " + what + " N [after K]");
         }
         return;
+    }
+    if (what == "wire" || what == "dut" || what == "signal" || what == "noise" || what == "seed" ||
+        what == "offset" || what == "cut") {
+        return;  // the instrument checks their arguments when it takes them
     }
     if (what == "fail") {
         if (w.size() != 3 || !(w[1] == "devices" || w[1] == "open" || w[1] == "baud") ||
@@ -103,6 +123,26 @@ std::vector<ScriptLine> parseScript(std::istream& in) {
                 throw ScriptError(number, "lines takes on or off");
             }
             l.text = rest;
+        } else if (l.keyword == "tab") {
+            const auto gap = rest.find(' ');
+            l.control = rest.substr(0, gap);
+            l.text = gap == std::string::npos ? "" : rest.substr(gap + 1);
+            if (l.control.empty() || !isCount(l.text) || l.text == "0") {
+                throw ScriptError(number, "expected: tab CONTROL N (N from 1)");
+            }
+        } else if (l.keyword == "mouse") {
+            std::istringstream words(rest);
+            for (std::string w; words >> w;) {
+                l.words.push_back(w);
+            }
+            if (l.words.size() != 2 || !isCoordinate(l.words[0]) || !isCoordinate(l.words[1])) {
+                throw ScriptError(number, "expected: mouse X Y");
+            }
+        } else if (l.keyword == "picture") {
+            if (space == std::string::npos || rest.empty()) {
+                throw ScriptError(number, "picture needs a file name");
+            }
+            l.text = unquote(rest);
         } else if (l.keyword == "tick") {
             if (!isCount(rest)) {
                 throw ScriptError(number, "tick needs a count");

@@ -42,7 +42,7 @@ struct ScopeRig : ::testing::Test {
         ASSERT_TRUE(rig.run("ModeSelect_Click"));
         for (const auto& [name, text] : fields) {
             if (std::string(name) == "singlesw") {
-                rig.w().check(name, std::stoi(text));
+                rig.w().check(rig.w()[name], std::stoi(text));
             } else {
                 rig.w()[name].text = text;
             }

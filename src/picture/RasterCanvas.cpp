@@ -1,0 +1,81 @@
+#include "picture/RasterCanvas.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace tunx {
+
+namespace {
+// Far outside the picture nothing shows; a line is walked only this far out.
+constexpr double kReach = 4.0 * kPictureWidth;
+}  // namespace
+
+RasterCanvas::RasterCanvas()
+    : pixels_(static_cast<std::size_t>(kPictureWidth) * kPictureHeight, rgb(kPictureBackground)) {}
+
+std::uint32_t RasterCanvas::rgb(Colour colour) {
+    const auto c = static_cast<std::uint32_t>(colour & 0xFFFFFF);
+    return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+}
+
+std::uint32_t RasterCanvas::pixel(int x, int y) const {
+    if (x < 0 || y < 0 || x >= kPictureWidth || y >= kPictureHeight) {
+        return 0;
+    }
+    return pixels_[static_cast<std::size_t>(y) * kPictureWidth + x];
+}
+
+void RasterCanvas::plot(int x, int y, std::uint32_t value, int width) {
+    // A wider pen covers the pixels up and to the left of the point, as a square pen of
+    // that width centred between pixels does.
+    const int from = -(width / 2);
+    for (int dy = from; dy < from + width; ++dy) {
+        for (int dx = from; dx < from + width; ++dx) {
+            const int px = x + dx, py = y + dy;
+            if (px >= 0 && py >= 0 && px < kPictureWidth && py < kPictureHeight) {
+                pixels_[static_cast<std::size_t>(py) * kPictureWidth + px] = value;
+            }
+        }
+    }
+}
+
+void RasterCanvas::Line(double x1, double y1, double x2, double y2, Colour colour, int width,
+                        LineStyle style) {
+    if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2)) {
+        return;
+    }
+    const auto limit = [](double v) { return std::clamp(v, -kReach, kReach); };
+    int x = static_cast<int>(std::lround(limit(x1)));
+    int y = static_cast<int>(std::lround(limit(y1)));
+    const int xe = static_cast<int>(std::lround(limit(x2)));
+    const int ye = static_cast<int>(std::lround(limit(y2)));
+    const std::uint32_t value = rgb(colour::isPictureBack(colour) ? BackColor() : colour);
+    const int pen = std::max(width, 1);
+    const int dx = std::abs(xe - x), dy = -std::abs(ye - y);
+    const int sx = x < xe ? 1 : -1, sy = y < ye ? 1 : -1;
+    int err = dx + dy;
+    for (int step = 0;; ++step) {
+        if (style == LineStyle::Solid || step % 2 == 0) {
+            plot(x, y, value, pen);
+        }
+        if (x == xe && y == ye) {
+            break;
+        }
+        const int e2 = 2 * err;
+        if (e2 >= dy) {
+            err += dy;
+            x += sx;
+        }
+        if (e2 <= dx) {
+            err += dx;
+            y += sy;
+        }
+    }
+}
+
+void RasterCanvas::Clear() {
+    std::fill(pixels_.begin(), pixels_.end(), rgb(BackColor()));
+}
+
+}  // namespace tunx
