@@ -46,9 +46,10 @@ test-asan: deps
 	  ctest --output-on-failure -j $(JOBS)
 
 bench: deps
-	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DTUNX_BUILD_BENCH=ON -DTUNX_BUILD_APP=OFF -DTUNX_BUILD_TESTS=OFF
-	cmake --build $(BENCH_BUILD) -j $(JOBS) --target tunx4k_bench
+	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DTUNX_BUILD_BENCH=ON -DTUNX_BUILD_APP=ON -DTUNX_BUILD_TESTS=OFF
+	cmake --build $(BENCH_BUILD) -j $(JOBS) --target tunx4k_bench tunx4k_app_bench
 	./$(BENCH_BUILD)/bench/tunx4k_bench
+	QT_QPA_PLATFORM=offscreen ./$(BENCH_BUILD)/bench/tunx4k_app_bench
 
 install: build
 	cmake --install $(BUILD) --prefix $(or $(PREFIX),/usr/local)

@@ -9,7 +9,6 @@ namespace tunx::app {
 
 namespace {
 
-constexpr const char* kActivate = "Form_Activate";
 constexpr const char* kUnload = "Form_Unload";
 
 // The wait cursor while a handler blocks the window thread.
@@ -68,7 +67,11 @@ void App::start() {
     generatorView_->resize(generatorView_->fittingSize());
     generatorView_->show();
     QTimer::singleShot(0, this, [this] {
-        dispatch(program().generator(), kActivate);
+        {
+            const BusyCursor busy;
+            program().start();
+        }
+        afterHandler();
         // Start-up filled the panel (device list, file names, the mode's texts).
         if (!ended()) {
             generatorView_->resize(

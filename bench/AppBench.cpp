@@ -1,0 +1,118 @@
+// CPU cost of the Qt view on the offscreen platform, against the virtual instrument with the
+// virtual clock: updating the widgets after a Refresh, one idle tick of the monitor's timer,
+// and a whole Refresh click.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QTimer>
+
+#include "app/App.h"
+#include "platform/Host.h"
+
+namespace tunx::app {
+namespace {
+
+// The program on screen, started, with an amplitude a refresh accepts (the start-up's layout
+// leaves 0).
+class Started {
+  public:
+    Started() : app_({.simulate = true, .fast = true, .installDir = installationFolder()}) {
+        app_.start();
+        bool ran = false;
+        QTimer::singleShot(0, [&] { ran = true; });  // queued after the activation
+        for (int i = 0; i < 200 && !ran; ++i) {
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+        }
+        QApplication::processEvents();
+        const std::string amplitude("1");
+        app_.program().generator().Vpp->text = amplitude;
+    }
+    App& app() { return app_; }
+    frmMain& generator() { return app_.program().generator(); }
+
+  private:
+    App app_;
+};
+
+bool refreshed(frmMain& w) {
+    return w.StatusBar->text.starts_with("Running");
+}
+
+// The widgets of what a Refresh changed (the frequency, alternating, and what follows from it),
+// brought up to date; the refresh itself runs outside the measurement.
+void BM_View_UpdateAfterRefresh(benchmark::State& state) {
+    Started s;
+    frmMain& w = s.generator();
+    Program& program = s.app().program();
+    int frequency = 1;
+    const auto refresh = [&] {
+        w.Frek->text = std::to_string(frequency++ % 2 + 1);
+        program.dispatch(w, "RefreshBtn_Click");
+    };
+    refresh();
+    const std::size_t changed = program.takeChanged().size();
+    for (auto _ : state) {
+        state.PauseTiming();
+        refresh();
+        state.ResumeTiming();
+        s.app().refreshChanged();
+        state.PauseTiming();
+        QApplication::processEvents();  // the paint events, outside the measurement
+        state.ResumeTiming();
+    }
+    if (!refreshed(w)) {
+        state.SkipWithError("the refresh failed");
+    }
+    state.counters["changed"] = static_cast<double>(changed);
+}
+
+// For comparison: every widget of both windows rewritten from the models, as the view did
+// after every handler before it learned which controls changed.
+void BM_View_RewriteEveryWidget(benchmark::State& state) {
+    Started s;
+    for (auto _ : state) {
+        s.app().refreshAll();
+    }
+}
+
+// One tick of the monitor's timer while the monitor does nothing: the program's tick through
+// the one-handler gate, and the view finding that nothing changed.
+void BM_View_IdleTick(benchmark::State& state) {
+    Started s;
+    for (auto _ : state) {
+        s.app().tick();
+    }
+}
+
+// A whole Refresh click as the button runs it: the command sequence, the status line painted
+// while it runs, the widgets updated afterwards, and the paint events that follow.
+void BM_View_RefreshClick(benchmark::State& state) {
+    Started s;
+    frmMain& w = s.generator();
+    for (auto _ : state) {
+        s.app().dispatch(w, "RefreshBtn_Click");
+        QApplication::processEvents();
+    }
+    if (!refreshed(w)) {
+        state.SkipWithError("the refresh failed");
+    }
+}
+
+BENCHMARK(BM_View_UpdateAfterRefresh)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_View_RewriteEveryWidget)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_View_IdleTick)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_View_RefreshClick)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace tunx::app
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
