@@ -32,9 +32,16 @@ App::App(const WiringOptions& options) : ui_(*this), wiring_(options, ui_, &pict
     frmMain& generator = program().generator();
     generatorView_ = std::make_unique<WindowView>(generator, generatorPanelLayout(generator),
                                                   options.installDir, dispatcher);
-    // The monitor's instruments have no placement yet: one control to a row in its groups.
-    monitorView_ = std::make_unique<WindowView>(program().monitor(), PanelLayout{},
+    Form1& monitor = program().monitor();
+    monitorView_ = std::make_unique<WindowView>(monitor, monitorPanelLayout(monitor),
                                                 options.installDir, dispatcher, &picture_);
+    // The mouse readout follows the pointer without the wait cursor, like the timer.
+    monitorView_->setPictureMouse([this, &monitor](double x, double y) {
+        if (!ended() &&
+            program().dispatch(monitor, [&] { monitor.Picture1_MouseMove(0, 0, x, y); })) {
+            afterHandler();
+        }
+    });
     program().takeChanged();  // the views show every control as it is now
 
     // Closing the generator window unloads it, which ends the program.

@@ -27,7 +27,6 @@ constexpr int kMultiLineColumns = 52;  // the longest lines of the program's mul
 constexpr int kToolTipLength = 12;     // longer texts of a one-line box show whole as tip
 constexpr int kPictureMinWidth = 320;
 constexpr int kPictureMinHeight = 240;
-constexpr int kSliderMaximum = 32767;
 constexpr int kPictureMargin = 16;  // around a button's picture
 
 // Keeps a drop-down list from changing its entry by itself: the mouse wheel over a closed
@@ -184,9 +183,9 @@ void refreshTabs(const Control& control, QTabBar& tabs) {
             tabs.addTab(text);
         }
     }
-    if (control.listIndex >= 0 && control.listIndex < count &&
-        tabs.currentIndex() != control.listIndex) {
-        tabs.setCurrentIndex(control.listIndex);
+    const int selected = control.value - 1;  // tabs count from 1
+    if (selected >= 0 && selected < count && tabs.currentIndex() != selected) {
+        tabs.setCurrentIndex(selected);
     }
 }
 
@@ -212,7 +211,7 @@ QWidget* createControlWidget(const Control& control, QWidget* parent) {
         }
         case ControlKind::Slider: {
             auto* slider = new QSlider(Qt::Horizontal, parent);
-            slider->setRange(0, kSliderMaximum);
+            slider->setRange(control.minimum, control.maximum);
             return slider;
         }
         case ControlKind::TabStrip:

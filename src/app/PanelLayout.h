@@ -1,8 +1,10 @@
 #pragma once
 
+#include <optional>
 #include <string_view>
 #include <vector>
 
+#include "controls/Form1Controls.h"
 #include "controls/frmMainControls.h"
 
 namespace tunx::app {
@@ -24,11 +26,26 @@ struct GroupPlacement {
 };
 using Column = std::vector<GroupPlacement>;
 
+// The monitor's plot: the picture, the scale labels on its left (bottom line first), the
+// level indicators on its right at their `top`, and two rows of captions under it.
+struct PlotPlacement {
+    Ctl picture;
+    std::vector<Ctl> scale;
+    Ctl scaleUnit;
+    std::vector<Ctl> indicators;
+    std::vector<Ctl> axis;      // under the plot: left, centre, right
+    std::vector<Ctl> captions;  // the row below, from the left
+};
+
 struct PanelLayout {
     std::vector<Column> columns;
+    // When set, the plot comes first, left of the columns.
+    std::optional<PlotPlacement> plot;
 };
 
 // The placement of the generator window's controls.
 PanelLayout generatorPanelLayout(const frmMainControls& w);
+// The placement of the monitor window's controls.
+PanelLayout monitorPanelLayout(const Form1Controls& w);
 
 }  // namespace tunx::app

@@ -1,5 +1,6 @@
 #include "app/PictureCanvas.h"
 
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <cmath>
 
@@ -44,11 +45,11 @@ void PictureCanvas::Line(double x1, double y1, double x2, double y2, Colour colo
     const Colour resolved = colour::isPictureBack(colour) ? BackColor() : colour;
     QPen pen(toQColor(resolved, QPalette()));
     pen.setWidth(std::max(width, 1));
+    // Flat ends: a segment covers its own columns only, so erasing the previous record's
+    // segment does not bite into the new trace drawn just before it.
+    pen.setCapStyle(Qt::FlatCap);
     if (style == LineStyle::Dotted) {
         pen.setStyle(Qt::DotLine);
-        pen.setCapStyle(Qt::FlatCap);
-    } else {
-        pen.setCapStyle(Qt::SquareCap);  // consecutive segments of a trace join without gaps
     }
     QPainter& p = painter();
     p.setPen(pen);
@@ -94,6 +95,18 @@ PictureView::PictureView(PictureCanvas& canvas, QWidget* parent)
 
 PictureView::~PictureView() {
     canvas_.setOnChange({});
+}
+
+void PictureView::setOnMouseMove(std::function<void(double x, double y)> onMove) {
+    onMouseMove_ = std::move(onMove);
+    setMouseTracking(static_cast<bool>(onMouseMove_));
+}
+
+void PictureView::mouseMoveEvent(QMouseEvent* event) {
+    if (onMouseMove_ && width() > 0 && height() > 0) {
+        const QPointF at = event->position();
+        onMouseMove_(at.x() * kPictureWidth / width(), at.y() * kPictureHeight / height());
+    }
 }
 
 void PictureView::paintEvent(QPaintEvent* /*event*/) {

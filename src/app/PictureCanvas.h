@@ -52,11 +52,16 @@ class PictureView : public QWidget {
     QSize sizeHint() const override { return {kPictureWidth, kPictureHeight}; }
     QSize minimumSizeHint() const override { return sizeHint() / 2; }
 
+    // Called as the mouse moves over the picture, with its position in drawing units.
+    void setOnMouseMove(std::function<void(double x, double y)> onMove);
+
   protected:
     void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
 
   private:
     PictureCanvas& canvas_;
+    std::function<void(double, double)> onMouseMove_;
 };
 
 }  // namespace tunx::app

@@ -23,6 +23,7 @@
 #include "app/ControlWidgets.h"
 #include "app/FrameBox.h"
 #include "app/PictureCanvas.h"
+#include "app/PlotPanel.h"
 #include "generator/PanelTexts.h"
 
 namespace tunx::app {
@@ -59,6 +60,12 @@ WindowView::WindowView(Window& model, const PanelLayout& layout, std::string ins
 void WindowView::buildPanel(const PanelLayout& layout) {
     panel_ = new QWidget;
     auto* columns = new QHBoxLayout(panel_);
+    if (layout.plot) {
+        auto* stack = new QVBoxLayout;
+        columns->addLayout(stack);
+        stack->addWidget(buildPlot(*layout.plot));
+        stack->addStretch();
+    }
     for (const Column& column : layout.columns) {
         auto* stack = new QVBoxLayout;
         columns->addLayout(stack);
@@ -96,6 +103,37 @@ void WindowView::buildPanel(const PanelLayout& layout) {
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
     setCentralWidget(scroll);
+}
+
+QWidget* WindowView::buildPlot(const PlotPlacement& plot) {
+    QWidget* picture = bindWidget(*plot.picture, panel_, 1);
+    plot_ = new PlotPanel(picture, panel_);
+    const auto label = [this](const Ctl& c) {
+        return qobject_cast<QLabel*>(bindWidget(*c, plot_, 1));
+    };
+    for (std::size_t i = 0; i < plot.scale.size(); ++i) {
+        plot_->placeScale(label(plot.scale[i]), static_cast<int>(i));
+    }
+    plot_->placeUnit(label(plot.scaleUnit));
+    for (const Ctl& c : plot.indicators) {
+        plot_->placeIndicator(*c, label(c));
+    }
+    for (std::size_t i = 0; i < plot.axis.size(); ++i) {
+        plot_->placeAxis(label(plot.axis[i]), static_cast<int>(i),
+                         static_cast<int>(plot.axis.size()));
+    }
+    for (std::size_t i = 0; i < plot.captions.size(); ++i) {
+        plot_->placeCaption(label(plot.captions[i]), static_cast<int>(i),
+                            static_cast<int>(plot.captions.size()));
+    }
+    if (auto* view = dynamic_cast<PictureView*>(picture)) {
+        view->setOnMouseMove([this](double x, double y) {
+            if (pictureMouse_) {
+                pictureMouse_(x, y);
+            }
+        });
+    }
+    return plot_;
 }
 
 WindowView::Box& WindowView::boxFor(const std::string& group, QVBoxLayout* column, bool titled) {
@@ -193,6 +231,7 @@ void WindowView::connectInput(Control& control, QWidget* widget) {
         connect(button, &QPushButton::clicked, this,
                 [this, c] { userInput([this, c] { model_.fire(*c, kClick); }); });
     } else if (auto* slider = qobject_cast<QSlider*>(widget)) {
+        slider->setRange(control.minimum, control.maximum);
         connect(slider, &QSlider::valueChanged, this, [this, c](int value) {
             userInput([this, c, value] {
                 c->value = value;
@@ -203,7 +242,7 @@ void WindowView::connectInput(Control& control, QWidget* widget) {
         connect(tabs, &QTabBar::currentChanged, this, [this, c](int index) {
             userInput([this, c, index] {
                 if (index >= 0 && static_cast<std::size_t>(index) < c->items.size()) {
-                    c->listIndex = index;
+                    c->value = index + 1;  // tabs count from 1
                     c->text = c->items[static_cast<std::size_t>(index)];
                 }
                 model_.fire(*c, kClick);
@@ -269,6 +308,9 @@ void WindowView::refresh(Binding& binding) {
     }
     if (binding.widget != nullptr) {
         refreshWidget(*binding.control, *binding.widget, installDir_, binding.picture);
+        if (plot_ != nullptr) {
+            plot_->follow(*binding.control);
+        }
     }
 }
 

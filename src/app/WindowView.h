@@ -20,6 +20,7 @@ namespace tunx::app {
 
 class FrameBox;
 class PictureCanvas;
+class PlotPanel;
 
 // A window of the program on screen: widgets for the controls of a window model, grouped
 // in boxes by the controls' groups, and a menu bar for its menu entries. User input writes
@@ -53,6 +54,11 @@ class WindowView : public QMainWindow {
     // A size that shows the whole panel, within the screen's free area.
     QSize fittingSize() const;
 
+    // Called with the mouse position over the picture, in its drawing units.
+    void setPictureMouse(std::function<void(double x, double y)> onMove) {
+        pictureMouse_ = std::move(onMove);
+    }
+
   protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -70,6 +76,7 @@ class WindowView : public QMainWindow {
     };
 
     void buildPanel(const PanelLayout& layout);
+    QWidget* buildPlot(const PlotPlacement& plot);
     void buildMenus();
     Box& boxFor(const std::string& group, QVBoxLayout* column, bool titled = false);
     void place(Box& box, const Row& row);
@@ -90,6 +97,8 @@ class WindowView : public QMainWindow {
     std::map<std::string, std::size_t, std::less<>> byName_;
     std::map<std::string, Box, std::less<>> boxes_;
     PictureCanvas* picture_ = nullptr;
+    PlotPanel* plot_ = nullptr;
+    std::function<void(double, double)> pictureMouse_;
     QWidget* panel_ = nullptr;
     QVBoxLayout* extraColumn_ = nullptr;
 };

@@ -1,16 +1,25 @@
 // tunx4k: the TUNX4K control program's windows.
 #include <QApplication>
 #include <QStringList>
+#include <fstream>
 #include <iostream>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "app/App.h"
+#include "app/GuiScript.h"
 #include "platform/Host.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "usage: tunx4k [--simulate]\n"
-    "  --simulate  run on the built-in virtual instrument instead of a USB device\n";
+    "usage: tunx4k [--simulate] [--sim INSTRUCTION]...\n"
+    "  --simulate        run on the built-in virtual instrument instead of a USB device\n"
+    "  --sim INSTRUCTION an instruction for the virtual instrument, as the script line\n"
+    "                    without the word sim: --sim \"wire CH1 dut\" --sim \"dut lowpass 1M\"\n"
+    "  --script FILE     plays a script on the windows once they show (demonstrations and\n"
+    "                    screenshots): tunx4k-cli's user actions, wait MS, shot FILE, quit\n";
 constexpr int kBadCommandLine = 2;
 
 }  // namespace
@@ -18,11 +27,32 @@ constexpr int kBadCommandLine = 2;
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     bool simulate = false;
+    std::vector<std::vector<std::string>> instructions;
+    std::vector<std::string> script;
     const QStringList arguments = QApplication::arguments();
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString& arg = arguments[i];
         if (arg == QLatin1String("--simulate")) {
             simulate = true;
+        } else if (arg == QLatin1String("--sim") && i + 1 < arguments.size()) {
+            std::vector<std::string> words;
+            for (const QString& word : arguments[++i].split(u' ', Qt::SkipEmptyParts)) {
+                words.push_back(word.toStdString());
+            }
+            instructions.push_back(std::move(words));
+        } else if (arg == QLatin1String("--script") && i + 1 < arguments.size()) {
+            std::ifstream file(arguments[++i].toStdString());
+            if (!file) {
+                std::cerr << "tunx4k: cannot read the script " << arguments[i].toStdString()
+                          << "\n";
+                return kBadCommandLine;
+            }
+            for (std::string line; std::getline(file, line);) {
+                if (!line.empty() && line.back() == '\r') {
+                    line.pop_back();
+                }
+                script.push_back(line);
+            }
         } else if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
             std::cout << kUsage;
             return 0;
@@ -35,6 +65,14 @@ int main(int argc, char** argv) {
     tunx::app::App app({.simulate = simulate,
                         .installDir = tunx::installationFolder(),
                         .groupSeparator = tunx::groupSeparatorOf("")});
+    for (const auto& words : instructions) {
+        if (const std::optional<std::string> error = app.wiring().instrument().instruct(words)) {
+            std::cerr << "tunx4k: --sim: " << *error << "\n";
+            return kBadCommandLine;
+        }
+    }
     app.start();
+    tunx::app::GuiScript player(app, std::move(script));
+    player.play();
     return QApplication::exec();
 }

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <optional>
 
+#include "cli/Actions.h"
 #include "picture/Png.h"
 #include "picture/RasterCanvas.h"
 
@@ -76,25 +77,7 @@ class Session {
         program_.start();
     }
 
-    // CONTROL as Window.control or a bare name (generator window first).
-    std::pair<Window*, Control*> lookup(const ScriptLine& l) {
-        const auto dot = l.control.find('.');
-        if (dot != std::string::npos) {
-            if (Window* w = program_.window(l.control.substr(0, dot))) {
-                if (Control* c = w->find(l.control.substr(dot + 1))) {
-                    return {w, c};
-                }
-            }
-        } else {
-            for (Window* w : {static_cast<Window*>(&program_.generator()),
-                              static_cast<Window*>(&program_.monitor())}) {
-                if (Control* c = w->find(l.control)) {
-                    return {w, c};
-                }
-            }
-        }
-        throw ScriptError(l.number, "no control named '" + l.control + "'");
-    }
+    std::pair<Window*, Control*> lookup(const ScriptLine& l) { return lookupControl(program_, l); }
 
     std::string valueOf(const Control& c) {
         return c.kind == ControlKind::CheckBox ? std::to_string(c.value) : c.text;
@@ -104,45 +87,10 @@ class Session {
         const std::string& k = l.keyword;
         if (k == "sim") {
             simLine(l);
-        } else if (k == "set" || k == "choose" || k == "check" || k == "click") {
-            auto [w, c] = lookup(l);
-            const std::string name = c->name;
-            Control& control = *c;
-            if (k == "set" && control.kind == ControlKind::Slider) {
-                const int value = sliderValue(l, control);
-                program_.dispatch(*w, [&, w = w] {
-                    control.value = value;
-                    w->fire(control, "Change");
-                });
-            } else if (k == "set") {
-                program_.dispatch(*w, [&, w = w] { w->typeText(control, l.text); });
-            } else if (k == "choose") {
-                program_.dispatch(*w, [&, w = w] { w->choose(control, l.text); });
-            } else if (k == "check") {
-                program_.dispatch(*w, [&, w = w] { w->check(control, l.text == "1" ? 1 : 0); });
-            } else {
-                program_.dispatch(*w, name + "_Click");
-            }
-        } else if (k == "menu") {
-            Window* target = nullptr;
-            for (Window* w : {static_cast<Window*>(&program_.generator()),
-                              static_cast<Window*>(&program_.monitor())}) {
-                if (w->hasHandler(l.control)) {
-                    target = w;
-                    break;
-                }
-            }
-            if (target == nullptr) {
-                throw ScriptError(l.number, "no menu handler named '" + l.control + "'");
-            }
-            program_.dispatch(*target, l.control);
+        } else if (performAction(program_, l)) {
+            // a user's action, carried out through the program's rules
         } else if (k == "answer") {
             ui_.answers.push_back(l.text);
-        } else if (k == "tick") {
-            const int n = std::stoi(l.text);
-            for (int i = 0; i < n && !program_.ended(); ++i) {
-                program_.tick();
-            }
         } else if (k == "show" || k == "expect") {
             const Control& c = *lookup(l).second;
             const std::string value = valueOf(c);
@@ -164,23 +112,6 @@ class Session {
             transcript_.write("mark " + l.text);
         } else if (k == "lines") {
             wiring_.recordingCanvas().setLines(l.text == "on");
-        } else if (k == "tab") {
-            auto [w, c] = lookup(l);
-            Control& control = *c;
-            const auto n = static_cast<std::size_t>(std::stoi(l.text));
-            if (control.kind != ControlKind::TabStrip || n > control.items.size()) {
-                throw ScriptError(l.number, l.control + " has no tab " + l.text);
-            }
-            program_.dispatch(*w, [&, w = w] {
-                control.value = static_cast<int>(n);
-                control.text = control.items[n - 1];
-                w->fire(control, "Click");
-            });
-        } else if (k == "mouse") {
-            const double x = std::stod(l.words[0]);
-            const double y = std::stod(l.words[1]);
-            Form1& monitor = program_.monitor();
-            program_.dispatch(monitor, [&] { monitor.Picture1_MouseMove(0, 0, x, y); });
         } else if (k == "picture") {
             const auto png = encodePng(picture_.pixels(), kPictureWidth, kPictureHeight);
             std::ofstream file(l.text, std::ios::binary);
@@ -228,21 +159,6 @@ class Session {
         } else if (const std::optional<std::string> error = sim_.instruct(w)) {
             throw ScriptError(l.number, *error);
         }
-    }
-
-    // A slider's new value: a whole number, kept inside the slider's range as its track does.
-    static int sliderValue(const ScriptLine& l, const Control& slider) {
-        std::size_t used = 0;
-        long value = 0;
-        try {
-            value = std::stol(l.text, &used);
-        } catch (const std::exception&) {
-            used = 0;
-        }
-        if (used == 0 || used != l.text.size()) {
-            throw ScriptError(l.number, l.control + " takes a whole number");
-        }
-        return static_cast<int>(std::clamp<long>(value, slider.minimum, slider.maximum));
     }
 
     HeadlessUi ui_;

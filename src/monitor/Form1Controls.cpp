@@ -14,6 +14,8 @@ namespace tunx {
 
 namespace {
 
+constexpr int kTimerIntervalMs = 10;
+
 std::vector<std::string> texts(auto&& entries) {
     std::vector<std::string> out;
     for (const auto& e : entries) {
@@ -150,7 +152,7 @@ void Form1::buildControls() {
     ch2text = add(label("ch2text", "CH2>", kPlot));
     trigertext = add(label("trigertext", "<TR", kPlot));
 
-    Timer1 = add(timer("Timer1"));
+    Timer1 = add(timer("Timer1", kTimerIntervalMs));
 }
 
 }  // namespace tunx

@@ -80,8 +80,11 @@ inline Control picture(const char* name, const char* group) {
     return control(ControlKind::Picture, name, "", group);
 }
 
-inline Control timer(const char* name) {
-    return control(ControlKind::Timer, name, "", "");
+// A timer running every `intervalMs` while enabled.
+inline Control timer(const char* name, int intervalMs) {
+    Control c = control(ControlKind::Timer, name, "", "");
+    c.value = intervalMs;
+    return c;
 }
 
 }  // namespace tunx::make

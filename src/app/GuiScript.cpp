@@ -1,0 +1,98 @@
+#include "app/GuiScript.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QPixmap>
+#include <QScreen>
+#include <QTimer>
+#include <iostream>
+#include <sstream>
+
+#include "app/App.h"
+#include "cli/Actions.h"
+#include "cli/Script.h"
+
+namespace tunx::app {
+
+namespace {
+constexpr int kBadScript = 2;
+constexpr int kBetweenLinesMs = 50;
+}  // namespace
+
+GuiScript::GuiScript(App& app, std::vector<std::string> lines)
+    : app_(app), lines_(std::move(lines)) {}
+
+void GuiScript::play() {
+    QTimer::singleShot(kBetweenLinesMs, this, [this] { next(); });
+}
+
+void GuiScript::fail(const std::string& why) {
+    std::cerr << "tunx4k: --script line " << at_ << ": " << why << "\n";
+    QCoreApplication::exit(kBadScript);
+}
+
+void GuiScript::next() {
+    if (app_.ended()) {
+        return;
+    }
+    if (at_ >= lines_.size()) {
+        return;
+    }
+    const std::string line = lines_[at_++];
+    std::istringstream words(line);
+    std::string keyword, rest;
+    words >> keyword;
+    std::getline(words >> std::ws, rest);
+    int pause = kBetweenLinesMs;
+    if (keyword.empty() || keyword[0] == '#') {
+        pause = 0;
+    } else if (keyword == "wait") {
+        pause = std::atoi(rest.c_str());
+    } else if (keyword == "shot") {
+        // shot FILE [WINDOW]: the whole screen, or one window of the program.
+        std::istringstream args(rest);
+        std::string file, window;
+        args >> file >> window;
+        QPixmap image;
+        if (window.empty()) {
+            if (QScreen* screen = QGuiApplication::primaryScreen()) {
+                image = screen->grabWindow(0);
+            }
+        } else if (WindowView* view = app_.viewOf(window)) {
+            image = view->grab();
+        } else {
+            fail("no window named " + window);
+            return;
+        }
+        if (image.isNull() || !image.save(QString::fromStdString(file))) {
+            fail("cannot save the picture to " + file);
+            return;
+        }
+    } else if (keyword == "quit") {
+        QCoreApplication::exit(0);
+        return;
+    } else {
+        try {
+            std::istringstream one(line);
+            const std::vector<cli::ScriptLine> parsed = cli::parseScript(one);
+            for (const cli::ScriptLine& l : parsed) {
+                if (l.keyword == "sim") {
+                    if (const auto error = app_.wiring().instrument().instruct(l.words)) {
+                        fail(*error);
+                        return;
+                    }
+                } else if (!cli::performAction(app_.program(), l)) {
+                    fail("not a user's action: " + line);
+                    return;
+                }
+            }
+        } catch (const cli::ScriptError& e) {
+            fail(e.what());
+            return;
+        }
+        app_.refreshChanged();
+    }
+    QTimer::singleShot(pause, this, [this] { next(); });
+}
+
+}  // namespace tunx::app

@@ -1,0 +1,59 @@
+// Where the monitor window's controls sit: the plot on the left, the instruments' groups in
+// two columns beside it.
+#include "app/PanelLayout.h"
+#include "monitor/PanelGroups.h"
+
+namespace tunx::app {
+
+PanelLayout monitorPanelLayout(const Form1Controls& w) {
+    using namespace monitorgroup;
+    PanelLayout layout;
+    layout.plot = PlotPlacement{
+        w.Picture1,
+        {w.ldiv0, w.ldiv1, w.ldiv2, w.ldiv3, w.ldiv4, w.ldiv5, w.ldiv6, w.ldiv7, w.ldiv8},
+        w.ldivunit,
+        {w.ch1text, w.ch2text, w.trigertext},
+        {w.labstartfr, w.centerfr, w.labstopfr},
+        {w.tdivtext, w.ch1vdivtext, w.ch2vdivtext, w.horpostext, w.fftmaxfrequency},
+    };
+    layout.columns = {
+        {
+            {kMode,
+             {{{w.selmonmode, 2}, {w.textstatus}},
+              {{w.cmdstartsweep}, {w.cmdstop}, {w.fastsweep}}}},
+            {kScope,
+             {{{w.ladcmode}, {w.adcselect, 2}},
+              {{w.lsamplingmode}, {w.scopemode, 2}},
+              {{w.ltimebase}, {w.seltimediv, 2}},
+              {{w.ltrigsource}, {w.trigsource, 2}},
+              {{w.ltrigedge}, {w.trigeredge, 2}},
+              {{w.ltrigmode}, {w.trigmode, 2}},
+              {{w.reclenght, 2}, {w.Command2}},
+              {{w.lfftdisplay}, {w.fftscale}, {w.cmdfft}}}},
+            {kChannels,
+             {{{w.ch1label}, {w.ch1vdiv, 2}},
+              {{w.ch2label}, {w.ch2vdiv, 2}},
+              {{w.CRCH}, {w.combocursorselect, 2}}},
+             true},
+            {kCursors, {{{w.TabStrip2, 3}}, {{w.Slider1, 3}}, {{w.TabStrip3, 3}}}},
+        },
+        {
+            {kSweep,
+             {{{w.lstartf}, {w.startf}, {w.startfunit}},
+              {{w.lstopf}, {w.stopf}, {w.stopfunit}},
+              {{w.lstartamp}, {w.textstarta}, {w.combstarta}},
+              {{w.lstopamp}, {w.textstopa}, {w.combstopa}},
+              {{w.cmdfastsweep, 3}}}},
+            {kSweepMonitor,
+             {{{w.Label7}, {w.textfr}, {w.Label17}},
+              {{w.Label8}, {w.Textpower}, {w.labvoltunit}},
+              {{w.lsweepdisplay}, {w.selrfrange, 2}},
+              {{w.labchsel, 3}}}},
+            {kCounter,
+             {{{w.lch2in, 3}}, {{w.frangesel, 3}}, {{w.frcountertxt, 2}, {w.lfrcntinit}}}},
+        },
+    };
+    return layout;
+}
+
+}  // namespace tunx::app

@@ -1,0 +1,84 @@
+#include "app/PlotPanel.h"
+
+#include <QLabel>
+#include <cmath>
+
+#include "ports/Canvas.h"
+
+namespace tunx::app {
+
+namespace {
+
+constexpr int kLeft = 48;   // room for the scale labels
+constexpr int kRight = 48;  // room for the indicators
+constexpr int kTop = 8;
+constexpr int kRowHeight = 22;    // one caption row under the plot
+constexpr int kGridBottom = 544;  // the bottom grid line, in drawing units
+constexpr int kGridStep = 64;
+constexpr int kAxisLeft = 32;  // the grid's left and right edges, in drawing units
+constexpr int kAxisRight = 672;
+constexpr int kIndicatorAbove = 7;
+
+}  // namespace
+
+PlotPanel::PlotPanel(QWidget* picture, QWidget* parent) : QWidget(parent), picture_(picture) {
+    picture_->setParent(this);
+    picture_->setGeometry(kLeft, kTop, kPictureWidth, kPictureHeight);
+    setMinimumSize(sizeHint());
+}
+
+QSize PlotPanel::sizeHint() const {
+    return {kLeft + kPictureWidth + kRight, kTop + kPictureHeight + 2 * kRowHeight + kTop};
+}
+
+void PlotPanel::placeScale(QLabel* label, int index) {
+    label->setParent(this);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    const int y = kTop + kGridBottom - kGridStep * index;
+    label->setGeometry(0, y - kRowHeight / 2, kLeft - 4, kRowHeight);
+}
+
+void PlotPanel::placeUnit(QLabel* label) {
+    label->setParent(this);
+    label->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    label->setGeometry(0, kTop + kPictureHeight - kRowHeight, kLeft - 4, kRowHeight);
+}
+
+void PlotPanel::placeIndicator(const Control& control, QLabel* label) {
+    label->setParent(this);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    label->setAutoFillBackground(true);
+    indicators_[&control] = label;
+    follow(control);
+}
+
+void PlotPanel::placeAxis(QLabel* label, int index, int count) {
+    label->setParent(this);
+    const int width = (kAxisRight - kAxisLeft) / std::max(count, 1);
+    const Qt::Alignment align = index == 0           ? Qt::AlignLeft
+                                : index == count - 1 ? Qt::AlignRight
+                                                     : Qt::AlignHCenter;
+    label->setAlignment(align | Qt::AlignVCenter);
+    label->setGeometry(kLeft + kAxisLeft + index * width, kTop + kPictureHeight, width, kRowHeight);
+}
+
+void PlotPanel::placeCaption(QLabel* label, int index, int count) {
+    label->setParent(this);
+    const int width = (kAxisRight - kAxisLeft) / std::max(count, 1);
+    label->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+    label->setGeometry(kLeft + kAxisLeft + index * width, kTop + kPictureHeight + kRowHeight, width,
+                       kRowHeight);
+}
+
+void PlotPanel::follow(const Control& control) {
+    const auto found = indicators_.find(&control);
+    if (found == indicators_.end()) {
+        return;
+    }
+    // `top` is the indicator's top edge, 7 units above the plot row it marks.
+    QLabel* label = found->second;
+    const int centre = kTop + static_cast<int>(std::lround(control.top)) + kIndicatorAbove;
+    label->setGeometry(kLeft + kPictureWidth + 2, centre - kRowHeight / 2, kRight - 2, kRowHeight);
+}
+
+}  // namespace tunx::app

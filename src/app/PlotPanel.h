@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QWidget>
+#include <map>
+
+#include "app/PanelLayout.h"
+
+class QLabel;
+
+namespace tunx::app {
+
+// The monitor's plot with the texts around it, placed in the picture's drawing units: the
+// scale labels beside the grid lines, the channel and trigger indicators beside the level
+// they mark (their `top`), and the captions under the plot.
+class PlotPanel : public QWidget {
+  public:
+    PlotPanel(QWidget* picture, QWidget* parent);
+
+    // Places a label of the plot for its role; the indicators follow their control's `top`.
+    void placeScale(QLabel* label, int index);
+    void placeUnit(QLabel* label);
+    void placeIndicator(const Control& control, QLabel* label);
+    void placeAxis(QLabel* label, int index, int count);
+    void placeCaption(QLabel* label, int index, int count);
+
+    // Moves an indicator to its control's `top` (after the control changed).
+    void follow(const Control& control);
+
+    QSize sizeHint() const override;
+
+  private:
+    QWidget* picture_;
+    std::map<const Control*, QLabel*> indicators_;
+};
+
+}  // namespace tunx::app
