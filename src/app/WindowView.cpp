@@ -79,7 +79,8 @@ void WindowView::buildPanel(const PanelLayout& layout) {
     }
     // Controls the layout does not name still appear, one to a row in their group's box.
     for (const auto& control : model_.controls()) {
-        if (control->kind == ControlKind::Menu || control->kind == ControlKind::Timer) {
+        if (control->kind == ControlKind::Menu || control->kind == ControlKind::Timer ||
+            byName_.find(control->name) != byName_.end()) {
             continue;
         }
         if (boxes_.find(control->group) == boxes_.end() && extraColumn_ == nullptr) {

@@ -15,6 +15,8 @@ namespace tunx {
 namespace {
 
 constexpr int kTimerIntervalMs = 10;
+// The trigger indicator beside the default trigger level 320 (512 - 640 / 2 + 25).
+constexpr double kTriggerTextTop = 217;
 
 std::vector<std::string> texts(auto&& entries) {
     std::vector<std::string> out;
@@ -151,6 +153,7 @@ void Form1::buildControls() {
     ch1text = add(label("ch1text", "CH1>", kPlot));
     ch2text = add(label("ch2text", "CH2>", kPlot));
     trigertext = add(label("trigertext", "<TR", kPlot));
+    trigertext->top = kTriggerTextTop;
 
     Timer1 = add(timer("Timer1", kTimerIntervalMs));
 }

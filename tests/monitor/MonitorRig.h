@@ -1,0 +1,121 @@
+// The program started on the virtual instrument with the monitor window shown, and helpers
+// to drive the monitor as a user does and to read what reached the instrument and the plot.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "monitor/Form1.h"
+#include "support/Rig.h"
+
+namespace tunx::test {
+
+// A line drawn on Picture1, from its transcript line.
+struct Drawn {
+    double x1, y1, x2, y2;
+    std::string colour;  // the colour number, or "back"
+    int width;
+    bool dotted;
+};
+
+class MonitorRig : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(rig.start());
+        rig.wiring.recordingCanvas().setLines(true);
+    }
+
+    Form1& m() { return rig.program.monitor(); }
+    frmMain& g() { return rig.program.generator(); }
+    MonitorState& mon() { return rig.s().mon; }
+
+    // A bench instruction of the virtual instrument ("wire CH1 dut").
+    void instruct(const std::string& line) {
+        std::istringstream in(line);
+        std::vector<std::string> words;
+        for (std::string w; in >> w;) {
+            words.push_back(w);
+        }
+        ASSERT_EQ(rig.sim.instruct(words), std::nullopt) << line;
+    }
+
+    // The generator's sine at `hz` and `vpp` volts, refreshed.
+    void generatorSine(const std::string& frek, const std::string& unit, const std::string& vpp) {
+        g().ModeSelect->text = "Single Tone Sine";
+        rig.run("ModeSelect_Click");
+        g().Frek->text = frek;
+        g().frequnit->text = unit;
+        g().Vpp->text = vpp;
+        g().VppUnit->text = "Vpp";
+        rig.run("RefreshBtn_Click");
+    }
+
+    // A user picks a list entry or types into a control of the monitor, then its handler runs.
+    void choose(Ctl control, const std::string& text) {
+        rig.program.dispatch(m(), [&] { m().choose(*control, text); });
+    }
+    void click(const std::string& handler) { rig.program.dispatch(m(), handler); }
+    void tick(int n = 1) {
+        for (int i = 0; i < n; ++i) {
+            rig.program.tick();
+        }
+    }
+    void tab(Ctl strip, int n) {
+        rig.program.dispatch(m(), [&] {
+            strip->value = n;
+            strip->text = strip->items.at(static_cast<std::size_t>(n - 1));
+            m().fire(*strip, "Click");
+        });
+    }
+    void slide(int value) {
+        rig.program.dispatch(m(), [&] {
+            m().Slider1->value = value;
+            m().fire(*m().Slider1, "Change");
+        });
+    }
+
+    // Scope mode `mode`, START and `ticks` ticks (the set-up, then records).
+    void runScope(const std::string& mode, int ticks) {
+        choose(m().selmonmode, mode);
+        click("cmdstartsweep_Click");
+        tick(ticks);
+    }
+
+    std::size_t mark() { return rig.mark(); }
+    std::vector<Frame> frames(std::size_t from) const { return rig.frames(from); }
+    std::vector<std::string> messages() const { return rig.messages(); }
+
+    // Lines drawn on the plot since `from`.
+    std::vector<Drawn> drawn(std::size_t from) const {
+        std::vector<Drawn> out;
+        for (const std::string& l : rig.lines(from)) {
+            if (l.rfind("line ", 0) != 0) {
+                continue;
+            }
+            std::istringstream in(l.substr(5));
+            Drawn d{};
+            std::string style;
+            in >> d.x1 >> d.y1 >> d.x2 >> d.y2 >> d.colour >> d.width >> style;
+            d.dotted = style == "dot";
+            out.push_back(d);
+        }
+        return out;
+    }
+    // The rows (0 at the top of the plot) the last trace drew at its columns, in the colour.
+    std::vector<std::pair<int, int>> trace(std::size_t from, const std::string& colour) const {
+        std::vector<std::pair<int, int>> points;
+        for (const Drawn& d : drawn(from)) {
+            if (d.colour == colour && d.width == 2) {
+                points.emplace_back(static_cast<int>(d.x2) - 32, static_cast<int>(d.y2) - 32);
+            }
+        }
+        return points;
+    }
+
+    Rig rig;
+};
+
+}  // namespace tunx::test
