@@ -43,12 +43,9 @@ class Session {
                 start();
             }
             if (program_.ended()) {
-                return kProgramEnded;
+                break;  // the rest of the script is not run
             }
             execute(line);
-            if (program_.ended()) {
-                return kProgramEnded;
-            }
         }
         if (!started_) {
             start();
