@@ -1,5 +1,7 @@
 #include "monitor/Form1.h"
 
+#include "window/NewControl.h"
+
 namespace tunx {
 
 namespace {
@@ -7,25 +9,16 @@ constexpr const char* kPlotGroup = "Plot";
 constexpr int kTimerIntervalMs = 10;
 }  // namespace
 
-Form1::Form1(SharedState& state, Link& link, Canvas& picture)
-    : Window("Form1", kMonitorCaption), s_(state), link_(link), canvas_(picture) {
+Form1::Form1(SharedState& state, Link& link, Canvas& canvas)
+    : Window("Form1", kMonitorCaption), s_(state), link_(link), canvas_(canvas) {
     buildControls();
     on("Form_Activate", [this] { Form_Activate(); });
     on("Timer1_Timer", [this] { Timer1_Timer(); });
 }
 
 void Form1::buildControls() {
-    Control picture;
-    picture.name = "Picture1";
-    picture.kind = ControlKind::Picture;
-    picture.group = kPlotGroup;
-    Picture1 = add(std::move(picture));
-
-    Control timer;
-    timer.name = "Timer1";
-    timer.kind = ControlKind::Timer;
-    timer.value = kTimerIntervalMs;  // the interval
-    Timer1 = add(std::move(timer));
+    Picture1 = add(picture("Picture1", kPlotGroup));
+    Timer1 = add(timer("Timer1", kTimerIntervalMs));
 }
 
 }  // namespace tunx

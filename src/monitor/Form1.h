@@ -14,7 +14,7 @@ inline constexpr const char* kMonitorCaption = "TUNX Monitor";
 // timer's ticks do nothing.
 class Form1 : public Window, public Form1Controls {
   public:
-    Form1(SharedState& state, Link& link, Canvas& picture);
+    Form1(SharedState& state, Link& link, Canvas& canvas);
 
     SharedState& state() { return s_; }
     Link& link() { return link_; }
