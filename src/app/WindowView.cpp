@@ -89,9 +89,7 @@ void WindowView::buildPanel(const PanelLayout& layout) {
         }
         Box& box = boxFor(control->group, extraColumn_);
         if (control->kind != ControlKind::Frame) {
-            Ctl handle;
-            handle = *control;
-            place(box, {{handle}});
+            place(box, {{Ctl(*control)}});
         }
     }
     if (extraColumn_ != nullptr) {

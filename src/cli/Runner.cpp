@@ -49,12 +49,9 @@ class Session {
                 start();
             }
             if (program_.ended()) {
-                return kProgramEnded;
+                break;  // the rest of the script is not run
             }
             execute(line);
-            if (program_.ended()) {
-                return kProgramEnded;
-            }
         }
         if (!started_) {
             start();

@@ -7,77 +7,17 @@
 #include "dds/Units.h"
 #include "generator/PanelTexts.h"
 #include "generator/frmMain.h"
+#include "window/NewControl.h"
 
 namespace tunx {
 
 namespace {
-
-Control text(const char* name, std::string value, const char* group) {
-    Control c;
-    c.name = name;
-    c.kind = ControlKind::TextBox;
-    c.text = std::move(value);
-    c.group = group;
-    return c;
-}
-
-Control list(const char* name, std::string value, std::vector<std::string> items,
-             const char* group) {
-    Control c;
-    c.name = name;
-    c.kind = ControlKind::ComboBox;
-    c.text = std::move(value);
-    c.items = std::move(items);
-    for (std::size_t i = 0; i < c.items.size(); ++i) {
-        if (c.items[i] == c.text) {
-            c.listIndex = static_cast<int>(i);
-        }
-    }
-    c.group = group;
-    return c;
-}
-
-Control checkBox(const char* name, const char* caption, const char* group) {
-    Control c;
-    c.name = name;
-    c.kind = ControlKind::CheckBox;
-    c.text = caption;
-    c.group = group;
-    return c;
-}
-
-Control label(const char* name, const char* caption, const char* group) {
-    Control c;
-    c.name = name;
-    c.kind = ControlKind::Label;
-    c.text = caption;
-    c.group = group;
-    return c;
-}
-
-Control frame(const char* name, const char* caption, const char* group) {
-    Control c = label(name, caption, group);
-    c.kind = ControlKind::Frame;
-    return c;
-}
-
-Control button(const char* name, const char* caption, const char* group) {
-    Control c = label(name, caption, group);
-    c.kind = ControlKind::Button;
-    return c;
-}
 
 // A command button: light grey, with its own picture.
 Control command(const char* name, const char* picture) {
     Control c = button(name, "", group::kCommands);
     c.back = colour::kLightGrey;
     c.picture = picture;
-    return c;
-}
-
-Control menu(const char* name, const char* caption, const char* group) {
-    Control c = label(name, caption, group);
-    c.kind = ControlKind::Menu;
     return c;
 }
 

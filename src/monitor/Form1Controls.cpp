@@ -8,7 +8,7 @@
 #include "monitor/PanelGroups.h"
 #include "monitor/SweepLevel.h"
 #include "monitor/TimeBase.h"
-#include "window/ControlFactory.h"
+#include "window/NewControl.h"
 
 namespace tunx {
 
@@ -29,7 +29,6 @@ std::vector<std::string> texts(auto&& entries) {
 }  // namespace
 
 void Form1::buildControls() {
-    using namespace make;
     using namespace monitorgroup;
     const std::vector<std::string> freqUnits{"Hz", "kHz", "MHz"};
     const std::vector<std::string> channels{std::string(trigger::kCH1), std::string(trigger::kCH2)};
@@ -44,78 +43,77 @@ void Form1::buildControls() {
     }
 
     // Mode, commands and status.
-    selmonmode = add(
-        comboBox("selmonmode", std::string(kMonitorModeTexts[0]), texts(kMonitorModeTexts), kMode));
+    selmonmode =
+        add(list("selmonmode", std::string(kMonitorModeTexts[0]), texts(kMonitorModeTexts), kMode));
     cmdstartsweep = add(button("cmdstartsweep", "START", kMode));
     cmdstop = add(button("cmdstop", "STOP", kMode));
-    textstatus = add(textBox("textstatus", std::string(status::kIdleAtStart), kMode));
+    textstatus = add(text("textstatus", std::string(status::kIdleAtStart), kMode));
     fastsweep = add(button("fastsweep", "Reset TUNX4K", kMode));
 
     // Sweep set-up.
     frfrsweep = add(frame("frfrsweep", "Sweep", kSweep));
     lstartf = add(label("lstartf", "Start Fr.", kSweep));
-    startf = add(textBox("startf", "1", kSweep));
-    startfunit = add(comboBox("startfunit", "MHz", freqUnits, kSweep));
+    startf = add(text("startf", "1", kSweep));
+    startfunit = add(list("startfunit", "MHz", freqUnits, kSweep));
     lstopf = add(label("lstopf", "Stop Fr.", kSweep));
-    stopf = add(textBox("stopf", "2", kSweep));
-    stopfunit = add(comboBox("stopfunit", "MHz", freqUnits, kSweep));
+    stopf = add(text("stopf", "2", kSweep));
+    stopfunit = add(list("stopfunit", "MHz", freqUnits, kSweep));
     cmdfastsweep = add(button("cmdfastsweep", "Fast SWEEP", kSweep));
     lstartamp = add(label("lstartamp", "Amplitude", kSweep));
-    textstarta = add(textBox("textstarta", "0", kSweep));
-    combstarta = add(
-        comboBox("combstarta", "mVrms", {"mVpp", "Vpp", "mVrms", "dBmV", "dBV", "dBm"}, kSweep));
+    textstarta = add(text("textstarta", "0", kSweep));
+    combstarta =
+        add(list("combstarta", "mVrms", {"mVpp", "Vpp", "mVrms", "dBmV", "dBV", "dBm"}, kSweep));
     lstopamp = add(label("lstopamp", "Stop Ampl.", kSweep));
-    textstopa = add(textBox("textstopa", "0", kSweep));
-    combstopa = add(comboBox("combstopa", "mVrms", {"mVpp", "Vpp", "mVrms", "dBmV"}, kSweep));
+    textstopa = add(text("textstopa", "0", kSweep));
+    combstopa = add(list("combstopa", "mVrms", {"mVpp", "Vpp", "mVrms", "dBmV"}, kSweep));
 
     // Sweep readouts.
     Frame6 = add(frame("Frame6", "Sweep Monitor", kSweepMonitor));
     Label7 = add(label("Label7", "Freq.", kSweepMonitor));
-    textfr = add(textBox("textfr", "", kSweepMonitor));
+    textfr = add(text("textfr", "", kSweepMonitor));
     Label17 = add(label("Label17", "Hz", kSweepMonitor));
     Label8 = add(label("Label8", "Magn.", kSweepMonitor));
-    Textpower = add(textBox("Textpower", "", kSweepMonitor));
+    Textpower = add(text("Textpower", "", kSweepMonitor));
     labvoltunit = add(label("labvoltunit", "mVrms", kSweepMonitor));
     labchsel = add(label("labchsel", "CH1 IN", kSweepMonitor));
     lsweepdisplay = add(label("lsweepdisplay", "Display", kSweepMonitor));
     selrfrange =
-        add(comboBox("selrfrange", std::string(displayScales()[0].text), scaleList, kSweepMonitor));
+        add(list("selrfrange", std::string(displayScales()[0].text), scaleList, kSweepMonitor));
 
     // Scope.
     frscope = add(frame("frscope", "Scope", kScope));
     ladcmode = add(label("ladcmode", "ADC", kScope));
-    adcselect = add(comboBox("adcselect", std::string(adc::k8Bit),
-                             texts(std::array{adc::k8Bit, adc::k12Bit}), kScope));
+    adcselect = add(list("adcselect", std::string(adc::k8Bit),
+                         texts(std::array{adc::k8Bit, adc::k12Bit}), kScope));
     lsamplingmode = add(label("lsamplingmode", "Sampling", kScope));
-    scopemode =
-        add(comboBox("scopemode", std::string(sampling::kRealTime),
-                     texts(std::array{sampling::kRealTime, sampling::kUndersampling}), kScope));
+    scopemode = add(list("scopemode", std::string(sampling::kRealTime),
+                         texts(std::array{sampling::kRealTime, sampling::kUndersampling}), kScope));
     ltimebase = add(label("ltimebase", "Time/Div", kScope));
-    seltimediv = add(comboBox("seltimediv", "1ms/div", timeBaseList, kScope));
+    seltimediv = add(list("seltimediv", "1ms/div", timeBaseList, kScope));
     ltrigsource = add(label("ltrigsource", "Trig. Source", kScope));
-    trigsource = add(comboBox("trigsource", std::string(trigger::kCH1), channels, kScope));
+    trigsource = add(list("trigsource", std::string(trigger::kCH1), channels, kScope));
     ltrigedge = add(label("ltrigedge", "Trig. Edge", kScope));
-    trigeredge = add(comboBox("trigeredge", std::string(trigger::kPositive),
-                              texts(std::array{trigger::kPositive, trigger::kNegative}), kScope));
+    trigeredge = add(list("trigeredge", std::string(trigger::kPositive),
+                          texts(std::array{trigger::kPositive, trigger::kNegative}), kScope));
     ltrigmode = add(label("ltrigmode", "Trig. Mode", kScope));
-    trigmode = add(comboBox("trigmode", std::string(trigger::kFreeRunning),
-                            texts(std::array{trigger::kFreeRunning, trigger::kNormal,
-                                             trigger::kSingle, trigger::kAuto}),
-                            kScope));
+    trigmode = add(list("trigmode", std::string(trigger::kFreeRunning),
+                        texts(std::array{trigger::kFreeRunning, trigger::kNormal, trigger::kSingle,
+                                         trigger::kAuto}),
+                        kScope));
     reclenght = add(checkBox("reclenght", " 2048 samples", kScope));
     Command2 = add(button("Command2", "Cal. Offset", kScope));
     lfftdisplay = add(label("lfftdisplay", "FFT Display", kScope));
-    fftscale = add(comboBox("fftscale", std::string(fftscale::kDbfs),
-                            texts(std::array{fftscale::kDbfs, fftscale::kDbvrms}), kScope));
+    fftscale = add(list("fftscale", std::string(fftscale::kDbfs),
+                        texts(std::array{fftscale::kDbfs, fftscale::kDbvrms}), kScope));
     cmdfft = add(button("cmdfft", "F F T", kScope));
 
     // Channels.
     ch1label = add(label("ch1label", "CH1 V/Div", kChannels));
-    ch1vdiv = add(comboBox("ch1vdiv", "1V", ranges, kChannels));
+    ch1vdiv = add(list("ch1vdiv", "1V", ranges, kChannels));
     ch2label = add(label("ch2label", "CH2 V/Div", kChannels));
-    ch2vdiv = add(comboBox("ch2vdiv", "1V", ranges, kChannels));
+    ch2vdiv = add(list("ch2vdiv", "1V", ranges, kChannels));
     CRCH = add(label("CRCH", "Cursor Ch.", kChannels));
-    combocursorselect = add(comboBox("combocursorselect", "CH1", channels, kChannels));
+    combocursorselect = add(list("combocursorselect", "CH1", channels, kChannels));
 
     // Position and cursor controls.
     Frame12 = add(frame("Frame12", "Position and Cursors", kCursors));
@@ -129,9 +127,9 @@ void Form1::buildControls() {
     // Frequency counter.
     frekounter = add(frame("frekounter", "Frequency Counter", kCounter));
     lch2in = add(label("lch2in", "CH2 IN", kCounter));
-    frangesel = add(comboBox("frangesel", "1Hz - 20Mhz",
-                             {"1Hz - 20Mhz", "10-300Mhz", "200-2000Mhz"}, kCounter));
-    frcountertxt = add(textBox("frcountertxt", "0", kCounter));
+    frangesel = add(
+        list("frangesel", "1Hz - 20Mhz", {"1Hz - 20Mhz", "10-300Mhz", "200-2000Mhz"}, kCounter));
+    frcountertxt = add(text("frcountertxt", "0", kCounter));
     lfrcntinit = add(label("lfrcntinit", "Hz", kCounter));
 
     // The plot and its texts.

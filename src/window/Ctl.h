@@ -14,6 +14,7 @@ namespace tunx {
 class Ctl {
   public:
     Ctl() = default;
+    explicit Ctl(Control& control) : c_(&control) {}
     // Binds the handle to a control of the window.
     Ctl& operator=(Control& control) {
         c_ = &control;
