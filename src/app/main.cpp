@@ -18,6 +18,8 @@ constexpr const char* kUsage =
     "  --simulate        run on the built-in virtual instrument instead of a USB device\n"
     "  --sim INSTRUCTION an instruction for the virtual instrument, as the script line\n"
     "                    without the word sim: --sim \"wire CH1 dut\" --sim \"dut lowpass 1M\"\n"
+    "  --transcript FILE writes everything that crosses the program's ports to FILE, in\n"
+    "                    tunx4k-cli's transcript lines\n"
     "  --script FILE     plays a script on the windows once they show (demonstrations and\n"
     "                    screenshots): tunx4k-cli's user actions, wait MS, shot FILE, quit\n";
 constexpr int kBadCommandLine = 2;
@@ -29,6 +31,7 @@ int main(int argc, char** argv) {
     bool simulate = false;
     std::vector<std::vector<std::string>> instructions;
     std::vector<std::string> script;
+    std::ofstream transcript;
     const QStringList arguments = QApplication::arguments();
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString& arg = arguments[i];
@@ -40,6 +43,12 @@ int main(int argc, char** argv) {
                 words.push_back(word.toStdString());
             }
             instructions.push_back(std::move(words));
+        } else if (arg == QLatin1String("--transcript") && i + 1 < arguments.size()) {
+            transcript.open(arguments[++i].toStdString(), std::ios::binary);
+            if (!transcript) {
+                std::cerr << "tunx4k: cannot write " << arguments[i].toStdString() << "\n";
+                return kBadCommandLine;
+            }
         } else if (arg == QLatin1String("--script") && i + 1 < arguments.size()) {
             std::ifstream file(arguments[++i].toStdString());
             if (!file) {
@@ -63,6 +72,8 @@ int main(int argc, char** argv) {
     }
 
     tunx::app::App app({.simulate = simulate,
+                        .record = transcript.is_open(),
+                        .transcriptOut = transcript.is_open() ? &transcript : nullptr,
                         .installDir = tunx::installationFolder(),
                         .groupSeparator = tunx::groupSeparatorOf("")});
     for (const auto& words : instructions) {
