@@ -33,7 +33,9 @@ class Session {
         : transcript_(out),
           clock_(options.fast ? static_cast<Clock&>(virtualClock_) : realClock_),
           sim_(clock_),
-          transport_(options.simulate ? static_cast<UsbApi&>(sim_) : noUsb_),
+          transport_(options.simulate ? static_cast<UsbApi&>(sim_)
+                     : options.device ? *options.device
+                                      : noUsb_),
           usb_(transport_, transcript_),
           recClock_(clock_, transcript_),
           recUi_(ui_, transcript_),
