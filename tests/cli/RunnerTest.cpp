@@ -64,6 +64,10 @@ TEST(Cli, ExitStatusTranscriptAndDiagnostic) {
         Row{2, "line 2:", kSim + script("mark a\nshow NoSuchControl\n"), kStarted + "mark a\n"},
         Row{2, "line 1:", kSim + script("show Form1.Frek\n"), kStarted},
         Row{2, "line 1:", "--fast " + script("sim nak 1\n"), ""},
+        // Without --simulate the USB transport looks for the bridge (no bridge has vendor 0).
+        Row{0, "", "--fast --usb-id 0:0 " + script("show Frek\n"),
+            "devices 0\nmessage ERROR!!! No attached device is found!!!\nvalue Frek = 1\n"},
+        Row{2, "--usb-id needs VID:PID", "--usb-id 10c4 " + script("mark a\n"), ""},
         Row{2, "unknown option", "--bogus " + script("mark a\n"), ""},
         Row{2, "--locale needs a value", "--locale", ""},
         Row{2, "cannot read", "/nonexistent/script.txt", ""},
