@@ -8,7 +8,6 @@
 #include "cli/Runner.h"
 #include "cli/Script.h"
 #include "usb/SimulatedBridge.h"
-#include "usb/Transport.h"
 #include "usb/UsbBackend.h"
 
 namespace tunx::test {
@@ -153,23 +152,6 @@ TEST(ThroughTheBridge, ADeviceThatCannotBeOpenedGetsTheProgramsMessageAndTheCaus
             << got.transcript;
         ASSERT_EQ(told.size(), 1u);
         EXPECT_NE(told[0].find(r.cause), std::string::npos) << told[0];
-    }
-}
-
-TEST(RealTransport, WithoutAnInstrumentFindsNoDeviceAndStaysUsable) {
-    std::vector<std::string> told;
-    const auto transport =
-        usb::makeUsbTransport({}, [&](const std::string& why) { told.push_back(why); });
-    std::uint32_t count = 99;
-    ASSERT_EQ(transport->SI_GetNumDevices(count), usb::kSuccess);
-    DeviceHandle handle = 1;
-    EXPECT_EQ(transport->SI_Open(count, handle), usb::kDeviceNotFound);
-    const ScriptRun got = runScript(
-        "show Frek\n", {.fast = true, .installDir = TUNX_SHARE_DIR, .device = transport.get()});
-    if (count == 0) {  // no TUNX4K attached to this machine
-        EXPECT_EQ(got.status, cli::kRanToEnd);
-        EXPECT_EQ(got.transcript,
-                  "devices 0\nmessage ERROR!!! No attached device is found!!!\nvalue Frek = 1\n");
     }
 }
 
