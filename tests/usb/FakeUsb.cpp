@@ -34,7 +34,7 @@ class FakeHandle : public usb::UsbDeviceHandle {
             r != UsbResult::Success) {
             return r;
         }
-        const FakeDeviceSpec& s = d_.spec();
+        const FakeDeviceInfo& s = d_.info();
         if (index == s.descriptor.serialIndex) {
             text = s.serial;
         } else if (index == s.descriptor.productIndex) {
@@ -49,7 +49,7 @@ class FakeHandle : public usb::UsbDeviceHandle {
     }
     UsbResult claimInterface(int number) override {
         const UsbResult r = d_.call("claim " + std::to_string(number));
-        const auto& ifs = d_.spec().interfaces;
+        const auto& ifs = d_.info().interfaces;
         if (r == UsbResult::Success && std::none_of(ifs.begin(), ifs.end(), [&](const auto& i) {
                 return i.number == number;
             })) {
@@ -83,8 +83,8 @@ class FakeHandle : public usb::UsbDeviceHandle {
 };
 
 // The endpoint of that address and direction among the device's interfaces.
-const usb::EndpointDescriptor* endpointOf(const FakeDeviceSpec& spec, std::uint8_t address) {
-    for (const auto& i : spec.interfaces) {
+const usb::EndpointDescriptor* endpointOf(const FakeDeviceInfo& info, std::uint8_t address) {
+    for (const auto& i : info.interfaces) {
         for (const auto& e : i.endpoints) {
             if (e.address == address) {
                 return &e;
@@ -132,7 +132,7 @@ UsbResult FakeUsbDevice::deviceDescriptor(usb::DeviceDescriptor& descriptor) {
     if (const auto f = failures_.find("descriptor"); f != failures_.end()) {
         return f->second;
     }
-    descriptor = spec_.descriptor;
+    descriptor = info_.descriptor;
     return UsbResult::Success;
 }
 
@@ -140,12 +140,12 @@ UsbResult FakeUsbDevice::activeConfigInterfaces(std::vector<usb::InterfaceDescri
     if (const auto f = failures_.find("config"); f != failures_.end()) {
         return f->second;
     }
-    ifs = spec_.interfaces;
+    ifs = info_.interfaces;
     return UsbResult::Success;
 }
 
 UsbResult FakeUsbDevice::open(std::unique_ptr<usb::UsbDeviceHandle>& handle) {
-    const UsbResult r = call("open " + spec_.location);
+    const UsbResult r = call("open " + info_.location);
     if (r == UsbResult::Success) {
         handle = std::make_unique<FakeHandle>(*this);
     }
@@ -160,7 +160,7 @@ UsbResult FakeUsbDevice::bulkIn(std::uint8_t endpoint, std::span<std::uint8_t> d
     if (r != UsbResult::Success) {
         return r;
     }
-    const usb::EndpointDescriptor* e = endpointOf(spec_, endpoint);
+    const usb::EndpointDescriptor* e = endpointOf(info_, endpoint);
     if (e == nullptr || (endpoint & kDirectionIn) == 0) {
         return UsbResult::NotFound;
     }
@@ -197,7 +197,7 @@ UsbResult FakeUsbDevice::bulkOut(std::uint8_t endpoint, std::span<const std::uin
     if (r != UsbResult::Success) {
         return r;
     }
-    if (endpointOf(spec_, endpoint) == nullptr || (endpoint & kDirectionIn) != 0) {
+    if (endpointOf(info_, endpoint) == nullptr || (endpoint & kDirectionIn) != 0) {
         return UsbResult::NotFound;
     }
     std::size_t take = data.size();
@@ -229,8 +229,8 @@ UsbResult FakeUsbDevice::bulkOut(std::uint8_t endpoint, std::span<const std::uin
     return UsbResult::Success;
 }
 
-FakeUsbDevice& FakeUsbBus::add(FakeDeviceSpec spec) {
-    devices.push_back(std::make_shared<FakeUsbDevice>(world, std::move(spec)));
+FakeUsbDevice& FakeUsbBus::add(FakeDeviceInfo info) {
+    devices.push_back(std::make_shared<FakeUsbDevice>(world, std::move(info)));
     return *devices.back();
 }
 

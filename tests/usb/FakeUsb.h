@@ -31,7 +31,7 @@ struct InPacket {
 usb::InterfaceDescriptor bridgeInterface(std::uint8_t number = 0, std::uint8_t in = 0x81,
                                          std::uint8_t out = 0x01, std::uint16_t packetSize = 64);
 
-struct FakeDeviceSpec {
+struct FakeDeviceInfo {
     usb::DeviceDescriptor descriptor{0x10C4, 0xEA61, 2, 3};
     std::string serial = "tunx4k-ABC1234";
     std::string description = "TUNX4K";
@@ -44,7 +44,7 @@ struct FakeDeviceSpec {
 // packet larger than the room left is an overflow.
 class FakeUsbDevice : public usb::UsbDevice {
   public:
-    FakeUsbDevice(FakeWorld& world, FakeDeviceSpec spec) : world_(world), spec_(std::move(spec)) {}
+    FakeUsbDevice(FakeWorld& world, FakeDeviceInfo info) : world_(world), info_(std::move(info)) {}
 
     // Every later call whose log line starts with `callPrefix` returns `result`.
     void fail(const std::string& callPrefix, usb::UsbResult result) {
@@ -59,7 +59,7 @@ class FakeUsbDevice : public usb::UsbDevice {
     usb::UsbResult activeConfigInterfaces(
         std::vector<usb::InterfaceDescriptor>& interfaces) override;
     usb::UsbResult open(std::unique_ptr<usb::UsbDeviceHandle>& handle) override;
-    std::string location() const override { return spec_.location; }
+    std::string location() const override { return info_.location; }
 
     // --- the device side, used by the fake handle and by the tests ---
     // The result of a call, after logging it: a failure set up for it, a lost device, or
@@ -69,7 +69,7 @@ class FakeUsbDevice : public usb::UsbDevice {
                           unsigned timeoutMs);
     usb::UsbResult bulkOut(std::uint8_t endpoint, std::span<const std::uint8_t> data,
                            int& transferred, unsigned timeoutMs);
-    const FakeDeviceSpec& spec() const { return spec_; }
+    const FakeDeviceInfo& info() const { return info_; }
     FakeWorld& world() { return world_; }
 
     std::deque<InPacket> in;
@@ -83,13 +83,13 @@ class FakeUsbDevice : public usb::UsbDevice {
 
   private:
     FakeWorld& world_;
-    FakeDeviceSpec spec_;
+    FakeDeviceInfo info_;
     std::map<std::string, usb::UsbResult> failures_;
 };
 
 class FakeUsbBus : public usb::UsbBus {
   public:
-    FakeUsbDevice& add(FakeDeviceSpec spec = {});
+    FakeUsbDevice& add(FakeDeviceInfo info = {});
 
     usb::UsbResult deviceList(std::vector<std::shared_ptr<usb::UsbDevice>>& devices) override;
     std::int64_t monotonicMs() const override { return world.now; }

@@ -43,9 +43,9 @@ struct UsbRig {
         return backend.SI_Open(index, handle);
     }
     // Adds the bridge, opens it with the given time-outs and clears the log.
-    FakeUsbDevice& opened(FakeDeviceSpec spec = {}, std::uint32_t readTimeout = 1000,
+    FakeUsbDevice& opened(FakeDeviceInfo info = {}, std::uint32_t readTimeout = 1000,
                           std::uint32_t writeTimeout = 1000) {
-        FakeUsbDevice& d = bus.add(std::move(spec));
+        FakeUsbDevice& d = bus.add(std::move(info));
         EXPECT_EQ(open(), usb::kSuccess);
         EXPECT_EQ(backend.SI_SetTimeouts(readTimeout, writeTimeout), usb::kSuccess);
         bus.world.log.clear();
@@ -350,7 +350,7 @@ TEST(Flush, EmptiesTheBridgeAndWhatTheHostKept) {
              Row{0, 0, {}, 63},
          }) {
         UsbRig rig;
-        rig.opened(FakeDeviceSpec{}, 10).send(counting(64));
+        rig.opened(FakeDeviceInfo{}, 10).send(counting(64));
         ASSERT_EQ(rig.read(1).second, counting(1));
         rig.bus.world.log.clear();
         EXPECT_EQ(rig.backend.SI_FlushBuffers(rig.handle, r.tx, r.rx), usb::kSuccess);
@@ -469,7 +469,7 @@ TEST(Read, WaitsNoLongerThanTheReadTimeOut) {
              Row{0, -1, usb::kReadTimedOut, 1, {"in 81 64 1"}},  // 0 is not "for ever"
          }) {
         UsbRig rig;
-        FakeUsbDevice& d = rig.opened(FakeDeviceSpec{}, r.timeout, 7);
+        FakeUsbDevice& d = rig.opened(FakeDeviceInfo{}, r.timeout, 7);
         if (r.arrives >= 0) {
             d.send({6}, 64, r.arrives);
         }
@@ -516,7 +516,7 @@ TEST(Write, GoesOutWholeOrFailsWithWhatWasTaken) {
              Row{"input/output error", {}, {}, UsbResult::Io, usb::kWriteError, 0, 0},
          }) {
         UsbRig rig;
-        FakeUsbDevice& d = rig.opened(FakeDeviceSpec{}, 1000, 2000);
+        FakeUsbDevice& d = rig.opened(FakeDeviceInfo{}, 1000, 2000);
         d.outRoom = r.room;
         d.unplugAfter = r.unplugAfter;
         d.fail("out", r.fault);
