@@ -66,6 +66,7 @@ TEST(Cli, ExitStatusTranscriptAndDiagnostic) {
         Row{0, "", kSim + script("lines on\nmark a\nlines off\n"), kStarted + "mark a\n"},
         Row{2, "line 1:", kSim + script("show Form1.Frek\n"), kStarted},
         Row{2, "line 1:", "--fast " + script("sim nak 1\n"), ""},
+        Row{2, "--usb-id needs VID:PID", "--usb-id 10c4 " + script("mark a\n"), ""},
         Row{2, "unknown option", "--bogus " + script("mark a\n"), ""},
         Row{2, "--locale needs a value", "--locale", ""},
         Row{2, "cannot read", "/nonexistent/script.txt", ""},
@@ -109,6 +110,18 @@ TEST(Cli, ExitStatusTranscriptAndDiagnostic) {
         EXPECT_TRUE(r.err.empty() ? run.err.empty() : run.err.starts_with("tunx4k-cli: " + r.err))
             << r.args << ": " << run.err;
     }
+}
+
+// Without --simulate the USB transport looks for the bridge (no bridge has vendor id 0):
+// none is attached, and the program stays usable. A build without USB support says so.
+TEST(Cli, WithoutAnInstrumentNoDeviceIsFoundAndTheScriptRunsOn) {
+    const CliRun r = runCli("--fast --usb-id 0:0 " + script("show Frek\n"));
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out,
+              "devices 0\nmessage ERROR!!! No attached device is found!!!\nvalue Frek = 1\n");
+    EXPECT_TRUE(r.err.empty() || r.err.starts_with("tunx4k-cli: this program was built without USB "
+                                                   "support"))
+        << r.err;
 }
 
 TEST(Cli, OutFileAndStandardInput) {
