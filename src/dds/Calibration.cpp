@@ -87,19 +87,17 @@ bool sgcalibration(SharedState& state, Ui& ui, const std::string& path) {
     LineReader file(path);
     try {
         if (!file.isOpen()) {
+            const std::string why = unreadableFileText(path, file.kind());
+            if (!why.empty()) {
+                ui.MsgBox(why);
+            }
             throw RuntimeError(kFileNotFound);
         }
         for (int i = 0; i < kCalibrationHeaderLines; ++i) {
-            if (!file.next()) {
-                throw RuntimeError(kInputPastEnd);
-            }
+            requireLine(file);
         }
         for (const Row& row : kRows) {
-            const auto line = file.next();
-            if (!line) {
-                throw RuntimeError(kInputPastEnd);
-            }
-            store(state.cal, row, CDbl(valueField(*line)));
+            store(state.cal, row, CDbl(valueField(requireLine(file))));
         }
         return true;
     } catch (const RuntimeError&) {

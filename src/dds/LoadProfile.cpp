@@ -104,6 +104,10 @@ void loadfile_Click(Window& panel, Link& link) {
     ProfileLoad load;
     try {
         load = prepareProfile(panel, link.state());
+    } catch (const UnreadableProfile& e) {
+        link.ui().MsgBox(e.description());
+        failWith(link, kMsgProfileError);
+        return;
     } catch (const RuntimeError&) {
         failWith(link, kMsgProfileError);
         return;

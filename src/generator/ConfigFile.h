@@ -36,7 +36,7 @@ bool SaveConfigs(const std::string& filename, const Window& panel);
 
 // Reads a configuration file into the panel's controls, with the side effects of a user's
 // change, and lays the panel out when the mode line is read. Lines that name no entry control
-// are skipped. False when the file could not be opened.
+// are skipped. False when the file could not be read; nothing is applied then.
 bool LoadConfigs(const std::string& filename, Window& panel, SharedState& state, Ui& ui);
 
 // The File menu's "Save Configs As ..." and "Load Configs From ...".

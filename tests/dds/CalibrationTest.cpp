@@ -62,7 +62,7 @@ TEST(CalibrationFile, RowsLandInTheirFieldsAndBadFilesKeepWhatWasRead) {
         {"cal-text.txt", h + rows(1, 4) + "flat10M\t\tabc\n" + rows(6, 47), false, 4},
         {"cal-int16.txt", h + rows(1, 25) + "ch2offv\t\t40000\n" + rows(27, 47), false, 25},
         {"cal-inf.txt", h + "a\tmV\t1e999\n" + rows(2, 47), false, 0},
-        {"cal-longtail.txt", h + "a\tmV\t100.25\t" + longTail + rows(2, 47), true, 47},
+        {"cal-longtail.txt", h + "a\tmV\t100.25\t" + longTail + rows(2, 47), false, 0},
         {"cal-longname.txt", h + std::string(200000, 'n') + "\t\t1\n" + rows(2, 47), false, 0},
         {"cal-binary.bin", binary, false, 0}};
     for (const auto& [name, content, complete, taken] : cases) {
@@ -74,6 +74,17 @@ TEST(CalibrationFile, RowsLandInTheirFieldsAndBadFilesKeepWhatWasRead) {
             const double want = row <= taken ? mine : std::isnan(dflt) ? old : dflt;
             EXPECT_DOUBLE_EQ(got, want) << name << " row " << row;
         }
+    }
+}
+
+// A path that is no readable file is named, and the load fails at once instead of reading on.
+TEST(CalibrationFile, PathsThatAreNoFileAreNamed) {
+    for (const auto& [path, named] : unreadablePaths()) {
+        SharedState s;
+        TestUi ui;
+        EXPECT_FALSE(sgcalibration(s, ui, path));
+        EXPECT_EQ(ui.texts(), (Lines{named, kMsg}));
+        EXPECT_FLOAT_EQ(s.cal.ampfullscale, 7090);
     }
 }
 

@@ -78,5 +78,16 @@ TEST(ProfileLoad, BadProfilesShowTheMessageAndSendNothing) {
     }
 }
 
+// A path that is no readable file is named before the profile's own message.
+TEST(ProfileLoad, PathsThatAreNoFileAreNamed) {
+    for (const auto& [path, named] : unreadablePaths()) {
+        RamModeRig rig;
+        const auto m = rig.call(loadfile_Click, {{"flocation", path}, {"arbit", "Phase"}});
+        EXPECT_EQ(rig.messages(), (Texts{named, kMsg})) << path;
+        EXPECT_TRUE(rig.s().gen.sgerror) << path;
+        EXPECT_TRUE(rig.frames(m).empty()) << path;
+    }
+}
+
 }  // namespace
 }  // namespace tunx::test

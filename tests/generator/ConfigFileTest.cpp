@@ -130,5 +130,21 @@ TEST_F(Config, BadFilesChangeNothing) {
     EXPECT_EQ(rig.ui.messages.back().icon, MsgIcon::Exclamation);
 }
 
+// A path that is no readable file is named for what it is; a file with a line far too long
+// for a configuration changes nothing, also not through the lines before it.
+TEST_F(Config, UnreadableFilesAreNamedAndChangeNothing) {
+    const auto before = snapshot(rig.w());
+    for (const auto& [file, named] : unreadablePaths()) {
+        menu(kLoad, file);
+        EXPECT_EQ(rig.messages().back(), named);
+    }
+    const std::string tooLong =
+        writeTempFile("config-long.txt", "Frek = 7\r\nVpp = " + std::string(70'000, '1') + "\r\n");
+    menu(kLoad, tooLong);
+    EXPECT_EQ(rig.messages().back(), tooLong + " could not be read");
+    EXPECT_EQ(rig.ui.messages.back().icon, MsgIcon::Exclamation);
+    EXPECT_EQ(snapshot(rig.w()), before);
+}
+
 }  // namespace
 }  // namespace tunx::test
