@@ -2,7 +2,6 @@
 // read back into the generator window.
 #include "generator/ConfigFile.h"
 
-#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <string_view>
@@ -11,6 +10,7 @@
 
 #include "common/LineReader.h"
 #include "common/Numbers.h"
+#include "common/SafeSave.h"
 #include "generator/Layout.h"
 #include "generator/frmMain.h"
 
@@ -206,23 +206,7 @@ bool WriteFile(const std::string& filename, const std::string& text) {
 }
 
 bool SaveConfigs(const std::string& filename, const Window& panel) {
-    namespace fs = std::filesystem;
-    const fs::path pending = filename + config::kPendingSuffix;
-    std::error_code ec;
-    // A pending file left by an interrupted save would otherwise be appended to.
-    if (fs::is_regular_file(fs::symlink_status(pending, ec))) {
-        fs::remove(pending, ec);
-    }
-    if (!WriteFile(pending.string(), ConfigText(panel))) {
-        fs::remove(pending, ec);
-        return false;
-    }
-    fs::rename(pending, filename, ec);
-    if (ec) {
-        fs::remove(pending, ec);
-        return false;
-    }
-    return true;
+    return saveFileSafely(filename, ConfigText(panel));
 }
 
 bool LoadConfigs(const std::string& filename, Window& panel, SharedState& state, Ui& ui) {

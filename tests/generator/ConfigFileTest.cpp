@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 #include "generator/ConfigFile.h"
@@ -95,18 +96,57 @@ TEST_F(Config, LoadReadsTheLinesInOrderWithTheirActions) {
     EXPECT_TRUE(rig.w()["atten"].value == 1 && rig.s().gen.sgatten);
 }
 
-// The new file is written beside the old one and then takes its place: when it cannot be
-// written (its name is taken by a folder) the old file stays and the user is told.
-TEST_F(Config, SaveReplacesAnExistingFileOnlyWhenTheNewOneIsWritten) {
-    writeTempFile("config.txt.saving", "Frek = 99\r\n");  // left by an interrupted save
-    menu(kSave, writeTempFile("config.txt", std::string(50'000, 'x')));
-    EXPECT_EQ(readFile(path), ConfigText(rig.w()));
-    std::filesystem::create_directories(path + ".saving/keep");
-    menu(kSave, writeTempFile("config.txt", "Frek = 42\r\n"));
-    std::filesystem::remove_all(path + ".saving");
-    EXPECT_EQ(readFile(path), "Frek = 42\r\n");
-    EXPECT_EQ(rig.messages(), Texts{path + " could not be saved. A file already there under that "
-                                           "name was left as it was."});
+// Saving replaces only the file the name leads to: a link or a folder left beside it under the
+// name an older save used is not touched, a name as long as allowed can be saved over, and a
+// name that is a link stays a link to the saved file.
+TEST_F(Config, SaveReplacesOnlyTheFileTheNameLeadsTo) {
+    namespace fs = std::filesystem;
+    const std::string dir = fs::path(path).parent_path();
+    struct Row {
+        const char* what;
+        std::string saveTo;   // the dialog's answer
+        std::string landsIn;  // the file that must hold the configuration
+        std::function<void()> plant;
+        std::function<void()> check;  // what must be as before
+    };
+    const std::string victim = dir + "/victim.txt", longName = dir + "/" + std::string(255, 'c');
+    const Row rows[] = {
+        {"link beside the target", path, path,
+         [&] {
+             writeTempFile("victim.txt", "victim");
+             fs::create_symlink(victim, path + ".saving");
+         },
+         [&] {
+             EXPECT_EQ(readFile(victim), "victim");
+             EXPECT_TRUE(fs::is_symlink(path + ".saving"));
+             EXPECT_FALSE(fs::is_symlink(path));
+         }},
+        {"empty folder beside the target", path, path,
+         [&] { fs::create_directory(path + ".saving"); },
+         [&] { EXPECT_TRUE(fs::is_directory(path + ".saving")); }},
+        {"name of 255 bytes", longName, longName, [&] { writeTempFile(longName, "old"); }, [] {}},
+        {"target is a link", dir + "/config-link.txt", path,
+         [&] { fs::create_symlink("config.txt", dir + "/config-link.txt"); },
+         [&] { EXPECT_TRUE(fs::is_symlink(dir + "/config-link.txt")); }},
+    };
+    for (const Row& r : rows) {
+        for (const auto& leftover : {path + ".saving", dir + "/config-link.txt"}) {
+            fs::remove(leftover);
+        }
+        writeTempFile("config.txt", "old");
+        r.plant();
+        menu(kSave, r.saveTo);
+        EXPECT_EQ(readFile(r.landsIn), ConfigText(rig.w())) << r.what;
+        r.check();
+    }
+    EXPECT_TRUE(rig.messages().empty());
+}
+
+TEST_F(Config, AFailedSaveIsReported) {
+    const std::string nowhere = "/nonexistent/tunx4k/config.txt";
+    menu(kSave, nowhere);
+    EXPECT_EQ(rig.messages(), Texts{nowhere + " could not be saved. A file already there under "
+                                              "that name was left as it was."});
     EXPECT_EQ(rig.ui.messages.back().icon, MsgIcon::Exclamation);
 }
 
