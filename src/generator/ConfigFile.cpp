@@ -154,16 +154,25 @@ std::optional<std::vector<FileLine>> readLines(const std::string& filename) {
     return lines;
 }
 
+// The entry control a line names, or nullptr when it names none.
+Control* entryNamed(Window& panel, std::string_view line) {
+    const auto name = nameOf(line);
+    Control* c = name ? panel.find(*name) : nullptr;
+    return c != nullptr && isEntryControl(*c) ? c : nullptr;
+}
+
 // A multi-line value (the Limitations text) is saved with its line breaks as bare line
 // feeds, while the lines of the file end in CR LF. In a file of that form the lines after
 // such a value's first line, up to the next CR LF, are the rest of the value: they are
-// joined back with CR LF, the box's own line break, and are never read as lines of their
-// own. A file whose first line ends in a bare line feed (edited elsewhere) has no such
-// continuation: there every line stands alone and a multi-line value keeps its first line.
-// `next` is the index of the line after the value's first line; it is moved past the rest.
-std::string readContinuation(const std::vector<FileLine>& lines, std::size_t& next) {
+// joined back with CR LF, the box's own line break. A file whose first line ends in a bare
+// line feed (edited elsewhere) has no such continuation: there every line stands alone and a
+// multi-line value keeps its first line. A line that sets an entry control ends the value
+// even before the next CR LF, so a file whose lines were partly re-ended with bare line feeds
+// loses none of its settings to the value. `next` is the index of the line after the value's
+// first line; it is moved past the rest.
+std::string readContinuation(Window& panel, const std::vector<FileLine>& lines, std::size_t& next) {
     std::string rest;
-    while (next < lines.size()) {
+    while (next < lines.size() && entryNamed(panel, lines[next].text) == nullptr) {
         const FileLine& more = lines[next++];
         if (rest.size() < LineReader::kMaxLine) {
             rest += kLineEnd;
@@ -220,14 +229,13 @@ bool LoadConfigs(const std::string& filename, Window& panel, SharedState& state,
         if (fileLine.text.empty()) {
             continue;
         }
-        const auto name = nameOf(fileLine.text);
-        Control* c = name ? panel.find(*name) : nullptr;
+        Control* c = entryNamed(panel, fileLine.text);
         if (c == nullptr) {
             continue;
         }
         std::string line = fileLine.text;
         if (c->multiLine && crLfFile && fileLine.end == LineReader::LineEnd::Lf) {
-            line += readContinuation(*lines, next);
+            line += readContinuation(panel, *lines, next);
         }
         assign(panel, *c, valueOf(line));
         if (c->name == kModeSelect) {

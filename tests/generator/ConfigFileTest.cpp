@@ -4,6 +4,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <tuple>
 
 #include "generator/ConfigFile.h"
 #include "generator/PanelSnapshot.h"
@@ -94,6 +95,26 @@ TEST_F(Config, LoadReadsTheLinesInOrderWithTheirActions) {
     EXPECT_EQ(rig.w()["Frek"].text, "1");
     EXPECT_FALSE(rig.w()["Frek"].enabled);  // taken while disabled, and disabled again
     EXPECT_TRUE(rig.w()["atten"].value == 1 && rig.s().gen.sgatten);
+}
+
+// In a file of CR LF lines, the lines after the Limitations text up to the next CR LF are the
+// rest of that text, unless they set an entry control.
+TEST_F(Config, ContinuationLinesOfTheLimitationsTextStopAtASetting) {
+    const std::string mode = "ModeSelect = Single Tone Sine\r\n";
+    // File text after the mode line; the Limitations text, Vpp and Frek as loaded.
+    const std::tuple<std::string, std::string, std::string, std::string> rows[] = {
+        {"description = a\nb\nc\r\nVpp = 2\r\n", "a\r\nb\r\nc", "2", "0"},
+        {"description = a\nVpp = 2\nFrek = 3\nNote = x\r\n", "a", "2", "3"},
+        {"description = a\nb\nVpp = 2\r\nFrek = 3\r\n", "a\r\nb", "2", "3"},
+        // A line naming no entry control is text (cut at its "=", as every value is).
+        {"description = a\nlfrek = 9\nFrek=4\n", "a\r\nlfrek", "0", "4"}};
+    for (const auto& [text, limitations, vpp, frek] : rows) {
+        rig.w()["Frek"].text = "0";
+        menu(kLoad, writeTempFile("config.txt", mode + text));
+        EXPECT_EQ(rig.w()["description"].text, limitations) << text;
+        EXPECT_EQ(rig.w()["Vpp"].text, vpp) << text;
+        EXPECT_EQ(rig.w()["Frek"].text, frek) << text;
+    }
 }
 
 // Saving replaces only the file the name leads to: a link or a folder left beside it under the
