@@ -19,6 +19,7 @@ inline constexpr const char* kDivisionByZero = "Division by zero";
 inline constexpr const char* kFileNotFound = "File not found";
 inline constexpr const char* kInputPastEnd = "Input past end of file";
 inline constexpr const char* kSubscriptOutOfRange = "Subscript out of range";
+inline constexpr const char* kInvalidArgument = "Invalid procedure call or argument";
 
 // Thrown when the program ends itself (a fatal link failure, the window being unloaded).
 // It is not a RuntimeError: no procedure's error trap may swallow it.
