@@ -51,8 +51,9 @@ ProfileLoad prepareProfile(Window& panel, SharedState& s) {
     const std::int16_t first = CInt(CDbl(panel["startpt1"].text));
     const std::int16_t last = CInt(CDbl(panel["endpt1"].text));
     // The words go to RAM addresses first-1 .. last-1; an empty or reversed range, or one
-    // starting before the first address, is not a profile.
-    if (first < 1 || last < first) {
+    // starting before the first address or reaching past the last (which the instrument would
+    // wrap to the first), is not a profile.
+    if (first < 1 || last < first || last > kRamWords) {
         throw RuntimeError(kOverflow);
     }
     const std::vector<std::int32_t> points = readProfilePoints(panel["flocation"].text, last);

@@ -34,7 +34,6 @@ constexpr double kSlowRate = 4'000'000;  // step rate of long pulses, at multipl
 constexpr int kSlowMultiplier = 1;
 constexpr double kSettingUnitHz = 5000;
 constexpr std::int32_t kStepUnitLimit = 65001;  // pulses of more steps are written step by step
-constexpr std::int32_t kRamWords = 1024;
 constexpr double kReducedWords = 500;
 constexpr double kMaxReduction = 65536;
 constexpr std::int32_t kMaxMultiplier = 65635;

@@ -25,7 +25,6 @@ constexpr double kTargetRate = 30'000'000;  // slower waves are stepped near thi
 constexpr std::int32_t kMaxStepMultiplier = 65534;
 constexpr double kWordsPerMultiplierStep = 32000;
 constexpr std::int32_t kMaxHalfWords = 511;
-constexpr std::int32_t kRamWords = 1024;
 constexpr int kPatternPauseMs = 1000;
 
 bool programSquare(Window& panel, Link& link) {

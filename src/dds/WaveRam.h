@@ -15,6 +15,9 @@ inline constexpr std::int32_t kRamAckTimeoutMs = 1000;
 // The play-mode text of the RAM modes that asks for one pass per trigger.
 inline constexpr const char* kPlaySingle = "Single";
 
+// Words of the waveform RAM.
+inline constexpr std::int32_t kRamWords = 1024;
+
 // Levels of the two-level patterns (byte 1 of a RAM word).
 inline constexpr int kLevelHigh = 127;
 inline constexpr int kLevelLow = 0;
