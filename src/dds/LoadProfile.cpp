@@ -72,10 +72,10 @@ bool sendProfile(Link& link, const ProfileLoad& load) {
         return false;
     }
     for (const std::int32_t word : load.words) {
-        const bool written =
-            load.target == ArbTarget::Freq ? writeram32(link, word) : writeram16(link, word);
-        if (!written) {
-            return false;
+        if (load.target == ArbTarget::Freq) {
+            writeram32(link, word);
+        } else {
+            writeram16(link, word);
         }
     }
     return true;

