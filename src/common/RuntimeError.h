@@ -5,6 +5,9 @@
 
 namespace tunx {
 
+// The title of the message box that shows a run-time error no procedure traps.
+inline constexpr const char* kRunTimeErrorTitle = "Run-time error";
+
 // A run-time error of the program ("Overflow", "Type mismatch", "Division by zero", ...).
 // Procedures that trap errors catch this type at their boundary and take their failure path.
 class RuntimeError : public std::runtime_error {

@@ -4,10 +4,6 @@
 
 namespace tunx {
 
-namespace {
-constexpr const char* kRunTimeErrorTitle = "Run-time error";
-}
-
 Program::Program(UsbApi& usb, Clock& clock, Ui& ui, std::string installDir, char groupSeparator)
     : state_([&] {
           SharedState s;
