@@ -142,8 +142,11 @@ bool refresh(frmMain& w) {
             w.ui().MsgBox(verdict, MsgIcon::Exclamation);
             return false;
         }
+        // A command that failed already (the close, an offset sent by the validation) leaves
+        // nothing to set up.
+        const bool failedBefore = link.failures() != failuresBefore;
         s.gen.sgerror = false;
-        for (const Step& step : setupSequence(w, m)) {
+        for (const Step& step : failedBefore ? std::vector<Step>{} : setupSequence(w, m)) {
             step.call();
             if (step.checked && failed()) {
                 break;

@@ -101,6 +101,14 @@ TEST_F(RunStop, AFailedRefreshClosesTheOutput) {
     EXPECT_EQ(rig.messages(),
               (Texts{"Set_Offset_CommError", "Error Sending Data.", "Error calculating Offset!"}));
     EXPECT_EQ(look(), (Texts{"Error Single Tone Sine", "", neutral, runPicture}));
+
+    // A close that is not taken leaves nothing to set up: the refresh closes again and fails.
+    rig.ui.messages.clear();
+    rig.sim.nakNext(3);
+    EXPECT_EQ(press("RefreshBtn_Click"),
+              (Frames{kRelayOffA, kRelayOffA, kRelayOffA, kRelayOffA, kRelayOffB, kClose}));
+    EXPECT_EQ(rig.messages(), (Texts{"_Relay_ON_CommError", "Error Sending Data."}));
+    EXPECT_EQ(look(), (Texts{"Error Single Tone Sine", "", neutral, runPicture}));
 }
 
 // The first run of a single-shot output fires twice, every later press once; a stop leaves the
