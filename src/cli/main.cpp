@@ -1,5 +1,7 @@
 // tunx4k-cli: runs the program's windows headless, driven by a script, and prints the
 // transcript of everything that crossed its ports.
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -8,6 +10,7 @@
 
 #include "cli/Runner.h"
 #include "cli/Script.h"
+#include "common/LineReader.h"
 #include "platform/Host.h"
 #include "usb/Transport.h"
 
@@ -76,7 +79,13 @@ int main(int argc, char** argv) {
     std::ifstream file;
     std::istream* in = &std::cin;
     if (scriptPath != "-") {
-        file.open(scriptPath);
+        // A pipe or a device may carry a script; a folder or a huge file does not.
+        const tunx::FileKind kind = tunx::fileKind(scriptPath);
+        if (kind == tunx::FileKind::Folder || kind == tunx::FileKind::TooLarge) {
+            return badCommandLine("cannot read script: " +
+                                  tunx::unreadableFileText(scriptPath, kind));
+        }
+        file.open(scriptPath, std::ios::binary);
         if (!file) {
             return badCommandLine("cannot read script " + scriptPath);
         }
@@ -105,10 +114,23 @@ int main(int argc, char** argv) {
             usbId, [](const std::string& why) { std::cerr << "tunx4k-cli: " << why << "\n"; });
         options.device = device.get();
     }
+    int status = tunx::cli::kBadScript;
     try {
-        return tunx::cli::runScript(script, options, *out, &std::cerr);
+        status = tunx::cli::runScript(script, options, *out, &std::cerr);
     } catch (const tunx::cli::ScriptError& e) {
         std::cerr << "tunx4k-cli: " << e.what() << "\n";
+    }
+    // A transcript that did not reach its file (a full disk) is a failed run.
+    errno = 0;
+    out->flush();
+    if (outFile.is_open()) {
+        outFile.close();
+    }
+    if (out->fail()) {
+        const std::string why = errno != 0 ? std::string(": ") + std::strerror(errno) : "";
+        std::cerr << "tunx4k-cli: the transcript could not be written to "
+                  << (outPath.empty() ? std::string("standard output") : outPath) << why << "\n";
         return tunx::cli::kBadScript;
     }
+    return status;
 }

@@ -7,7 +7,6 @@
 namespace tunx {
 
 namespace {
-constexpr const char* kRunTimeErrorTitle = "Run-time error";
 constexpr const char* kUnexpectedError = "Unexpected error: ";
 constexpr const char* kActivate = "Form_Activate";
 constexpr const char* kTimerHandler = "Timer1_Timer";
