@@ -16,9 +16,6 @@ class RuntimeError : public std::runtime_error {
     std::string description() const { return what(); }
 };
 
-// The title of the box that reports a run-time error no procedure traps.
-inline constexpr const char* kRunTimeErrorTitle = "Run-time error";
-
 inline constexpr const char* kOverflow = "Overflow";
 inline constexpr const char* kTypeMismatch = "Type mismatch";
 inline constexpr const char* kDivisionByZero = "Division by zero";

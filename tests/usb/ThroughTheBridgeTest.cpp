@@ -111,16 +111,18 @@ TEST(ThroughTheBridge, TheInstrumentEndsUpProgrammedAsOnTheVirtualInstrument) {
 
 TEST(ThroughTheBridge, AnInstrumentUnpluggedMidRunEndsTheProgramWithItsMessage) {
     struct Row {
-        std::size_t unplugAfter;  // bytes the bridge takes before it is pulled out
+        std::size_t unplugAfter;  // bytes of the refresh the bridge takes before it is pulled out
         const char* expected;     // a line of the transcript
     };
+    // The start-up's frames: the monitor's first activation sets both channels' ranges.
+    constexpr std::size_t kStartupBytes = 8 * 8;
     for (const Row& r : {
-             Row{0, "write 4 31 3 252 3 0 0 33 -> 255"},        // before the first frame
+             Row{1, "write 4 31 3 252 3 0 0 33 -> 255"},        // inside the first frame
              Row{8, "read 1 -> status 255"},                    // before the answer to it
              Row{8 * 2 + 5, "write 4 30 0 0 0 0 0 30 -> 255"},  // inside the third frame
          }) {
         OverUsb usb(64, {});
-        usb.device.unplugAfter = r.unplugAfter;
+        usb.device.unplugAfter = kStartupBytes + r.unplugAfter;
         const ScriptRun got = usb.run(kSingleToneRefresh + "mark never\n");
         EXPECT_EQ(got.status, cli::kProgramEnded) << got.transcript;
         EXPECT_NE(got.transcript.find(std::string("\n") + r.expected + "\n"), std::string::npos)
