@@ -8,9 +8,9 @@
 #include "common/RegisterBytes.h"
 #include "link/Relay.h"
 #include "monitor/CounterMath.h"
-#include "monitor/Record.h"
 #include "monitor/Form1.h"
 #include "monitor/Modes.h"
+#include "monitor/Record.h"
 #include "monitor/ScopeSetup.h"
 
 namespace tunx {

@@ -7,6 +7,7 @@
 #include "monitor/Modes.h"
 #include "monitor/Plot.h"
 #include "monitor/Ranges.h"
+#include "monitor/RecordVolts.h"
 #include "monitor/SweepLevel.h"
 #include "ports/Ui.h"
 
@@ -107,6 +108,7 @@ void sweepMode(Form1& w, const Groups& g) {
     enable(g.counter(), false);
     enable(g.positionControls(), false);
     w.mon().fftflag = false;
+    hideMeasurements(w);
     freshPlot(w);
     sweepGridLabels(w);
 }
@@ -211,6 +213,7 @@ void Form1::selmonmode_Click() {
             enable(g.sweepReadouts(), false);
             enable(g.fft(), false);
             conceal({ch1vdivtext, ch2vdivtext, tdivtext});
+            hideMeasurements(*this);
             frangesel_Click();
             break;
     }

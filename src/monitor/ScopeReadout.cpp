@@ -11,6 +11,7 @@
 #include "monitor/Modes.h"
 #include "monitor/Plot.h"
 #include "monitor/Record.h"
+#include "monitor/RecordVolts.h"
 #include "monitor/ScopeSetup.h"
 #include "monitor/Sweep.h"
 
@@ -159,6 +160,10 @@ bool scopedisplay2t(Form1& w) {
                     if (traces == Trace::CH2 || traces == Trace::Both) {
                         drawChannel(w, ch2, first, m.ch2rows, m.ch2colour, twelveBit, m.ch2scale);
                     }
+                    const bool one = traces == Trace::CH1 || traces == Trace::Both;
+                    const bool two = traces == Trace::CH2 || traces == Trace::Both;
+                    keepRecord(w, one ? &ch1 : nullptr, two ? &ch2 : nullptr,
+                               twelveBit ? kTwelveBitLastByte / 2 + 1 : count / 2, twelveBit);
                 }
             }
         }

@@ -72,6 +72,8 @@ class RecordingCanvas : public Canvas {
     void setLines(bool on) { lines_ = on; }
     bool lines() const { return lines_; }
 
+    bool Save(const std::string& path, std::string& why) override { return inner_.Save(path, why); }
+
   private:
     Canvas& inner_;
     Transcript& t_;
