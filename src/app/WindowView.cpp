@@ -127,6 +127,13 @@ QWidget* WindowView::buildPlot(const PlotPlacement& plot) {
         plot_->placeCaption(label(plot.captions[i]), static_cast<int>(i),
                             static_cast<int>(plot.captions.size()));
     }
+    for (std::size_t i = 0; i < plot.readouts.size(); ++i) {
+        plot_->placeReadout(bindWidget(*plot.readouts[i], plot_, 1), static_cast<int>(i),
+                            static_cast<int>(plot.readouts.size()));
+    }
+    if (plot.bar.bound()) {
+        plot_->placeBar(bindWidget(*plot.bar, plot_, 1));
+    }
     if (auto* view = dynamic_cast<PictureView*>(picture)) {
         view->setOnMouseMove([this](double x, double y) {
             if (pictureMouse_) {
