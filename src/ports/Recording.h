@@ -35,6 +35,7 @@ class RecordingClock : public Clock {
   public:
     RecordingClock(Clock& inner, Transcript& transcript) : inner_(inner), t_(transcript) {}
     void Sleep(int milliseconds) override;
+    long long elapsedMs() const override { return inner_.elapsedMs(); }
 
   private:
     Clock& inner_;
