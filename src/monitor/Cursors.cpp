@@ -379,8 +379,10 @@ void Form1::Picture1_MouseMove(int /*button*/, int /*shift*/, double x, double y
         centerfr->text =
             formatGrouped((x - plot::kOrigin) * m.fftrate / kFftBins, 0, group) + kHertz;
         const bool dbv = fftscale->text == fftscale::kDbvrms;
-        const double level = (dbv ? kDbvrmsTop : 0.0) - (y - plot::kOrigin) / kUnitsPerDb;
-        labstartfr->text = formatGrouped(level, 1, group) + (dbv ? kDbvrms : kDbfs);
+        if (dbv || fftscale->text == fftscale::kDbfs) {
+            const double level = (dbv ? kDbvrmsTop : 0.0) - (y - plot::kOrigin) / kUnitsPerDb;
+            labstartfr->text = formatGrouped(level, 1, group) + (dbv ? kDbvrms : kDbfs);
+        }
     }
     if (frequencySweep) {
         centerfr->text =
