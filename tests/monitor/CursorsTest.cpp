@@ -250,6 +250,62 @@ TEST_F(Cursors, AMovedCursorIsRedrawnAndLeavesTheOtherStanding) {
     }
 }
 
+TEST_F(Cursors, CursorsComeBackWithEachTraceAndAfterAChangeOfKind) {
+    generatorSine("1", "kHz", "2");
+    click("cmdstartsweep_Click");
+    tick(2);
+    struct Row {
+        int kind, function;
+        double solid, dotted;  // x (time) or y (voltage) of the two lines
+    };
+    const Row rows[] = {
+        {kVoltage, kTabC1, 32 + 400, 32 + 100},
+        {kVoltage, kTabC2, 32 + 100, 32 + 400},
+        {kTime, kTabC1, 32 + 100, 32 + 300},
+        {kTime, kTabC2, 32 + 300, 32 + 100},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::to_string(row.kind) + "/" + std::to_string(row.function));
+        tab(m().TabStrip2, row.function);
+        std::size_t from = mark();
+        tab(m().TabStrip3, row.kind);
+        // A new kind first wipes all four cursor lines.
+        const auto changed = cursorLines(from);
+        ASSERT_GE(changed.size(), 4u);
+        EXPECT_TRUE(std::all_of(changed.begin(), changed.begin() + 4,
+                                [](const Drawn& d) { return d.colour == "back" && !d.dotted; }));
+        from = mark();
+        tick();
+        const auto lines = cursorLines(from);
+        ASSERT_EQ(lines.size(), 2u);  // after the trace: the other dotted, the selected solid
+        const auto at = [&](const Drawn& d) { return row.kind == kVoltage ? d.y1 : d.x1; };
+        EXPECT_TRUE(lines[0].dotted);
+        EXPECT_EQ(at(lines[0]), row.dotted);
+        EXPECT_FALSE(lines[1].dotted);
+        EXPECT_EQ(at(lines[1]), row.solid);
+    }
+    // Cursor OFF: the trace comes alone.
+    tab(m().TabStrip3, kOff);
+    std::size_t from = mark();
+    tick();
+    EXPECT_TRUE(cursorLines(from).empty());
+
+    // Moved while stopped, a cursor is drawn over the grid and the stored trace; while
+    // running, the second cursor moves alone.
+    select(kVoltage, kTabC2);
+    from = mark();
+    slide(500);
+    EXPECT_TRUE(trace(from, "255").empty());
+    click("cmdstop_Click");
+    for (const int function : {kTabC1, kTabC2}) {
+        tab(m().TabStrip2, function);
+        from = mark();
+        slide(600);
+        EXPECT_EQ(trace(from, "255").size(), 637u);
+        EXPECT_FALSE(cursorLines(from).empty());
+    }
+}
+
 TEST_F(Cursors, DifferenceReadouts) {
     struct Row {
         int kind;
