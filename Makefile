@@ -5,7 +5,7 @@ ASAN_BUILD ?= build-asan
 BENCH_BUILD ?= build-bench
 JOBS       ?= $(shell nproc)
 PACKAGES   := build-essential cmake g++ qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
-              googletest libbenchmark-dev xvfb xauth clang-format
+              googletest libbenchmark-dev xvfb xauth clang-format libusb-1.0-0-dev pkg-config
 
 .PHONY: all deps configure build run test test-plain test-asan bench install format clean
 

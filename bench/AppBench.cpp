@@ -98,6 +98,29 @@ void BM_View_RefreshClick(benchmark::State& state) {
     }
 }
 
+// One scope tick with the Qt picture: "Scope CH1+CH2", 8-bit, "Normal", 2500-byte record, both
+// traces erased and drawn into the image, and the widgets that changed updated.
+void BM_View_ScopeTick(benchmark::State& state) {
+    Started s;
+    Program& program = s.app().program();
+    frmMain& g = s.generator();
+    g.Frek->text = "1";
+    g.Vpp->text = "4";
+    s.app().dispatch(g, "RefreshBtn_Click");
+    Form1& m = program.monitor();
+    s.app().dispatch(m, [&] { m.choose(*m.selmonmode, "Scope CH1+CH2"); });
+    s.app().dispatch(m, [&] { m.choose(*m.trigmode, "Normal"); });
+    s.app().dispatch(m, "cmdstartsweep_Click");
+    s.app().tick();  // the set-up
+    for (auto _ : state) {
+        s.app().tick();
+    }
+    if (program.state().mon.monstate != "scope" || m.textstatus->text != "Running") {
+        state.SkipWithError("the scope did not run");
+    }
+}
+
+BENCHMARK(BM_View_ScopeTick)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_View_UpdateAfterRefresh)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_View_RewriteEveryWidget)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_View_IdleTick)->Unit(benchmark::kMicrosecond);

@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # Screenshot of tunx4k on the virtual instrument, on a virtual X screen.
-#   scripts/screenshot.sh [OUT.png]      (default build/screenshot.png)
+#   scripts/screenshot.sh [OUT.png] [SCRIPT]   (default build/screenshot.png)
+# With a SCRIPT the windows play it first (tunx4k --script); the picture is taken after it,
+# once WAIT_SECONDS have passed.
 # Environment: SCREEN_SIZE (default 1366x768), WAIT_SECONDS (default 3).
 # Builds nothing: run it after building, with build/bin/tunx4k in place.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=${1:-$root/build/screenshot.png}
+script=${2:-}
 size=${SCREEN_SIZE:-1366x768}
 wait_seconds=${WAIT_SECONDS:-3}
 program=$root/build/bin/tunx4k
@@ -20,9 +23,13 @@ for tool in xvfb-run import; do
 done
 
 mkdir -p "$(dirname "$out")"
-export PROGRAM="$program" OUT="$out" WAIT_SECONDS="$wait_seconds"
+args=(--simulate)
+if [[ -n $script ]]; then
+    args+=(--script "$(cd "$(dirname "$script")" && pwd)/$(basename "$script")")
+fi
+export PROGRAM="$program" OUT="$out" WAIT_SECONDS="$wait_seconds" ARGS="${args[*]}"
 xvfb-run --auto-servernum --server-args="-screen 0 ${size}x24" bash -c '
-    "$PROGRAM" --simulate &
+    $PROGRAM $ARGS &
     pid=$!
     sleep "$WAIT_SECONDS"
     if ! kill -0 "$pid" 2>/dev/null; then

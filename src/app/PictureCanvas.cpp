@@ -2,94 +2,36 @@
 
 #include <QMouseEvent>
 #include <QPaintEvent>
-#include <cmath>
-
-#include "app/Colours.h"
+#include <QPainter>
 
 namespace tunx::app {
 
-namespace {
-
-QImage blankImage(qreal ratio) {
-    QImage image(static_cast<int>(std::ceil(kPictureWidth * ratio)),
-                 static_cast<int>(std::ceil(kPictureHeight * ratio)), QImage::Format_RGB32);
-    image.setDevicePixelRatio(ratio);
-    image.fill(toQColor(kPictureBackground, QPalette()));
-    return image;
-}
-
-}  // namespace
-
-PictureCanvas::PictureCanvas(qreal devicePixelRatio) : image_(blankImage(devicePixelRatio)) {}
-
-QPainter& PictureCanvas::painter() {
-    if (!painter_) {
-        painter_.emplace(&image_);
-        painter_->setRenderHint(QPainter::Antialiasing, false);
-    }
-    return *painter_;
-}
-
-void PictureCanvas::endPainting() {
-    painter_.reset();
-}
+PictureCanvas::PictureCanvas()
+    : image_(reinterpret_cast<const uchar*>(raster_.pixels().data()), kPictureWidth, kPictureHeight,
+             kPictureWidth * static_cast<int>(sizeof(std::uint32_t)), QImage::Format_RGB32) {}
 
 void PictureCanvas::changed() {
-    if (onChange_) {
+    if (!pending_ && onChange_) {
+        pending_ = true;
         onChange_();
     }
 }
 
 void PictureCanvas::Line(double x1, double y1, double x2, double y2, Colour colour, int width,
                          LineStyle style) {
-    const Colour resolved = colour::isPictureBack(colour) ? BackColor() : colour;
-    QPen pen(toQColor(resolved, QPalette()));
-    pen.setWidth(std::max(width, 1));
-    // Flat ends: a segment covers its own columns only, so erasing the previous record's
-    // segment does not bite into the new trace drawn just before it.
-    pen.setCapStyle(Qt::FlatCap);
-    if (style == LineStyle::Dotted) {
-        pen.setStyle(Qt::DotLine);
-    }
-    QPainter& p = painter();
-    p.setPen(pen);
-    p.drawLine(QPointF(x1, y1), QPointF(x2, y2));
+    raster_.Line(x1, y1, x2, y2, colour, width, style);
     changed();
 }
 
 void PictureCanvas::Clear() {
-    endPainting();
-    image_.fill(toQColor(BackColor(), QPalette()));
-    changed();
-}
-
-const QImage& PictureCanvas::image() {
-    endPainting();
-    return image_;
-}
-
-QImage PictureCanvas::unitImage() {
-    return image().scaled(kPictureWidth, kPictureHeight, Qt::IgnoreAspectRatio,
-                          Qt::FastTransformation);
-}
-
-void PictureCanvas::setDevicePixelRatio(qreal ratio) {
-    if (ratio <= 0 || ratio == devicePixelRatio()) {
-        return;
-    }
-    endPainting();
-    QImage next = blankImage(ratio);
-    {
-        QPainter p(&next);
-        p.drawImage(QRectF(0, 0, kPictureWidth, kPictureHeight), image_);
-    }
-    image_ = std::move(next);
+    raster_.Clear();
     changed();
 }
 
 PictureView::PictureView(PictureCanvas& canvas, QWidget* parent)
     : QWidget(parent), canvas_(canvas) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    setAttribute(Qt::WA_OpaquePaintEvent);  // the image covers the whole widget
     canvas_.setOnChange([this] { update(); });
 }
 
@@ -110,9 +52,10 @@ void PictureView::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void PictureView::paintEvent(QPaintEvent* /*event*/) {
-    canvas_.setDevicePixelRatio(devicePixelRatioF());
     QPainter p(this);
+    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
     p.drawImage(rect(), canvas_.image());
+    canvas_.shown();
 }
 
 }  // namespace tunx::app

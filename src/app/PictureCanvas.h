@@ -1,50 +1,46 @@
 #pragma once
 
 #include <QImage>
-#include <QPainter>
 #include <QWidget>
-#include <optional>
+#include <functional>
 
-#include "ports/Canvas.h"
+#include "picture/RasterCanvas.h"
 
 namespace tunx::app {
 
 // The monitor's picture on Qt: a persistent image of 704 x 576 drawing units that the lines
-// go into, so the plot survives being covered. The image has as many pixels per unit as the
-// screen's device pixel ratio, so that it stays sharp on a high-density screen; lines are
-// drawn without antialiasing, 2 units wide as the program draws its traces.
+// go into, so the plot survives being covered. The lines are drawn by the program's own
+// raster (no antialiasing, 2-unit traces), which costs a fraction of drawing them with a
+// painter, one line at a time, at the timer's pace; the view enlarges the image pixel by
+// pixel on a high-density screen, so it stays sharp.
 class PictureCanvas : public Canvas {
   public:
-    explicit PictureCanvas(qreal devicePixelRatio = 1.0);
+    PictureCanvas();
 
     void Line(double x1, double y1, double x2, double y2, Colour colour, int width,
               LineStyle style) override;
     void Clear() override;
-    Colour BackColor() const override { return kPictureBackground; }
+    Colour BackColor() const override { return raster_.BackColor(); }
 
-    // The image with everything drawn so far (devicePixelRatio() pixels per drawing unit).
-    const QImage& image();
-    // The picture at one pixel per drawing unit: 704 x 576.
-    QImage unitImage();
+    // The picture at one pixel per drawing unit: 704 x 576, sharing the raster's pixels.
+    const QImage& image() const { return image_; }
 
-    qreal devicePixelRatio() const { return image_.devicePixelRatio(); }
-    // Re-renders the picture for another screen density; what was drawn is kept, scaled.
-    void setDevicePixelRatio(qreal ratio);
-
-    // Called after each drawing call (the widget showing the picture schedules a repaint).
+    // Called when the picture changes after it was last shown (the widget showing it then
+    // schedules one repaint, however many lines follow).
     void setOnChange(std::function<void()> onChange) { onChange_ = std::move(onChange); }
+    // The picture has been shown as it is now.
+    void shown() { pending_ = false; }
 
   private:
-    QPainter& painter();
-    void endPainting();
     void changed();
 
+    RasterCanvas raster_;
     QImage image_;
-    std::optional<QPainter> painter_;  // open while lines are being drawn
     std::function<void()> onChange_;
+    bool pending_ = false;
 };
 
-// Shows a PictureCanvas at its size in drawing units, scaled to the widget.
+// Shows a PictureCanvas at its size in drawing units, scaled to the widget without smoothing.
 class PictureView : public QWidget {
   public:
     PictureView(PictureCanvas& canvas, QWidget* parent);

@@ -32,6 +32,7 @@ class Session {
   public:
     Session(const Options& options, std::ostream& out)
         : wiring_({.simulate = options.simulate,
+                   .device = options.device,
                    .fast = options.fast,
                    .record = true,
                    .transcriptOut = &out,

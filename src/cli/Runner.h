@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/Script.h"
+#include "ports/UsbApi.h"
 
 namespace tunx::cli {
 
@@ -14,6 +15,8 @@ struct Options {
     bool fast = false;
     char groupSeparator = ',';
     std::string installDir;
+    // The transport without `simulate`; none: no device is ever attached.
+    UsbApi* device = nullptr;
 };
 
 enum ExitStatus { kRanToEnd = 0, kExpectFailed = 1, kBadScript = 2, kProgramEnded = 3 };

@@ -2,10 +2,17 @@
 
 #include <set>
 #include <sstream>
+#include <string_view>
+#include <utility>
+
+#include "common/LineReader.h"
 
 namespace tunx::cli {
 
 namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";  // UTF-8, as some editors start a file
+constexpr const char* kBlanks = " \t";
 
 // TEXT: the rest of the line after one space; surrounding double quotes are removed.
 std::string unquote(const std::string& text) {
@@ -82,22 +89,34 @@ void checkSim(const ScriptLine& l) {
 std::vector<ScriptLine> parseScript(std::istream& in) {
     const std::set<std::string> withControlAndText = {"set", "choose", "check", "expect"};
     const std::set<std::string> withControl = {"click", "show", "state", "look"};
+    // Lines whose TEXT runs to the end of the line, blanks included.
+    const std::set<std::string> endsInText = {"set", "choose", "expect", "answer", "mark"};
     std::vector<ScriptLine> out;
-    std::string raw;
+    LineReader reader(in);
+    bool started = false;  // a line that is not a sim line has been seen: the program runs
     int number = 0;
-    while (std::getline(in, raw)) {
+    while (auto line = reader.next()) {
         ++number;
-        if (!raw.empty() && raw.back() == '\r') {
-            raw.pop_back();
+        if (reader.lastEnd() == LineReader::LineEnd::Cut) {
+            throw ScriptError(number, "longer than " + std::to_string(LineReader::kMaxLine) +
+                                          " characters (is this a script?)");
         }
-        if (raw.find_first_not_of(" \t") == std::string::npos || raw[0] == '#') {
+        std::string raw = std::move(*line);
+        if (number == 1 && raw.starts_with(kByteOrderMark)) {
+            raw.erase(0, kByteOrderMark.size());
+        }
+        raw.erase(0, raw.find_first_not_of(kBlanks));
+        if (raw.empty() || raw[0] == '#') {
             continue;  // blank line or comment
         }
         ScriptLine l;
         l.number = number;
         const auto space = raw.find(' ');
         l.keyword = raw.substr(0, space);
-        const std::string rest = space == std::string::npos ? "" : raw.substr(space + 1);
+        if (endsInText.count(l.keyword) == 0) {
+            raw.erase(raw.find_last_not_of(kBlanks) + 1);  // blanks after a name or a number
+        }
+        const std::string rest = space >= raw.size() ? "" : raw.substr(space + 1);
         if (withControlAndText.count(l.keyword) != 0) {
             const auto gap = rest.find(' ');
             l.control = rest.substr(0, gap);
@@ -154,9 +173,15 @@ std::vector<ScriptLine> parseScript(std::istream& in) {
                 l.words.push_back(w);
             }
             checkSim(l);
+            if (started && (l.words[0] == "devices" || l.words[0] == "fail")) {
+                throw ScriptError(number, "sim " + l.words[0] +
+                                              " only applies before start-up, which comes with "
+                                              "the first line that is not a sim line");
+            }
         } else {
             throw ScriptError(number, "unknown command '" + l.keyword + "'");
         }
+        started = started || l.keyword != "sim";
         out.push_back(std::move(l));
     }
     return out;

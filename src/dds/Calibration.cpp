@@ -1,6 +1,9 @@
 #include "dds/Calibration.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
+#include <type_traits>
 #include <variant>
 
 #include "common/LineReader.h"
@@ -49,19 +52,66 @@ constexpr std::array<Row, kCalibrationRows> kRows = {
     &C::flat80M,      &C::flat90M,
 };
 
+// Values that must be positive: full scales, references and gains, which are divisors or
+// factors of the output level.
+constexpr auto kMustBePositive = std::to_array<Row>({
+    &C::ampfullscale, &C::adcref,    &C::offgain,  &C::flat1M,    &C::flat10M,   &C::flat20M,
+    &C::flat30M,      &C::flat40M,   &C::flat50M,  &C::flat60M,   &C::flat70M,   &C::flat80M,
+    &C::flat90M,      &C::flat100M,  &C::flat150M, &C::flat200M,  &C::ch1gaindv, &C::ch1gainv,
+    &C::ch1gainmv,    &C::ch2gaindv, &C::ch2gainv, &C::ch2gainmv,
+});
+// Values that must not be 0: slopes that are divided by.
+constexpr auto kMustNotBeZero = std::to_array<Row>(
+    {&C::rfdetslope, &C::ch1offslopev, &C::ch1offslopemv, &C::ch2offslopev, &C::ch2offslopemv});
+// The clock correction is the ratio of the nominal to the real clock, whose crystal is off by
+// parts per million: a ratio off by a factor of two is no correction (at 0 every tuning word
+// is 0 and the output stands still at 0 Hz).
+constexpr Row kClockCorrection = &C::clkcorr;
+constexpr double kMinClockCorrection = 0.5;
+constexpr double kMaxClockCorrection = 2.0;
+
+template <std::size_t N>
+bool listed(const std::array<Row, N>& rows, const Row& row) {
+    return std::find(rows.begin(), rows.end(), row) != rows.end();
+}
+
+// Whether a value, as stored, keeps the arithmetic meaningful. A single-precision value too
+// close to 0 to be a normal number counts as 0.
+template <typename T>
+bool meaningful(const Row& row, T value) {
+    bool nonZero = value != 0;
+    if constexpr (std::is_floating_point_v<T>) {
+        nonZero = std::isnormal(value);
+    }
+    if (row == kClockCorrection) {
+        return value >= kMinClockCorrection && value <= kMaxClockCorrection;
+    }
+    if (listed(kMustBePositive, row)) {
+        return nonZero && value > 0;
+    }
+    return nonZero || !listed(kMustNotBeZero, row);
+}
+
+// Stores a row's value in its type; a value that does not convert, or that would make the
+// arithmetic meaningless, raises RuntimeError and is not stored.
 void store(Calibration& c, const Row& row, double value) {
     std::visit(
         [&](auto field) {
             using T = std::remove_reference_t<decltype(c.*field)>;
+            T converted{};
             if constexpr (std::is_same_v<T, float>) {
-                c.*field = CSng(value);
+                converted = CSng(value);
             } else if constexpr (std::is_same_v<T, double>) {
-                c.*field = value;
+                converted = value;
             } else if constexpr (std::is_same_v<T, std::int16_t>) {
-                c.*field = CInt(value);
+                converted = CInt(value);
             } else {
-                c.*field = CLng(value);
+                converted = CLng(value);
             }
+            if (!meaningful(row, converted)) {
+                throw RuntimeError(kInvalidArgument);
+            }
+            c.*field = converted;
         },
         row);
 }
@@ -87,19 +137,17 @@ bool sgcalibration(SharedState& state, Ui& ui, const std::string& path) {
     LineReader file(path);
     try {
         if (!file.isOpen()) {
+            const std::string why = unreadableFileText(path, file.kind());
+            if (!why.empty()) {
+                ui.MsgBox(why);
+            }
             throw RuntimeError(kFileNotFound);
         }
         for (int i = 0; i < kCalibrationHeaderLines; ++i) {
-            if (!file.next()) {
-                throw RuntimeError(kInputPastEnd);
-            }
+            requireLine(file);
         }
         for (const Row& row : kRows) {
-            const auto line = file.next();
-            if (!line) {
-                throw RuntimeError(kInputPastEnd);
-            }
-            store(state.cal, row, CDbl(valueField(*line)));
+            store(state.cal, row, CDbl(valueField(requireLine(file))));
         }
         return true;
     } catch (const RuntimeError&) {

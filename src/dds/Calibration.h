@@ -13,7 +13,9 @@ inline constexpr int kCalibrationHeaderLines = 3;
 inline constexpr int kCalibrationRows = 47;
 
 // Sets the generator defaults, then reads the 47 values of the calibration file at `path`.
-// On a missing, short or malformed file it shows the message and keeps what was read.
+// On a missing, short or malformed file it shows the message and keeps what was read. A value
+// that would make the arithmetic meaningless (a clock correction far from 1, a full scale,
+// reference or gain that is not positive, a slope of 0) is malformed too: it is not taken.
 // Returns whether every row was read.
 bool sgcalibration(SharedState& state, Ui& ui, const std::string& path);
 

@@ -52,8 +52,9 @@ ProfileLoad prepareProfile(frmMainControls& panel, SharedState& s) {
     const std::int16_t first = CInt(CDbl(panel.startpt1->text));
     const std::int16_t last = CInt(CDbl(panel.endpt1->text));
     // The words go to RAM addresses first-1 .. last-1; an empty or reversed range, or one
-    // starting before the first address, is not a profile.
-    if (first < 1 || last < first) {
+    // starting before the first address or reaching past the last (which the instrument would
+    // wrap to the first), is not a profile.
+    if (first < 1 || last < first || last > kRamWords) {
         throw RuntimeError(kOverflow);
     }
     const std::vector<std::int32_t> points = readProfilePoints(panel.flocation->text, last);
@@ -72,10 +73,10 @@ bool sendProfile(Link& link, const ProfileLoad& load) {
         return false;
     }
     for (const std::int32_t word : load.words) {
-        const bool written =
-            load.target == ArbTarget::Freq ? writeram32(link, word) : writeram16(link, word);
-        if (!written) {
-            return false;
+        if (load.target == ArbTarget::Freq) {
+            writeram32(link, word);
+        } else {
+            writeram16(link, word);
         }
     }
     return true;
@@ -105,6 +106,10 @@ void loadfile_Click(frmMainControls& panel, Link& link) {
     ProfileLoad load;
     try {
         load = prepareProfile(panel, link.state());
+    } catch (const UnreadableProfile& e) {
+        link.ui().MsgBox(e.description());
+        failWith(link, kMsgProfileError);
+        return;
     } catch (const RuntimeError&) {
         failWith(link, kMsgProfileError);
         return;

@@ -48,21 +48,19 @@ std::vector<std::int32_t> readProfilePoints(const std::string& path, int count) 
     }
     LineReader file(path);
     if (!file.isOpen()) {
+        const std::string why = unreadableFileText(path, file.kind());
+        if (!why.empty()) {
+            throw UnreadableProfile(why);
+        }
         throw RuntimeError(kFileNotFound);
     }
     for (int i = 0; i < kProfileHeaderLines; ++i) {
-        if (!file.next()) {
-            throw RuntimeError(kInputPastEnd);
-        }
+        requireLine(file);
     }
     std::vector<std::int32_t> points;
     points.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {
-        const auto line = file.next();
-        if (!line) {
-            throw RuntimeError(kInputPastEnd);
-        }
-        points.push_back(CLng(CDbl(valueField(*line))));
+        points.push_back(CLng(CDbl(valueField(requireLine(file)))));
     }
     return points;
 }

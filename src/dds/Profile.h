@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/RuntimeError.h"
 #include "state/SharedState.h"
 
 namespace tunx {
@@ -20,10 +21,17 @@ ArbTarget arbTarget(std::string_view text);
 inline constexpr int kProfileHeaderLines = 2;
 inline constexpr int kMaxProfilePoints = 1025;
 
+// A profile path that names something other than a readable file (a folder, a device, a
+// pipe, a file far too large); the description is the message that names it.
+struct UnreadableProfile : RuntimeError {
+    using RuntimeError::RuntimeError;
+};
+
 // Reads the first `count` point lines of a profile file (after its two header lines): the
 // second tab-separated field of each line, rounded to a 32-bit integer. A missing file, a
-// short file, a line without the field, a value that is not a number or does not fit, or a
-// count beyond 1025 points raises RuntimeError.
+// short file, an overlong line, a line without the field, a value that is not a number or does
+// not fit, or a count beyond 1025 points raises RuntimeError (UnreadableProfile when the path
+// is no readable file).
 std::vector<std::int32_t> readProfilePoints(const std::string& path, int count);
 
 // The RAM word of one point: millivolts for Voltage (16 bits of phase offset whose cosine

@@ -128,9 +128,7 @@ bool writeShape(Link& link, const std::vector<std::int16_t>& words) {
         return false;
     }
     for (std::int16_t w : words) {
-        if (!writeram16(link, w)) {
-            return false;
-        }
+        writeram16(link, w);
     }
     return true;
 }

@@ -1,12 +1,14 @@
 #include "dds/Sweep.h"
 
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "common/Numbers.h"
 #include "common/RegisterBytes.h"
+#include "common/RuntimeError.h"
 #include "dds/Failure.h"
 #include "dds/MainClock.h"
 #include "dds/Units.h"
@@ -25,6 +27,11 @@ constexpr const char* kMsgEnterStepTime = "Enter Step time";
 constexpr const char* kMsgStepTimeFast = "Step time Out of range!,Valid range is 1 to 650";
 constexpr const char* kMsgStepTimeSlow = "Step time Out of range!,Valid range is 1 to 10000";
 constexpr const char* kMsgSweepError = "Error Seting SweepGen!";
+// Messages of the modulation fields.
+constexpr const char* kMsgAmFactorNumber = "Input V. for 100% AM must be a number";
+constexpr const char* kMsgAmFactorSmall = "Input V. for 100% AM is too close to 0";
+constexpr const char* kMsgFmRangeNumber = "FM Range @4VPP must be a number";
+constexpr const char* kMsgFmRangeLarge = "FM Range @4VPP is out of range";
 
 constexpr const char* kLabelSweepMultipliers = "Set_Sweep_CMD23_";
 constexpr const char* kLabelSweepControl1 = "Set_Sweep_CFR1_";
@@ -132,9 +139,7 @@ bool writeSweepList(Link& link, const SweepList& list, bool settle) {
         link.clock().Sleep(kRamSettleMs);
     }
     for (std::int32_t w : list.words) {
-        if (!writeram32(link, w)) {
-            return false;
-        }
+        writeram32(link, w);
     }
     return true;
 }
@@ -193,20 +198,48 @@ bool programInternalFm(frmMainControls& panel, Link& link) {
     return link.send(control2Command(*list), kLabelModControl2);
 }
 
+// A value as a 16-bit command byte; nullopt after `message` when it does not fit 16 bits. A
+// value that fits 16 bits but not a byte goes to the link, which refuses to build the frame
+// and says so in its own message.
+std::optional<int> commandByte(Ui& ui, double value, const char* message) {
+    const double whole = roundHalfEven(value);
+    if (!(whole >= std::numeric_limits<std::int16_t>::min() &&
+          whole <= std::numeric_limits<std::int16_t>::max())) {
+        ui.MsgBox(message);
+        return std::nullopt;
+    }
+    return static_cast<int>(whole);
+}
+
 bool programModulation(frmMainControls& panel, Link& link) {
     if (!link.send(kModulationControl1, kLabelModControl1)) {
         return false;
     }
+    Ui& ui = link.ui();
     const std::string& type = panel.modtype->text;
     if (type == kModExternalFm) {
         // The FM range for a 4 Vpp input travels in one byte.
-        const std::uint8_t range = CByte(CInt(CDbl(panel.fmdrange->text)));
-        return link.send({code::kStart, 2, range, 2, 0, 0}, kLabelModStart);
+        const auto number = parseNumber(panel.fmdrange->text);
+        if (!number) {
+            ui.MsgBox(kMsgFmRangeNumber);
+            return false;
+        }
+        const auto range = commandByte(ui, *number, kMsgFmRangeLarge);
+        return range && link.send({code::kStart, 2, *range, 2, 0, 0}, kLabelModStart);
     }
     if (type == kModExternalAm) {
         // The input voltage for 100% AM, as the device's gain step 4 / V.
-        const std::uint8_t gain = CByte(divide(4, CDbl(panel.amfactor->text)));
-        return link.send({code::kStart, 1, gain, 2, 0, 0}, kLabelModStartAm);
+        const auto volts = parseNumber(panel.amfactor->text);
+        if (!volts) {
+            ui.MsgBox(kMsgAmFactorNumber);
+            return false;
+        }
+        if (*volts == 0) {
+            ui.MsgBox(kMsgAmFactorSmall);
+            return false;
+        }
+        const auto gain = commandByte(ui, 4 / *volts, kMsgAmFactorSmall);
+        return gain && link.send({code::kStart, 1, *gain, 2, 0, 0}, kLabelModStartAm);
     }
     if (type == kModInternalFm) {
         return programInternalFm(panel, link);
@@ -221,11 +254,17 @@ void SetSweepGen(frmMainControls& panel, Link& link) {
 }
 
 void SetModulation(frmMainControls& panel, Link& link) {
-    // The failed step has shown whatever it shows (the link's messages, a field's message, or
-    // nothing for an unusable number); the refresh must still learn that the output is not set.
-    if (!succeeded([&] { return programModulation(panel, link); })) {
-        link.state().gen.sgerror = true;
+    // The failed step has shown what went wrong (the link's messages or a field's message); a
+    // run-time error that no field check foresaw is shown as such. Either way the refresh must
+    // learn that the output is not set.
+    try {
+        if (programModulation(panel, link)) {
+            return;
+        }
+    } catch (const RuntimeError& e) {
+        link.ui().MsgBox(e.description(), MsgIcon::Critical, kRunTimeErrorTitle);
     }
+    link.state().gen.sgerror = true;
 }
 
 }  // namespace tunx

@@ -36,35 +36,28 @@ bool ramrdinit(Link& link, std::int16_t startadres, std::int32_t bytenumber) {
     return ramCommand(link, code::kRamRead, startadres, bytenumber, "RamRead_");
 }
 
-bool writeram(Link& link) {
-    SharedState& s = link.state();
-    const std::array<std::uint8_t, 4> word = {CByte(s.link.cmd[1]), CByte(s.link.cmd[2]),
-                                              CByte(s.link.cmd[3]), CByte(s.link.cmd[4])};
-    std::uint32_t written = 0;
-    const int status = link.usb().SI_Write(s.link.devhandle, word, written);
-    link.showStatus(status);
-    if (status != usb::kSuccess) {
-        failWith(link, kMsgProfileError);
-        return false;
-    }
-    return true;
+void writeram(Link& link) {
+    const auto& cmd = link.state().link.cmd;
+    const std::array<std::uint8_t, 4> word = {CByte(cmd[1]), CByte(cmd[2]), CByte(cmd[3]),
+                                              CByte(cmd[4])};
+    link.writeRaw(word);
 }
 
-bool writeram16(Link& link, std::int32_t word) {
+void writeram16(Link& link, std::int32_t word) {
     auto& cmd = link.state().link.cmd;
     const BytePair bytes = lowBytes(word);
     cmd[1] = static_cast<std::int16_t>(bytes.high);
     cmd[2] = static_cast<std::int16_t>(bytes.low);
-    return writeram(link);
+    writeram(link);
 }
 
-bool writeram32(Link& link, std::int32_t word) {
+void writeram32(Link& link, std::int32_t word) {
     auto& cmd = link.state().link.cmd;
     const auto bytes = registerBytes(word);
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         cmd[i + 1] = static_cast<std::int16_t>(bytes[i]);
     }
-    return writeram(link);
+    writeram(link);
 }
 
 bool writeLevelPattern(Link& link, std::initializer_list<LevelRun> runs) {
@@ -80,9 +73,7 @@ bool writeLevelPattern(Link& link, std::initializer_list<LevelRun> runs) {
         for (std::int32_t i = 0; i < run.words; ++i) {
             cmd[1] = static_cast<std::int16_t>(run.level);
             cmd[2] = 0;  // bytes 3-4 keep the start address of the RAM write command
-            if (!writeram(link)) {
-                return false;
-            }
+            writeram(link);
         }
     }
     return link.rxver(1, kRamAckTimeoutMs, kLabelRamAck);

@@ -28,13 +28,14 @@ bool ramwrinit(Link& link, std::int16_t startadres, std::int32_t bytenumber);
 // RAM read command (code 19), the same way.
 bool ramrdinit(Link& link, std::int16_t startadres, std::int32_t bytenumber);
 // Writes command bytes 1-4 raw as one 4-byte RAM word (no frame). The status goes to the
-// Status label; a failed write shows the profile message and sets sgerror.
-bool writeram(Link& link);
+// Status label; a failed write is a broken link and ends the application (Link::writeRaw):
+// the instrument would otherwise take every later frame as the rest of the words.
+void writeram(Link& link);
 // writeram of a 16-bit word: bytes 1-2 take bits 15-8 and 7-0 of `word`, bytes 3-4 keep the
 // start address of the RAM write command.
-bool writeram16(Link& link, std::int32_t word);
+void writeram16(Link& link, std::int32_t word);
 // writeram of a 32-bit word: bytes 1-4 take its four bytes, most significant first.
-bool writeram32(Link& link, std::int32_t word);
+void writeram32(Link& link, std::int32_t word);
 
 // A run of equal words of a two-level pattern.
 struct LevelRun {

@@ -2,13 +2,15 @@
 // read back into the generator window.
 #include "generator/ConfigFile.h"
 
-#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "common/LineReader.h"
 #include "common/Numbers.h"
+#include "common/SafeSave.h"
 #include "generator/Layout.h"
 #include "generator/frmMain.h"
 
@@ -128,20 +130,54 @@ void assign(Window& panel, Control& c, const std::string& value) {
     }
 }
 
+// A line of the file and how it ended.
+struct FileLine {
+    std::string text;
+    LineReader::LineEnd end;
+};
+
+// Every line of the file, read before anything is applied; nullopt when the file cannot be
+// opened or has a line too long for a configuration, so such a file changes nothing.
+std::optional<std::vector<FileLine>> readLines(const std::string& filename) {
+    LineReader in(filename);
+    if (!in.isOpen()) {
+        return std::nullopt;
+    }
+    std::vector<FileLine> lines;
+    while (auto line = in.next()) {
+        if (in.lastEnd() == LineReader::LineEnd::Cut) {
+            return std::nullopt;
+        }
+        lines.push_back({std::move(*line), in.lastEnd()});
+    }
+    return lines;
+}
+
+// The entry control a line names, or nullptr when it names none.
+Control* entryNamed(Window& panel, std::string_view line) {
+    const auto name = nameOf(line);
+    Control* c = name ? panel.find(*name) : nullptr;
+    return c != nullptr && isEntryControl(*c) ? c : nullptr;
+}
+
 // A multi-line value (the Limitations text) is saved with its line breaks as bare line
 // feeds, while the lines of the file end in CR LF. In a file of that form the lines after
 // such a value's first line, up to the next CR LF, are the rest of the value: they are
-// joined back with CR LF, the box's own line break, and are never read as lines of their
-// own. A file whose first line ends in a bare line feed (edited elsewhere) has no such
-// continuation: there every line stands alone and a multi-line value keeps its first line.
-std::string readContinuation(LineReader& in) {
+// joined back with CR LF, the box's own line break. A file whose first line ends in a bare
+// line feed (edited elsewhere) has no such continuation: there every line stands alone and a
+// multi-line value keeps its first line. A line that sets an entry control ends the value
+// even before the next CR LF, so a file whose lines were partly re-ended with bare line feeds
+// loses none of its settings to the value. `next` is the index of the line after the value's
+// first line; it is moved past the rest.
+std::string readContinuation(Window& panel, const std::vector<FileLine>& lines, std::size_t& next) {
     std::string rest;
-    while (const auto more = in.next()) {
+    while (next < lines.size() && entryNamed(panel, lines[next].text) == nullptr) {
+        const FileLine& more = lines[next++];
         if (rest.size() < LineReader::kMaxLine) {
             rest += kLineEnd;
-            rest += *more;
+            rest += more.text;
         }
-        if (in.lastEnd() != LineReader::LineEnd::Lf) {
+        if (more.end != LineReader::LineEnd::Lf) {
             break;
         }
     }
@@ -178,50 +214,29 @@ bool WriteFile(const std::string& filename, const std::string& text) {
 }
 
 bool SaveConfigs(const std::string& filename, const Window& panel) {
-    namespace fs = std::filesystem;
-    const fs::path pending = filename + config::kPendingSuffix;
-    std::error_code ec;
-    // A pending file left by an interrupted save would otherwise be appended to.
-    if (fs::is_regular_file(fs::symlink_status(pending, ec))) {
-        fs::remove(pending, ec);
-    }
-    if (!WriteFile(pending.string(), ConfigText(panel))) {
-        fs::remove(pending, ec);
-        return false;
-    }
-    fs::rename(pending, filename, ec);
-    if (ec) {
-        fs::remove(pending, ec);
-        return false;
-    }
-    return true;
+    return saveFileSafely(filename, ConfigText(panel));
 }
 
 bool LoadConfigs(const std::string& filename, frmMain& panel, SharedState& state, Ui& ui) {
-    LineReader in(filename);
-    if (!in.isOpen()) {
+    const auto lines = readLines(filename);
+    if (!lines) {
         return false;
     }
-    bool firstLine = true;
-    bool crLfFile = false;
-    while (auto line = in.next()) {
-        if (firstLine) {
-            crLfFile = in.lastEnd() == LineReader::LineEnd::CrLf;
-            firstLine = false;
-        }
-        const bool endsInLineFeed = in.lastEnd() == LineReader::LineEnd::Lf;
-        if (line->empty()) {
+    const bool crLfFile = !lines->empty() && lines->front().end == LineReader::LineEnd::CrLf;
+    for (std::size_t next = 0; next < lines->size();) {
+        const FileLine& fileLine = (*lines)[next++];
+        if (fileLine.text.empty()) {
             continue;
         }
-        const auto name = nameOf(*line);
-        Control* c = name ? panel.find(*name) : nullptr;
+        Control* c = entryNamed(panel, fileLine.text);
         if (c == nullptr) {
             continue;
         }
-        if (c->multiLine && crLfFile && endsInLineFeed) {
-            *line += readContinuation(in);
+        std::string line = fileLine.text;
+        if (c->multiLine && crLfFile && fileLine.end == LineReader::LineEnd::Lf) {
+            line += readContinuation(panel, *lines, next);
         }
-        assign(panel, *c, valueOf(*line));
+        assign(panel, *c, valueOf(line));
         if (c == panel.ModeSelect.get()) {
             AdjustInterfaceOptions(panel, state, ui);
         }
@@ -246,9 +261,11 @@ void MenuBar_LoadCfg_Click(frmMain& panel, SharedState& state, Ui& ui) {
     if (filename.empty()) {
         return;
     }
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(filename, ec)) {
-        ui.MsgBox(filename + config::kMissingFile, MsgIcon::Exclamation);
+    const FileKind kind = fileKind(filename);
+    if (kind != FileKind::Readable) {
+        ui.MsgBox(kind == FileKind::Missing ? filename + config::kMissingFile
+                                            : unreadableFileText(filename, kind),
+                  MsgIcon::Exclamation);
         return;
     }
     if (!LoadConfigs(filename, panel, state, ui)) {

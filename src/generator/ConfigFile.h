@@ -20,8 +20,6 @@ inline constexpr const char* kMissingFile = " does not exist";
 inline constexpr const char* kUnreadableFile = " could not be read";
 inline constexpr const char* kSaveFailed =
     " could not be saved. A file already there under that name was left as it was.";
-// The new file is written under this suffix beside the old one, then takes its place.
-inline constexpr const char* kPendingSuffix = ".saving";
 }  // namespace config
 
 // The configuration text of the panel: one line per enabled check box ("name=value"), text
@@ -33,12 +31,13 @@ std::string ConfigText(const Window& panel);
 bool WriteFile(const std::string& filename, const std::string& text);
 
 // Writes the panel's configuration to filename. The new file is written completely beside the
-// old one before it replaces it; false when that failed, the old file then being untouched.
+// old one before it replaces it (a link keeps pointing at the new file); false when that
+// failed, the old file then being untouched.
 bool SaveConfigs(const std::string& filename, const Window& panel);
 
 // Reads a configuration file into the panel's controls, with the side effects of a user's
 // change, and lays the panel out when the mode line is read. Lines that name no entry control
-// are skipped. False when the file could not be opened.
+// are skipped. False when the file could not be read; nothing is applied then.
 bool LoadConfigs(const std::string& filename, frmMain& panel, SharedState& state, Ui& ui);
 
 // The File menu's "Save Configs As ..." and "Load Configs From ...".

@@ -129,6 +129,10 @@ bool refresh(frmMain& w) {
     Link& link = w.link();
     const std::string modeText = w.ModeSelect->text;
     const std::optional<Mode> m = modeOf(modeText);
+    // Any command of the refresh that failed leaves the output other than asked for, also one
+    // whose procedure goes on without setting sgerror (a switch-on, the final one included).
+    const int failuresBefore = link.failures();
+    const auto failed = [&] { return s.gen.sgerror || link.failures() != failuresBefore; };
     try {
         showStatusBar(w, runstop::kConfiguring);
         sgrelayoff(link);
@@ -136,25 +140,31 @@ bool refresh(frmMain& w) {
         const std::string verdict = InputValidation(w, link, m);
         if (verdict != kValidationOk) {
             showStatusBar(w, runstop::kError + modeText);
+            showIdleRunButton(w);  // the output stage is closed
             w.ui().MsgBox(verdict, MsgIcon::Exclamation);
             return false;
         }
+        // A command that failed already (the close, an offset sent by the validation) leaves
+        // nothing to set up.
+        const bool failedBefore = link.failures() != failuresBefore;
         s.gen.sgerror = false;
-        for (const Step& step : setupSequence(w, m)) {
+        for (const Step& step : failedBefore ? std::vector<Step>{} : setupSequence(w, m)) {
             step.call();
-            if (step.checked && s.gen.sgerror) {
+            if (step.checked && failed()) {
                 break;
             }
         }
-        if (!s.gen.sgerror) {
+        if (!failed() && m != Mode::SineModulated) {
+            sgrelayon(link);
+        }
+        // The running look only once the last command, the switch-on, was taken.
+        if (!failed()) {
             showStatusBar(w, runstop::kRunning + modeText);
             w.STOP->back = colour::kActiveBorder;
             showLitRunButton(w, runstop::kRunningCaption);
-            if (m != Mode::SineModulated) {
-                sgrelayon(link);
-            }
             return true;
         }
+        s.gen.sgerror = true;
         showIdleRunButton(w);
         sgrelayoff(link);
         showStatusBar(w, runstop::kError + modeText);
@@ -203,6 +213,8 @@ void frmMain::RUN_Click() {
 }
 
 void frmMain::STOP_Click() {
+    // Stopped output is not armed: the next RUN sends the configuration again before it fires.
+    s_.gen.singlemode = false;
     sgrelayoff(link_);
     sgstop(*this, link_);
     showIdleRunButton(*this);

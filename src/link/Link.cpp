@@ -64,6 +64,16 @@ void Link::CommSendString2() {
     }
 }
 
+void Link::writeRaw(std::span<const std::uint8_t> data) {
+    std::uint32_t written = 0;
+    const int status = usb_.SI_Write(s_.link.devhandle, data, written);
+    showStatus(status);
+    if (status != usb::kSuccess) {
+        ui_.MsgBox(kMsgDeviceLost);
+        endApplication();
+    }
+}
+
 bool Link::sendk2(std::int16_t& attempts, std::int32_t timeout, const std::string& label) {
     try {
         s_.link.usbstatus = static_cast<std::int16_t>(usb_.SI_SetTimeouts(
@@ -82,11 +92,13 @@ bool Link::sendk2(std::int16_t& attempts, std::int32_t timeout, const std::strin
                 return true;
             }
         } while (attempts > 0);
+        ++failures_;
         ui_.MsgBox(label +
                    (s_.link.usbstatus == usb::kReadTimedOut ? kMsgTimedOut : kMsgCommError));
         ui_.MsgBox(kMsgSendFailed);
         return false;
     } catch (const RuntimeError&) {
+        ++failures_;
         ui_.MsgBox(kMsgSendFailed);
         return false;
     }
@@ -100,6 +112,7 @@ bool Link::rxver(std::int16_t /*attempts*/, std::int32_t /*timeout*/, const std:
     if (status == usb::kSuccess && reply[0] == kAck) {
         return true;
     }
+    ++failures_;
     ui_.MsgBox(label + (status == usb::kReadTimedOut ? kMsgTimedOut : kMsgCommError));
     ui_.MsgBox(kMsgRamFailed);
     return false;

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 
 #include "ports/Clock.h"
@@ -70,6 +71,14 @@ class Link {
     // Reads the acknowledgement after raw data, with the time-outs currently set.
     bool rxver(std::int16_t attempts, std::int32_t timeout, const std::string& label);
 
+    // Writes raw data outside a frame (the waveform RAM words) and shows the status. A failed
+    // write is a broken link, as for a frame: the same message, and the application ends.
+    void writeRaw(std::span<const std::uint8_t> data);
+
+    // How many transactions and acknowledgement reads have failed so far: a sequence that
+    // must know whether any of its commands failed compares the count before and after.
+    int failures() const { return failures_; }
+
     // Fills the shared command bytes and runs a transaction with its own attempt count.
     bool send(const Command& command, const std::string& label, std::int32_t timeout = 1000,
               std::int16_t attempts = 3);
@@ -94,6 +103,7 @@ class Link {
     Clock& clock_;
     Ui& ui_;
     std::function<void(int)> showStatus_;
+    int failures_ = 0;
 };
 
 }  // namespace tunx

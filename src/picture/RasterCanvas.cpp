@@ -30,6 +30,13 @@ void RasterCanvas::plot(int x, int y, std::uint32_t value, int width) {
     // A wider pen covers the pixels up and to the left of the point, as a square pen of
     // that width centred between pixels does.
     const int from = -(width / 2);
+    if (width == 2 && x >= 1 && y >= 1 && x < kPictureWidth && y < kPictureHeight) {
+        std::uint32_t* row = &pixels_[static_cast<std::size_t>(y - 1) * kPictureWidth + x - 1];
+        row[0] = row[1] = value;
+        row += kPictureWidth;
+        row[0] = row[1] = value;
+        return;
+    }
     for (int dy = from; dy < from + width; ++dy) {
         for (int dx = from; dx < from + width; ++dx) {
             const int px = x + dx, py = y + dy;
@@ -45,11 +52,15 @@ void RasterCanvas::Line(double x1, double y1, double x2, double y2, Colour colou
     if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2)) {
         return;
     }
-    const auto limit = [](double v) { return std::clamp(v, -kReach, kReach); };
-    int x = static_cast<int>(std::lround(limit(x1)));
-    int y = static_cast<int>(std::lround(limit(y1)));
-    const int xe = static_cast<int>(std::lround(limit(x2)));
-    const int ye = static_cast<int>(std::lround(limit(y2)));
+    // Nearest pixel, halves away from zero; far outside the picture is as good as the edge.
+    const auto pixelOf = [](double v) {
+        v = std::clamp(v, -kReach, kReach);
+        return static_cast<int>(v < 0 ? v - 0.5 : v + 0.5);
+    };
+    int x = pixelOf(x1);
+    int y = pixelOf(y1);
+    const int xe = pixelOf(x2);
+    const int ye = pixelOf(y2);
     const std::uint32_t value = rgb(colour::isPictureBack(colour) ? BackColor() : colour);
     const int pen = std::max(width, 1);
     const int dx = std::abs(xe - x), dy = -std::abs(ye - y);

@@ -18,7 +18,7 @@ class RasterCanvas : public Canvas {
     void Clear() override;
     Colour BackColor() const override { return kPictureBackground; }
 
-    // The pixels, 0x00RRGGBB, row by row from the top; kPictureWidth x kPictureHeight.
+    // The pixels, 0xFFRRGGBB, row by row from the top; kPictureWidth x kPictureHeight.
     const std::vector<std::uint32_t>& pixels() const { return pixels_; }
     std::uint32_t pixel(int x, int y) const;
 

@@ -10,8 +10,10 @@ Transcript::~Transcript() {
 }
 
 void Transcript::write(std::string line) {
+    // A transcript that goes out as it happens is not kept as well: a long run stays small.
     if (out_ != nullptr) {
         *out_ << line << '\n';
+        return;
     }
     lines_.push_back(std::move(line));
 }

@@ -24,6 +24,7 @@ class Transcript {
 
     void write(std::string line);
     void flush();
+    // The lines written so far, when the transcript has no stream to go to.
     const std::vector<std::string>& lines() const { return lines_; }
     void clear() { lines_.clear(); }
 

@@ -6,7 +6,9 @@ Wiring::Wiring(const WiringOptions& options, Ui& ui, Canvas* picture)
     : transcript_(options.transcriptOut),
       clock_(options.fast ? static_cast<Clock&>(virtualClock_) : realClock_),
       instrument_(clock_),
-      transport_(options.simulate ? static_cast<UsbApi&>(instrument_) : noUsb_),
+      transport_(options.simulate            ? static_cast<UsbApi&>(instrument_)
+                 : options.device != nullptr ? *options.device
+                                             : noUsb_),
       picture_(picture != nullptr ? *picture : blank_),
       recUsb_(transport_, transcript_),
       recClock_(clock_, transcript_),

@@ -14,6 +14,7 @@ namespace tunx {
 // How a run is wired to the world.
 struct WiringOptions {
     bool simulate = false;                  // the virtual instrument instead of the USB transport
+    UsbApi* device = nullptr;               // the USB transport; none: no device is ever attached
     bool fast = false;                      // the virtual clock: pauses are counted, not waited for
     bool record = false;                    // every port call goes into the transcript
     std::ostream* transcriptOut = nullptr;  // where the transcript is written as it happens

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 
 #include "support/Rig.h"
@@ -72,7 +73,7 @@ TEST(Cli, ExitStatusTranscriptAndDiagnostic) {
             "message Error Vold/div set\nmessage Error Vold/div set\n"
             "value tcali = " TUNX_SHARE_DIR "CalDataABC1234.txt\n"},
         // The program starts before the first line that is not a sim line, or at the end.
-        Row{0, "", kSim + script("mark first\nsim devices other-1\n"), kStarted + "mark first\n"},
+        Row{0, "", kSim + script("mark first\nsim nak 1\n"), kStarted + "mark first\n"},
         Row{0, "", kSim + script("sim devices\n"),
             "devices 0\nmessage ERROR!!! No attached device is found!!!\n"},
         Row{1, "line 1:", kSim + script("expect Frek 2\nmark after\nexpect Frek 1\n"),
@@ -82,6 +83,7 @@ TEST(Cli, ExitStatusTranscriptAndDiagnostic) {
         Row{0, "", kSim + script("lines on\nmark a\nlines off\n"), kStarted + "mark a\n"},
         Row{2, "line 1:", kSim + script("show Form1.Frek\n"), kStarted},
         Row{2, "line 1:", "--fast " + script("sim nak 1\n"), ""},
+        Row{2, "--usb-id needs VID:PID", "--usb-id 10c4 " + script("mark a\n"), ""},
         Row{2, "unknown option", "--bogus " + script("mark a\n"), ""},
         Row{2, "--locale needs a value", "--locale", ""},
         Row{2, "cannot read", "/nonexistent/script.txt", ""},
@@ -109,12 +111,27 @@ TEST(Cli, ExitStatusTranscriptAndDiagnostic) {
                 "state cmbDevice = disabled visible\nstate frmMain.Frek = enabled visible\n"
                 "look Frek = back system fore system picture none\nvalue Frek =  2 \n"},
     };
+    // Line ends CR, LF and CR LF alike; a byte-order mark at the start and blanks at the start
+    // are skipped, and so are blanks after a name or a number, but not at the end of a TEXT.
+    rows.push_back({0, "", kSim + script("mark a\rmark b\r\nmark c\nmark d\r"),
+                    kStarted + "mark a\nmark b\nmark c\nmark d\n"});
+    rows.push_back({0, "",
+                    kSim + script("\xEF\xBB\xBFmark a\n  # comment\n\t show Frek \ncheck atten 1 \n"
+                                  "show atten\t\nmark b \n"),
+                    kStarted + "mark a\nvalue Frek = 1\nvalue atten = 1\nmark b \n"});
+    // What cannot be a script, and a transcript that cannot be written.
+    const std::string folder = std::filesystem::path(tempFile("")).parent_path();
+    rows.push_back({2, "cannot read script: " + folder + " is a folder", kSim + folder, ""});
+    rows.push_back({2, "line 1: longer than 65536 characters", kSim + "/dev/zero", ""});
+    rows.push_back({2, "the transcript could not be written to /dev/full",
+                    kSim + "--out /dev/full " + script("mark a\n"), ""});
     // The last line of each script cannot be understood: nothing runs.
     for (const std::string text :
          {"frobnicate x\n", "mark a\n\nset Frek\n", "check atten 2\n", "click\n", "click a b\n",
           "tick x\n", "tick -1\n", "# c\nsim\n", "sim nak\n", "sim nak 2 after\n",
           "sim mute 1 before 2\n", "sim show now\n", "sim explode\n", "mark\n", "lines\n",
-          "lines maybe\n", "  # indented is not a comment\n"}) {
+          "lines maybe\n", "mark a\nsim devices other-1\n",
+          "sim nak 1\nmark a\nsim fail open 2\n"}) {
         const auto line = std::count(text.begin(), text.end(), '\n');
         rows.push_back({2, "line " + std::to_string(line) + ": ", kSim + script(text), ""});
     }
@@ -125,6 +142,18 @@ TEST(Cli, ExitStatusTranscriptAndDiagnostic) {
         EXPECT_TRUE(r.err.empty() ? run.err.empty() : run.err.starts_with("tunx4k-cli: " + r.err))
             << r.args << ": " << run.err;
     }
+}
+
+// Without --simulate the USB transport looks for the bridge (no bridge has vendor id 0):
+// none is attached, and the program stays usable. A build without USB support says so.
+TEST(Cli, WithoutAnInstrumentNoDeviceIsFoundAndTheScriptRunsOn) {
+    const CliRun r = runCli("--fast --usb-id 0:0 " + script("show Frek\n"));
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out,
+              "devices 0\nmessage ERROR!!! No attached device is found!!!\nvalue Frek = 1\n");
+    EXPECT_TRUE(r.err.empty() || r.err.starts_with("tunx4k-cli: this program was built without USB "
+                                                   "support"))
+        << r.err;
 }
 
 TEST(Cli, OutFileAndStandardInput) {

@@ -66,7 +66,7 @@ TEST(TranscriptStream, LinesGoOutAsTheyHappenAndAreFlushedOnlyWhenAsked) {
             t.write("sleep " + std::to_string(i));
         }
         EXPECT_EQ(buffer.flushes, 0);
-        EXPECT_EQ(t.lines().size(), 100U);
+        EXPECT_TRUE(t.lines().empty());  // what goes out is not kept as well
         t.flush();
         EXPECT_EQ(buffer.flushes, 1);
         EXPECT_TRUE(buffer.str().starts_with("sleep 0\nsleep 1\n"));

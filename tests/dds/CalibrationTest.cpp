@@ -18,25 +18,35 @@ constexpr const char* kMissing = "/nonexistent/dir/CalDataNONE.txt";
 const std::string kHeader = "TUNX4K calibration data\nDevice test\nName\tUnit\tValue\n";
 constexpr float kNone = std::numeric_limits<float>::quiet_NaN();
 
-// Value rows `from`..`to`, row i holding 100 i + base + 0.25.
+// The value of row i in a file written with `base`: 100 i + base + 0.25, as integer rows keep
+// it 100 i + base. The clock correction (row 2) must stay near 1: it holds 1 + (base + 0.25)
+// / 1000.
+double rowValue(int row, int base, bool integer = false) {
+    return row == 2 ? 1 + (base + 0.25) / 1000 : 100.0 * row + base + (integer ? 0 : 0.25);
+}
+
+// Value rows `from`..`to`.
 std::string rows(int from, int to, int base = 0, const std::string& eol = "\n") {
     std::string out;
     for (int i = from; i <= to; ++i) {
-        out += "name\tunit\t" + std::to_string(100.0 * i + base + 0.25) + eol;
+        out += "name\tunit\t" + std::to_string(rowValue(i, base)) + eol;
     }
     return out;
 }
 
 // Spot-checked fields: row, value, the default set before every load (NaN: none), integer.
 std::vector<std::tuple<int, double, float, bool>> spot(const Calibration& c) {
-    return {{1, c.ampfullscale, 7090, false}, {2, c.clkcorr, 1, false},
-            {3, c.offzero, -10, false},       {5, c.flat10M, 1.015F, false},
-            {12, c.fmoffset, -51800, false},  {13, c.rampoffset, 470, false},
-            {22, c.adcref, kNone, true},      {26, c.ch2offv, kNone, true},
-            {40, c.sq2offset, kNone, true},   {41, c.flat20M, kNone, false},
-            {42, c.flat30M, kNone, false},    {43, c.flat40M, kNone, false},
-            {44, c.flat60M, kNone, false},    {45, c.flat70M, kNone, false},
-            {46, c.flat80M, kNone, false},    {47, c.flat90M, kNone, false}};
+    return {{1, c.ampfullscale, 7090, false},   {2, c.clkcorr, 1, false},
+            {3, c.offzero, -10, false},         {4, c.flat1M, 1, false},
+            {5, c.flat10M, 1.015F, false},      {10, c.offgain, 1, false},
+            {12, c.fmoffset, -51800, false},    {13, c.rampoffset, 470, false},
+            {16, c.rfdetslope, kNone, false},   {19, c.ch1gainv, kNone, false},
+            {22, c.adcref, kNone, true},        {26, c.ch2offv, kNone, true},
+            {33, c.ch1offslopev, kNone, false}, {38, c.ch2offslopemv, kNone, false},
+            {40, c.sq2offset, kNone, true},     {41, c.flat20M, kNone, false},
+            {42, c.flat30M, kNone, false},      {43, c.flat40M, kNone, false},
+            {44, c.flat60M, kNone, false},      {45, c.flat70M, kNone, false},
+            {46, c.flat80M, kNone, false},      {47, c.flat90M, kNone, false}};
 }
 
 // Loads a full file written with base 50, then `content` (or the missing path).
@@ -62,7 +72,7 @@ TEST(CalibrationFile, RowsLandInTheirFieldsAndBadFilesKeepWhatWasRead) {
         {"cal-text.txt", h + rows(1, 4) + "flat10M\t\tabc\n" + rows(6, 47), false, 4},
         {"cal-int16.txt", h + rows(1, 25) + "ch2offv\t\t40000\n" + rows(27, 47), false, 25},
         {"cal-inf.txt", h + "a\tmV\t1e999\n" + rows(2, 47), false, 0},
-        {"cal-longtail.txt", h + "a\tmV\t100.25\t" + longTail + rows(2, 47), true, 47},
+        {"cal-longtail.txt", h + "a\tmV\t100.25\t" + longTail + rows(2, 47), false, 0},
         {"cal-longname.txt", h + std::string(200000, 'n') + "\t\t1\n" + rows(2, 47), false, 0},
         {"cal-binary.bin", binary, false, 0}};
     for (const auto& [name, content, complete, taken] : cases) {
@@ -70,10 +80,51 @@ TEST(CalibrationFile, RowsLandInTheirFieldsAndBadFilesKeepWhatWasRead) {
         EXPECT_EQ(ok, complete) << name;
         EXPECT_EQ(messages, complete ? Lines{} : Lines{kMsg}) << name;
         for (const auto& [row, got, dflt, integer] : spot(cal)) {
-            const double mine = 100.0 * row + (integer ? 0 : 0.25), old = mine + 50;
+            const double mine = rowValue(row, 0, integer), old = rowValue(row, 50, integer);
             const double want = row <= taken ? mine : std::isnan(dflt) ? old : dflt;
             EXPECT_DOUBLE_EQ(got, want) << name << " row " << row;
         }
+    }
+}
+
+// A value that makes the arithmetic meaningless is taken like one that does not convert: the
+// message, the rows before it, and from it on the defaults (or the values before the load).
+TEST(CalibrationFile, MeaninglessValuesAreNotTaken) {
+    // Row, value text, whether it is taken.
+    const std::tuple<int, const char*, bool> cases[] = {
+        {2, "0", false},      {2, "-0", false},     {2, "1e-45", false},    {2, "-1", false},
+        {2, "2.5", false},    {2, "0.5", true},     {2, "1.0000012", true},  // clkcorr
+        {1, "0", false},      {1, "-7090", false},  {1, "1e-45", false},     // ampfullscale
+        {4, "0", false},      {10, "-1", false},    {41, "0", false},  // flat1M, offgain, flat20M
+        {16, "0", false},     {16, "-0", false},    {16, "-24.6", true},  // rfdetslope
+        {19, "0", false},     {19, "-1", false},                          // ch1gainv
+        {22, "0", false},     {22, "-3600", false},                       // adcref
+        {33, "1e-45", false}, {33, "-0.012", true}, {38, "0", false}};    // offset slopes
+    for (const auto& [row, text, taken] : cases) {
+        const std::string file =
+            kHeader + rows(1, row - 1) + "v\t\t" + text + "\n" + rows(row + 1, 47);
+        const auto [ok, messages, cal] = load("cal-meaningless.txt", file);
+        EXPECT_EQ(ok, taken) << row << " " << text;
+        EXPECT_EQ(messages, taken ? Lines{} : Lines{kMsg}) << row << " " << text;
+        for (const auto& [r, got, dflt, integer] : spot(cal)) {
+            const double mine = rowValue(r, 0, integer), old = rowValue(r, 50, integer);
+            const double want = r == row && taken  ? std::stod(text)
+                                : r < row || taken ? mine
+                                : std::isnan(dflt) ? old
+                                                   : dflt;
+            EXPECT_NEAR(got, want, std::abs(want) * 1e-6) << row << " " << text << " row " << r;
+        }
+    }
+}
+
+// A path that is no readable file is named, and the load fails at once instead of reading on.
+TEST(CalibrationFile, PathsThatAreNoFileAreNamed) {
+    for (const auto& [path, named] : unreadablePaths()) {
+        SharedState s;
+        HeadlessUi ui;
+        EXPECT_FALSE(sgcalibration(s, ui, path));
+        EXPECT_EQ(ui.texts(), (Lines{named, kMsg}));
+        EXPECT_FLOAT_EQ(s.cal.ampfullscale, 7090);
     }
 }
 

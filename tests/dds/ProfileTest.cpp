@@ -44,7 +44,7 @@ TEST(ProfileLoad, WritesTheCountThenTheWordsFromTheLastPointDown) {
         {"Freq", "1\t1000000\r\n", "1", "18 0 1 0 0 0", {{0, 163, 215, 10}}},
         {"Voltage", "1\t3544.8\r\n", "1", "18 0 1 0 0 0", {{192, 0, 0, 0}}},  // z close to 0
         {"Voltage", "1\t0\r\n", "1", "18 0 1 0 0 0", {{128, 78, 0, 0}}},      // z just above -1
-        {"Phase", ninety(1025), "1025", "18 4 1 0 0 0", levels({{1025, 64}})}};
+        {"Phase", ninety(1024), "1024", "18 4 0 0 0 0", levels({{1024, 64}})}};
     int n = 0;
     for (const auto& [target, points, last, command, words] : rows) {
         RamModeRig rig;
@@ -76,6 +76,39 @@ TEST(ProfileLoad, BadProfilesShowTheMessageAndSendNothing) {
         EXPECT_TRUE(rig.s().gen.sgerror) << file;
         EXPECT_TRUE(rig.frames(m).empty()) << file;
         EXPECT_TRUE(rig.words(m).empty()) << file;
+    }
+}
+
+// The RAM holds 1024 words: a profile reaching past them would wrap round to address 0.
+TEST(ProfileLoad, PointsBeyondTheRamAreRefused) {
+    // First point, last point, whether the profile is loaded.
+    const std::tuple<const char*, const char*, bool> rows[] = {{"1", "1024", true},
+                                                               {"1024", "1024", true},
+                                                               {"1", "1025", false},
+                                                               {"1025", "1025", false},
+                                                               {"1000", "1030", false}};
+    const std::string path = writeTempFile("ram-end.txt", kHeader + ninety(1030));
+    for (const auto& [first, last, loaded] : rows) {
+        RamModeRig rig;
+        const auto m = rig.call(loadfile_Click, {{&C::flocation, path},
+                                                 {&C::arbit, "Phase"},
+                                                 {&C::startpt1, first},
+                                                 {&C::endpt1, last}});
+        EXPECT_EQ(rig.messages(), loaded ? Texts{} : Texts{kMsg}) << first << "-" << last;
+        EXPECT_EQ(rig.s().gen.sgerror, !loaded) << first << "-" << last;
+        EXPECT_EQ(rig.words(m).size(), loaded ? std::stoul(last) - std::stoul(first) + 1 : 0)
+            << first << "-" << last;
+    }
+}
+
+// A path that is no readable file is named before the profile's own message.
+TEST(ProfileLoad, PathsThatAreNoFileAreNamed) {
+    for (const auto& [path, named] : unreadablePaths()) {
+        RamModeRig rig;
+        const auto m = rig.call(loadfile_Click, {{&C::flocation, path}, {&C::arbit, "Phase"}});
+        EXPECT_EQ(rig.messages(), (Texts{named, kMsg})) << path;
+        EXPECT_TRUE(rig.s().gen.sgerror) << path;
+        EXPECT_TRUE(rig.frames(m).empty()) << path;
     }
 }
 

@@ -82,25 +82,46 @@ TEST_F(Sweep, StopChoosesTheClockAndStepTimeLimitOrTheFieldIsRefused) {
     }
 }
 
-// Modulation, field and value, frames, messages: a failed modulation shows only what the failed
-// step shows (a single frame or a message), but always sets sgerror.
+// Modulation, field and value, frames, messages ("[title] text" when not the default title):
+// a failed modulation shows what the failed step shows, and always sets sgerror. A byte beyond
+// 0-255 reaches the link, which refuses the frame in its own box on each attempt.
 TEST_F(Sweep, ModulationCommandsOrFailureWithTheErrorFlag) {
     const std::string am = "External AM", fm = "External FM", internal = "Internal FM1000Hz";
+    const std::string frameError = "[Error] CommSendString Error  'Overflow'.\r\n";
+    const Texts refusedByte = {frameError, frameError, frameError,
+                               "Set_Modulation_Cmd20_Comm timed out", "Error Sending Data."};
+    Texts refusedFmByte = refusedByte;
+    refusedFmByte[3] = "Set_Modulation_CMD20_Comm timed out";
     using Row = std::tuple<std::string, Ctl C::*, std::string, Frames, Texts>;
     const Row rows[] = {
         {am, &C::amfactor, "0.5", {kModControl1, {20, 1, 8, 2, 0, 0}}, {}},
         {am, &C::amfactor, "0.3", {kModControl1, {20, 1, 13, 2, 0, 0}}, {}},
         {fm, &C::fmdrange, "100", {kModControl1, {20, 2, 100, 2, 0, 0}}, {}},
         {internal, &C::stepcnt, "10", kInternalFmList, {}},
-        {am, &C::amfactor, "0", {kModControl1}, {}},
-        {am, &C::amfactor, "0.01", {kModControl1}, {}},  // gain beyond a byte
+        {am, &C::amfactor, "0", {kModControl1}, {"Input V. for 100% AM is too close to 0"}},
+        {am, &C::amfactor, "1e-6", {kModControl1}, {"Input V. for 100% AM is too close to 0"}},
+        {am, &C::amfactor, "abc", {kModControl1}, {"Input V. for 100% AM must be a number"}},
+        {am, &C::amfactor, "0.01", {kModControl1}, refusedByte},  // gain 400
+        {am, &C::amfactor, "-1", {kModControl1}, refusedByte},    // gain -4
+        {fm, &C::fmdrange, "256", {kModControl1}, refusedFmByte},
+        {fm, &C::fmdrange, "", {kModControl1}, {"FM Range @4VPP must be a number"}},
+        {fm, &C::fmdrange, "70000", {kModControl1}, {"FM Range @4VPP is out of range"}},
         {internal, &C::stepcnt, "1", {kModControl1, kInternalFm}, {kStepsRange}},
+        {internal,
+         &C::stepcnt,
+         "x",
+         {kModControl1, kInternalFm},
+         {"[Run-time error] Type mismatch"}},
     };
     for (const auto& [type, field, value, frames, messages] : rows) {
         rig.w().modtype->text = type;
         const Frames sent = sweep(SetModulation, field, value);
-        EXPECT_EQ(std::tuple(sent, rig.messages(), rig.s().gen.sgerror),
-                  std::tuple(frames, messages, frames.size() == 1 || !messages.empty()))
+        Texts shown;
+        for (const auto& m : rig.ui.messages) {
+            shown.push_back(m.title ? "[" + *m.title + "] " + m.text : m.text);
+        }
+        EXPECT_EQ(std::tuple(sent, shown, rig.s().gen.sgerror),
+                  std::tuple(frames, messages, !messages.empty()))
             << type << value;
     }
 }

@@ -2,7 +2,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <tuple>
 
 #include "generator/ConfigFile.h"
 #include "generator/PanelSnapshot.h"
@@ -95,18 +97,77 @@ TEST_F(Config, LoadReadsTheLinesInOrderWithTheirActions) {
     EXPECT_TRUE(rig.w().atten->value == 1 && rig.s().gen.sgatten);
 }
 
-// The new file is written beside the old one and then takes its place: when it cannot be
-// written (its name is taken by a folder) the old file stays and the user is told.
-TEST_F(Config, SaveReplacesAnExistingFileOnlyWhenTheNewOneIsWritten) {
-    writeTempFile("config.txt.saving", "Frek = 99\r\n");  // left by an interrupted save
-    menu(kSave, writeTempFile("config.txt", std::string(50'000, 'x')));
-    EXPECT_EQ(readFile(path), ConfigText(rig.w()));
-    std::filesystem::create_directories(path + ".saving/keep");
-    menu(kSave, writeTempFile("config.txt", "Frek = 42\r\n"));
-    std::filesystem::remove_all(path + ".saving");
-    EXPECT_EQ(readFile(path), "Frek = 42\r\n");
-    EXPECT_EQ(rig.messages(), Texts{path + " could not be saved. A file already there under that "
-                                           "name was left as it was."});
+// In a file of CR LF lines, the lines after the Limitations text up to the next CR LF are the
+// rest of that text, unless they set an entry control.
+TEST_F(Config, ContinuationLinesOfTheLimitationsTextStopAtASetting) {
+    const std::string mode = "ModeSelect = Single Tone Sine\r\n";
+    // File text after the mode line; the Limitations text, Vpp and Frek as loaded.
+    const std::tuple<std::string, std::string, std::string, std::string> rows[] = {
+        {"description = a\nb\nc\r\nVpp = 2\r\n", "a\r\nb\r\nc", "2", "0"},
+        {"description = a\nVpp = 2\nFrek = 3\nNote = x\r\n", "a", "2", "3"},
+        {"description = a\nb\nVpp = 2\r\nFrek = 3\r\n", "a\r\nb", "2", "3"},
+        // A line naming no entry control is text (cut at its "=", as every value is).
+        {"description = a\nlfrek = 9\nFrek=4\n", "a\r\nlfrek", "0", "4"}};
+    for (const auto& [text, limitations, vpp, frek] : rows) {
+        rig.w().Frek->text = "0";
+        menu(kLoad, writeTempFile("config.txt", mode + text));
+        EXPECT_EQ(rig.w().description->text, limitations) << text;
+        EXPECT_EQ(rig.w().Vpp->text, vpp) << text;
+        EXPECT_EQ(rig.w().Frek->text, frek) << text;
+    }
+}
+
+// Saving replaces only the file the name leads to: a link or a folder left beside it under the
+// name an older save used is not touched, a name as long as allowed can be saved over, and a
+// name that is a link stays a link to the saved file.
+TEST_F(Config, SaveReplacesOnlyTheFileTheNameLeadsTo) {
+    namespace fs = std::filesystem;
+    const std::string dir = fs::path(path).parent_path();
+    struct Row {
+        const char* what;
+        std::string saveTo;   // the dialog's answer
+        std::string landsIn;  // the file that must hold the configuration
+        std::function<void()> plant;
+        std::function<void()> check;  // what must be as before
+    };
+    const std::string victim = dir + "/victim.txt", longName = dir + "/" + std::string(255, 'c');
+    const Row rows[] = {
+        {"link beside the target", path, path,
+         [&] {
+             writeTempFile("victim.txt", "victim");
+             fs::create_symlink(victim, path + ".saving");
+         },
+         [&] {
+             EXPECT_EQ(readFile(victim), "victim");
+             EXPECT_TRUE(fs::is_symlink(path + ".saving"));
+             EXPECT_FALSE(fs::is_symlink(path));
+         }},
+        {"empty folder beside the target", path, path,
+         [&] { fs::create_directory(path + ".saving"); },
+         [&] { EXPECT_TRUE(fs::is_directory(path + ".saving")); }},
+        {"name of 255 bytes", longName, longName, [&] { writeTempFile(longName, "old"); }, [] {}},
+        {"target is a link", dir + "/config-link.txt", path,
+         [&] { fs::create_symlink("config.txt", dir + "/config-link.txt"); },
+         [&] { EXPECT_TRUE(fs::is_symlink(dir + "/config-link.txt")); }},
+    };
+    for (const Row& r : rows) {
+        for (const auto& leftover : {path + ".saving", dir + "/config-link.txt"}) {
+            fs::remove(leftover);
+        }
+        writeTempFile("config.txt", "old");
+        r.plant();
+        menu(kSave, r.saveTo);
+        EXPECT_EQ(readFile(r.landsIn), ConfigText(rig.w())) << r.what;
+        r.check();
+    }
+    EXPECT_TRUE(rig.messages().empty());
+}
+
+TEST_F(Config, AFailedSaveIsReported) {
+    const std::string nowhere = "/nonexistent/tunx4k/config.txt";
+    menu(kSave, nowhere);
+    EXPECT_EQ(rig.messages(), Texts{nowhere + " could not be saved. A file already there under "
+                                              "that name was left as it was."});
     EXPECT_EQ(rig.ui.messages.back().icon, MsgIcon::Exclamation);
 }
 
@@ -128,6 +189,22 @@ TEST_F(Config, BadFilesChangeNothing) {
     EXPECT_EQ(snapshot(rig.w()), before);
     EXPECT_EQ(rig.messages(), Texts{path + " does not exist"});
     EXPECT_EQ(rig.ui.messages.back().icon, MsgIcon::Exclamation);
+}
+
+// A path that is no readable file is named for what it is; a file with a line far too long
+// for a configuration changes nothing, also not through the lines before it.
+TEST_F(Config, UnreadableFilesAreNamedAndChangeNothing) {
+    const auto before = snapshot(rig.w());
+    for (const auto& [file, named] : unreadablePaths()) {
+        menu(kLoad, file);
+        EXPECT_EQ(rig.messages().back(), named);
+    }
+    const std::string tooLong =
+        writeTempFile("config-long.txt", "Frek = 7\r\nVpp = " + std::string(70'000, '1') + "\r\n");
+    menu(kLoad, tooLong);
+    EXPECT_EQ(rig.messages().back(), tooLong + " could not be read");
+    EXPECT_EQ(rig.ui.messages.back().icon, MsgIcon::Exclamation);
+    EXPECT_EQ(snapshot(rig.w()), before);
 }
 
 }  // namespace

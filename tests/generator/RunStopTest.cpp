@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <tuple>
 
 #include "generator/PanelSnapshot.h"
@@ -100,27 +101,59 @@ TEST_F(RunStop, AFailedRefreshClosesTheOutput) {
     EXPECT_EQ(rig.messages(),
               (Texts{"Set_Offset_CommError", "Error Sending Data.", "Error calculating Offset!"}));
     EXPECT_EQ(look(), (Texts{"Error Single Tone Sine", "", neutral, runPicture}));
+
+    // A close that is not taken leaves nothing to set up: the refresh closes again and fails.
+    rig.ui.messages.clear();
+    rig.sim.nakNext(3);
+    EXPECT_EQ(press("RefreshBtn_Click"),
+              (Frames{kRelayOffA, kRelayOffA, kRelayOffA, kRelayOffA, kRelayOffB, kClose}));
+    EXPECT_EQ(rig.messages(), (Texts{"_Relay_ON_CommError", "Error Sending Data."}));
+    EXPECT_EQ(look(), (Texts{"Error Single Tone Sine", "", neutral, runPicture}));
 }
 
-// The first run of a single-shot output fires twice, every later press once, also after a
-// stop; a trigger that is not answered is tried once and says so.
+// The first run of a single-shot output fires twice, every later press once; a stop leaves the
+// output unarmed, so the run after it sends the configuration again before it fires. A trigger
+// that is not answered is tried once and says so.
 TEST_F(RunStop, SingleShotPulseFiresTwiceOnTheFirstRunThenOncePerPress) {
     panel("Pulse Generator", kSinglePulse);
-    const Frames first = press("RUN_Click");
-    EXPECT_EQ(count(first, 25), 2);
-    EXPECT_GT(count(first, 18), 0);  // the configuration was sent
-    EXPECT_EQ(rig.w().RUN->text, "TRIGGER");
-    EXPECT_EQ(rig.w().StatusBar->text,
-              "Running Pulse Generator In Single Mode! Clik TRIGGER or Use TRIGGER Input");
-    EXPECT_EQ(press("RUN_Click"), Frames{kTrigger});
-    EXPECT_EQ(rig.sim.model().triggerCount, 3);
-    press("STOP_Click");
+    for (int run = 0; run < 2; ++run) {
+        const Frames first = press("RUN_Click");
+        EXPECT_EQ(count(first, 25), 2);
+        EXPECT_GT(count(first, 18), 0);  // the configuration was sent
+        EXPECT_EQ(rig.w().RUN->text, "TRIGGER");
+        EXPECT_EQ(rig.w().StatusBar->text,
+                  "Running Pulse Generator In Single Mode! Clik TRIGGER or Use TRIGGER Input");
+        EXPECT_EQ(press("RUN_Click"), Frames{kTrigger});
+        press("STOP_Click");
+        EXPECT_EQ(look(), (Texts{"Stopped", "", neutral, runPicture}));
+    }
+    EXPECT_EQ(rig.sim.model().triggerCount, 6);
+    press("RUN_Click");
     EXPECT_EQ(press("RUN_Click"), Frames{kTrigger});
     EXPECT_TRUE(rig.messages().empty());
     rig.sim.muteNext(1);
     EXPECT_EQ(press("RUN_Click").size(), 1U);
     EXPECT_EQ(rig.messages(),
               (Texts{"Sending Trigger_Comm timed out", "Error Sending Data.", "RUN_Error"}));
+}
+
+// After a failed validation the output stage is closed: RUN shows the stopped look, whatever it
+// showed before (running or armed).
+TEST_F(RunStop, AFailedValidationShowsTheStoppedLook) {
+    // Mode, entries that run, the entry that then fails validation, RUN's caption while running.
+    const std::tuple<const char*, const char*, const char*, const char*> rows[] = {
+        {"Single Tone Sine", "Vpp=1", "Frek=abc", "RUNNING"},
+        {"Pulse Generator", kSinglePulse, "Vpp=x", "TRIGGER"},
+        {"Sweep Sine Generator", "Vpp=1|steptime=100", "stepcnt=1", "RUNNING"}};
+    for (const auto& [mode, fields, bad, caption] : rows) {
+        panel(mode, fields);
+        press("RUN_Click");
+        EXPECT_EQ(rig.w().RUN->text, caption) << mode;
+        setTexts(rig.w(), bad);
+        const Frames frames = press("RefreshBtn_Click");
+        EXPECT_EQ(frames, (Frames{kRelayOffA, kRelayOffB, kClose})) << mode;
+        EXPECT_EQ(look(), (Texts{std::string("Error ") + mode, "", neutral, runPicture})) << mode;
+    }
 }
 
 // Continuous outputs never trigger; a sweep is single-shot only with "Single Sweep" ticked.
@@ -183,6 +216,108 @@ TEST_F(RunStop, StopClosesTheStageAndResendsTheBareAmplitude) {
     EXPECT_EQ(look(), (Texts{"Stopped", "", neutral, runPicture}));
     EXPECT_EQ(rig.w().STOP->back, colour::kRed);
     EXPECT_EQ(rig.s().gen.sgaten, 2040);
+}
+
+// Entries that make each mode run (besides Vpp 1).
+const std::pair<std::string, std::string> kModes[] = {
+    {"Single Tone Sine", ""},
+    {"Sine Modulated", "modtype=External AM"},
+    {"Pulse Generator", "Pulse=100|PulseUnit=ns|Pause=300|PauseUnit=ns"},
+    {"Ramp", ""},
+    {"Triangle", ""},
+    {"Arbitrary", ""},
+    {"Sweep Sine Generator", "steptime=100"},
+    {"Square-Wave", "Frek=10|frequnit=MHz"},
+    {"Square-Wave2", "Frek=1|frequnit=MHz"},
+    {"Single Tone Sine2", ""}};
+
+// A started program with the panel laid out for `mode` and the entries set.
+std::unique_ptr<Rig> ready(const std::string& mode, const std::string& fields) {
+    auto rig = std::make_unique<Rig>();
+    EXPECT_TRUE(rig->start());
+    rig->w().ModeSelect->text = mode;
+    EXPECT_TRUE(rig->run("ModeSelect_Click"));
+    setTexts(rig->w(), "Vpp=1" + (fields.empty() ? "" : "|" + fields));
+    return rig;
+}
+
+// Whichever command of a refresh fails, up to the last switch-on of the output, the refresh
+// ends in the failure state with the output closed, never showing the output as running.
+TEST(RefreshFailure, AnyFailedCommandEndsInTheFailureState) {
+    for (const auto& [mode, fields] : kModes) {
+        const auto clean = ready(mode, fields);
+        const auto from = clean->mark();
+        ASSERT_TRUE(clean->run("RefreshBtn_Click"));
+        ASSERT_EQ(clean->w().StatusBar->text, "Running " + mode);
+        const Frames frames = clean->frames(from);
+        for (std::size_t k = 0; k < frames.size(); ++k) {
+            if (frames[k][0] == 27) {
+                continue;  // a read-back request is answered with data, not acknowledged
+            }
+            const auto rig = ready(mode, fields);
+            rig->sim.nakNext(3, static_cast<int>(k));
+            ASSERT_TRUE(rig->run("RefreshBtn_Click"));
+            const Control& run = *rig->w().RUN;
+            EXPECT_EQ(std::tuple(rig->w().StatusBar->text, run.text, run.back, rig->s().gen.sgerror,
+                                 rig->sim.model().outputClosed),
+                      std::tuple("Error " + mode, "", colour::kActiveBorder, true, true))
+                << mode << ", frame " << k;
+        }
+    }
+}
+
+// Square-Wave2 whose last switch-on fails: the level DAC keeps 0 instead of 490, so the output
+// is closed and the refresh fails instead of showing it running at the wrong level.
+TEST(RefreshFailure, SquareWave2WithAFailedSwitchOnIsNotRunning) {
+    const auto rig = ready("Square-Wave2", "Vpp=2|Frek=1");
+    rig->sim.nakNext(3, 21);
+    ASSERT_TRUE(rig->run("RefreshBtn_Click"));
+    EXPECT_EQ(rig->messages(), (Texts{"_Relay_ON_CommError", "Error Sending Data."}));
+    EXPECT_EQ(rig->w().StatusBar->text, "Error Square-Wave2");
+    EXPECT_TRUE(rig->sim.model().outputClosed);
+}
+
+// A write that fails among the raw RAM words is a broken link, as a failed frame write is: the
+// program ends with the link's message and writes nothing more.
+TEST(RefreshFailure, AFailedRamWordWriteEndsTheProgram) {
+    const std::pair<std::string, std::string> rows[] = {
+        kModes[2],
+        kModes[3],
+        kModes[4],
+        kModes[5],
+        kModes[6],
+        kModes[7],
+        {"Sine Modulated", "modtype=Internal FM1000Hz|startf=1|stopf=2|stepcnt=10|steptime=10"}};
+    const auto writes = [](const Rig& rig, std::size_t from) {
+        Texts out;
+        for (const std::string& line : rig.lines(from)) {
+            if (line.starts_with("write ")) {
+                out.push_back(line);
+            }
+        }
+        return out;
+    };
+    for (const auto& [mode, fields] : rows) {
+        const auto clean = ready(mode, fields);
+        const auto from = clean->mark();
+        ASSERT_TRUE(clean->run("RefreshBtn_Click"));
+        const Texts all = writes(*clean, from);
+        // The second RAM word: a write of four bytes.
+        const auto word = std::ranges::find_if(all, [n = 0](const std::string& w) mutable {
+            return std::ranges::count(w, ' ') == 4 && ++n == 2;
+        });
+        ASSERT_NE(word, all.end()) << mode;
+        const auto rig = ready(mode, fields);
+        const auto start = rig->mark();
+        rig->sim.failWritesNext(1, static_cast<int>(word - all.begin()));
+        EXPECT_FALSE(rig->run("RefreshBtn_Click")) << mode;
+        EXPECT_TRUE(rig->ui.ended) << mode;
+        EXPECT_EQ(rig->messages(), Texts{"Error finding TUNX3K device. Aborting application."})
+            << mode;
+        const Texts written = writes(*rig, start);
+        ASSERT_EQ(written.size(), static_cast<std::size_t>(word - all.begin()) + 1) << mode;
+        EXPECT_EQ(written.back(), *word + " -> 4") << mode;
+    }
 }
 
 }  // namespace

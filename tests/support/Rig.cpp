@@ -105,4 +105,15 @@ std::string writeTempFile(const std::string& name, const std::string& content) {
     return path.string();
 }
 
+std::vector<std::pair<std::string, std::string>> unreadablePaths() {
+    const auto dir = std::filesystem::path(writeTempFile("unreadable-big.txt", "")).parent_path();
+    const std::string folder = (dir / "unreadable-folder").string();
+    const std::string big = (dir / "unreadable-big.txt").string();
+    std::filesystem::create_directories(folder);
+    std::filesystem::resize_file(big, 16 * 1024 * 1024 + 1);  // one byte over the limit
+    return {{folder, folder + " is a folder, not a readable file"},
+            {"/dev/zero", "/dev/zero is not a readable file"},
+            {big, big + " is not a readable file: it is larger than 16 MB"}};
+}
+
 }  // namespace tunx::test

@@ -48,6 +48,10 @@ struct Rig {
 // Writes `content` to a fresh file in the test's temporary folder; returns its path.
 std::string writeTempFile(const std::string& name, const std::string& content);
 
+// Paths that name something other than a readable text file, each with the message that names
+// it: a folder, a device without line breaks, a file far larger than any text file of the program.
+std::vector<std::pair<std::string, std::string>> unreadablePaths();
+
 // The command bytes as a frame list entry, for readable expectations.
 using Frame = std::array<int, 6>;
 

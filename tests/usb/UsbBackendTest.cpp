@@ -1,0 +1,610 @@
+// The USB backend against fake devices: enumeration, strings, the open and close requests,
+// flush, packet reassembly, time-outs and what every failure becomes.
+#include "usb/UsbBackend.h"
+
+#include <gtest/gtest.h>
+
+#include "usb/FakeUsb.h"
+#include "usb/Results.h"
+
+namespace tunx::test {
+namespace {
+
+using usb::UsbResult;
+using Bytes = std::vector<std::uint8_t>;
+using Lines = std::vector<std::string>;
+
+constexpr DeviceHandle kNoDevice = 1;  // what the program holds before it opens one
+const std::string kEnable = "control 40 02 0002 0000";
+const std::string kDisable = "control 40 02 0004 0000";
+const std::string kFlush = "control 40 02 0001 0000";
+
+Bytes counting(std::size_t n, std::uint8_t from = 0) {
+    Bytes b(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        b[i] = static_cast<std::uint8_t>(from + i);
+    }
+    return b;
+}
+
+// A fresh backend on a fake bus; what it tells the user is kept in `told`.
+struct UsbRig {
+    explicit UsbRig(usb::UsbId id = {})
+        : backend(bus, id, [this](const std::string& why) { told.push_back(why); }) {}
+
+    std::uint32_t list() {
+        std::uint32_t count = 99;
+        EXPECT_EQ(backend.SI_GetNumDevices(count), usb::kSuccess);
+        return count;
+    }
+    // Lists the devices and opens device `index`: the status.
+    int open(std::uint32_t index = 0) {
+        list();
+        return backend.SI_Open(index, handle);
+    }
+    // Adds the bridge, opens it with the given time-outs and clears the log.
+    FakeUsbDevice& opened(FakeDeviceInfo info = {}, std::uint32_t readTimeout = 1000,
+                          std::uint32_t writeTimeout = 1000) {
+        FakeUsbDevice& d = bus.add(std::move(info));
+        EXPECT_EQ(open(), usb::kSuccess);
+        EXPECT_EQ(backend.SI_SetTimeouts(readTimeout, writeTimeout), usb::kSuccess);
+        bus.world.log.clear();
+        return d;
+    }
+    // The text of a product string read into a buffer of `size` bytes; its status in `status`.
+    std::string productString(std::uint32_t index, int option = 0, std::size_t size = 257) {
+        std::vector<char> buffer(size, 'x');
+        status = backend.SI_GetProductString(index, buffer, option);
+        return buffer.empty() ? "(no buffer)" : std::string(buffer.data());
+    }
+    // Reads `size` bytes: the status and what came.
+    std::pair<int, Bytes> read(std::size_t size) {
+        Bytes buffer(size, 0xEE);
+        std::uint32_t n = 0;
+        const int s = backend.SI_Read(handle, buffer, n);
+        buffer.resize(n);
+        return {s, buffer};
+    }
+    int write(const Bytes& data, std::uint32_t* written = nullptr) {
+        std::uint32_t n = 99;
+        const int s = backend.SI_Write(handle, data, n);
+        if (written != nullptr) {
+            *written = n;
+        }
+        return s;
+    }
+    const Lines& log() const { return bus.world.log; }
+
+    FakeUsbBus bus;
+    Lines told;
+    usb::UsbBackend backend;
+    DeviceHandle handle = kNoDevice;
+    int status = -1;
+};
+
+TEST(Enumeration, ListsOnlyBridgesWithTheGivenIdInBusOrder) {
+    struct Row {
+        std::vector<std::pair<std::uint16_t, std::uint16_t>> ids;  // of the attached devices
+        usb::UsbId wanted;
+        Lines serials;  // of the devices reported, in order
+    };
+    for (const Row& r : {
+             Row{{}, {}, {}}, Row{{{0x10C4, 0xEA61}}, {}, {"dev0"}},
+             Row{{{0x046D, 0xC52B}, {0x10C4, 0xEA61}, {0x10C4, 0xEA60}, {0x10C4, 0xEA61}},
+                 {},
+                 {"dev1", "dev3"}},
+             Row{{{0x10C4, 0xEA61}, {0x10C4, 0xEA60}}, {0x10C4, 0xEA60}, {"dev1"}},
+             Row{{{0xEA61, 0x10C4}}, {}, {}},  // vendor and product swapped
+         }) {
+        UsbRig rig(r.wanted);
+        for (std::size_t i = 0; i < r.ids.size(); ++i) {
+            rig.bus.add({.descriptor = {r.ids[i].first, r.ids[i].second, 2, 3},
+                         .serial = "dev" + std::to_string(i)});
+        }
+        Lines serials;
+        for (std::uint32_t i = 0, count = rig.list(); i < count; ++i) {
+            serials.push_back(rig.productString(i));
+        }
+        EXPECT_EQ(serials, r.serials) << usb::toText(r.wanted);
+    }
+}
+
+TEST(Enumeration, SkipsUnreadableAndUnpluggedDevicesAndReportsAFailedList) {
+    UsbRig rig;
+    rig.bus.add({.serial = "a"}).fail("descriptor", UsbResult::Io);
+    rig.bus.add({.serial = "b"}).unplug();
+    rig.bus.add({.serial = "c"});
+    EXPECT_EQ(rig.list(), 1u);
+    EXPECT_EQ(rig.productString(0), "c");
+    rig.bus.listResult = UsbResult::NoMem;
+    std::uint32_t count = 99;
+    EXPECT_EQ(rig.backend.SI_GetNumDevices(count), usb::kIoError);
+    EXPECT_EQ(count, 0u);
+    EXPECT_EQ(rig.productString(0), "");  // the failed listing forgot the old one
+    EXPECT_EQ(rig.status, usb::kDeviceNotFound);
+}
+
+TEST(ProductString, AnyLengthFitsTheCallersBuffer) {
+    struct Row {
+        std::string text;
+        int option;
+        std::size_t buffer;
+        std::string expected;
+        int status;
+    };
+    const std::string longText(300, 'k');
+    for (const Row& r : {
+             Row{"tunx4k-ABC1234", 0, 257, "tunx4k-ABC1234", usb::kSuccess},
+             Row{"", 0, 257, "", usb::kSuccess},
+             Row{"t", 0, 257, "t", usb::kSuccess},
+             Row{std::string(126, 'a'), 0, 257, std::string(126, 'a'), usb::kSuccess},
+             Row{longText, 0, 257, longText.substr(0, 256), usb::kSuccess},
+             Row{"tunx4k-ABC1234", 0, 5, "tunx", usb::kSuccess},
+             Row{"tunx4k-ABC1234", 0, 1, "", usb::kSuccess},
+             Row{"tunx4k-ABC1234", 1, 257, "TUNX4K Signal", usb::kSuccess},  // the description
+             Row{"tunx4k-ABC1234", 2, 257, "", usb::kInvalidParameter},
+             Row{"tunx4k-ABC1234", -1, 257, "", usb::kInvalidParameter},
+         }) {
+        UsbRig rig;
+        rig.bus.add({.serial = r.text, .description = "TUNX4K Signal"});
+        rig.list();
+        EXPECT_EQ(rig.productString(0, r.option, r.buffer), r.expected) << r.text;
+        EXPECT_EQ(rig.status, r.status) << r.text;
+        EXPECT_EQ(rig.bus.world.openHandles, 0) << "the device is closed again";
+    }
+}
+
+TEST(ProductString, FailuresLeaveAnEmptyTextAndSayWhyWhenTheDeviceCannotBeOpened) {
+    struct Row {
+        const char* call;
+        UsbResult result;
+        std::uint8_t serialIndex;
+        std::uint32_t device;
+        std::size_t buffer;
+        int status;
+        const char* told;  // how the line to the user ends; "" for none
+    };
+    for (const Row& r : {
+             Row{"", UsbResult::Success, 0, 0, 257, usb::kSuccess, ""},  // no serial string
+             Row{"", UsbResult::Success, 3, 1, 257, usb::kDeviceNotFound, ""},
+             Row{"", UsbResult::Success, 3, 0, 0, usb::kInvalidParameter, ""},
+             Row{"open", UsbResult::Access, 3, 0, 257, usb::kDeviceNotFound, "plug it in again."},
+             Row{"open", UsbResult::NoDevice, 3, 0, 257, usb::kDeviceNotFound, "unplugged."},
+             Row{"string", UsbResult::Pipe, 3, 0, 257, usb::kIoError, ""},
+             Row{"string", UsbResult::NoDevice, 3, 0, 257, usb::kDeviceNotFound, ""},
+             Row{"descriptor", UsbResult::Io, 3, 0, 257, usb::kIoError, ""},
+         }) {
+        UsbRig rig;
+        FakeUsbDevice& d = rig.bus.add({.descriptor = {0x10C4, 0xEA61, 2, r.serialIndex}});
+        rig.list();
+        d.fail(r.call, r.result);
+        const std::string text = rig.productString(r.device, 0, r.buffer);
+        EXPECT_EQ(rig.status, r.status) << r.call;
+        EXPECT_EQ(text, r.buffer == 0 ? "(no buffer)" : "") << r.call;
+        EXPECT_EQ(rig.told.size(), std::string(r.told).empty() ? 0u : 1u) << r.call;
+        if (!rig.told.empty()) {
+            EXPECT_TRUE(rig.told[0].ends_with(r.told)) << rig.told[0];
+        }
+    }
+}
+
+TEST(OpenAndClose, OpenDetachesClaimsAndEnablesCloseDisablesAndGivesTheDeviceBack) {
+    UsbRig rig;
+    rig.bus.add();
+    ASSERT_EQ(rig.open(), usb::kSuccess);
+    EXPECT_NE(rig.handle, kNoDevice);
+    EXPECT_EQ(rig.log(), (Lines{"open bus 1 device 5", "auto-detach 1", "claim 0", kEnable}));
+    EXPECT_EQ(rig.bus.world.openHandles, 1);
+    rig.bus.world.log.clear();
+    EXPECT_EQ(rig.backend.SI_Close(rig.handle), usb::kSuccess);
+    EXPECT_EQ(rig.log(), (Lines{kDisable, "release 0", "close bus 1 device 5"}));
+    EXPECT_EQ(rig.bus.world.openHandles, 0);
+    EXPECT_EQ(rig.backend.SI_Close(rig.handle), usb::kInvalidHandle);  // closed once only
+    EXPECT_TRUE(rig.told.empty());
+}
+
+TEST(OpenAndClose, TheDataInterfaceAndItsEndpointsComeFromTheDescriptors) {
+    usb::InterfaceDescriptor notVendor = bridgeInterface(0, 0x81, 0x01);
+    notVendor.interfaceClass = 0x0A;
+    usb::InterfaceDescriptor oneWay = bridgeInterface(1, 0x82, 0x02);
+    oneWay.endpoints.pop_back();
+    usb::InterfaceDescriptor interruptFirst = bridgeInterface(2, 0x83, 0x04);
+    interruptFirst.endpoints.insert(interruptFirst.endpoints.begin(), {0x85, 0x03, 16});
+    UsbRig rig;
+    rig.opened({.interfaces = {notVendor, oneWay, interruptFirst}});
+    EXPECT_EQ(rig.write({1, 2, 3}), usb::kSuccess);
+    rig.bus.devices[0]->send({6});
+    EXPECT_EQ(rig.read(1), (std::pair<int, Bytes>{usb::kSuccess, {6}}));
+    EXPECT_EQ(rig.backend.SI_Close(rig.handle), usb::kSuccess);
+    EXPECT_EQ(rig.log(), (Lines{"out 04 3 1000", "in 83 64 1000", kDisable, "release 2",
+                                "close bus 1 device 5"}));
+}
+
+TEST(OpenAndClose, AFailedOpenSaysWhyAndLeavesNothingOpen) {
+    struct Row {
+        std::string call;
+        UsbResult result;
+        int status;
+        const char* told;  // how the line to the user ends; "" for none
+        Lines calls;       // the calls that were made
+    };
+    const std::string open = "open bus 1 device 5", closed = "close bus 1 device 5";
+    for (const Row& r : {
+             Row{"open",
+                 UsbResult::Access,
+                 usb::kDeviceNotFound,
+                 "no permission to open it. Install the udev rule that comes with the program "
+                 "(README, \"Real instrument\"), then unplug the instrument and plug it in again.",
+                 {open}},
+             Row{"open", UsbResult::NoDevice, usb::kDeviceNotFound, "it was unplugged.", {open}},
+             Row{"claim",
+                 UsbResult::Busy,
+                 usb::kDeviceNotFound,
+                 "busy: another program is using it. Close that program and start again.",
+                 {open, "auto-detach 1", "claim 0", closed}},
+             Row{"claim",
+                 UsbResult::Access,
+                 usb::kDeviceNotFound,
+                 "plug it in again.",
+                 {open, "auto-detach 1", "claim 0", closed}},
+             Row{"auto-detach",
+                 UsbResult::NotSupported,
+                 usb::kSuccess,
+                 "",
+                 {open, "auto-detach 1", "claim 0", kEnable}},
+             Row{"auto-detach",
+                 UsbResult::Io,
+                 usb::kIoError,
+                 "USB error: input/output error.",
+                 {open, "auto-detach 1", closed}},
+             Row{kEnable,
+                 UsbResult::Timeout,
+                 usb::kIoError,
+                 "USB error: timed out.",
+                 {open, "auto-detach 1", "claim 0", kEnable, "release 0", closed}},
+             Row{kEnable,
+                 UsbResult::NoDevice,
+                 usb::kDeviceNotFound,
+                 "unplugged.",
+                 {open, "auto-detach 1", "claim 0", kEnable, "release 0", closed}},
+             Row{"config", UsbResult::Io, usb::kIoError, "USB error: input/output error.", {}},
+         }) {
+        UsbRig rig;
+        rig.bus.add().fail(r.call, r.result);
+        EXPECT_EQ(rig.open(), r.status) << r.call;
+        EXPECT_EQ(rig.log(), r.calls) << r.call;
+        if (r.status == usb::kSuccess) {
+            EXPECT_TRUE(rig.told.empty());
+            continue;
+        }
+        EXPECT_EQ(rig.bus.world.openHandles, 0) << r.call;
+        EXPECT_EQ(rig.handle, kNoDevice) << r.call;
+        ASSERT_EQ(rig.told.size(), 1u) << r.call;
+        EXPECT_TRUE(
+            rig.told[0].starts_with("cannot open the USB device 10c4:ea61 at bus 1 "
+                                    "device 5: "))
+            << rig.told[0];
+        EXPECT_TRUE(rig.told[0].ends_with(r.told)) << rig.told[0];
+    }
+}
+
+TEST(OpenAndClose, RefusesADeviceWithoutTheBridgeInterfaceOrBeyondTheList) {
+    usb::InterfaceDescriptor cdc = bridgeInterface();
+    cdc.interfaceClass = 0x0A;
+    UsbRig rig;
+    rig.bus.add({.interfaces = {cdc}});
+    EXPECT_EQ(rig.open(0), usb::kDeviceNotFound);
+    ASSERT_EQ(rig.told.size(), 1u);
+    EXPECT_TRUE(
+        rig.told[0].ends_with("no vendor interface with a bulk IN and a bulk OUT "
+                              "endpoint."));
+    EXPECT_EQ(rig.open(1), usb::kDeviceNotFound);
+    EXPECT_TRUE(rig.log().empty());
+}
+
+TEST(OpenAndClose, EveryCallOnAHandleThatIsNotOpenIsRefused) {
+    UsbRig rig;
+    rig.opened();
+    const DeviceHandle good = rig.handle;
+    for (const DeviceHandle h : {kNoDevice, DeviceHandle{0}, good + 1}) {
+        rig.handle = h;
+        EXPECT_EQ(rig.backend.SI_SetBaudRate(h, 115200), usb::kInvalidHandle);
+        EXPECT_EQ(rig.backend.SI_FlushBuffers(h, 1, 1), usb::kInvalidHandle);
+        EXPECT_EQ(rig.write({4}), usb::kInvalidHandle);
+        EXPECT_EQ(rig.read(1).first, usb::kInvalidHandle);
+        EXPECT_EQ(rig.backend.SI_Close(h), usb::kInvalidHandle);
+    }
+    EXPECT_TRUE(rig.log().empty());
+    EXPECT_EQ(rig.backend.SI_SetBaudRate(good, 115200), usb::kSuccess);  // a fixed-rate link
+    EXPECT_EQ(rig.backend.SI_Close(good), usb::kSuccess);
+    EXPECT_EQ(rig.backend.SI_SetBaudRate(good, 115200), usb::kInvalidHandle);
+    ASSERT_EQ(rig.open(), usb::kSuccess);
+    EXPECT_NE(rig.handle, good) << "a new open gives a new handle";
+}
+
+TEST(OpenAndClose, AnOpenDeviceIsGivenBackWhenTheBackendEnds) {
+    FakeUsbBus bus;
+    bus.add();
+    {
+        usb::UsbBackend backend(bus, {});
+        std::uint32_t count = 0;
+        DeviceHandle h = 0;
+        ASSERT_EQ(backend.SI_GetNumDevices(count), usb::kSuccess);
+        ASSERT_EQ(backend.SI_Open(0, h), usb::kSuccess);
+        bus.world.log.clear();
+    }
+    EXPECT_EQ(bus.world.log, (Lines{kDisable, "release 0", "close bus 1 device 5"}));
+    EXPECT_EQ(bus.world.openHandles, 0);
+}
+
+TEST(Flush, EmptiesTheBridgeAndWhatTheHostKept) {
+    struct Row {
+        std::uint8_t tx, rx;
+        Lines calls;
+        std::size_t keptAfter;  // of the 63 bytes left over by a 1-byte read of a full packet
+    };
+    for (const Row& r : {
+             Row{1, 1, {kFlush}, 0},
+             Row{0, 1, {kFlush}, 0},
+             Row{1, 0, {kFlush}, 63},
+             Row{0, 0, {}, 63},
+         }) {
+        UsbRig rig;
+        rig.opened(FakeDeviceInfo{}, 10).send(counting(64));
+        ASSERT_EQ(rig.read(1).second, counting(1));
+        rig.bus.world.log.clear();
+        EXPECT_EQ(rig.backend.SI_FlushBuffers(rig.handle, r.tx, r.rx), usb::kSuccess);
+        EXPECT_EQ(rig.log(), r.calls);
+        EXPECT_EQ(rig.read(64).second.size(), r.keptAfter) << int(r.tx) << int(r.rx);
+    }
+}
+
+TEST(Flush, AFailedFlushIsAFailure) {
+    UsbRig rig;
+    FakeUsbDevice& d = rig.opened();
+    d.fail(kFlush, UsbResult::Pipe);
+    EXPECT_EQ(rig.backend.SI_FlushBuffers(rig.handle, 1, 1), usb::kIoError);
+    d.unplug();
+    EXPECT_EQ(rig.backend.SI_FlushBuffers(rig.handle, 1, 1), usb::kDeviceNotFound);
+}
+
+TEST(Read, ReassemblesPacketsAndKeepsTheSurplus) {
+    struct Sent {
+        Bytes bytes;
+        std::size_t packet = 64;  // the device cuts them into packets of this size
+        std::int64_t at = 0;
+    };
+    struct Row {
+        const char* what;
+        std::vector<Sent> sent;
+        std::vector<std::size_t> reads;  // sizes asked for, in order
+        std::vector<std::size_t> got;    // sizes received
+        Lines transfers;                 // bulk IN transfers: endpoint, length, time-out
+    };
+    for (const Row& r : {
+             Row{"an acknowledgement", {{{6}}}, {1}, {1}, {"in 81 64 1000"}},
+             Row{"two bytes in two packets",
+                 {{{1, 2}, 1}},
+                 {2},
+                 {2},
+                 {"in 81 64 1000", "in 81 64 1000"}},
+             Row{"three bytes read one at a time",
+                 {{counting(3)}},
+                 {1, 1, 1},
+                 {1, 1, 1},
+                 {"in 81 64 1000"}},
+             Row{"a full packet read in parts",
+                 {{counting(64)}, {counting(10, 64)}},
+                 {10, 60, 4},
+                 {10, 60, 4},
+                 {"in 81 64 1000", "in 81 64 1000"}},
+             Row{"counter samples", {{counting(2016)}}, {2016}, {2016}, {"in 81 2048 1000"}},
+             Row{"a scope record", {{counting(4096)}}, {4096}, {4096}, {"in 81 4096 1000"}},
+             Row{"a record in odd packets",
+                 {{counting(1300), 7}},
+                 {1300},
+                 {1300},
+                 [] {
+                     Lines l;
+                     for (int left = 1300; left > 0; left -= 7) {
+                         l.push_back("in 81 " + std::to_string((left + 63) / 64 * 64) + " 1000");
+                     }
+                     return l;
+                 }()},
+             Row{"fewer than asked: what came, after the time-out",
+                 {{counting(70)}},
+                 {100},
+                 {70},
+                 {"in 81 128 1000", "in 81 64 1000"}},
+             Row{"a reply in parts: each transfer waits what is left of the time-out",
+                 {{{1}, 64, 300}, {{2}, 64, 600}},
+                 {2},
+                 {2},
+                 {"in 81 64 1000", "in 81 64 700"}},
+             Row{"a reply too late is there for the next read",
+                 {{{9}, 64, 1500}},
+                 {1, 1},
+                 {0, 1},
+                 {"in 81 64 1000", "in 81 64 1000"}},
+             Row{"a zero-length packet ends a transfer, not the read",
+                 {{{}}, {{5}}},
+                 {1},
+                 {1},
+                 {"in 81 64 1000", "in 81 64 1000"}},
+         }) {
+        UsbRig rig;
+        FakeUsbDevice& d = rig.opened();
+        Bytes all;
+        for (const Sent& s : r.sent) {
+            d.send(s.bytes, s.packet, s.at);
+            all.insert(all.end(), s.bytes.begin(), s.bytes.end());
+        }
+        Bytes received;
+        std::vector<std::size_t> got;
+        for (const std::size_t size : r.reads) {
+            const auto [status, bytes] = rig.read(size);
+            EXPECT_EQ(status, bytes.empty() ? usb::kReadTimedOut : usb::kSuccess) << r.what;
+            got.push_back(bytes.size());
+            received.insert(received.end(), bytes.begin(), bytes.end());
+        }
+        EXPECT_EQ(got, r.got) << r.what;
+        EXPECT_EQ(received, Bytes(all.begin(), all.begin() + received.size())) << r.what;
+        EXPECT_EQ(rig.log(), r.transfers) << r.what;
+    }
+}
+
+TEST(Read, WaitsNoLongerThanTheReadTimeOut) {
+    struct Row {
+        std::uint32_t timeout;
+        std::int64_t arrives;  // when the one byte is ready; -1: never
+        int status;
+        std::int64_t waited;
+        Lines transfers;
+    };
+    for (const Row& r : {
+             Row{1000, -1, usb::kReadTimedOut, 1000, {"in 81 64 1000"}},
+             Row{30, -1, usb::kReadTimedOut, 30, {"in 81 64 30"}},
+             Row{5000, 4999, usb::kSuccess, 4999, {"in 81 64 5000"}},
+             Row{5000, 5001, usb::kReadTimedOut, 5000, {"in 81 64 5000"}},
+             Row{0, -1, usb::kReadTimedOut, 1, {"in 81 64 1"}},  // 0 is not "for ever"
+         }) {
+        UsbRig rig;
+        FakeUsbDevice& d = rig.opened(FakeDeviceInfo{}, r.timeout, 7);
+        if (r.arrives >= 0) {
+            d.send({6}, 64, r.arrives);
+        }
+        const auto [status, bytes] = rig.read(1);
+        EXPECT_EQ(status, r.status) << r.timeout;
+        EXPECT_EQ(bytes.size(), r.status == usb::kSuccess ? 1u : 0u);
+        EXPECT_EQ(rig.bus.world.now, r.waited) << r.timeout;
+        EXPECT_EQ(rig.log(), r.transfers) << r.timeout;
+    }
+}
+
+TEST(Read, FailuresOtherThanATimeOutAreReadErrors) {
+    for (const UsbResult r : {UsbResult::Io, UsbResult::Pipe, UsbResult::Overflow,
+                              UsbResult::Interrupted, UsbResult::Other}) {
+        UsbRig rig;
+        rig.opened().fail("in", r);
+        EXPECT_EQ(rig.read(2).first, usb::kReadError) << usb::wordsFor(r);
+    }
+}
+
+TEST(Read, APacketLargerThanItsEndpointAllowsIsAReadError) {
+    UsbRig rig;
+    FakeUsbDevice& d = rig.opened({.interfaces = {bridgeInterface(0, 0x81, 0x01, 8)}});
+    d.in.push_back({counting(9)});  // babble: 9 bytes where 8 fit
+    EXPECT_EQ(rig.read(1).first, usb::kReadError);
+    EXPECT_EQ(rig.log(), (Lines{"in 81 8 1000"}));
+}
+
+TEST(Write, GoesOutWholeOrFailsWithWhatWasTaken) {
+    struct Row {
+        const char* what;
+        std::optional<std::size_t> room, unplugAfter;
+        UsbResult fault;
+        int status;
+        std::uint32_t written;
+        std::int64_t waited;
+    };
+    for (const Row& r : {
+             Row{"taken", {}, {}, UsbResult::Success, usb::kSuccess, 8, 0},
+             Row{"refused after 5 bytes", 5, {}, UsbResult::Success, usb::kWriteError, 5, 2000},
+             Row{"refused at once", 0, {}, UsbResult::Success, usb::kWriteError, 0, 2000},
+             Row{"unplugged after 3 bytes", {}, 3, UsbResult::Success, usb::kDeviceNotFound, 3, 0},
+             Row{"endpoint halted", {}, {}, UsbResult::Pipe, usb::kWriteError, 0, 0},
+             Row{"input/output error", {}, {}, UsbResult::Io, usb::kWriteError, 0, 0},
+         }) {
+        UsbRig rig;
+        FakeUsbDevice& d = rig.opened(FakeDeviceInfo{}, 1000, 2000);
+        d.outRoom = r.room;
+        d.unplugAfter = r.unplugAfter;
+        d.fail("out", r.fault);
+        const Bytes frame{4, 32, 3, 15, 1, 0, 0, 51};
+        std::uint32_t written = 99;
+        EXPECT_EQ(rig.write(frame, &written), r.status) << r.what;
+        EXPECT_EQ(written, r.written) << r.what;
+        EXPECT_EQ(d.out, Bytes(frame.begin(), frame.begin() + r.written)) << r.what;
+        EXPECT_EQ(rig.bus.world.now, r.waited) << r.what;
+        EXPECT_EQ(rig.log(), (Lines{"out 01 8 2000"})) << r.what;
+    }
+}
+
+TEST(Unplugged, MidTransferEveryCallFailsAndTheDeviceStillCloses) {
+    UsbRig rig;
+    FakeUsbDevice& d = rig.opened();
+    d.send(counting(64));
+    d.in.push_back({{}, 0, true});
+    d.send(counting(10));  // never comes
+    const auto [status, bytes] = rig.read(100);
+    EXPECT_EQ(status, usb::kDeviceNotFound);
+    EXPECT_EQ(bytes, counting(64)) << "what came before is handed over";
+    EXPECT_EQ(rig.read(1).first, usb::kDeviceNotFound);
+    EXPECT_EQ(rig.write({4, 1}), usb::kDeviceNotFound);
+    EXPECT_EQ(rig.backend.SI_FlushBuffers(rig.handle, 1, 1), usb::kDeviceNotFound);
+    EXPECT_EQ(rig.backend.SI_Close(rig.handle), usb::kDeviceNotFound);
+    EXPECT_EQ(rig.bus.world.openHandles, 0);
+    EXPECT_EQ(rig.list(), 0u);
+}
+
+TEST(ResultStatus, OnlySuccessIsSuccessAndEachFailureGetsTheNearestStatus) {
+    using Op = usb::Operation;
+    struct Row {
+        UsbResult result;
+        int enumerate, open, control, read, write;
+    };
+    for (const Row& r : {
+             Row{UsbResult::Success, 0, 0, 0, 0, 0},
+             Row{UsbResult::NoDevice, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF},
+             Row{UsbResult::Timeout, 0x08, 0x08, 0x08, 0x0D, 0x04},
+             Row{UsbResult::Access, 0x08, 0xFF, 0x08, 0x02, 0x04},
+             Row{UsbResult::Busy, 0x08, 0xFF, 0x08, 0x02, 0x04},
+             Row{UsbResult::NotFound, 0x08, 0xFF, 0x08, 0x02, 0x04},
+             Row{UsbResult::Io, 0x08, 0x08, 0x08, 0x02, 0x04},
+             Row{UsbResult::InvalidParam, 0x08, 0x08, 0x08, 0x02, 0x04},
+             Row{UsbResult::Overflow, 0x08, 0x08, 0x08, 0x02, 0x04},
+             Row{UsbResult::Pipe, 0x08, 0x08, 0x08, 0x02, 0x04},
+             Row{UsbResult::Interrupted, 0x08, 0x08, 0x08, 0x02, 0x04},
+             Row{UsbResult::NoMem, 0x08, 0x08, 0x08, 0x02, 0x04},
+             Row{UsbResult::NotSupported, 0x08, 0x08, 0x08, 0x02, 0x04},
+             Row{UsbResult::Other, 0x08, 0x08, 0x08, 0x02, 0x04},
+             Row{static_cast<UsbResult>(-42), 0x08, 0x08, 0x08, 0x02, 0x04},
+         }) {
+        const std::string w = usb::wordsFor(r.result);
+        EXPECT_EQ(usb::statusOf(r.result, Op::Enumerate), r.enumerate) << w;
+        EXPECT_EQ(usb::statusOf(r.result, Op::Open), r.open) << w;
+        EXPECT_EQ(usb::statusOf(r.result, Op::Control), r.control) << w;
+        EXPECT_EQ(usb::statusOf(r.result, Op::Read), r.read) << w;
+        EXPECT_EQ(usb::statusOf(r.result, Op::Write), r.write) << w;
+    }
+}
+
+TEST(UsbIdText, ParsesVendorAndProductInHexadecimal) {
+    struct Row {
+        const char* text;
+        std::optional<usb::UsbId> id;
+    };
+    for (const Row& r : {
+             Row{"10c4:ea61", usb::UsbId{0x10C4, 0xEA61}},
+             Row{"10C4:EA60", usb::UsbId{0x10C4, 0xEA60}},
+             Row{"0x10c4:0XEA61", usb::UsbId{0x10C4, 0xEA61}},
+             Row{"1:2", usb::UsbId{1, 2}},
+             Row{"ffff:0", usb::UsbId{0xFFFF, 0}},
+             Row{"10c4", std::nullopt},
+             Row{"10c4:", std::nullopt},
+             Row{":ea61", std::nullopt},
+             Row{"10c4:ea61:1", std::nullopt},
+             Row{"10000:1", std::nullopt},
+             Row{"10c4:ea6g", std::nullopt},
+             Row{"-1:2", std::nullopt},
+             Row{"10c4 :ea61", std::nullopt},
+             Row{"", std::nullopt},
+         }) {
+        EXPECT_EQ(usb::parseUsbId(r.text), r.id) << r.text;
+    }
+    EXPECT_EQ(usb::toText({0x10C4, 0xEA61}), "10c4:ea61");
+    EXPECT_EQ(usb::toText({0x1, 0xA}), "0001:000a");
+}
+
+}  // namespace
+}  // namespace tunx::test
