@@ -315,8 +315,14 @@ TEST_F(SweepAnalyser, AmplitudeOfEveryUnitAndItsLimits) {
         {"5400", "mVpp", "1", Frame{3, 46, 182, 0, 0, 0}, nullptr},  // 5000, boosted x 1.035
         {"5.5", "Vpp", "1", Frame{3, 46, 182, 0, 0, 0}, nullptr},
         {"3000", "mVpp", "150", Frame{3, 63, 255, 0, 0, 0}, kTooHigh},  // flatness 2.63
-        {"-50", "mVpp", "1", Frame{3, 0, 0, 0, 0, 0}, nullptr},  // silence, not a wrapped word
+        {"-50", "mVpp", "1", Frame{3, 0, 0, 0, 0, 0}, nullptr},    // silence, not a wrapped word
+        {"200", "dBV", "1", Frame{3, 46, 182, 0, 0, 0}, nullptr},  // limited to 5000 mVpp
+        {"-100", "dBm", "1", Frame{3, 0, 0, 0, 0, 0}, nullptr},
         {"5501", "mVpp", "1", std::nullopt, nullptr},
+        {"5501", "mVrms", "1", std::nullopt, nullptr},
+        {"-101", "dBmV", "1", std::nullopt, nullptr},
+        {"5501", "dBV", "1", std::nullopt, nullptr},
+        {"-101", "dBm", "1", std::nullopt, nullptr},
         {"5.6", "Vpp", "1", std::nullopt, nullptr},
         {"-101", "mVpp", "1", std::nullopt, nullptr},
         {"1OO", "mVpp", "1", std::nullopt, nullptr},
@@ -387,30 +393,37 @@ TEST_F(SweepAnalyser, AnAmplitudeSweepStepsTheLevelAtOneFrequency) {
 
 TEST_F(SweepAnalyser, BadEntriesGiveTheirMessageAndTheErrorState) {
     struct Row {
+        const char* mode;
         const char* control;
         const char* text;
         const char* message;
     };
     const Row rows[] = {
-        {"startf", "-1", "Sweep frequencies cannot be negative."},
-        {"stopf", "-2", "Sweep frequencies cannot be negative."},
-        {"stopf", "two", "Type mismatch"},
-        {"startf", "", "Type mismatch"},
-        {"startf", "30000", "Overflow"},  // 30 GHz does not fit a step
+        {"Frequency Sweep", "startf", "-1", "Sweep frequencies cannot be negative."},
+        {"Frequency Sweep", "stopf", "-2", "Sweep frequencies cannot be negative."},
+        {"Frequency Sweep", "stopf", "two", "Type mismatch"},
+        {"Frequency Sweep", "startf", "", "Type mismatch"},
+        {"Frequency Sweep", "startf", "30000", "Overflow"},  // 30 GHz does not fit a step
+        {"Amplitude Sweep", "textstopa", "x", "Type mismatch"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.control) + " = '" + row.text + "'");
         Rig fresh;
         ASSERT_TRUE(fresh.start());
         Form1& w = fresh.program.monitor();
-        fresh.program.dispatch(w, [&] { w.typeText(w[row.control], row.text); });
+        fresh.program.dispatch(w, [&] {
+            w.choose(*w.selmonmode, row.mode);
+            w.typeText(w[row.control], row.text);
+        });
         fresh.program.dispatch(w, "cmdstartsweep_Click");
         const std::size_t from = fresh.mark();
         fresh.program.tick();
         EXPECT_EQ(fresh.messages(), std::vector<std::string>{row.message});
-        const std::vector<Frame> sent = fresh.frames(from);
-        EXPECT_TRUE(
-            std::none_of(sent.begin(), sent.end(), [](const Frame& f) { return f[0] == 5; }));
+        if (row.mode == std::string("Frequency Sweep")) {
+            const std::vector<Frame> sent = fresh.frames(from);
+            EXPECT_TRUE(
+                std::none_of(sent.begin(), sent.end(), [](const Frame& f) { return f[0] == 5; }));
+        }
         fresh.program.tick();
         EXPECT_EQ(w.textstatus->text, "TUNX ERROR");
         EXPECT_EQ(fresh.s().mon.monstate, "stoped");
