@@ -1,6 +1,7 @@
 // The frequency counter: signals counted on the virtual bench, the frames of the ranges and of
 // a reading, the worked sample sets through the whole reading, and the counter's failures.
 #include <algorithm>
+#include <cctype>
 #include <optional>
 
 #include "monitor/MonitorRig.h"
@@ -24,61 +25,38 @@ constexpr int kSampleRequest = 37;
 TEST_F(FrequencyCounter, CountsTheSignalAtCh2InOnEachRange) {
     struct Row {
         const char* what;
-        std::vector<std::string> bench;  // sim instructions
-        const char* frek;                // generator frequency in MHz
+        const char* bench;  // a sim instruction, or the generator's frequency in MHz
         const char* range;
         const char* shown;
         double counts;  // the counter's own +-1 count, times the prescaler, where it shows
     };
     const Row rows[] = {
-        {"1 MHz direct", {}, "1", "1Hz - 20Mhz", "1,000,000", 0},
-        {"12.345678 MHz direct", {}, "12.345678", "1Hz - 20Mhz", "12,345,678", 1},
-        {"100 MHz through the prescaler of 16", {}, "100", "10-300Mhz", "100,000,000", 0},
-        {"128 MHz through the prescaler of 128",
-         {"signal CH2 sine 128M 1"},
-         "1",
-         "200-2000Mhz",
-         "128,000,000",
-         0},
-        {"1.5 GHz through the prescaler of 128",
-         {"signal CH2 sine 1500M 1"},
-         "1",
-         "200-2000Mhz",
-         "1,500,000,000",
-         128},
-        {"nothing at CH2 IN", {"wire CH2 off"}, "1", "1Hz - 20Mhz", "0", 0},
+        {"1 MHz direct", "1", "1Hz - 20Mhz", "1,000,000", 0},
+        {"12.345678 MHz direct", "12.345678", "1Hz - 20Mhz", "12,345,678", 1},
+        {"100 MHz through the prescaler of 16", "100", "10-300Mhz", "100,000,000", 0},
+        {"128 MHz through the prescaler of 128", "signal CH2 sine 128M 1", "200-2000Mhz",
+         "128,000,000", 0},
+        {"1.5 GHz through the prescaler of 128", "signal CH2 sine 1500M 1", "200-2000Mhz",
+         "1,500,000,000", 128},
+        {"nothing at CH2 IN", "wire CH2 off", "1Hz - 20Mhz", "0", 0},
     };
+    choose(m().selmonmode, "Frequency Counter");
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
-        Rig fresh;
-        ASSERT_TRUE(fresh.start());
-        for (const std::string& line : row.bench) {
-            std::vector<std::string> words;
-            std::istringstream in(line);
-            for (std::string w; in >> w;) {
-                words.push_back(w);
-            }
-            ASSERT_EQ(fresh.sim.instruct(words), std::nullopt);
+        if (std::isdigit(row.bench[0])) {
+            generatorSine(row.bench, "MHz", "1");
+        } else {
+            instruct(row.bench);
         }
-        frmMain& g = fresh.program.generator();
-        g.ModeSelect->text = "Single Tone Sine";
-        fresh.run("ModeSelect_Click");
-        g.Frek->text = row.frek;
-        g.frequnit->text = "MHz";
-        g.Vpp->text = "1";
-        g.VppUnit->text = "Vpp";
-        fresh.run("RefreshBtn_Click");
-        Form1& w = fresh.program.monitor();
-        fresh.program.dispatch(w, [&] { w.choose(*w.selmonmode, "Frequency Counter"); });
-        fresh.program.dispatch(w, [&] { w.choose(*w.frangesel, row.range); });
-        fresh.program.dispatch(w, "cmdstartsweep_Click");
+        choose(m().frangesel, row.range);
+        click("cmdstartsweep_Click");
         for (int reading = 0; reading < 3; ++reading) {
-            fresh.program.tick();
-            EXPECT_NEAR(hertz(w.frcountertxt->text), hertz(row.shown), row.counts);
+            tick();
+            EXPECT_NEAR(hertz(m().frcountertxt->text), hertz(row.shown), row.counts);
         }
-        EXPECT_EQ(fresh.s().mon.monstate, "Frequency Counter");
-        EXPECT_TRUE(fresh.messages().empty());
+        EXPECT_EQ(mon().monstate, "Frequency Counter");
     }
+    EXPECT_TRUE(messages().empty());
 }
 
 TEST_F(FrequencyCounter, RangesSendTheirCommandsAtOnce) {

@@ -92,8 +92,7 @@ TEST_F(Cursors, TheChannelPositionMovesTheTraceOnTheBench) {
 
 TEST_F(Cursors, TheHorizontalPositionNeedsTheLongRecordAndAStoppedScope) {
     struct Row {
-        bool longRecord;
-        bool running;
+        bool longRecord, running;
         int v;
         const char* message;
         std::int16_t horpos;
@@ -107,92 +106,72 @@ TEST_F(Cursors, TheHorizontalPositionNeedsTheLongRecordAndAStoppedScope) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::to_string(row.v));
-        Rig fresh;
-        ASSERT_TRUE(fresh.start());
-        Form1& w = fresh.program.monitor();
-        fresh.program.dispatch(w, [&] { w.choose(*w.selmonmode, "Scope CH1"); });
-        w.reclenght->value = row.longRecord ? 1 : 0;
-        fresh.program.dispatch(w, "cmdstartsweep_Click");
-        fresh.program.tick();
-        fresh.program.tick();
+        m().reclenght->value = row.longRecord ? 1 : 0;
+        click("cmdstartsweep_Click");
+        tick(2);
         if (!row.running) {
-            fresh.program.dispatch(w, "cmdstop_Click");
+            click("cmdstop_Click");
         }
-        fresh.program.dispatch(w, [&] {
-            w.TabStrip2->value = kTabHorizontal;
-            w.TabStrip2->text = "Hor. Position";
-            w.Slider1->value = row.v;
-            w.fire(*w.Slider1, "Change");
-        });
-        EXPECT_EQ(fresh.messages(),
+        tab(m().TabStrip2, kTabHorizontal);
+        const std::size_t said = messages().size();
+        slide(row.v);
+        EXPECT_EQ(messagesAfter(said),
                   row.message ? std::vector<std::string>{row.message} : std::vector<std::string>{});
-        EXPECT_EQ(fresh.s().mon.horpos, row.horpos);
+        EXPECT_EQ(mon().horpos, row.horpos);
     }
 }
 
-TEST_F(Cursors, ATabSetsTheSliderToItsQuantity) {
+// A tab sets the slider to the value that maps back onto its quantity as it stands, also at
+// the slider's ends: choosing the tab again and again moves nothing and sends nothing.
+TEST_F(Cursors, ATabSetsTheSliderToItsQuantityAndMovesNothing) {
     struct Row {
-        int kind;
-        int function;
+        int kind, function;
+        int v;  // where the slider put the quantity first (-1: the defaults)
         int slider;
         std::int16_t cursorsel;
     };
     const Row rows[] = {
-        {kOff, kTabCh1, 512, 0},  // CH1> at 281: position 256
-        {kOff, kTabCh2, 256, 0},  // CH2> at 409: position 128
-        {kOff, kTabTrigger, 640, 0}, {kOff, kTabHorizontal, 512, 0},
-        {kVoltage, kTabC1, 223, 1},  // row 400: 1023 - 400 x 4 / 2
-        {kVoltage, kTabC2, 823, 2},  // row 100
-        {kTime, kTabC1, 100, 3},     {kTime, kTabC2, 300, 4},
-        {kOff, kTabC1, 300, 0},  // no cursor: the slider stays where it was
+        {kOff, kTabCh1, -1, 512, 0},  // CH1> at 281: position 256
+        {kOff, kTabCh2, -1, 256, 0},  // CH2> at 409: position 128
+        {kOff, kTabTrigger, -1, 640, 0},    {kOff, kTabHorizontal, -1, 512, 0},
+        {kVoltage, kTabC1, -1, 223, 1},  // row 400: 1023 - 400 x 4 / 2
+        {kVoltage, kTabC2, -1, 823, 2},  // row 100
+        {kTime, kTabC1, -1, 100, 3},        {kTime, kTabC2, -1, 300, 4},
+        {kOff, kTabC1, -1, 300, 0},  // no cursor: the slider stays where it was
+        {kOff, kTabCh1, 1023, 1023, 0},     {kOff, kTabCh2, 511, 511, 0},
+        {kOff, kTabTrigger, 1023, 1023, 0},  // level 512
+        {kVoltage, kTabC1, 821, 821, 1},     // row 101
+        {kVoltage, kTabC2, 0, 0, 2},         // row 512
+        {kVoltage, kTabC1, 1023, 1023, 1},   // row 0
+        {kTime, kTabC2, 1023, 640, 4},       // column 640
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(std::to_string(row.kind) + "/" + std::to_string(row.function));
-        select(row.kind, row.function);
-        EXPECT_EQ(m().Slider1->value, row.slider);
-        EXPECT_EQ(mon().cursorsel, row.cursorsel);
-    }
-    // The sweep modes leave the slider alone.
-    choose(m().selmonmode, "Frequency Sweep");
-    select(kOff, kTabTrigger);
-    EXPECT_EQ(m().Slider1->value, 300);
-}
-
-// The slider a tab sets maps back onto the quantity as it stands, also at the slider's ends:
-// choosing the tab again and again moves nothing and sends nothing.
-TEST_F(Cursors, ChoosingATabAgainMovesNothing) {
-    struct Row {
-        int kind;
-        int function;
-        int v;  // where the slider put the quantity first
-        std::int16_t MonitorState::*quantity;
-    };
-    const Row rows[] = {
-        {kOff, kTabCh1, 511, &MonitorState::ch1pos},
-        {kOff, kTabCh1, 1023, &MonitorState::ch1pos},
-        {kOff, kTabCh2, 0, &MonitorState::ch2pos},
-        {kOff, kTabTrigger, 1023, &MonitorState::triglevel},
-        {kVoltage, kTabC1, 821, &MonitorState::vcur1},   // row 101
-        {kVoltage, kTabC2, 0, &MonitorState::vcur2},     // row 512
-        {kVoltage, kTabC1, 1023, &MonitorState::vcur1},  // row 0
-        {kTime, kTabC2, 1023, &MonitorState::hcur2},     // column 640
+    const auto quantities = [&] {
+        const MonitorState& s = mon();
+        return std::vector<int>{s.ch1pos, s.ch2pos, s.triglevel, s.horpos,
+                                s.vcur1,  s.vcur2,  s.hcur1,     s.hcur2};
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::to_string(row.function) + " from " + std::to_string(row.v));
         select(row.kind, row.function);
-        slide(row.v);
-        const std::int16_t before = mon().*row.quantity;
+        if (row.v >= 0) {
+            slide(row.v);
+        }
+        const auto before = quantities();
         const double ch1Top = m().ch1text->top;
         const std::size_t from = mark();
         for (int click = 0; click < 3; ++click) {
             tab(m().TabStrip2, row.function);
         }
-        EXPECT_EQ(mon().*row.quantity, before);
+        EXPECT_EQ(m().Slider1->value, row.slider);
+        EXPECT_EQ(mon().cursorsel, row.cursorsel);
+        EXPECT_EQ(quantities(), before);
         EXPECT_DOUBLE_EQ(m().ch1text->top, ch1Top);
-        EXPECT_GE(m().Slider1->value, 0);
-        EXPECT_LE(m().Slider1->value, 1023);
         EXPECT_TRUE(frames(from).empty());
     }
+    // The sweep modes leave the slider alone.
+    choose(m().selmonmode, "Frequency Sweep");
+    select(kOff, kTabTrigger);
+    EXPECT_EQ(m().Slider1->value, 640);
 }
 
 TEST_F(Cursors, AMovedCursorIsRedrawnAndLeavesTheOtherStanding) {
@@ -369,34 +348,32 @@ TEST_F(Cursors, TheMouseReadsTheGridUnderThePointer) {
         {"Scope CH1", "dBVrms", 48, 96, "1,000 Hz", "0.0 dBVrms"},
         {"Scope CH1", "dBVrms", 10, 10, nullptr, nullptr},
     };
+    std::string shown;  // the mode set up so far
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.scale) + " at " + std::to_string(row.x) + ", " +
                      std::to_string(row.y));
-        Rig fresh;
-        ASSERT_TRUE(fresh.start());
-        Form1& w = fresh.program.monitor();
         const bool fft = row.mode == std::string("Scope CH1");
-        fresh.program.dispatch(w, [&] { w.choose(*w.selmonmode, row.mode); });
-        fresh.program.dispatch(w, "cmdstartsweep_Click");
-        fresh.program.tick();
-        fresh.program.tick();
-        if (fft) {
-            fresh.program.dispatch(w, "cmdfft_Click");
-            w.fftscale->text = row.scale;
-        } else {
-            w.selrfrange->text = row.scale;
+        if (shown != row.mode) {
+            shown = row.mode;
+            choose(m().selmonmode, row.mode);
+            click("cmdstartsweep_Click");
+            tick(2);
+            if (fft) {
+                click("cmdfft_Click");
+            }
         }
-        fresh.program.dispatch(w, [&] { w.Picture1_MouseMove(0, 0, row.x, row.y); });
+        (fft ? m().fftscale : m().selrfrange)->text = row.scale;
+        rig.program.dispatch(m(), [&] { m().Picture1_MouseMove(0, 0, row.x, row.y); });
         const bool inside = row.frequency != nullptr;
-        EXPECT_EQ(w.centerfr->visible, inside);
-        EXPECT_EQ(w.labstartfr->visible, inside);
+        EXPECT_EQ(m().centerfr->visible, inside);
+        EXPECT_EQ(m().labstartfr->visible, inside);
         if (inside) {
-            EXPECT_EQ(w.centerfr->text, row.frequency);
-            EXPECT_EQ(w.labstartfr->text, row.level);
+            EXPECT_EQ(m().centerfr->text, row.frequency);
+            EXPECT_EQ(m().labstartfr->text, row.level);
         }
         if (fft) {
             // The time and V/div labels give way to the readout inside the plot.
-            for (const Ctl c : {w.tdivtext, w.ch1vdivtext}) {
+            for (const Ctl c : {m().tdivtext, m().ch1vdivtext}) {
                 EXPECT_EQ(c->visible, !inside);
                 EXPECT_EQ(c->enabled, !inside);
             }

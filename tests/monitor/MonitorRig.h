@@ -91,6 +91,11 @@ class MonitorRig : public ::testing::Test {
     std::size_t mark() { return rig.mark(); }
     std::vector<Frame> frames(std::size_t from) const { return rig.frames(from); }
     std::vector<std::string> messages() const { return rig.messages(); }
+    // The messages shown after the first `count`.
+    std::vector<std::string> messagesAfter(std::size_t count) const {
+        const std::vector<std::string> all = messages();
+        return {all.begin() + static_cast<long>(std::min(count, all.size())), all.end()};
+    }
 
     // The frames with command code `code` since `from`.
     std::vector<Frame> framesOf(std::size_t from, int code) const {

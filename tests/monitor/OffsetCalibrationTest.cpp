@@ -1,7 +1,5 @@
 // "Cal. Offset": the correction arithmetic, an input offset cancelled on the bench, which stored
 // calibration value takes the result, and what a refused command leaves.
-#include <numeric>
-
 #include "common/RuntimeError.h"
 #include "monitor/MonitorRig.h"
 #include "monitor/OffsetCalibration.h"
@@ -72,82 +70,55 @@ TEST_F(OffsetCalibration, AnInputOffsetIsCancelledAndKeptForItsRangeGroup) {
          true,
          false},
     };
+    instruct("wire CH1 off");
+    instruct("wire CH2 off");
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.mode) + " " + row.offsets.front());
-        Rig fresh;
-        ASSERT_TRUE(fresh.start());
-        fresh.wiring.recordingCanvas().setLines(true);
-        for (const char* input : {"CH1", "CH2"}) {
-            ASSERT_EQ(fresh.sim.instruct(std::vector<std::string>{"wire", input, "off"}),
-                      std::nullopt);
-        }
+        instruct("offset CH1 0");
+        instruct("offset CH2 0");
         for (const std::string& o : row.offsets) {
-            std::istringstream in(o);
-            std::vector<std::string> words;
-            for (std::string w; in >> w;) {
-                words.push_back(w);
-            }
-            ASSERT_EQ(fresh.sim.instruct(words), std::nullopt);
+            instruct(o);
         }
-        Form1& w = fresh.program.monitor();
-        fresh.program.dispatch(w, [&] {
-            w.choose(*w.selmonmode, row.mode);
-            w.choose(*w.ch1vdiv, row.ch1vdiv);
-            w.choose(*w.ch2vdiv, row.ch2vdiv);
-        });
-        fresh.program.dispatch(w, "cmdstartsweep_Click");
-        fresh.program.tick();
-        fresh.program.tick();
-        const Stored before = stored(fresh.s().cal);
-        fresh.program.dispatch(w, "Command2_Click");
-        const Stored after = stored(fresh.s().cal);
+        choose(m().selmonmode, row.mode);
+        choose(m().ch1vdiv, row.ch1vdiv);
+        choose(m().ch2vdiv, row.ch2vdiv);
+        runScope(row.mode, 2);
+        const Stored before = stored(rig.s().cal);
+        click("Command2_Click");
+        const Stored after = stored(rig.s().cal);
         EXPECT_EQ(after.ch1offv != before.ch1offv, row.ch1v);
         EXPECT_EQ(after.ch1offmv != before.ch1offmv, row.ch1mv);
         EXPECT_EQ(after.ch2offv != before.ch2offv, row.ch2v);
         EXPECT_EQ(after.ch2offmv != before.ch2offmv, row.ch2mv);
-        EXPECT_TRUE(fresh.messages().empty());
 
         // The traces sit on their positions again, and a second calibration finds nothing
         // more to correct. (The offset command's flush took the status of the record armed
         // before it: the first tick waits for the next one.)
-        const MonitorState& s = fresh.s().mon;
         const bool both = row.mode == std::string("Scope CH1+CH2");
         const bool ch1 = both || row.mode == std::string("Scope CH1");
-        fresh.program.tick();
-        const std::size_t from = fresh.mark();
-        fresh.program.tick();
-        std::vector<double> rows1, rows2;
-        for (const std::string& l : fresh.lines(from)) {
-            std::istringstream in(l);
-            std::string word, colour;
-            double x1, y1, x2, y2;
-            int width;
-            if (in >> word >> x1 >> y1 >> x2 >> y2 >> colour >> width && word == "line" &&
-                width == 2) {
-                if (colour == "255") {
-                    rows1.push_back(y2 - 32);
-                } else if (colour == "65535") {
-                    rows2.push_back(y2 - 32);
-                }
+        tick();
+        const std::size_t from = mark();
+        tick();
+        const auto mean = [](const std::vector<std::pair<int, int>>& points) {
+            double sum = 0;
+            for (const auto& p : points) {
+                sum += p.second;
             }
-        }
-        const auto mean = [](const std::vector<double>& v) {
-            return std::accumulate(v.begin(), v.end(), 0.0) / static_cast<double>(v.size());
+            return sum / static_cast<double>(points.size());
         };
         if (ch1) {
-            ASSERT_FALSE(rows1.empty());
-            EXPECT_NEAR(mean(rows1), 512 - s.ch1pos, 1.5);
+            ASSERT_FALSE(trace(from, "255").empty());
+            EXPECT_NEAR(mean(trace(from, "255")), 512 - mon().ch1pos, 1.5);
         }
         if (both || !ch1) {
-            ASSERT_FALSE(rows2.empty());
-            EXPECT_NEAR(mean(rows2), 512 - s.ch2pos, 1.5);
+            ASSERT_FALSE(trace(from, "65535").empty());
+            EXPECT_NEAR(mean(trace(from, "65535")), 512 - mon().ch2pos, 1.5);
         }
-        const std::size_t again = fresh.mark();
-        fresh.program.dispatch(w, "Command2_Click");
-        for (const Frame& f : fresh.frames(again)) {
-            EXPECT_NE(f[0], 31) << "corrected again";
-        }
+        const std::size_t again = mark();
+        click("Command2_Click");
+        EXPECT_TRUE(framesOf(again, 31).empty()) << "corrected again";
     }
+    EXPECT_TRUE(messages().empty());
 }
 
 TEST_F(OffsetCalibration, AChannelTheRecordDoesNotCarryIsLeftAlone) {

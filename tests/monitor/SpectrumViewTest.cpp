@@ -68,55 +68,30 @@ TEST_F(SpectrumView, AToneOnTheBenchLandsAtItsBinOnTheTopEdge) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.mode) + " " + row.adc + " " + row.timeBase);
-        Rig fresh;
-        ASSERT_TRUE(fresh.start());
-        fresh.wiring.recordingCanvas().setLines(true);
-        frmMain& g = fresh.program.generator();
-        g.ModeSelect->text = "Single Tone Sine";
-        fresh.run("ModeSelect_Click");
-        g.Frek->text = row.frek;
-        g.frequnit->text = row.unit;
-        g.Vpp->text = "4";
-        g.VppUnit->text = "Vpp";
-        fresh.run("RefreshBtn_Click");
-        Form1& w = fresh.program.monitor();
-        fresh.program.dispatch(w, [&] {
-            w.choose(*w.selmonmode, row.mode);
-            w.choose(*w.adcselect, row.adc);
-            w.choose(*w.seltimediv, row.timeBase);
-        });
-        w.reclenght->value = row.longRecord ? 1 : 0;
-        fresh.program.dispatch(w, "cmdstartsweep_Click");
-        for (int i = 0; i < 3; ++i) {
-            fresh.program.tick();
-        }
-        const std::size_t from = fresh.mark();
-        fresh.program.dispatch(w, "cmdfft_Click");
-        std::vector<double> rows(513, -1);
-        for (const std::string& l : fresh.lines(from)) {
-            std::istringstream in(l);
-            std::string word, colour;
-            double x1, y1, x2, y2;
-            int width;
-            if (in >> word >> x1 >> y1 >> x2 >> y2 >> colour >> width && word == "line" &&
-                colour == row.colour && width == 2) {
-                rows.at(static_cast<std::size_t>(x2) - 32) = y2 - 32;
-            }
-        }
+        generatorSine(row.frek, row.unit, "4");
+        choose(m().selmonmode, row.mode);
+        choose(m().adcselect, row.adc);
+        choose(m().seltimediv, row.timeBase);
+        m().reclenght->value = row.longRecord ? 1 : 0;
+        click("cmdstartsweep_Click");
+        tick(3);
+        const std::size_t from = mark();
+        click("cmdfft_Click");
+        const std::vector<double> rows = spectrum(from, row.colour);
         EXPECT_EQ(strongest(rows), row.column);
         EXPECT_DOUBLE_EQ(rows.at(static_cast<std::size_t>(row.column)), 0);  // dBFS: top edge
-        EXPECT_EQ(w.fftmaxfrequency->text, row.highest);
-        EXPECT_TRUE(w.fftmaxfrequency->visible);
-        EXPECT_EQ(w.ldiv0->text, "-80");
-        EXPECT_EQ(w.ldiv8->text, "0");
-        EXPECT_EQ(w.ldivunit->text, "dBFS");
-        EXPECT_FALSE(w.ch1text->visible);
-        EXPECT_FALSE(w.ch2text->visible);
-        EXPECT_EQ(w.reclenght->value, 1);
-        EXPECT_TRUE(fresh.s().mon.fftflag);
-        EXPECT_EQ(fresh.s().mon.monstate, "stoped");
-        EXPECT_TRUE(fresh.messages().empty());
+        EXPECT_EQ(m().fftmaxfrequency->text, row.highest);
+        EXPECT_TRUE(m().fftmaxfrequency->visible);
+        EXPECT_EQ(m().ldiv0->text, "-80");
+        EXPECT_EQ(m().ldiv8->text, "0");
+        EXPECT_EQ(m().ldivunit->text, "dBFS");
+        EXPECT_FALSE(m().ch1text->visible);
+        EXPECT_FALSE(m().ch2text->visible);
+        EXPECT_EQ(m().reclenght->value, 1);
+        EXPECT_TRUE(mon().fftflag);
+        EXPECT_EQ(mon().monstate, "stoped");
     }
+    EXPECT_TRUE(messages().empty());
 }
 
 TEST_F(SpectrumView, InDbvrmsTheStrongestLineSitsAtTheSignalsRmsLevel) {
