@@ -3,6 +3,7 @@
 
 #include <array>
 #include <charconv>
+#include <cmath>
 
 #include "common/SafeSave.h"
 #include "monitor/Form1.h"
@@ -12,13 +13,15 @@ namespace tunx {
 namespace {
 
 constexpr const char* kNothingYet = "nothing has been measured yet";
-constexpr int kDigits = 9;  // significant digits of a number in a row
-
-// A number as CSV text: the shortest form with up to nine significant digits, dot decimal.
+constexpr double kPlainUpTo = 1e15;
+// A number as CSV text: the shortest that reads back as the same value, dot decimal, without
+// an exponent for the magnitudes a measurement has.
 std::string number(double v) {
-    std::array<char, 40> buffer{};
-    const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), v,
-                                            std::chars_format::general, kDigits);
+    std::array<char, 400> buffer{};
+    const auto format =
+        std::abs(v) < kPlainUpTo ? std::chars_format::fixed : std::chars_format::general;
+    const auto [end, error] =
+        std::to_chars(buffer.data(), buffer.data() + buffer.size(), v, format);
     return error == std::errc{} ? std::string(buffer.data(), end) : std::string("nan");
 }
 

@@ -76,12 +76,13 @@ Measurement measure(std::span<const double> volts, double interval) {
     return m;
 }
 
-std::string withPrefix(double value, const std::string& unit) {
+std::string withPrefix(double value, const std::string& unit, int digits) {
     const double magnitude = std::abs(value);
     const Prefix* chosen = &kPrefixes[3];
     if (magnitude > 0 && std::isfinite(magnitude)) {
         for (const Prefix& p : kPrefixes) {
-            if (magnitude >= p.scale * 0.9995) {  // 999.6 m rounds to 1.00, not 1000 m
+            // 999.6 m shows as 1.00, not 1000 m
+            if (magnitude >= p.scale * (1 - 0.5 * std::pow(10.0, -(digits - 1)))) {
                 chosen = &p;
                 break;
             }
@@ -90,7 +91,13 @@ std::string withPrefix(double value, const std::string& unit) {
     }
     const double scaled = value / chosen->scale;
     const double size = std::abs(scaled);
-    const int decimals = size >= 99.95 ? 0 : size >= 9.995 ? 1 : 2;
+    // Digits before the point as the value rounds, the rest after it.
+    int whole = 1;
+    for (double limit = 10; whole < digits && size >= limit * (1 - 0.5 * std::pow(10.0, -digits));
+         limit *= 10) {
+        ++whole;
+    }
+    const int decimals = std::max(digits - whole, 0);
     // The program's own fixed-point text: a dot whatever the locale.
     return formatFixed(scaled == 0 ? 0.0 : scaled, decimals) + " " + chosen->name + unit;
 }

@@ -18,9 +18,9 @@ struct Measurement {
 // the mean with a hysteresis of a tenth of the peak-to-peak.
 Measurement measure(std::span<const double> volts, double interval);
 
-// A value with three significant digits and an SI prefix before `unit`: "4.00 V", "15.6 mV",
-// "1.00 kHz"; "0.00 V" for zero.
-std::string withPrefix(double value, const std::string& unit);
+// A value with three (or `digits`) significant digits and an SI prefix before `unit`:
+// "4.00 V", "15.6 mV", "1.00 kHz"; "0.00 V" for zero.
+std::string withPrefix(double value, const std::string& unit, int digits = 3);
 
 // The readout of a channel: "CH1  4.00 Vpp  1.41 Vrms  mean 0.00 V  1.00 kHz" ("—" for a
 // frequency that cannot be measured).

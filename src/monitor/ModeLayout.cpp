@@ -9,6 +9,7 @@
 #include "monitor/Ranges.h"
 #include "monitor/RecordVolts.h"
 #include "monitor/SweepLevel.h"
+#include "monitor/SweepProgress.h"
 #include "ports/Ui.h"
 
 namespace tunx {
@@ -178,6 +179,7 @@ void Form1::selmonmode_Click() {
         return;
     }
     const Groups g(*this);
+    showProgressIn(*this, isSweep(*mode));
     switch (*mode) {
         case MonitorMode::FrequencySweep:
             enable(g.frequencyInputs(), true);

@@ -44,6 +44,7 @@ struct KeptMeasurements {
     bool amplitudeSweep = false;
     std::string amplitudeUnit;     // of an amplitude sweep
     std::string levelUnit;         // of the sweep's display scale
+    long long sweepStartMs = 0;    // when the sweep began, on the program's clock
     std::vector<double> spectrum;  // levels of bins 1..512 in the scale's unit
     double binHz = 0;
     std::string spectrumUnit;

@@ -102,3 +102,78 @@ TEST(ExportCsv, SweepAndSpectrumRows) {
 
 }  // namespace
 }  // namespace tunx::test
+
+namespace tunx::test {
+namespace {
+
+using Kept = MonitorRig;
+
+// A full sweep is kept point by point, with its progress, and exported as it was measured.
+TEST_F(Kept, ASweepKeepsEveryPointAndShowsItsProgress) {
+    choose(m().selmonmode, "Frequency Sweep");
+    EXPECT_TRUE(m().sweepprogress->visible);
+    m().textstarta->text = "100";
+    click("cmdstartsweep_Click");
+    tick(11);  // the set-up and ten points
+    EXPECT_EQ(m().sweepprogress->value, 10);
+    EXPECT_TRUE(m().sweepprogress->text.starts_with("10 / 639 points, "))
+        << m().sweepprogress->text;
+    EXPECT_TRUE(m().sweepprogress->text.ends_with(" s left"));
+    tick(700);
+    EXPECT_EQ(mon().monstate, "stoped");
+    EXPECT_EQ(m().sweepprogress->text, "639 / 639 points");
+    const auto& kept = mon().kept.sweep;
+    ASSERT_EQ(kept.size(), 639u);
+    EXPECT_DOUBLE_EQ(kept.front().at, 1'000'000);
+    EXPECT_DOUBLE_EQ(kept[1].at - kept[0].at, 1562);
+    EXPECT_NEAR(kept.front().level, 100, 5);  // 100 mVrms through a plain wire
+    const std::string path = writeTempFile("sweep.csv", "");
+    std::string why;
+    ASSERT_EQ(exportTo(m(), ExportKind::Sweep, path, why), 639u) << why;
+    const auto rows = readCsv(path);
+    EXPECT_EQ(rows[0], (std::vector<std::string>{"frequency_Hz", "level_mVrms"}));
+    EXPECT_EQ(rows[1][0], "1000000");
+    EXPECT_DOUBLE_EQ(std::stod(rows[639][1]), kept.back().level);
+
+    choose(m().selmonmode, "Scope CH1");
+    EXPECT_FALSE(m().sweepprogress->visible);
+}
+
+// The window changes the drawing but not the strongest line's level; "Rectangular" draws what
+// the spectrum always drew.
+TEST_F(Kept, TheSpectrumsWindowsKeepTheLevelOfASine) {
+    generatorSine("1", "kHz", "4");
+    runScope("Scope CH1", 3);
+    std::vector<std::vector<Drawn>> drawings;
+    for (const char* window : {"Rectangular", "Hann", "Blackman-Harris", "Flat top"}) {
+        SCOPED_TRACE(window);
+        choose(m().fftwindow, window);
+        const std::size_t from = mark();
+        click("cmdfft_Click");
+        drawings.push_back(drawn(from));
+        EXPECT_TRUE(m().fftpeak->text.starts_with("1.000 kHz  -6.")) << m().fftpeak->text;
+        const auto& levels = mon().kept.spectrum;
+        ASSERT_EQ(levels.size(), 512u);
+        EXPECT_NEAR(levels[15], -6.02, 0.3);  // bin 16: 1 kHz x 1024 / 64000
+    }
+    EXPECT_NE(drawings[0].size(), 0u);
+    const auto sameLines = [](const std::vector<Drawn>& a, const std::vector<Drawn>& b) {
+        return a.size() == b.size() &&
+               std::equal(a.begin(), a.end(), b.begin(), [](const Drawn& x, const Drawn& y) {
+                   return x.x1 == y.x1 && x.y1 == y.y1 && x.x2 == y.x2 && x.y2 == y.y2;
+               });
+    };
+    EXPECT_FALSE(sameLines(drawings[0], drawings[1]));  // the window was applied
+    choose(m().fftwindow, "Kaiser");                    // a name of no window draws as ever
+    const std::size_t from = mark();
+    click("cmdfft_Click");
+    EXPECT_TRUE(sameLines(drawings[0], drawn(from)));
+
+    choose(m().fftscale, "dBVrms");
+    click("cmdfft_Click");
+    EXPECT_TRUE(m().fftpeak->text.ends_with(" dBVrms")) << m().fftpeak->text;
+    EXPECT_NEAR(mon().kept.spectrum[15], 3.01, 0.3);  // 4 Vpp is 1.41 Vrms
+}
+
+}  // namespace
+}  // namespace tunx::test
