@@ -7,7 +7,7 @@ set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=${1:-$root/build/shots}
-program=$root/build/bin/tunx4k
+program=${PROGRAM:-$root/build/bin/tunx4k}
 [[ -x $program ]] || { echo "shots.sh: $program not found; build first" >&2; exit 1; }
 command -v xvfb-run >/dev/null || { echo "shots.sh: xvfb-run is not installed" >&2; exit 1; }
 

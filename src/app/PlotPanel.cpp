@@ -10,8 +10,8 @@ namespace tunx::app {
 
 namespace {
 
-constexpr int kLeft = 48;   // room for the scale labels
-constexpr int kRight = 48;  // room for the indicators
+constexpr int kLeft = 54;   // room for the scale labels
+constexpr int kRight = 42;  // room for the indicators
 constexpr int kTop = 8;
 constexpr int kRowHeight = 22;    // one caption row under the plot
 constexpr int kGridBottom = 544;  // the bottom grid line, in drawing units
