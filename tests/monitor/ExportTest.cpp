@@ -108,37 +108,6 @@ namespace {
 
 using Kept = MonitorRig;
 
-// A full sweep is kept point by point, with its progress, and exported as it was measured.
-TEST_F(Kept, ASweepKeepsEveryPointAndShowsItsProgress) {
-    choose(m().selmonmode, "Frequency Sweep");
-    EXPECT_TRUE(m().sweepprogress->visible);
-    m().textstarta->text = "100";
-    click("cmdstartsweep_Click");
-    tick(11);  // the set-up and ten points
-    EXPECT_EQ(m().sweepprogress->value, 10);
-    EXPECT_TRUE(m().sweepprogress->text.starts_with("10 / 639 points, "))
-        << m().sweepprogress->text;
-    EXPECT_TRUE(m().sweepprogress->text.ends_with(" s left"));
-    tick(700);
-    EXPECT_EQ(mon().monstate, "stoped");
-    EXPECT_EQ(m().sweepprogress->text, "639 / 639 points");
-    const auto& kept = mon().kept.sweep;
-    ASSERT_EQ(kept.size(), 639u);
-    EXPECT_DOUBLE_EQ(kept.front().at, 1'000'000);
-    EXPECT_DOUBLE_EQ(kept[1].at - kept[0].at, 1562);
-    EXPECT_NEAR(kept.front().level, 100, 5);  // 100 mVrms through a plain wire
-    const std::string path = writeTempFile("sweep.csv", "");
-    std::string why;
-    ASSERT_EQ(exportTo(m(), ExportKind::Sweep, path, why), 639u) << why;
-    const auto rows = readCsv(path);
-    EXPECT_EQ(rows[0], (std::vector<std::string>{"frequency_Hz", "level_mVrms"}));
-    EXPECT_EQ(rows[1][0], "1000000");
-    EXPECT_DOUBLE_EQ(std::stod(rows[639][1]), kept.back().level);
-
-    choose(m().selmonmode, "Scope CH1");
-    EXPECT_FALSE(m().sweepprogress->visible);
-}
-
 // The window changes the drawing but not the strongest line's level; "Rectangular" draws what
 // the spectrum always drew.
 TEST_F(Kept, TheSpectrumsWindowsKeepTheLevelOfASine) {

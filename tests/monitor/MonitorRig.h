@@ -6,6 +6,7 @@
 
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "monitor/Form1.h"
@@ -21,6 +22,81 @@ struct Drawn {
     bool dotted;
 };
 
+constexpr const char* kRed = "255";
+constexpr const char* kYellow = "65535";
+
+// A bench instruction of the virtual instrument ("wire CH1 dut").
+inline void instruct(Rig& rig, const std::string& line) {
+    std::istringstream in(line);
+    std::vector<std::string> words;
+    for (std::string w; in >> w;) {
+        words.push_back(w);
+    }
+    ASSERT_EQ(rig.sim.instruct(words), std::nullopt) << line;
+}
+
+// The generator's sine at `frek` `unit` and `vpp` volts, refreshed.
+inline void generatorSine(Rig& rig, const std::string& frek, const std::string& unit,
+                          const std::string& vpp) {
+    rig.w().ModeSelect->text = "Single Tone Sine";
+    rig.run("ModeSelect_Click");
+    rig.w().Frek->text = frek;
+    rig.w().frequnit->text = unit;
+    rig.w().Vpp->text = vpp;
+    rig.w().VppUnit->text = "Vpp";
+    rig.run("RefreshBtn_Click");
+}
+
+// Chooses each "name=text" of "name=text|name=text" on the monitor in turn, as a user picks
+// them, each with its handler.
+inline void chooseAll(Rig& rig, const std::string& fields) {
+    Form1& w = rig.program.monitor();
+    std::istringstream in(fields);
+    for (std::string field; std::getline(in, field, '|');) {
+        const auto eq = field.find('=');
+        rig.program.dispatch(w, [&] { w.choose(w[field.substr(0, eq)], field.substr(eq + 1)); });
+    }
+}
+
+// The last of `frames` with command code `code` (all zero when there is none).
+inline Frame lastOf(const std::vector<Frame>& frames, int code) {
+    for (auto it = frames.rbegin(); it != frames.rend(); ++it) {
+        if ((*it)[0] == code) {
+            return *it;
+        }
+    }
+    return {};
+}
+
+// Lines drawn on the plot since `from`.
+inline std::vector<Drawn> drawn(const Rig& rig, std::size_t from) {
+    std::vector<Drawn> out;
+    for (const std::string& l : rig.lines(from)) {
+        if (l.rfind("line ", 0) != 0) {
+            continue;
+        }
+        std::istringstream in(l.substr(5));
+        Drawn d{};
+        std::string style;
+        in >> d.x1 >> d.y1 >> d.x2 >> d.y2 >> d.colour >> d.width >> style;
+        d.dotted = style == "dot";
+        out.push_back(d);
+    }
+    return out;
+}
+
+// The rows (0 at the top of the plot) the last trace drew at its columns, in the colour.
+inline std::vector<std::pair<int, int>> trace(const Rig& rig, std::size_t from,
+                                              const std::string& colour) {
+    std::vector<std::pair<int, int>> points;
+    for (const Drawn& d : drawn(rig, from)) {
+        if (d.colour == colour && d.width == 2) {
+            points.emplace_back(static_cast<int>(d.x2) - 32, static_cast<int>(d.y2) - 32);
+        }
+    }
+    return points;
+}
+
 class MonitorRig : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -29,34 +105,18 @@ class MonitorRig : public ::testing::Test {
     }
 
     Form1& m() { return rig.program.monitor(); }
-    frmMain& g() { return rig.program.generator(); }
     MonitorState& mon() { return rig.s().mon; }
 
-    // A bench instruction of the virtual instrument ("wire CH1 dut").
-    void instruct(const std::string& line) {
-        std::istringstream in(line);
-        std::vector<std::string> words;
-        for (std::string w; in >> w;) {
-            words.push_back(w);
-        }
-        ASSERT_EQ(rig.sim.instruct(words), std::nullopt) << line;
-    }
-
-    // The generator's sine at `hz` and `vpp` volts, refreshed.
+    void instruct(const std::string& line) { tunx::test::instruct(rig, line); }
     void generatorSine(const std::string& frek, const std::string& unit, const std::string& vpp) {
-        g().ModeSelect->text = "Single Tone Sine";
-        rig.run("ModeSelect_Click");
-        g().Frek->text = frek;
-        g().frequnit->text = unit;
-        g().Vpp->text = vpp;
-        g().VppUnit->text = "Vpp";
-        rig.run("RefreshBtn_Click");
+        tunx::test::generatorSine(rig, frek, unit, vpp);
     }
 
     // A user picks a list entry or types into a control of the monitor, then its handler runs.
     void choose(Ctl control, const std::string& text) {
         rig.program.dispatch(m(), [&] { m().choose(*control, text); });
     }
+    void set(const std::string& fields) { chooseAll(rig, fields); }
     // A user types into a text box of the monitor (its Change action, if any, runs).
     void type(Ctl control, const std::string& text) {
         rig.program.dispatch(m(), [&] { m().typeText(*control, text); });
@@ -107,32 +167,12 @@ class MonitorRig : public ::testing::Test {
         }
         return out;
     }
-
-    // Lines drawn on the plot since `from`.
-    std::vector<Drawn> drawn(std::size_t from) const {
-        std::vector<Drawn> out;
-        for (const std::string& l : rig.lines(from)) {
-            if (l.rfind("line ", 0) != 0) {
-                continue;
-            }
-            std::istringstream in(l.substr(5));
-            Drawn d{};
-            std::string style;
-            in >> d.x1 >> d.y1 >> d.x2 >> d.y2 >> d.colour >> d.width >> style;
-            d.dotted = style == "dot";
-            out.push_back(d);
-        }
-        return out;
+    Frame lastOf(std::size_t from, int code) const {
+        return tunx::test::lastOf(frames(from), code);
     }
-    // The rows (0 at the top of the plot) the last trace drew at its columns, in the colour.
+    std::vector<Drawn> drawn(std::size_t from) const { return tunx::test::drawn(rig, from); }
     std::vector<std::pair<int, int>> trace(std::size_t from, const std::string& colour) const {
-        std::vector<std::pair<int, int>> points;
-        for (const Drawn& d : drawn(from)) {
-            if (d.colour == colour && d.width == 2) {
-                points.emplace_back(static_cast<int>(d.x2) - 32, static_cast<int>(d.y2) - 32);
-            }
-        }
-        return points;
+        return tunx::test::trace(rig, from, colour);
     }
 
     Rig rig;

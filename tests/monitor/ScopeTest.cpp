@@ -8,12 +8,10 @@
 namespace tunx::test {
 namespace {
 
-constexpr const char* kRed = "255";
-constexpr const char* kYellow = "65535";
-
 struct Shape {
     int lowest = 0, highest = 0;  // rows
     double period = 0;            // columns between upward crossings of the middle row
+    double middle() const { return (lowest + highest) / 2.0; }
 };
 
 // The shape of a drawn trace: its row span and the mean spacing of its rising crossings.
@@ -27,11 +25,10 @@ Shape shapeOf(const std::vector<std::pair<int, int>>& points) {
         s.lowest = std::min(s.lowest, r);
         s.highest = std::max(s.highest, r);
     }
-    const double middle = (s.lowest + s.highest) / 2.0;
     std::vector<int> rising;
     for (std::size_t i = 1; i < points.size(); ++i) {
         // Rows grow downwards: a rising signal goes from below the middle row to above it.
-        if (points[i - 1].second > middle && points[i].second <= middle) {
+        if (points[i - 1].second > s.middle() && points[i].second <= s.middle()) {
             rising.push_back(points[i].first);
         }
     }
@@ -43,38 +40,35 @@ Shape shapeOf(const std::vector<std::pair<int, int>>& points) {
 
 using Scope = MonitorRig;
 
+// 1 kHz, 4 Vpp at 1 V/div and 1 ms/div: four divisions tall, a period per division, centred
+// on the CH1 position; an input offset and the position move it.
 TEST_F(Scope, AOneKilohertzFourVoltSineIsFourDivisionsTallWithAPeriodPerDivision) {
-    generatorSine("1", "kHz", "4");
-    runScope("Scope CH1", 2);
-    const std::size_t from = mark();
-    tick();
-    const Shape s = shapeOf(trace(from, kRed));
-    EXPECT_NEAR(s.highest - s.lowest, 4 * 64, 6);
-    EXPECT_NEAR((s.highest + s.lowest) / 2.0, 512 - 256, 4);  // centred on the CH1 position
-    EXPECT_NEAR(s.period, 64, 1);
-    EXPECT_EQ(m().textstatus->text, "Running");
-}
-
-TEST_F(Scope, AnInputOffsetMovesTheTraceUp) {
     generatorSine("1", "kHz", "4");
     runScope("Scope CH1", 2);
     std::size_t from = mark();
     tick();
-    const Shape before = shapeOf(trace(from, kRed));
-    instruct("offset CH1 250");
+    const Shape s = shapeOf(trace(from, kRed));
+    EXPECT_NEAR(s.highest - s.lowest, 4 * 64, 6);
+    EXPECT_NEAR(s.middle(), 512 - 256, 4);
+    EXPECT_NEAR(s.period, 64, 1);
+    EXPECT_EQ(m().textstatus->text, "Running");
+
+    instruct("offset CH1 250");  // a quarter division up at 1 V/div
     from = mark();
     tick();
-    const Shape after = shapeOf(trace(from, kRed));
-    // 250 mV at 1 V/div is a quarter of 64 rows.
-    EXPECT_NEAR((before.lowest + before.highest) / 2.0 - (after.lowest + after.highest) / 2.0, 16,
-                2);
+    EXPECT_NEAR(shapeOf(trace(from, kRed)).middle(), 512 - 256 - 16, 2);
+    instruct("offset CH1 0");
+    tab(m().TabStrip2, 1);
+    slide(700);  // position 350
+    tick();
+    from = mark();
+    tick();
+    EXPECT_NEAR(shapeOf(trace(from, kRed)).middle(), 512 - 350, 3);
 }
 
 TEST_F(Scope, UndersamplingShowsTwentyMegahertzWithAPeriodEveryFiveDivisions) {
     generatorSine("20", "MHz", "2");
-    choose(m().selmonmode, "Scope CH1");
-    choose(m().scopemode, "Undersampling");
-    choose(m().seltimediv, "10ns/div");
+    set("selmonmode=Scope CH1|scopemode=Undersampling|seltimediv=10ns/div");
     EXPECT_EQ(m().tdivtext->text, "10ns");
     click("cmdstartsweep_Click");
     tick(2);
@@ -90,73 +84,64 @@ TEST_F(Scope, BothChannelsAreDrawnCh1FirstEachAtItsPosition) {
     tick();
     const Shape ch1 = shapeOf(trace(from, kRed));
     const Shape ch2 = shapeOf(trace(from, kYellow));
-    EXPECT_NEAR((ch1.lowest + ch1.highest) / 2.0, 512 - 256, 4);
-    EXPECT_NEAR((ch2.lowest + ch2.highest) / 2.0, 512 - 128, 4);
+    EXPECT_NEAR(ch1.middle(), 512 - 256, 4);
+    EXPECT_NEAR(ch2.middle(), 512 - 128, 4);
     EXPECT_NEAR(ch2.highest - ch2.lowest, 2 * 64, 6);
     const auto lines = drawn(from);
-    const auto firstRed =
-        std::find_if(lines.begin(), lines.end(), [](const Drawn& d) { return d.colour == kRed; });
-    const auto firstYellow = std::find_if(lines.begin(), lines.end(),
-                                          [](const Drawn& d) { return d.colour == kYellow; });
-    EXPECT_LT(firstRed, firstYellow);
+    const auto first = [&](const char* colour) {
+        return std::find_if(lines.begin(), lines.end(),
+                            [&](const Drawn& d) { return d.colour == colour; });
+    };
+    EXPECT_LT(first(kRed), first(kYellow));
 }
 
-TEST_F(Scope, ARecordThatArrivesShortIsNoRecord) {
-    generatorSine("1", "kHz", "4");
-    runScope("Scope CH1", 2);
-    instruct("cut 10");
-    const std::size_t from = mark();
-    tick();
-    EXPECT_EQ(m().textstatus->text, "Waiting for Trigger");
-    EXPECT_TRUE(trace(from, kRed).empty());  // stale bytes are never drawn
-    ASSERT_FALSE(frames(from).empty());
-    EXPECT_EQ(frames(from).back()[0], 36);  // re-armed
-    const std::size_t next = mark();
-    tick();
-    EXPECT_EQ(m().textstatus->text, "Running");
-    EXPECT_FALSE(trace(next, kRed).empty());
-}
-
-TEST_F(Scope, NormalTriggerWithoutACrossingWaitsAndRearms) {
-    instruct("wire CH1 off");
-    choose(m().trigmode, "Normal");
-    runScope("Scope CH1", 1);
-    const std::size_t from = mark();
-    tick();
-    EXPECT_EQ(m().textstatus->text, "Waiting for Trigger");
-    EXPECT_TRUE(trace(from, kRed).empty());
-    EXPECT_EQ(mon().monstate, "scope");
-}
-
-TEST_F(Scope, SingleStopsAfterOneWholeRecord) {
-    generatorSine("1", "kHz", "4");
-    choose(m().trigmode, "Single");
-    runScope("Scope CH1", 2);
-    EXPECT_EQ(mon().monstate, "stoped");
-    EXPECT_EQ(m().textstatus->text, "Stopped");
-}
-
-TEST_F(Scope, AFailedRearmStopsTheScopeWithItsMessageAndTheNextTickShowsTheError) {
-    generatorSine("1", "kHz", "4");
-    runScope("Scope CH1", 2);
-    rig.sim.nakNext(3, 1);  // the record request passes, the re-arm is refused
-    tick();
-    EXPECT_EQ(mon().monstate, "idle");
-    ASSERT_FALSE(messages().empty());
-    EXPECT_EQ(messages().back(), "Error Displaying scope");
-    tick();
-    EXPECT_EQ(m().textstatus->text, "TUNX ERROR");
-    EXPECT_EQ(mon().monstate, "stoped");
-}
-
-TEST_F(Scope, AnInstrumentThatStopsAnsweringLeavesTheScopeWaiting) {
-    generatorSine("1", "kHz", "4");
-    runScope("Scope CH1", 2);
-    rig.sim.muteNext(100);
-    tick();
-    EXPECT_EQ(m().textstatus->text, "Waiting for Trigger");
-    tick();  // the re-arm was lost too: the monitor shows the error on the next tick
-    EXPECT_EQ(m().textstatus->text, "TUNX ERROR");
+// What a tick shows when the record does not come whole or the re-arm fails, and the tick
+// after it.
+TEST(ScopeRecords, ARecordThatDoesNotComeWholeIsNeverDrawn) {
+    struct Row {
+        const char *settings, *bench, *fault;  // before START; after two ticks
+        const char *status, *state, *message;  // after the next tick ("": no message)
+        bool drawn;
+        const char* then;  // the status a tick later
+    };
+    const Row rows[] = {
+        {"", "", "cut 10", "Waiting for Trigger", "scope", "", false, "Running"},
+        {"trigmode=Normal", "wire CH1 off", "", "Waiting for Trigger", "scope", "", false,
+         "Waiting for Trigger"},
+        {"trigmode=Single", "", "", "Stopped", "stoped", "", false, "Stopped"},
+        // The record request passes, the re-arm is refused.
+        {"", "", "nak 3 after 1", "Running", "idle", "Error Displaying scope", true, "TUNX ERROR"},
+        {"", "", "mute 100", "Waiting for Trigger", "idle", "Error Displaying scope", false,
+         "TUNX ERROR"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.settings) + row.bench + row.fault);
+        Rig rig;
+        ASSERT_TRUE(rig.start());
+        rig.wiring.recordingCanvas().setLines(true);
+        Form1& w = rig.program.monitor();
+        generatorSine(rig, "1", "kHz", "4");
+        chooseAll(rig, std::string("selmonmode=Scope CH1|") + row.settings);
+        if (*row.bench != 0) {
+            instruct(rig, row.bench);
+        }
+        rig.program.dispatch(w, "cmdstartsweep_Click");
+        rig.program.tick();
+        rig.program.tick();
+        if (*row.fault != 0) {
+            instruct(rig, row.fault);
+        }
+        const std::size_t from = rig.mark();
+        rig.program.tick();
+        EXPECT_EQ(w.textstatus->text, row.status);
+        EXPECT_EQ(rig.s().mon.monstate, row.state);
+        EXPECT_EQ(rig.messages().empty() ? "" : rig.messages().back(), row.message);
+        EXPECT_EQ(trace(rig, from, kRed).empty(), !row.drawn);  // stale bytes are never drawn
+        const std::size_t next = rig.mark();
+        rig.program.tick();
+        EXPECT_EQ(w.textstatus->text, row.then);
+        EXPECT_EQ(trace(rig, next, kRed).empty(), std::string(row.then) != "Running");
+    }
 }
 
 TEST_F(Scope, TheRollingDisplayDrawsWhatStreamsAndAdvancesItsColumn) {

@@ -35,35 +35,6 @@ TEST(Spectrum, TransformAgreesWithADirectDft) {
     EXPECT_LT(worst, 1e-3);
 }
 
-// An 8-bit CH1 record (odd buffer positions) of a sine `bins` periods long over 1024 samples.
-RecordBuffer eightBitTone(double bins, double amplitude) {
-    RecordBuffer buffer{};
-    for (int n = 0; n < kFftPoints; ++n) {
-        const double v = 128 + amplitude * std::sin(kTwoPi * bins * n / kFftPoints);
-        buffer[static_cast<std::size_t>(1 + 2 * n)] = static_cast<std::uint8_t>(std::lround(v));
-        buffer[static_cast<std::size_t>(2 + 2 * n)] = 128;
-    }
-    return buffer;
-}
-
-TEST(Spectrum, ToneOfTenBinsPeaksAtColumnTenOnTheTopEdge) {
-    const RecordBuffer buffer = eightBitTone(10, 100);
-    SpectrumInput in = spectrumInput(buffer, buffer.size(), false, false);
-    EXPECT_EQ(in.largest - in.smallest, 400);  // twice the bytes 28..228
-    std::array<double, kFftPoints> im{};
-    fft1024(in.re, im);
-    const auto mag = fftMagnitudes(in.re, im);
-    const double p = strongestLevel(mag);
-    EXPECT_NEAR(p, 20 * std::log10(100.0 * kFftPoints / 2), 0.05);
-    const auto rows = spectrumRows(mag, dbfsOffset(p));
-    EXPECT_DOUBLE_EQ(rows[10], 0);
-    for (int k = 1; k <= kSpectrumColumns; ++k) {
-        if (k != 10) {
-            EXPECT_GT(rows[static_cast<std::size_t>(k)], 150) << "bin " << k;  // > 23 dB down
-        }
-    }
-}
-
 TEST(Spectrum, ConstantRecordRunsAlongTheTopEdgeInDbfs) {
     RecordBuffer buffer{};
     buffer.fill(140);

@@ -46,70 +46,56 @@ class SpectrumView : public MonitorRig {
     }
 };
 
-TEST_F(SpectrumView, AToneOnTheBenchLandsAtItsBinOnTheTopEdge) {
+// A tone at frequency x 1024 / rate: in dBFS on the top edge, in dBVrms at its rms level with
+// 0 dBV one division below the top, 6.4 rows a dB (4 Vpp: 1.414 Vrms, +3 dBV).
+TEST_F(SpectrumView, AToneOnTheBenchLandsAtItsBin) {
     struct Row {
-        const char* mode;
-        const char* adc;
-        const char* timeBase;
-        const char* frek;
-        const char* unit;
+        const char *mode, *settings, *frek, *unit;
         bool longRecord;
-        int column;  // frequency x 1024 / rate
-        const char* colour;
+        const char* scale;
+        int column;
         const char* highest;
+        double row;
+        const char *bottom, *top;  // ldiv0, ldiv8
     };
+    const double dbvrms = 64 - 6.4 * 20 * std::log10(std::sqrt(2.0));
     const Row rows[] = {
-        {"Scope CH1", "8 bit 40Ms", "1ms/div", "1", "kHz", true, 16, "255", "32,000 Hz"},
-        {"Scope CH1", "8 bit 40Ms", "1ms/div", "1", "kHz", false, 16, "255", "32,000 Hz"},
-        {"Scope CH2", "8 bit 40Ms", "1ms/div", "2", "kHz", true, 32, "65535", "32,000 Hz"},
-        {"Scope CH1", "12 bit 480Ks", "1ms/div", "1", "kHz", true, 16, "255", "32,000 Hz"},
-        {"Scope CH1", "8 bit 40Ms", "2ms/div", "500", "Hz", true, 16, "255", "16,000 Hz"},
-        {"Scope CH1", "8 bit 40Ms", "1us/div", "2.5", "MHz", true, 64, "255", "20,000,000 Hz"},
+        {"Scope CH1", "", "1", "kHz", true, "dBFS", 16, "32,000 Hz", 0, "-80", "0"},
+        {"Scope CH1", "", "1", "kHz", false, "dBFS", 16, "32,000 Hz", 0, "-80", "0"},
+        {"Scope CH2", "", "2", "kHz", true, "dBFS", 32, "32,000 Hz", 0, "-80", "0"},
+        {"Scope CH1", "adcselect=12 bit 480Ks", "1", "kHz", true, "dBFS", 16, "32,000 Hz", 0, "-80",
+         "0"},
+        {"Scope CH1", "seltimediv=2ms/div", "500", "Hz", true, "dBFS", 16, "16,000 Hz", 0, "-80",
+         "0"},
+        {"Scope CH1", "seltimediv=1us/div", "2.5", "MHz", true, "dBFS", 64, "20,000,000 Hz", 0,
+         "-80", "0"},
+        {"Scope CH1", "", "1", "kHz", true, "dBVrms", 16, "32,000 Hz", dbvrms, "-70", "10"},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(std::string(row.mode) + " " + row.adc + " " + row.timeBase);
+        SCOPED_TRACE(std::string(row.mode) + " " + row.settings + " " + row.scale);
         generatorSine(row.frek, row.unit, "4");
-        choose(m().selmonmode, row.mode);
-        choose(m().adcselect, row.adc);
-        choose(m().seltimediv, row.timeBase);
+        set(std::string("selmonmode=") + row.mode + "|adcselect=8 bit 40Ms|seltimediv=1ms/div");
+        set(row.settings);
         m().reclenght->value = row.longRecord ? 1 : 0;
+        m().fftscale->text = row.scale;
         click("cmdstartsweep_Click");
         tick(3);
         const std::size_t from = mark();
         click("cmdfft_Click");
-        const std::vector<double> rows = spectrum(from, row.colour);
+        const std::vector<double> rows =
+            spectrum(from, row.mode == std::string("Scope CH2") ? kYellow : kRed);
         EXPECT_EQ(strongest(rows), row.column);
-        EXPECT_DOUBLE_EQ(rows.at(static_cast<std::size_t>(row.column)), 0);  // dBFS: top edge
+        EXPECT_NEAR(rows.at(static_cast<std::size_t>(row.column)), row.row, 1.5);
         EXPECT_EQ(m().fftmaxfrequency->text, row.highest);
         EXPECT_TRUE(m().fftmaxfrequency->visible);
-        EXPECT_EQ(m().ldiv0->text, "-80");
-        EXPECT_EQ(m().ldiv8->text, "0");
-        EXPECT_EQ(m().ldivunit->text, "dBFS");
-        EXPECT_FALSE(m().ch1text->visible);
-        EXPECT_FALSE(m().ch2text->visible);
+        EXPECT_EQ(std::tuple(m().ldiv0->text, m().ldiv8->text, m().ldivunit->text),
+                  std::tuple(row.bottom, row.top, row.scale));
+        EXPECT_FALSE(m().ch1text->visible || m().ch2text->visible);
         EXPECT_EQ(m().reclenght->value, 1);
         EXPECT_TRUE(mon().fftflag);
         EXPECT_EQ(mon().monstate, "stoped");
     }
     EXPECT_TRUE(messages().empty());
-}
-
-TEST_F(SpectrumView, InDbvrmsTheStrongestLineSitsAtTheSignalsRmsLevel) {
-    generatorSine("1", "kHz", "4");  // 4 V peak to peak: 1.414 Vrms, +3 dBV
-    m().reclenght->value = 1;
-    runScope("Scope CH1", 3);
-    m().fftscale->text = "dBVrms";
-    const std::size_t from = mark();
-    click("cmdfft_Click");
-    const std::vector<double> rows = spectrum(from, "255");
-    ASSERT_EQ(strongest(rows), 16);
-    EXPECT_NEAR(mon().sigrms, 4 / (2 * std::sqrt(2.0)), 0.03);
-    // 0 dBV one division below the top, 6.4 rows per dB.
-    EXPECT_NEAR(rows[16], 64 - 6.4 * 20 * std::log10(std::sqrt(2.0)), 1.5);
-    EXPECT_EQ(m().ldiv0->text, "-70");
-    EXPECT_EQ(m().ldiv7->text, "0");
-    EXPECT_EQ(m().ldiv8->text, "10");
-    EXPECT_EQ(m().ldivunit->text, "dBVrms");
 }
 
 // The spectrum drawn from a record against the direct transform of the same samples, placed

@@ -3,8 +3,10 @@
 // instrument that stops answering.
 #include <algorithm>
 #include <cmath>
+#include <fstream>
 #include <map>
 
+#include "monitor/Export.h"
 #include "monitor/MonitorRig.h"
 
 namespace tunx::test {
@@ -70,31 +72,34 @@ TEST_F(SweepAnalyser, ABandPassOfQFiveIsDrawnAsItsResonance) {
     EXPECT_NEAR(passband.back(), column(1.5e6 * (spread + 0.1)), 2);
 }
 
-// A level programmed through a plain wire reads back as itself on every scale, at its row.
+// A level programmed through a plain wire reads back as itself on every scale, at its row; a
+// scale chosen during the sweep relabels the grid and draws the next points.
 TEST_F(SweepAnalyser, TheProgrammedLevelReadsBackOnEveryScaleAtItsRow) {
     struct Row {
         const char *amplitude, *unit, *scale;
         double readout;
         int row;
+        const char *bottom, *top, *gridUnit;
     };
     const Row rows[] = {
-        {"100", "mVrms", "100mVrms/Div", 100, 448},
-        {"500", "mVrms", "250mVrms/Div", 500, 384},
-        {"40", "dBmV", "5dBmV/Div", 40, 320},
-        {"-20", "dBV", "10dBV/Div", -20, 160},
-        {"-7", "dBm", "10dBm/Div", -7, 205},
-        {"-7", "dBm", "15dBm/Div", -7, 126},
-        {"1", "Vpp", "10dBV/Div", 20 * std::log10(1 / (4 * 1.4142)), 128},
-        {"1", "mVrms", "5dBmV/Div", 25, 512},       // 0 dBmV is raised to the 25 dBmV floor
-        {"800", "mVrms", "100mVrms/Div", 800, 32},  // 0 on the scale, limited to the top
+        {"100", "mVrms", "100mVrms/Div", 100, 448, "0", "800", "mVrms"},
+        {"500", "mVrms", "250mVrms/Div", 500, 384, "0", "2000", "mVrms"},
+        {"40", "dBmV", "5dBmV/Div", 40, 320, "25", "65", "dBmV"},
+        {"-20", "dBV", "10dBV/Div", -20, 160, "-80", "0", "dBV"},
+        {"-7", "dBm", "10dBm/Div", -7, 205, "-60", "20", "dBm"},
+        {"1", "Vpp", "10dBV/Div", 20 * std::log10(1 / (4 * 1.4142)), 128, "-80", "0", "dBV"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.amplitude) + " " + row.unit + " on " + row.scale);
         type(m().textstarta, row.amplitude);
         choose(m().combstarta, row.unit);
-        choose(m().selrfrange, row.scale);
         start();
-        tick(3);
+        tick();
+        choose(m().selrfrange, row.scale);
+        EXPECT_EQ(std::tuple(m().ldiv0->text, m().ldiv8->text, m().ldivunit->text),
+                  std::tuple(row.bottom, row.top, row.gridUnit));
+        EXPECT_EQ(mon().monstate, "frsweeping");
+        tick(2);
         EXPECT_NEAR(number(m().Textpower->text), row.readout, std::abs(row.readout) * 0.01 + 0.1);
         EXPECT_NEAR(mon().sweepy, row.row, 1);
     }
@@ -104,65 +109,20 @@ TEST_F(SweepAnalyser, SetUpTakesTheLimitsStepAndCaptions) {
     struct Row {
         const char *start, *startUnit, *stop, *stopUnit;
         std::int32_t step;
-        const char *centre, *first;
-        Frame firstWord;   // tuning word of the first point
-        const char* next;  // textfr after the first point
+        const char *centre, *first, *next;  // in Hz; textfr after the first point
         bool lowMessage;
     };
     const Row rows[] = {
         // 1,000,000 / 640 lies between 1562 and 1563: the tie goes to the even one.
-        {"1",
-         "MHz",
-         "2",
-         "MHz",
-         1562,
-         "1,500,000 Hz",
-         "1,000,000 Hz",
-         {5, 0, 163, 215, 10, 0},
-         "1,001,562",
-         false},
-        {"10000",
-         "Hz",
-         "10.96",
-         "kHz",
-         2,
-         "10,480 Hz",
-         "10,000 Hz",
-         {5, 0, 1, 163, 110, 0},
-         "10,002",
-         false},  // 960 / 640 = 1.5 rounds up to the even 2
-        {"1", "kHz", "10", "kHz", 14, "5,500 Hz", "1,000 Hz", {5, 0, 0, 41, 241, 0}, "1,014", true},
-        {"2",
-         "MHz",
-         "1",
-         "MHz",
-         -1562,
-         "1,500,000 Hz",
-         "2,000,000 Hz",
-         {5, 1, 71, 174, 20, 0},
-         "1,998,438",
-         false},  // start above stop sweeps downwards
-        {"1.5",
-         "MHz",
-         "1500",
-         "kHz",
-         0,
-         "1,500,000 Hz",
-         "1,500,000 Hz",
-         {5, 0, 245, 194, 143, 0},
-         "1,500,000",
-         false},
-        {"0", "Hz", "0", "Hz", 0, "0 Hz", "0 Hz", {5, 0, 0, 0, 0, 0}, "0", false},
-        {"200",
-         "MHz",
-         "210",
-         "MHz",
-         15625,
-         "205,000,000 Hz",
-         "200,000,000 Hz",
-         {5, 128, 0, 0, 0, 0},
-         "200,015,625",
-         false},
+        {"1", "MHz", "2", "MHz", 1562, "1,500,000", "1,000,000", "1,001,562", false},
+        // 960 / 640 = 1.5 rounds up to the even 2.
+        {"10000", "Hz", "10.96", "kHz", 2, "10,480", "10,000", "10,002", false},
+        {"1", "kHz", "10", "kHz", 14, "5,500", "1,000", "1,014", true},
+        // Start above stop sweeps downwards.
+        {"2", "MHz", "1", "MHz", -1562, "1,500,000", "2,000,000", "1,998,438", false},
+        {"1.5", "MHz", "1500", "kHz", 0, "1,500,000", "1,500,000", "1,500,000", false},
+        {"0", "Hz", "0", "Hz", 0, "0", "0", "0", false},
+        {"200", "MHz", "210", "MHz", 15625, "205,000,000", "200,000,000", "200,015,625", false},
     };
     type(m().textstarta, "100");
     for (const Row& row : rows) {
@@ -175,20 +135,20 @@ TEST_F(SweepAnalyser, SetUpTakesTheLimitsStepAndCaptions) {
         start();
         EXPECT_EQ(mon().monstate, "frsweeping");
         EXPECT_EQ(mon().sweepstep, row.step);
-        EXPECT_EQ(m().centerfr->text, row.centre);
-        EXPECT_EQ(m().labstartfr->text, row.first);
+        EXPECT_EQ(m().centerfr->text, std::string(row.centre) + " Hz");
+        EXPECT_EQ(m().labstartfr->text, std::string(row.first) + " Hz");
         EXPECT_EQ(mon().sweepstartf, number(row.first) + 1);
         EXPECT_EQ(messages().size() - said, row.lowMessage ? 1u : 0u);
-        const std::size_t from = mark();
         tick();
-        ASSERT_FALSE(frames(from).empty());
-        EXPECT_EQ(frames(from).front(), row.firstWord);
         EXPECT_EQ(m().textfr->text, row.next);
         EXPECT_EQ(m().textstatus->text, "Running");
     }
 }
 
-TEST_F(SweepAnalyser, EachTickDrawsOnePointUntilTheLastColumn) {
+// A whole sweep: its set-up, one point per tick with its progress, each point kept and
+// exported as it was measured.
+TEST_F(SweepAnalyser, EachTickDrawsOnePointUntilTheLastColumnAndKeepsIt) {
+    EXPECT_TRUE(m().sweepprogress->visible);
     type(m().textstarta, "100");
     click("cmdstartsweep_Click");
     const std::size_t setUp = mark();
@@ -211,14 +171,39 @@ TEST_F(SweepAnalyser, EachTickDrawsOnePointUntilTheLastColumn) {
         // One tuning word and one detector reading per point.
         EXPECT_EQ(framesOf(from, 5).size(), 1u);
         EXPECT_EQ(framesOf(from, 27).size(), 1u);
+        if (point == 9) {
+            EXPECT_EQ(m().sweepprogress->value, 10);
+            EXPECT_TRUE(m().sweepprogress->text.starts_with("10 / 639 points, ") &&
+                        m().sweepprogress->text.ends_with(" s left"))
+                << m().sweepprogress->text;
+        }
     }
     EXPECT_EQ(mon().monstate, "stoped");
+    EXPECT_EQ(m().sweepprogress->text, "639 / 639 points");
     // sgfreq follows the sweep every tenth column.
     EXPECT_EQ(rig.s().gen.sgfreq, 1'000'000 + 1562 * (670 - 34 + 1));
     EXPECT_EQ(m().textstatus->text, "Running");
     const std::size_t after = mark();
     tick();
     EXPECT_TRUE(frames(after).empty());
+
+    const auto& kept = mon().kept.sweep;
+    ASSERT_EQ(kept.size(), 639u);
+    EXPECT_DOUBLE_EQ(kept.front().at, 1'000'000);
+    EXPECT_DOUBLE_EQ(kept[1].at - kept[0].at, 1562);
+    EXPECT_NEAR(kept.front().level, 100, 5);  // 100 mVrms through a plain wire
+    const std::string path = writeTempFile("sweep.csv", "");
+    std::string why;
+    ASSERT_EQ(exportTo(m(), ExportKind::Sweep, path, why), 639u) << why;
+    std::ifstream in(path);
+    std::string header, first;
+    std::getline(in, header);
+    std::getline(in, first);
+    EXPECT_EQ(header, "frequency_Hz,level_mVrms");
+    EXPECT_TRUE(first.starts_with("1000000,")) << first;
+    EXPECT_DOUBLE_EQ(std::stod(first.substr(8)), kept.front().level);
+    choose(m().selmonmode, "Scope CH1");
+    EXPECT_FALSE(m().sweepprogress->visible);
 }
 
 TEST_F(SweepAnalyser, TuningWordsFollowTheirRuleAndTheClockIsKnownFromTheStart) {
@@ -231,9 +216,6 @@ TEST_F(SweepAnalyser, TuningWordsFollowTheirRuleAndTheClockIsKnownFromTheStart) 
         {"Amplitude Sweep", "199.95", 1, {5, 127, 247, 206, 217, 0}},  // first sweep of the run
         {"Frequency Sweep", "1", 1.0001, {5, 0, 163, 219, 60, 0}},     // corrected
         {"Amplitude Sweep", "1", 1.0001, {5, 0, 163, 215, 10, 0}},     // not corrected
-        {"Frequency Sweep", "199.95", 1.0001, {5, 127, 247, 206, 217, 0}},
-        {"Frequency Sweep", "250", 1, {5, 128, 0, 0, 0, 0}},
-        {"Amplitude Sweep", "250", 1, {5, 128, 0, 0, 0, 0}},
     };
     type(m().textstarta, "100");
     type(m().textstopa, "100");
@@ -396,21 +378,6 @@ TEST_F(SweepAnalyser, ALostDetectorReadingKeepsTheLevelAndASilentInstrumentStops
     tick();
     EXPECT_EQ(m().textstatus->text, "TUNX ERROR");
     EXPECT_EQ(mon().monstate, "stoped");
-}
-
-TEST_F(SweepAnalyser, AnotherScaleDuringASweepRelabelsTheGridAndDrawsTheNextPointsWithIt) {
-    type(m().textstarta, "100");
-    start();
-    tick(4);
-    EXPECT_NEAR(mon().sweepy, 448, 1);
-    choose(m().selrfrange, "10dBV/Div");
-    EXPECT_EQ(m().ldiv8->text, "0");
-    EXPECT_EQ(m().ldiv0->text, "-80");
-    EXPECT_EQ(m().ldivunit->text, "dBV");
-    EXPECT_EQ(mon().monstate, "frsweeping");
-    tick();
-    EXPECT_NEAR(mon().sweepy, 160, 1);
-    EXPECT_EQ(m().Textpower->text, "-20.0");
 }
 
 }  // namespace
