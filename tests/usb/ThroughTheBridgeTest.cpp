@@ -93,20 +93,9 @@ TEST(ThroughTheBridge, TheSameScriptGivesTheSameTranscriptAsTheVirtualInstrument
             const ScriptRun got = usb.run(r.script);
             EXPECT_EQ(got.status, expected.status) << r.what << ", packets of " << packet;
             EXPECT_EQ(got.transcript, expected.transcript) << r.what << ", packets of " << packet;
+            EXPECT_EQ(usb.sim.badFrames(), 0) << r.what << ", packets of " << packet;
         }
     }
-}
-
-TEST(ThroughTheBridge, TheInstrumentEndsUpProgrammedAsOnTheVirtualInstrument) {
-    const ScriptRun described = onVirtualInstrument("", kSingleToneRefresh + "sim show\n");
-    OverUsb usb(64, {});
-    ASSERT_EQ(usb.run(kSingleToneRefresh).status, cli::kRanToEnd);
-    std::string lines;
-    for (const std::string& line : usb.sim.describe()) {
-        lines += "sim " + line + "\n";
-    }
-    EXPECT_TRUE(described.transcript.ends_with(lines)) << described.transcript << "\n" << lines;
-    EXPECT_EQ(usb.sim.badFrames(), 0);
 }
 
 TEST(ThroughTheBridge, AnInstrumentUnpluggedMidRunEndsTheProgramWithItsMessage) {
@@ -139,8 +128,7 @@ TEST(ThroughTheBridge, ADeviceThatCannotBeOpenedGetsTheProgramsMessageAndTheCaus
         const char* cause;
     };
     for (const Row& r : {Row{usb::UsbResult::Access, "no permission to open it."},
-                         Row{usb::UsbResult::Busy, "it is busy"},
-                         Row{usb::UsbResult::NoDevice, "it was unplugged."}}) {
+                         Row{usb::UsbResult::Busy, "it is busy"}}) {
         OverUsb usb(64, {});
         usb.device.fail("claim", r.result);
         std::vector<std::string> told;
