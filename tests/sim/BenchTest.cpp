@@ -14,6 +14,12 @@ TEST(SimInstruction, BadWordsGetAClearTextAndChangeNothing) {
         const char* line;
         const char* error;  // nullptr: accepted
     };
+    const char* const kDut =
+        "expected: sim dut none|lowpass F|highpass F|bandpass F Q|attenuate DB (F in Hz, F and Q "
+        "above 0)";
+    const char* const kSignal =
+        "expected: sim signal CH1|CH2 sine|square F VPP [OFFSET] (F in Hz above 0, VPP and "
+        "OFFSET in volts)";
     for (const Row& r : {
              Row{"wire CH2 dut", nullptr},
              Row{"dut bandpass 1.5M 5", nullptr},
@@ -28,21 +34,11 @@ TEST(SimInstruction, BadWordsGetAClearTextAndChangeNothing) {
              Row{"", "sim needs an instruction"},
              Row{"wire CH3 dut", "expected: sim wire CH1|CH2 generator|dut|off"},
              Row{"wire CH1 scope", "expected: sim wire CH1|CH2 generator|dut|off"},
-             Row{"dut bandpass 1.5M",
-                 "expected: sim dut none|lowpass F|highpass F|bandpass F Q|"
-                 "attenuate DB (F in Hz, F and Q above 0)"},
-             Row{"dut lowpass 0",
-                 "expected: sim dut none|lowpass F|highpass F|bandpass F Q|"
-                 "attenuate DB (F in Hz, F and Q above 0)"},
-             Row{"dut highpass 1x",
-                 "expected: sim dut none|lowpass F|highpass F|bandpass F Q|"
-                 "attenuate DB (F in Hz, F and Q above 0)"},
-             Row{"signal CH1 triangle 1k 1",
-                 "expected: sim signal CH1|CH2 sine|square F VPP "
-                 "[OFFSET] (F in Hz above 0, VPP and OFFSET in volts)"},
-             Row{"signal CH1 sine 1k",
-                 "expected: sim signal CH1|CH2 sine|square F VPP [OFFSET] "
-                 "(F in Hz above 0, VPP and OFFSET in volts)"},
+             Row{"dut bandpass 1.5M", kDut},
+             Row{"dut lowpass 0", kDut},
+             Row{"dut highpass 1x", kDut},
+             Row{"signal CH1 triangle 1k 1", kSignal},
+             Row{"signal CH1 sine 1k", kSignal},
              Row{"noise -1", "expected: sim noise MV (millivolts rms, 0 or more)"},
              Row{"seed 1.5", "expected: sim seed N (a whole number, 0 or more)"},
              Row{"offset CH1", "expected: sim offset CH1|CH2 MV"},
@@ -66,72 +62,54 @@ TEST(SimInstruction, BadWordsGetAClearTextAndChangeNothing) {
     EXPECT_EQ(sim.bench().dut.db, 6);
 }
 
-// The program loads the instrument's own calibration file at start-up.
-TEST_F(ScopeRig, TheCalibrationFileHoldsTheInstrumentsValues) {
+// The program loads the instrument's own calibration file at start-up; with it every range at
+// every position gives range and offset DAC values the 12-bit DACs take, and 8 divisions fit
+// the 12-bit converter.
+TEST_F(ScopeRig, TheCalibrationFileHoldsTheInstrumentsValuesAndFitsTheDacs) {
     const Calibration& f = rig.s().cal;
     const sim::SimCalibration& c = sim.calibration();
-    const double file[] = {f.ampfullscale,
-                           f.clkcorr,
-                           f.offzero,
-                           f.offgain,
-                           static_cast<double>(f.adcref),
-                           f.rfdetoffset,
-                           f.rfdetintercept,
-                           f.rfdetslope,
-                           f.ch1gainv,
-                           f.ch1gaindv,
-                           f.ch1gainmv,
-                           f.ch1offv,
-                           f.ch1offslopev,
-                           static_cast<double>(f.ch1offmv),
-                           f.ch1offslopemv,
-                           f.ch2gainv,
-                           f.ch2gaindv,
-                           f.ch2gainmv,
-                           static_cast<double>(f.ch2offv),
-                           f.ch2offslopev,
-                           static_cast<double>(f.ch2offmv),
-                           f.ch2offslopemv,
-                           f.flat1M,
-                           f.flat10M,
-                           f.flat50M,
-                           f.flat100M,
-                           f.flat200M,
-                           f.flat90M};
     const auto& a = c.channel[0];
     const auto& b = c.channel[1];
-    const double sim[] = {c.ampfullscale, c.clkcorr,        c.offzero,    c.offgain,  c.adcref,
-                          c.rfdetoffset,  c.rfdetintercept, c.rfdetslope, a.gain[0],  a.gain[1],
-                          a.gain[2],      a.offsetV,        a.slopeV,     a.offsetMv, a.slopeMv,
-                          b.gain[0],      b.gain[1],        b.gain[2],    b.offsetV,  b.slopeV,
-                          b.offsetMv,     b.slopeMv,        c.flat[0],    c.flat[1],  c.flat[5],
-                          c.flat[10],     c.flat[12],       c.flat[9]};
-    for (std::size_t i = 0; i < std::size(file); ++i) {
-        EXPECT_NEAR(file[i], sim[i], 1e-5 * std::abs(sim[i])) << "value " << i;
+    const std::pair<double, double> values[] = {{f.ampfullscale, c.ampfullscale},
+                                                {f.clkcorr, c.clkcorr},
+                                                {f.offzero, c.offzero},
+                                                {f.offgain, c.offgain},
+                                                {f.adcref, c.adcref},
+                                                {f.rfdetoffset, c.rfdetoffset},
+                                                {f.rfdetintercept, c.rfdetintercept},
+                                                {f.rfdetslope, c.rfdetslope},
+                                                {f.ch1gainv, a.gain[0]},
+                                                {f.ch1gaindv, a.gain[1]},
+                                                {f.ch1gainmv, a.gain[2]},
+                                                {f.ch1offv, a.offsetV},
+                                                {f.ch1offslopev, a.slopeV},
+                                                {f.ch1offmv, a.offsetMv},
+                                                {f.ch1offslopemv, a.slopeMv},
+                                                {f.ch2gainv, b.gain[0]},
+                                                {f.ch2gaindv, b.gain[1]},
+                                                {f.ch2gainmv, b.gain[2]},
+                                                {f.ch2offv, b.offsetV},
+                                                {f.ch2offslopev, b.slopeV},
+                                                {f.ch2offmv, b.offsetMv},
+                                                {f.ch2offslopemv, b.slopeMv},
+                                                {f.flat1M, c.flat[0]},
+                                                {f.flat10M, c.flat[1]},
+                                                {f.flat50M, c.flat[5]},
+                                                {f.flat100M, c.flat[10]},
+                                                {f.flat200M, c.flat[12]},
+                                                {f.flat90M, c.flat[9]}};
+    for (std::size_t i = 0; i < std::size(values); ++i) {
+        EXPECT_NEAR(values[i].first, values[i].second, 1e-5 * std::abs(values[i].second))
+            << "value " << i;
     }
-}
-
-// Every V/div at every position gives range and offset DAC values the 12-bit DACs take, and
-// 8 divisions fit the 12-bit converter.
-TEST_F(ScopeRig, EveryRangeAndPositionFitsTheDacs) {
-    const Calibration& c = rig.s().cal;
-    for (int ch = 0; ch < 2; ++ch) {
-        for (const double v : {1.0, 0.5, 0.2, 0.1, 0.05, 0.02, 0.01}) {
-            const int group = v >= 0.5 ? 0 : v >= 0.1 ? 1 : 2;
-            const double gains[2][3] = {{c.ch1gainv, c.ch1gaindv, c.ch1gainmv},
-                                        {c.ch2gainv, c.ch2gaindv, c.ch2gainmv}};
-            const double g = gains[ch][group];
-            const double zero = group == 2 ? (ch == 0 ? c.ch1offmv : c.ch2offmv)
-                                           : (ch == 0 ? c.ch1offv : c.ch2offv);
-            const double slope = group == 2 ? (ch == 0 ? c.ch1offslopemv : c.ch2offslopemv)
-                                            : (ch == 0 ? c.ch1offslopev : c.ch2offslopev);
-            const double span = rounded(8000 * v * g);
-            EXPECT_LE(span * 4096 / c.adcref, 4095) << ch << " " << v;
-            EXPECT_LE(rounded(std::max(8 * v, 0.16) * g * 205), 4095);
+    for (const Channel ch : {Channel::CH1, Channel::CH2}) {
+        for (const char* text : {"1V", "0.5V", "0.2V", "0.1V", "50mV", "20mV", "10mV"}) {
+            const RangeSetting s = computeRange(ch, *findRange(text), f);
+            EXPECT_LE(s.spanadc, 4095) << text;
+            EXPECT_LE(s.rangeDac, 4095) << text;
             for (int pos = 0; pos <= 512; ++pos) {
-                const int dac = offsetDac(rounded(pos / 512.0 * span), zero, slope);
-                ASSERT_GE(dac, 0) << ch << " " << v << " " << pos;
-                ASSERT_LE(dac, 4095) << ch << " " << v << " " << pos;
+                const int dac = offsetDacValue(pos, s.positionSpan, s.offsetBase, s.offslope);
+                ASSERT_TRUE(dac >= 0 && dac <= 4095) << text << " at " << pos;
             }
         }
     }
@@ -142,7 +120,7 @@ TEST_F(ScopeRig, ShowPutsTheBenchAndTheMeasuringSideInWords) {
     instruct("signal CH2 sine 1M 1");
     instruct("dut bandpass 1.5M 5");
     instruct("noise 1.5");
-    vdiv(0, 1.0, 256);
+    vdiv(0, "1V", 256);
     send({32, 6, 4, 0, 0, 0});
     arm(625, 3, 160, 1, 2);
     const std::vector<std::string> lines = sim.describe();

@@ -2,22 +2,23 @@
 // own arithmetic.
 #include <numbers>
 
+#include "monitor/CounterMath.h"
+#include "monitor/SweepLevel.h"
 #include "sim/ScopeRig.h"
 
 namespace tunx::test {
 namespace {
 
-// The detector code as the sweep analyser turns it into mVrms.
-double detectorMvrms(const Bytes& reply, const Calibration& c) {
-    const double detmv = 3300.0 / 4096 * (reply.at(0) * 256 + reply.at(1));
-    const double dbv = (detmv + c.rfdetoffset) / c.rfdetslope + c.rfdetintercept;
-    return std::pow(10.0, (dbv + 60) / 20);
+// The detector code as the sweep analyser turns it into mVrms (3300 mV over 4096 codes).
+double detectorMvrms(int code, const Calibration& c) {
+    return levelFromDetector(static_cast<float>(3300.0 / 4096 * code), c).levelmv;
 }
 
 struct Detector : ScopeRig {
     double level() {
         EXPECT_EQ(write(frame({27, 255, 255, 85, 85, 85})), 0);
-        return detectorMvrms(read(2).second, rig.s().cal);
+        const Bytes reply = read(2).second;
+        return detectorMvrms(reply.at(0) * 256 + reply.at(1), rig.s().cal);
     }
 };
 
@@ -67,15 +68,9 @@ TEST_F(Detector, ReadsNoiseAloneAndTheBiasWhileLineSixFourIsOn) {
 // The fast sweep: the 12-bit converter records the detector while the generator's own sweep
 // runs from the start of the record (mode byte + 16).
 TEST_F(Detector, FastSweepRecordsTheBandpassOnTheTwelveBitConverter) {
-    generator("Sweep Sine Generator", {{"startf", "1"},
-                                       {"startfunit", "MHz"},
-                                       {"stopf", "2"},
-                                       {"stopfunit", "MHz"},
-                                       {"stepcnt", "1000"},
-                                       {"steptime", "500"},
-                                       {"singlesw", "1"},
-                                       {"Vpp", "565.68"},
-                                       {"VppUnit", "mVpp"}});
+    generator("Sweep Sine Generator",
+              "startf=1|startfunit=MHz|stopf=2|stopfunit=MHz|stepcnt=1000|steptime=500|"
+              "singlesw=1|Vpp=565.68|VppUnit=mVpp");
     instruct("wire CH1 dut");
     instruct("dut bandpass 1.5M 5");
     for (const Frame& f :
@@ -87,10 +82,7 @@ TEST_F(Detector, FastSweepRecordsTheBandpassOnTheTwelveBitConverter) {
     ASSERT_EQ(codes.size(), 650U);
     std::vector<double> mvrms;
     for (double c : codes) {
-        const int code = static_cast<int>(c);
-        mvrms.push_back(detectorMvrms(
-            {static_cast<std::uint8_t>(code >> 8), static_cast<std::uint8_t>(code & 0xFF)},
-            rig.s().cal));
+        mvrms.push_back(detectorMvrms(static_cast<int>(c), rig.s().cal));
     }
     // Sample n falls in sweep step floor(n x 1.5625), which plays 1 MHz + (step + 1) kHz.
     const auto hz = [](std::size_t n) { return 1e6 + (std::floor(n * 1.5625) + 1) * 1000; };
@@ -106,7 +98,7 @@ TEST_F(Detector, FastSweepRecordsTheBandpassOnTheTwelveBitConverter) {
     EXPECT_LT(mvrms[635], 40);
 }
 
-// The program's counter arithmetic on 1008 samples, one every millisecond.
+// A reading as the program takes it, worked out by the program's counter arithmetic.
 struct Counter : ScopeRig {
     long long frequency(int prescale) {
         send({39, 3, 240, 0, 0, 0});
@@ -116,16 +108,9 @@ struct Counter : ScopeRig {
         EXPECT_EQ(write(frame({37, 7, 224, 0, 0, 0})), 0);
         const Bytes b = read(4096).second;
         EXPECT_EQ(b.size(), 2016U);
-        std::vector<long long> s(1001);
-        for (int j = 1; j <= 1000; ++j) {
-            s[static_cast<std::size_t>(j)] = b[2 * j - 2] * 256 + b[2 * j - 1];
-        }
-        long long w = 0;
-        for (std::size_t j = 2; j <= 1000; ++j) {
-            w += s[j] < s[j - 1] ? 1 : 0;
-        }
-        const long long d = s[3] - s[2] + (s[3] < s[2] ? 65536 : 0);
-        return (w * 65536 + s[1000] - (s[1] - d)) * prescale;
+        std::array<std::uint8_t, kCounterBytes> bytes{};
+        std::copy_n(b.begin(), std::min(b.size(), bytes.size()), bytes.begin());
+        return static_cast<long long>(countedPeriods(bytes)) * prescale;
     }
     void range(int prescale) {
         const bool direct = prescale == 1;

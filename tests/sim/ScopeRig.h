@@ -8,15 +8,12 @@
 #include <numeric>
 #include <sstream>
 
+#include "monitor/Ranges.h"
 #include "support/Rig.h"
 
 namespace tunx::test {
 
 using Bytes = std::vector<std::uint8_t>;
-
-inline double rounded(double x) {
-    return std::nearbyint(x);  // halves to even
-}
 
 // The words of one sim instruction.
 inline std::vector<std::string> words(const std::string& line) {
@@ -35,24 +32,27 @@ struct ScopeRig : ::testing::Test {
         const auto w = words(line);
         ASSERT_EQ(sim.instruct(w), std::nullopt) << line;
     }
-    // The generator panel's mode and entries ("name=text" each), then Refresh.
-    void generator(const std::string& mode,
-                   std::initializer_list<std::pair<const char*, const char*>> fields) {
+    // The generator panel's mode and entries ("name=text|..."; singlesw is ticked), then
+    // Refresh.
+    void generator(const std::string& mode, const std::string& fields) {
         rig.w()["ModeSelect"].text = mode;
         ASSERT_TRUE(rig.run("ModeSelect_Click"));
-        for (const auto& [name, text] : fields) {
-            if (std::string(name) == "singlesw") {
-                rig.w().check(rig.w()[name], std::stoi(text));
+        std::istringstream in(fields);
+        for (std::string field; std::getline(in, field, '|');) {
+            const auto eq = field.find('=');
+            if (field.starts_with("singlesw=")) {
+                rig.w().check(rig.w()["singlesw"], std::stoi(field.substr(eq + 1)));
             } else {
-                rig.w()[name].text = text;
+                rig.w()[field.substr(0, eq)].text = field.substr(eq + 1);
             }
         }
         ASSERT_TRUE(rig.run("RefreshBtn_Click"));
         ASSERT_EQ(rig.messages(), std::vector<std::string>{});
     }
-    void sine(const char* frek, const char* unit, const char* vpp, const char* vppUnit = "Vpp") {
+    void sine(const std::string& frek, const std::string& unit, const std::string& vpp,
+              const std::string& vppUnit = "Vpp") {
         generator("Single Tone Sine",
-                  {{"Frek", frek}, {"frequnit", unit}, {"Vpp", vpp}, {"VppUnit", vppUnit}});
+                  "Frek=" + frek + "|frequnit=" + unit + "|Vpp=" + vpp + "|VppUnit=" + vppUnit);
     }
 
     int write(const Bytes& data) {
@@ -79,38 +79,20 @@ struct ScopeRig : ::testing::Test {
         ASSERT_EQ(read(1), (std::pair<int, Bytes>{0, {6}})) << cmd[0];
     }
 
-    // The V/div handler's commands for a channel (0 CH1, 1 CH2): switch lines, range DAC and
-    // offset DAC for the position, worked out from the calibration the program loaded.
-    // Returns spanadc, the 12-bit codes of 8 divisions.
-    int vdiv(int ch, double voltsPerDiv, int pos, double offsetCal = NAN) {
-        const Calibration& c = rig.s().cal;
-        const int group = voltsPerDiv >= 0.5 ? 0 : voltsPerDiv >= 0.1 ? 1 : 2;
-        const double gains[2][3] = {{c.ch1gainv, c.ch1gaindv, c.ch1gainmv},
-                                    {c.ch2gainv, c.ch2gaindv, c.ch2gainmv}};
-        const double zero[2][2] = {
-            {c.ch1offv, static_cast<double>(c.ch1offmv)},
-            {static_cast<double>(c.ch2offv), static_cast<double>(c.ch2offmv)}};
-        const double slope[2][2] = {{c.ch1offslopev, c.ch1offslopemv},
-                                    {c.ch2offslopev, c.ch2offslopemv}};
-        const double g = gains[ch][group];
-        const double k = 8 * voltsPerDiv * 1000;
-        const double m = std::max(8 * voltsPerDiv, 0.16);
-        const double span = ch == 0 && voltsPerDiv >= 0.2 ? k * g : rounded(k * g);
-        const double cal = std::isnan(offsetCal) ? zero[ch][group == 2] : offsetCal;
-        send({32, 4, ch == 0 ? 9 : 10, group == 0 ? 0 : 1, 0, 0});
-        send({32, ch == 0 ? 3 : 7, ch == 0 ? 2 : 9, group == 2 ? 0 : 1, 0, 0});
-        const int range = static_cast<int>(rounded(m * g * 205));
-        send({31, range >> 8, range & 0xFF, ch == 0 ? 4 : 6, 0, 0});
-        const int value = offsetDac(rounded(pos / 512.0 * span), cal, slope[ch][group == 2]);
-        send({31, value >> 8, value & 0xFF, ch == 0 ? 8 : 5, 0, 0});
-        spanK[ch] = rounded(k * g);
-        return static_cast<int>(ch == 0 ? rounded(k * g * 4096 / c.adcref)
-                                        : rounded(rounded(k * g) * 4096 / c.adcref));
-    }
-    static int offsetDac(double p, double c, double slope) {
-        const double q = rounded(c - p / slope);
-        const double r = rounded(1.5 * (q + 4000) - 4000);
-        return static_cast<int>(rounded(r / 4.88));
+    // The V/div handler's commands for a channel (0 CH1, 1 CH2) and range ("1V" .. "10mV"):
+    // switch lines, range DAC and offset DAC for the position, by the monitor's arithmetic and
+    // the calibration the program loaded. Returns spanadc, the 12-bit codes of 8 divisions.
+    int vdiv(int ch, const char* text, int pos) {
+        const Channel c = ch == 0 ? Channel::CH1 : Channel::CH2;
+        const VoltsRange& range = *findRange(text);
+        const RangeSetting s = computeRange(c, range, rig.s().cal);
+        for (const Command& k : rangeSwitches(c, range.group)) {
+            send({k.code, k.b1, k.b2, k.b3, k.b4, k.b5});
+        }
+        send({31, s.rangeDac >> 8, s.rangeDac & 0xFF, rangeDacChannel(c), 0, 0});
+        const int value = offsetDacValue(pos, s.positionSpan, s.offsetBase, s.offslope);
+        send({31, value >> 8, value & 0xFF, offsetDacChannel(c), 0, 0});
+        return s.spanadc;
     }
     // Trigger (command 35), set-up (38) and arm (36, or 42 when slow).
     void arm(std::uint32_t divider, int mode, int level = 0, int code = 0, int source = 2,
@@ -146,7 +128,6 @@ struct ScopeRig : ::testing::Test {
     Rig rig;
     sim::VirtualInstrument& sim = rig.sim;
     DeviceHandle handle = 0x7A00;
-    double spanK[2] = {0, 0};
 };
 
 // Mean, middle of the extremes, peak to peak and the period in samples (from rising
