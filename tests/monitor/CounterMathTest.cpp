@@ -25,6 +25,8 @@ TEST(CounterMath, WrapCountAndExtrapolatedStart) {
         {[](long j) { return 1000 * j; }, 1'000'000},
         // Samples after the thousandth do not count.
         {[](long j) { return j <= 1000 ? 1000 * j : 0; }, 1'000'000},
+        // A wrap right after the first sample: w = 16, d = 1000, b = 64000, s[1000] = 15424.
+        {[](long j) { return 65000 + 1000 * (j - 1); }, 1'000'000},
         {[](long) { return 1234; }, 0},
         // The start lies a whole step before s[1], across a wrap: s[1] = 100, step 200.
         {[](long j) { return 100 + 200 * (j - 1); }, 200 * 1000},
