@@ -66,16 +66,8 @@ TEST(Cli, ExitStatusTranscriptAndDiagnostic) {
         std::string out;
     };
     std::vector<Row> rows = {
-        Row{0, "", kSim + script("sim devices other-0000001 tunx4k-ABC1234\nshow tcali\n"),
-            "devices 2\nproduct 0 -> other-0000001\nproduct 1 -> tunx4k-ABC1234\n"
-            "timeouts 3000 3000\nopen 1\nbaud 115200\nmessage Error Reading Calibration Data\n"
-            // without calibration values the monitor cannot set its ranges
-            "message Error Vold/div set\nmessage Error Vold/div set\n"
-            "value tcali = " TUNX_SHARE_DIR "CalDataABC1234.txt\n"},
         // The program starts before the first line that is not a sim line, or at the end.
         Row{0, "", kSim + script("mark first\nsim nak 1\n"), kStarted + "mark first\n"},
-        Row{0, "", kSim + script("sim devices\n"),
-            "devices 0\nmessage ERROR!!! No attached device is found!!!\n"},
         Row{1, "line 1:", kSim + script("expect Frek 2\nmark after\nexpect Frek 1\n"),
             kStarted + "value Frek = 1\nmark after\nvalue Frek = 1\n"},
         Row{2, "line 2:", kSim + script("mark a\nshow NoSuchControl\n"), kStarted + "mark a\n"},
@@ -87,9 +79,6 @@ TEST(Cli, ExitStatusTranscriptAndDiagnostic) {
         Row{2, "unknown option", "--bogus " + script("mark a\n"), ""},
         Row{2, "--locale needs a value", "--locale", ""},
         Row{2, "cannot read", "/nonexistent/script.txt", ""},
-        Row{3, "", kSim + script("sim fail devices 255\n"),
-            "devices -> status 255\nmessage Error finding USB device. Aborting "
-            "application.\nend\n"},
         Row{3, "", kSim + script("mark up\nmenu Form_Unload\nmark never\n"),
             kStarted + "mark up\nclose\nend\n"},
         Row{3, "", kSim + script("sim devices tunx4k-A\\B1234\nsim fail open 2\n"),

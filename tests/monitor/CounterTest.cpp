@@ -38,6 +38,8 @@ TEST_F(FrequencyCounter, CountsTheSignalAtCh2InOnEachRange) {
          "128,000,000", 0},
         {"1.5 GHz through the prescaler of 128", "signal CH2 sine 1500M 1", "200-2000Mhz",
          "1,500,000,000", 128},
+        {"a square wave", "signal CH2 square 12345 0.1", "1Hz - 20Mhz", "12,345", 1},
+        {"15 mVpp is below the counter's input", "signal CH2 sine 1M 0.015", "1Hz - 20Mhz", "0", 0},
         {"nothing at CH2 IN", "wire CH2 off", "1Hz - 20Mhz", "0", 0},
     };
     choose(m().selmonmode, "Frequency Counter");

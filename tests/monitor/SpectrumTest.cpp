@@ -11,30 +11,6 @@ namespace {
 
 constexpr double kTwoPi = 2 * 3.14159265358979323846;
 
-TEST(Spectrum, TransformAgreesWithADirectDft) {
-    std::mt19937 random(7);
-    std::uniform_real_distribution<double> value(-128, 127);
-    std::array<double, kFftPoints> re{}, im{};
-    for (auto& v : re) {
-        v = value(random);
-    }
-    const auto input = re;
-    fft1024(re, im);
-    double worst = 0;
-    for (int k = 0; k < kFftPoints; ++k) {
-        std::complex<double> sum;
-        for (int n = 0; n < kFftPoints; ++n) {
-            sum +=
-                input[static_cast<std::size_t>(n)] * std::polar(1.0, -kTwoPi * k * n / kFftPoints);
-        }
-        const std::complex<double> got(re[static_cast<std::size_t>(k)],
-                                       im[static_cast<std::size_t>(k)]);
-        worst = std::max(worst, std::abs(got - sum));
-    }
-    // The program's pi carries 9 digits; over ten stages the error stays far below one code.
-    EXPECT_LT(worst, 1e-3);
-}
-
 TEST(Spectrum, ConstantRecordRunsAlongTheTopEdgeInDbfs) {
     RecordBuffer buffer{};
     buffer.fill(140);
