@@ -373,6 +373,30 @@ std::vector<std::string> retry(Rig& rig, const Scenario& sc) {
     return wrong;
 }
 
+// The fault-free run of a scenario: its writes (empty when it does not work without faults).
+std::vector<bool> dryRun(const Scenario& sc) {
+    Rig rig;
+    sc.before(rig);
+    const std::size_t from = rig.mark();
+    sc.step(rig);
+    return writesOf(rig, from);
+}
+
+// The size of the whole matrix, so that it cannot shrink unnoticed.
+TEST(FaultMatrixSize, CountsTheCasesOfEveryScenario) {
+    std::size_t cases = 0;
+    const std::vector<Scenario> all = scenarios();
+    for (const Scenario& sc : all) {
+        const std::vector<bool> writes = dryRun(sc);
+        for (const Fault& f : kFaults) {
+            cases += positions(f, writes).size();
+        }
+    }
+    std::printf("fault matrix: %zu cases in %zu scenarios\n", cases, all.size());
+    EXPECT_GE(all.size(), 45U);
+    EXPECT_GE(cases, 2500U);
+}
+
 class FaultMatrix : public ::testing::TestWithParam<Scenario> {};
 
 TEST_P(FaultMatrix, EveryFrameEveryFault) {
@@ -385,6 +409,7 @@ TEST_P(FaultMatrix, EveryFrameEveryFault) {
         const std::size_t from = rig.mark();
         sc.step(rig);
         writes = writesOf(rig, from);
+        ASSERT_EQ(writes, dryRun(sc)) << sc.name << ": the same steps send the same frames";
         ASSERT_FALSE(rig.program.ended()) << sc.name;
         ASSERT_FALSE(rig.s().gen.sgerror) << sc.name << ": fails without a fault";
         ASSERT_EQ(rig.link().failures(), 0) << sc.name;
