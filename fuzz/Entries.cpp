@@ -115,6 +115,15 @@ Finding refreshChecked(Session& s) {
     return std::nullopt;
 }
 
+// A sine of 1 kHz and 4 Vpp, which every part of the program can work with: the generator's
+// first refresh, the scope's trigger level, the sweep's detector.
+void enterSine(Session& s) {
+    s.program.dispatch(s.w, [&] {
+        s.w.typeText(*s.w.Frek, "1");
+        s.w.typeText(*s.w.Vpp, "4");
+    });
+}
+
 // Calls `body`; an exception other than the program's own run-time error is a finding.
 template <typename Body>
 Finding guarded(Body&& body) {
@@ -180,6 +189,7 @@ Finding calibrationFile(std::span<const std::uint8_t> data, const std::string& i
         return "calibration values kept that the arithmetic cannot use";
     }
     // The values at work: a refresh, the scope's set-up and a record, a sweep point.
+    enterSine(s);
     if (Finding f = refreshChecked(s)) {
         return f;
     }
@@ -234,8 +244,12 @@ Finding configFile(std::span<const std::uint8_t> data, const std::string& instal
     Session s(installDir);
     s.program.start();
     // A refresh that worked first, so that a stale running look would show.
+    enterSine(s);
     if (Finding f = refreshChecked(s)) {
         return f;
+    }
+    if (!statusRunning(s.w)) {
+        return "the refresh before the load failed: " + s.w.StatusBar->text;
     }
     s.ui.answers.push_back(file.path());
     s.program.dispatch(s.w, "MenuBar_LoadCfg_Click");
