@@ -35,6 +35,7 @@ constexpr std::string_view kTabVoltage = "V Cursor";
 constexpr std::string_view kTabTime = "H Cursor";
 
 constexpr int kSliderTop = 1023;
+constexpr double kPlotRows = 512;        // the position indicators' rows over the plot
 constexpr double kIndicatorOffset = 25;  // the position labels' top over the plot row
 constexpr int kLastColumn = 640;
 constexpr double kUnitsPerDivision = 64;
@@ -196,8 +197,10 @@ bool stopped(Form1& w) {
     return w.mon().monstate == runstate::kStopped;
 }
 
-// Sets the slider as a program would: its Change action runs when the value changes.
+// Sets the slider as a program would, within its range: its Change action runs when the value
+// changes.
 void setSlider(Form1& w, int value) {
+    value = std::clamp(value, w.Slider1->minimum, w.Slider1->maximum);
     if (w.Slider1->value != value) {
         w.Slider1->value = value;
         w.Slider1_Change();
@@ -260,10 +263,12 @@ void Form1::TabStrip2_Click() {
     const std::string& tab = TabStrip2->text;
     const bool voltage = TabStrip3->text == kTabVoltage;
     const bool time = TabStrip3->text == kTabTime;
+    // Each value is the one that the slider maps back to the quantity as it stands (the
+    // inverse of Slider1_Scroll), so that choosing a tab moves nothing.
     std::optional<int> value;
     if (tab == kTabCh1 || tab == kTabCh2) {
         const double top = (tab == kTabCh1 ? ch1text : ch2text)->top;
-        value = CLng(kSliderTop - (top - kIndicatorOffset) * 2);
+        value = CLng((kPlotRows - (top - kIndicatorOffset)) * 2);
     } else if (tab == kTabTrigger) {
         value = m.triglevel * 2;
     } else if (tab == kTabHorizontal) {
@@ -273,7 +278,7 @@ void Form1::TabStrip2_Click() {
         const std::int16_t v = first ? m.vcur1 : m.vcur2;
         const std::int16_t h = first ? m.hcur1 : m.hcur2;
         if (voltage) {
-            value = (512 - v) * 2;
+            value = CLng(kSliderTop - v * 4.0 / m.plotscale);
         } else if (time) {
             value = CLng(h * 2.0 / m.plotscale);
         }
@@ -306,7 +311,7 @@ void Form1::Slider1_Scroll() {
     if (tab == kTabCh1 || tab == kTabCh2) {
         const bool one = tab == kTabCh1;
         Ctl indicator = one ? ch1text : ch2text;
-        indicator->top = 512 - v / 2.0 + kIndicatorOffset;
+        indicator->top = kPlotRows - v / 2.0 + kIndicatorOffset;
         indicator->fore = colourOf(one ? m.ch1colour : m.ch2colour);
         std::int16_t& pos = one ? m.ch1pos : m.ch2pos;
         pos = CInt(v / 2.0);
@@ -322,7 +327,7 @@ void Form1::Slider1_Scroll() {
             ui().MsgBox(kScrollFailed);
         }
     } else if (tab == kTabTrigger) {
-        trigertext->top = roundHalfEven(512 - v / 2.0 + kIndicatorOffset);
+        trigertext->top = roundHalfEven(kPlotRows - v / 2.0 + kIndicatorOffset);
         trigertext->back = colour::kWhite;
         m.triglevel = CInt(v / 2.0);
         scopeSettingChanged();
@@ -379,8 +384,10 @@ void Form1::Picture1_MouseMove(int /*button*/, int /*shift*/, double x, double y
         centerfr->text =
             formatGrouped((x - plot::kOrigin) * m.fftrate / kFftBins, 0, group) + kHertz;
         const bool dbv = fftscale->text == fftscale::kDbvrms;
-        const double level = (dbv ? kDbvrmsTop : 0.0) - (y - plot::kOrigin) / kUnitsPerDb;
-        labstartfr->text = formatGrouped(level, 1, group) + (dbv ? kDbvrms : kDbfs);
+        if (dbv || fftscale->text == fftscale::kDbfs) {
+            const double level = (dbv ? kDbvrmsTop : 0.0) - (y - plot::kOrigin) / kUnitsPerDb;
+            labstartfr->text = formatGrouped(level, 1, group) + (dbv ? kDbvrms : kDbfs);
+        }
     }
     if (frequencySweep) {
         centerfr->text =

@@ -74,6 +74,9 @@ bool receiveRecord(Form1& w, std::size_t count) {
     std::uint32_t got = 0;
     const int status =
         w.usb().SI_Read(w.state().link.devhandle, std::span(m.record).first(count), got);
+    if (got > 0) {
+        m.recordBytes = got;
+    }
     return status == usb::kSuccess && got == count;
 }
 
@@ -180,6 +183,9 @@ bool scopedisplayslow(Form1& w) {
     try {
         std::uint32_t got = 0;
         w.usb().SI_Read(w.state().link.devhandle, std::span(m.record).first(kStreamChunk), got);
+        if (got > 0) {
+            m.recordBytes = got;
+        }
         r.dataNow = got > 0;
         Canvas& canvas = w.canvas();
         const auto plotPoint = [&](std::int16_t& prevColumn, std::int16_t& prevRow, TraceRows& rows,

@@ -18,24 +18,40 @@ constexpr int kEightBitMid = 128;
 constexpr int kTwelveBitMid = 256;
 }  // namespace
 
-SpectrumInput spectrumInput(const RecordBuffer& buffer, bool twelveBit, bool ch2) {
+SpectrumInput spectrumInput(const RecordBuffer& buffer, std::size_t recordBytes, bool twelveBit,
+                            bool ch2) {
     SpectrumInput in;
+    double sum = 0;
     for (int k = 0; k < kFftPoints; ++k) {
         std::int32_t value = 0;
         std::int32_t sample = 0;
         if (twelveBit) {
             const std::size_t i = 2 + 2 * static_cast<std::size_t>(k);
+            if (i + 1 >= recordBytes) {
+                break;
+            }
             sample = buffer[i] * 256 + buffer[i + 1];
             value = sample - kTwelveBitMid;
         } else {
             const std::size_t i = (ch2 ? 2 : 1) + 2 * static_cast<std::size_t>(k);
+            if (i >= recordBytes) {
+                break;
+            }
             sample = 2 * buffer[i];
             value = buffer[i] - kEightBitMid;
         }
         in.smallest = std::min(in.smallest, sample);
         in.largest = std::max(in.largest, sample);
         in.re[static_cast<std::size_t>(k)] = value;
+        sum += value;
+        ++in.samples;
     }
+    if (in.samples == 0) {
+        in.smallest = 0;
+        return in;
+    }
+    const double mean = sum / in.samples;
+    std::fill(in.re.begin() + in.samples, in.re.end(), mean);
     return in;
 }
 

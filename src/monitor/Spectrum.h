@@ -19,12 +19,17 @@ struct SpectrumInput {
     std::array<double, kFftPoints> re{};
     std::int32_t smallest = 10000;
     std::int32_t largest = 0;
+    int samples = 0;  // how many of the 1024 came from the record
 };
 
 // 8-bit records: CH1 from buffer positions 1, 3, ... 2047 (CH2 from 2, 4, ... 2048), the byte
 // less 128, extremes on twice the byte. 12-bit records: pairs at 2, 4, ... 2048, the sample
-// less 256, extremes on the sample.
-SpectrumInput spectrumInput(const RecordBuffer& buffer, bool twelveBit, bool ch2);
+// less 256, extremes on the sample. Only the first `recordBytes` bytes of the buffer belong to
+// the last record; the positions past them would mix in an older record, so they take the
+// mean of the record's values instead (no extremes). Without a single sample both extremes
+// are 0.
+SpectrumInput spectrumInput(const RecordBuffer& buffer, std::size_t recordBytes, bool twelveBit,
+                            bool ch2);
 
 // The program's in-place 1024-point transform: bit reversal, then ten decimation-in-time
 // stages with the twiddle factor advanced by multiplication. No window, no scaling.

@@ -69,7 +69,7 @@ void showSpectrum(Form1& w) {
     w.fftmaxfrequency->visible = true;
     const bool ch2 = w.selmonmode->text == textOf(MonitorMode::ScopeCH2);
     const bool twelveBit = w.adcselect->text == adc::k12Bit;
-    SpectrumInput in = spectrumInput(m.record, twelveBit, ch2);
+    SpectrumInput in = spectrumInput(m.record, m.recordBytes, twelveBit, ch2);
     const Colour colour = colourOf(ch2 ? m.ch2colour : m.ch1colour);
 
     const bool dbvrms = w.fftscale->text == fftscale::kDbvrms;

@@ -68,6 +68,7 @@ struct MonitorState {
 
     // The last record and what was drawn of it.
     RecordBuffer record{};
+    std::size_t recordBytes = 0;  // bytes the last read brought into it from index 0
     TraceRows ch1rows{};
     TraceRows ch2rows{};
     RollingState rolling;

@@ -57,6 +57,10 @@ class MonitorRig : public ::testing::Test {
     void choose(Ctl control, const std::string& text) {
         rig.program.dispatch(m(), [&] { m().choose(*control, text); });
     }
+    // A user types into a text box of the monitor (its Change action, if any, runs).
+    void type(Ctl control, const std::string& text) {
+        rig.program.dispatch(m(), [&] { m().typeText(*control, text); });
+    }
     void click(const std::string& handler) { rig.program.dispatch(m(), handler); }
     void tick(int n = 1) {
         for (int i = 0; i < n; ++i) {
@@ -87,6 +91,22 @@ class MonitorRig : public ::testing::Test {
     std::size_t mark() { return rig.mark(); }
     std::vector<Frame> frames(std::size_t from) const { return rig.frames(from); }
     std::vector<std::string> messages() const { return rig.messages(); }
+    // The messages shown after the first `count`.
+    std::vector<std::string> messagesAfter(std::size_t count) const {
+        const std::vector<std::string> all = messages();
+        return {all.begin() + static_cast<long>(std::min(count, all.size())), all.end()};
+    }
+
+    // The frames with command code `code` since `from`.
+    std::vector<Frame> framesOf(std::size_t from, int code) const {
+        std::vector<Frame> out;
+        for (const Frame& f : frames(from)) {
+            if (f[0] == code) {
+                out.push_back(f);
+            }
+        }
+        return out;
+    }
 
     // Lines drawn on the plot since `from`.
     std::vector<Drawn> drawn(std::size_t from) const {

@@ -48,7 +48,7 @@ RecordBuffer eightBitTone(double bins, double amplitude) {
 
 TEST(Spectrum, ToneOfTenBinsPeaksAtColumnTenOnTheTopEdge) {
     const RecordBuffer buffer = eightBitTone(10, 100);
-    SpectrumInput in = spectrumInput(buffer, false, false);
+    SpectrumInput in = spectrumInput(buffer, buffer.size(), false, false);
     EXPECT_EQ(in.largest - in.smallest, 400);  // twice the bytes 28..228
     std::array<double, kFftPoints> im{};
     fft1024(in.re, im);
@@ -67,7 +67,7 @@ TEST(Spectrum, ToneOfTenBinsPeaksAtColumnTenOnTheTopEdge) {
 TEST(Spectrum, ConstantRecordRunsAlongTheTopEdgeInDbfs) {
     RecordBuffer buffer{};
     buffer.fill(140);
-    SpectrumInput in = spectrumInput(buffer, false, true);
+    SpectrumInput in = spectrumInput(buffer, buffer.size(), false, true);
     std::array<double, kFftPoints> im{};
     fft1024(in.re, im);
     const auto mag = fftMagnitudes(in.re, im);
@@ -87,7 +87,7 @@ TEST(Spectrum, TwelveBitPairsStartAtPositionTwo) {
     buffer[3] = 44;  // 300
     buffer[4] = 0;
     buffer[5] = 6;  // 6
-    const SpectrumInput in = spectrumInput(buffer, true, false);
+    const SpectrumInput in = spectrumInput(buffer, buffer.size(), true, false);
     EXPECT_DOUBLE_EQ(in.re[0], 300 - 256);
     EXPECT_DOUBLE_EQ(in.re[1], 6 - 256);
     EXPECT_DOUBLE_EQ(in.re[2], -256);

@@ -85,6 +85,18 @@ TEST(SweepLevel, RowAndReadoutOfEachScaleWithItsLimits) {
         {"10dBV/Div", 0, "0.0", 32},
         {"10dBm/Div", -20, "-7.0", 205},
         {"15dBm/Div", -20, "-7.0", 126},
+        // Each scale at both ends: the mVrms and dBmV scales bottom out at row 512 (0 mVrms,
+        // 25 dBmV), the dBV and dBm scales at the bottom grid line; all top out at row 32.
+        {"100mVrms/Div", -200, "0", 512},
+        {"250mVrms/Div", 6.03, "2,002", 32},
+        {"250mVrms/Div", -200, "0", 512},
+        {"5dBmV/Div", -100, "25.0", 512},
+        {"10dBV/Div", -150, "-150.0", 544},
+        {"10dBV/Div", 5, "5.0", 64},  // above 0 dBV the row folds back
+        {"10dBm/Div", 7, "20.0", 32},
+        {"10dBm/Div", -75, "-62.0", 544},
+        {"15dBm/Div", 2, "15.0", 32},
+        {"15dBm/Div", -140, "-127.0", 544},
     };
     for (const Row& row : rows) {
         Level l = fromDbv(row.dbv);

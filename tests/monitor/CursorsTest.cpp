@@ -1,0 +1,407 @@
+// The slider and its tab strips, the measuring cursors and their readouts, the mouse readout.
+#include <algorithm>
+
+#include "monitor/MonitorRig.h"
+
+namespace tunx::test {
+namespace {
+
+constexpr const char* kWhite = "16777215";
+constexpr int kTabCh1 = 1, kTabCh2 = 2, kTabTrigger = 3, kTabHorizontal = 4, kTabC1 = 5, kTabC2 = 6;
+constexpr int kVoltage = 1, kTime = 2, kOff = 3;
+
+class Cursors : public MonitorRig {
+  protected:
+    void SetUp() override {
+        MonitorRig::SetUp();
+        choose(m().selmonmode, "Scope CH1");
+    }
+    // Cursor kind, then the slider function, as a user clicks them.
+    void select(int kind, int function) {
+        tab(m().TabStrip3, kind);
+        tab(m().TabStrip2, function);
+    }
+    // White cursor lines and lines in the picture's background since `from`.
+    std::vector<Drawn> cursorLines(std::size_t from) const {
+        std::vector<Drawn> out;
+        for (const Drawn& d : drawn(from)) {
+            if (d.width == 1 && (d.colour == kWhite || d.colour == "back")) {
+                out.push_back(d);
+            }
+        }
+        return out;
+    }
+};
+
+TEST_F(Cursors, PositionsFollowTheSlider) {
+    struct Row {
+        int function;
+        int v;
+        Ctl Form1Controls::*indicator;
+        double top;
+        std::int16_t MonitorState::*value;
+        std::int16_t expected;
+        int dacChannel;  // 0: nothing sent
+    };
+    const Row rows[] = {
+        {kTabCh1, 1023, &Form1Controls::ch1text, 25.5, &MonitorState::ch1pos, 512, 8},
+        {kTabCh1, 0, &Form1Controls::ch1text, 537, &MonitorState::ch1pos, 0, 8},
+        {kTabCh1, 511, &Form1Controls::ch1text, 281.5, &MonitorState::ch1pos, 256, 8},
+        {kTabCh2, 300, &Form1Controls::ch2text, 387, &MonitorState::ch2pos, 150, 5},
+        {kTabTrigger, 641, &Form1Controls::trigertext, 216, &MonitorState::triglevel, 320, 0},
+        {kTabTrigger, 643, &Form1Controls::trigertext, 216, &MonitorState::triglevel, 322, 0},
+        {kTabTrigger, 0, &Form1Controls::trigertext, 537, &MonitorState::triglevel, 0, 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE("tab " + std::to_string(row.function) + " at " + std::to_string(row.v));
+        tab(m().TabStrip2, row.function);
+        const std::size_t from = mark();
+        slide(row.v);
+        const Ctl indicator = m().*row.indicator;
+        EXPECT_DOUBLE_EQ(indicator->top, row.top);
+        EXPECT_EQ(mon().*row.value, row.expected);
+        const std::vector<Frame> sent = frames(from);
+        if (row.dacChannel != 0) {
+            ASSERT_EQ(sent.size(), 1u);
+            EXPECT_EQ(sent[0][0], 31);
+            EXPECT_EQ(sent[0][3], row.dacChannel);
+            EXPECT_EQ(indicator->fore, row.dacChannel == 8 ? 255u : 65535u);
+        } else {
+            EXPECT_TRUE(sent.empty());
+            EXPECT_EQ(indicator->back, 16777215u);
+        }
+    }
+    EXPECT_TRUE(messages().empty());
+}
+
+TEST_F(Cursors, TheChannelPositionMovesTheTraceOnTheBench) {
+    generatorSine("1", "kHz", "2");
+    tab(m().TabStrip2, kTabCh1);
+    slide(700);  // position 350
+    click("cmdstartsweep_Click");
+    tick(2);
+    const std::size_t from = mark();
+    tick();
+    const auto points = trace(from, "255");
+    ASSERT_FALSE(points.empty());
+    const auto [low, high] =
+        std::minmax_element(points.begin(), points.end(),
+                            [](const auto& a, const auto& b) { return a.second < b.second; });
+    EXPECT_NEAR((low->second + high->second) / 2.0, 512 - 350, 3);
+}
+
+TEST_F(Cursors, TheHorizontalPositionNeedsTheLongRecordAndAStoppedScope) {
+    struct Row {
+        bool longRecord, running;
+        int v;
+        const char* message;
+        std::int16_t horpos;
+    };
+    const Row rows[] = {
+        {false, false, 0, "Check 2048 Points Check box first!", 0},
+        {true, true, 0, "Use Stop Button first!", 0},
+        {true, false, 0, nullptr, 2048},
+        {true, false, 1023, nullptr, 2},
+        {true, false, 512, nullptr, 1024},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::to_string(row.v));
+        m().reclenght->value = row.longRecord ? 1 : 0;
+        click("cmdstartsweep_Click");
+        tick(2);
+        if (!row.running) {
+            click("cmdstop_Click");
+        }
+        tab(m().TabStrip2, kTabHorizontal);
+        const std::size_t said = messages().size();
+        slide(row.v);
+        EXPECT_EQ(messagesAfter(said),
+                  row.message ? std::vector<std::string>{row.message} : std::vector<std::string>{});
+        EXPECT_EQ(mon().horpos, row.horpos);
+    }
+}
+
+// A tab sets the slider to the value that maps back onto its quantity as it stands, also at
+// the slider's ends: choosing the tab again and again moves nothing and sends nothing.
+TEST_F(Cursors, ATabSetsTheSliderToItsQuantityAndMovesNothing) {
+    struct Row {
+        int kind, function;
+        int v;  // where the slider put the quantity first (-1: the defaults)
+        int slider;
+        std::int16_t cursorsel;
+    };
+    const Row rows[] = {
+        {kOff, kTabCh1, -1, 512, 0},  // CH1> at 281: position 256
+        {kOff, kTabCh2, -1, 256, 0},  // CH2> at 409: position 128
+        {kOff, kTabTrigger, -1, 640, 0},    {kOff, kTabHorizontal, -1, 512, 0},
+        {kVoltage, kTabC1, -1, 223, 1},  // row 400: 1023 - 400 x 4 / 2
+        {kVoltage, kTabC2, -1, 823, 2},  // row 100
+        {kTime, kTabC1, -1, 100, 3},        {kTime, kTabC2, -1, 300, 4},
+        {kOff, kTabC1, -1, 300, 0},  // no cursor: the slider stays where it was
+        {kOff, kTabCh1, 1023, 1023, 0},     {kOff, kTabCh2, 511, 511, 0},
+        {kOff, kTabTrigger, 1023, 1023, 0},  // level 512
+        {kVoltage, kTabC1, 821, 821, 1},     // row 101
+        {kVoltage, kTabC2, 0, 0, 2},         // row 512
+        {kVoltage, kTabC1, 1023, 1023, 1},   // row 0
+        {kTime, kTabC2, 1023, 640, 4},       // column 640
+    };
+    const auto quantities = [&] {
+        const MonitorState& s = mon();
+        return std::vector<int>{s.ch1pos, s.ch2pos, s.triglevel, s.horpos,
+                                s.vcur1,  s.vcur2,  s.hcur1,     s.hcur2};
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::to_string(row.function) + " from " + std::to_string(row.v));
+        select(row.kind, row.function);
+        if (row.v >= 0) {
+            slide(row.v);
+        }
+        const auto before = quantities();
+        const double ch1Top = m().ch1text->top;
+        const std::size_t from = mark();
+        for (int click = 0; click < 3; ++click) {
+            tab(m().TabStrip2, row.function);
+        }
+        EXPECT_EQ(m().Slider1->value, row.slider);
+        EXPECT_EQ(mon().cursorsel, row.cursorsel);
+        EXPECT_EQ(quantities(), before);
+        EXPECT_DOUBLE_EQ(m().ch1text->top, ch1Top);
+        EXPECT_TRUE(frames(from).empty());
+    }
+    // The sweep modes leave the slider alone.
+    choose(m().selmonmode, "Frequency Sweep");
+    select(kOff, kTabTrigger);
+    EXPECT_EQ(m().Slider1->value, 640);
+}
+
+TEST_F(Cursors, AMovedCursorIsRedrawnAndLeavesTheOtherStanding) {
+    struct Row {
+        int kind;
+        int function;
+        int v;
+        std::int16_t position;
+        bool dotted;                // landed on the other cursor
+        std::optional<int> erased;  // where its old line was wiped
+    };
+    // Voltage lines run from (34, 32 + v) to (672, 32 + v); time lines from (32 + h, 34) to
+    // (32 + h, 544).
+    const Row rows[] = {
+        {kVoltage, kTabC1, 0, 512, false, 400},  // (1023 - 0) / 4 x 2 = 511.5 goes to 512
+        {kVoltage, kTabC1, 1023, 0, false, 512},
+        {kVoltage, kTabC1, 823, 100, true, 0},              // onto the second cursor: dotted
+        {kVoltage, kTabC1, 623, 200, false, std::nullopt},  // away again: the other stays
+        {kVoltage, kTabC2, 423, 300, false, 100},
+        {kTime, kTabC1, 1023, 640, false, 100},  // limited to the last column
+        {kTime, kTabC1, 0, 0, false, 640},
+        {kTime, kTabC2, 201, 201, false, 300},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::to_string(row.function) + " at " + std::to_string(row.v));
+        select(row.kind, row.function);
+        const std::size_t from = mark();
+        slide(row.v);
+        const bool voltage = row.kind == kVoltage;
+        const int which = (voltage ? 0 : 2) + (row.function == kTabC1 ? 1 : 2);
+        const std::int16_t position = which == 1   ? mon().vcur1
+                                      : which == 2 ? mon().vcur2
+                                      : which == 3 ? mon().hcur1
+                                                   : mon().hcur2;
+        EXPECT_EQ(position, row.position);
+        const auto lines = cursorLines(from);
+        ASSERT_FALSE(lines.empty());
+        const Drawn& last = lines.back();
+        const Drawn expected =
+            voltage
+                ? Drawn{34, 32.0 + row.position, 672, 32.0 + row.position, kWhite, 1, row.dotted}
+                : Drawn{32.0 + row.position, 34, 32.0 + row.position, 544, kWhite, 1, row.dotted};
+        EXPECT_EQ(std::tie(last.x1, last.y1, last.x2, last.y2, last.colour, last.dotted),
+                  std::tie(expected.x1, expected.y1, expected.x2, expected.y2, expected.colour,
+                           expected.dotted));
+        const auto wiped = std::find_if(lines.begin(), lines.end(),
+                                        [](const Drawn& d) { return d.colour == "back"; });
+        if (row.erased) {
+            ASSERT_NE(wiped, lines.end());
+            EXPECT_EQ(voltage ? wiped->y1 : wiped->x1, 32 + *row.erased);
+            EXPECT_FALSE(wiped->dotted);
+        } else {
+            EXPECT_EQ(wiped, lines.end());
+        }
+    }
+}
+
+TEST_F(Cursors, CursorsComeBackWithEachTraceAndAfterAChangeOfKind) {
+    generatorSine("1", "kHz", "2");
+    click("cmdstartsweep_Click");
+    tick(2);
+    struct Row {
+        int kind, function;
+        double solid, dotted;  // x (time) or y (voltage) of the two lines
+    };
+    const Row rows[] = {
+        {kVoltage, kTabC1, 32 + 400, 32 + 100},
+        {kVoltage, kTabC2, 32 + 100, 32 + 400},
+        {kTime, kTabC1, 32 + 100, 32 + 300},
+        {kTime, kTabC2, 32 + 300, 32 + 100},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::to_string(row.kind) + "/" + std::to_string(row.function));
+        tab(m().TabStrip2, row.function);
+        std::size_t from = mark();
+        tab(m().TabStrip3, row.kind);
+        // A new kind first wipes all four cursor lines.
+        const auto changed = cursorLines(from);
+        ASSERT_GE(changed.size(), 4u);
+        EXPECT_TRUE(std::all_of(changed.begin(), changed.begin() + 4,
+                                [](const Drawn& d) { return d.colour == "back" && !d.dotted; }));
+        from = mark();
+        tick();
+        const auto lines = cursorLines(from);
+        ASSERT_EQ(lines.size(), 2u);  // after the trace: the other dotted, the selected solid
+        const auto at = [&](const Drawn& d) { return row.kind == kVoltage ? d.y1 : d.x1; };
+        EXPECT_TRUE(lines[0].dotted);
+        EXPECT_EQ(at(lines[0]), row.dotted);
+        EXPECT_FALSE(lines[1].dotted);
+        EXPECT_EQ(at(lines[1]), row.solid);
+    }
+    // Cursor OFF: the trace comes alone.
+    tab(m().TabStrip3, kOff);
+    std::size_t from = mark();
+    tick();
+    EXPECT_TRUE(cursorLines(from).empty());
+
+    // Moved while stopped, a cursor is drawn over the grid and the stored trace; while
+    // running, the second cursor moves alone.
+    select(kVoltage, kTabC2);
+    from = mark();
+    slide(500);
+    EXPECT_TRUE(trace(from, "255").empty());
+    click("cmdstop_Click");
+    for (const int function : {kTabC1, kTabC2}) {
+        tab(m().TabStrip2, function);
+        from = mark();
+        slide(600);
+        EXPECT_EQ(trace(from, "255").size(), 637u);
+        EXPECT_FALSE(cursorLines(from).empty());
+    }
+}
+
+TEST_F(Cursors, DifferenceReadouts) {
+    struct Row {
+        int kind;
+        const char* channel;  // cursor channel
+        const char* range;    // its V/div, or the time base
+        std::int16_t first, second;
+        const char* shown;
+    };
+    const Row rows[] = {
+        {kVoltage, "CH1", "0.5V", 100, 164, "0.50 V"},
+        {kVoltage, "CH1", "1V", 164, 100, "-1.00 V"},  // the second above the first
+        {kVoltage, "CH1", "0.1V", 100, 200, "0.16 V"},
+        {kVoltage, "CH1", "50mV", 100, 164, "50.00 mV"},
+        {kVoltage, "CH1", "10mV", 0, 64, "10.00 mV"},
+        {kVoltage, "CH2", "20mV", 0, 32, "10.00 mV"},
+        {kTime, "CH1", "100us/div", 100, 164, "100.00 us"},
+        {kTime, "CH1", "1ns/div", 0, 640, "10.00 ns"},
+        {kTime, "CH1", "1s/div", 300, 268, "-0.50 s"},
+        {kTime, "CH1", "20ms/div", 100, 200, "31.25 ms"},
+        {kTime, "CH1", "5us/div", 0, 7, "0.55 us"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.range) + " " + row.shown);
+        const bool voltage = row.kind == kVoltage;
+        choose(m().combocursorselect, row.channel);
+        if (voltage) {
+            (row.channel == std::string("CH1") ? m().ch1vdiv : m().ch2vdiv)->text = row.range;
+            mon().vcur1 = mon().vcur1drawn = row.first;
+        } else {
+            m().seltimediv->text = row.range;
+            mon().hcur1 = mon().hcur1drawn = row.first;
+        }
+        select(row.kind, kTabC2);
+        slide(voltage ? 1023 - 2 * row.second : row.second);
+        EXPECT_EQ(mon().cursordelta, row.second - row.first);
+        EXPECT_EQ(m().centerfr->text, row.shown);
+        EXPECT_TRUE(m().centerfr->visible);
+        EXPECT_TRUE(m().centerfr->enabled);
+    }
+}
+
+TEST_F(Cursors, TheMouseReadsTheGridUnderThePointer) {
+    struct Row {
+        const char* mode;
+        const char* scale;  // selrfrange, or fftscale with the FFT view
+        double x, y;
+        const char* frequency;  // nullptr: hidden or untouched
+        const char* level;
+    };
+    const Row rows[] = {
+        {"Frequency Sweep", "100mVrms/Div", 352, 32, "1,500,001 Hz", "800 mVrms"},
+        {"Frequency Sweep", "100mVrms/Div", 34, 544, "1,003,126 Hz", "0 mVrms"},
+        {"Frequency Sweep", "250mVrms/Div", 672, 288, "2,000,001 Hz", "1,002 mVrms"},
+        {"Frequency Sweep", "5dBmV/Div", 673, 288, "2,001,564 Hz", "45.0 dBmV"},
+        {"Frequency Sweep", "10dBV/Div", 352, 160, "1,500,001 Hz", "-20.0 dBV"},
+        {"Frequency Sweep", "10dBm/Div", 352, 32, "1,500,001 Hz", "20.0 dBm"},
+        {"Frequency Sweep", "15dBm/Div", 352, 545, "1,500,001 Hz", "-105.2 dBm"},
+        {"Frequency Sweep", "100mVrms/Div", 700, 300, nullptr, nullptr},
+        {"Frequency Sweep", "100mVrms/Div", 100, 20, nullptr, nullptr},
+        {"Scope CH1", "dBFS", 48, 96, "1,000 Hz", "-10.0 dBFS"},
+        {"Scope CH1", "dBVrms", 48, 96, "1,000 Hz", "0.0 dBVrms"},
+        {"Scope CH1", "dBVrms", 10, 10, nullptr, nullptr},
+    };
+    std::string shown;  // the mode set up so far
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.scale) + " at " + std::to_string(row.x) + ", " +
+                     std::to_string(row.y));
+        const bool fft = row.mode == std::string("Scope CH1");
+        if (shown != row.mode) {
+            shown = row.mode;
+            choose(m().selmonmode, row.mode);
+            click("cmdstartsweep_Click");
+            tick(2);
+            if (fft) {
+                click("cmdfft_Click");
+            }
+        }
+        (fft ? m().fftscale : m().selrfrange)->text = row.scale;
+        rig.program.dispatch(m(), [&] { m().Picture1_MouseMove(0, 0, row.x, row.y); });
+        const bool inside = row.frequency != nullptr;
+        EXPECT_EQ(m().centerfr->visible, inside);
+        EXPECT_EQ(m().labstartfr->visible, inside);
+        if (inside) {
+            EXPECT_EQ(m().centerfr->text, row.frequency);
+            EXPECT_EQ(m().labstartfr->text, row.level);
+        }
+        if (fft) {
+            // The time and V/div labels give way to the readout inside the plot.
+            for (const Ctl c : {m().tdivtext, m().ch1vdivtext}) {
+                EXPECT_EQ(c->visible, !inside);
+                EXPECT_EQ(c->enabled, !inside);
+            }
+        }
+    }
+}
+
+TEST_F(Cursors, TheMouseShowsNothingWithoutASweepOrASpectrum) {
+    for (const char* mode : {"Amplitude Sweep", "Scope CH1", "Scope CH1+CH2"}) {
+        SCOPED_TRACE(mode);
+        choose(m().selmonmode, mode);
+        m().centerfr->text = "kept";
+        m().labstartfr->text = "kept";
+        rig.program.dispatch(m(), [&] { m().Picture1_MouseMove(0, 0, 352, 288); });
+        EXPECT_EQ(m().centerfr->text, "kept");
+        EXPECT_EQ(m().labstartfr->text, "kept");
+    }
+}
+
+TEST_F(Cursors, ARefusedOffsetCommandSaysScrollError) {
+    tab(m().TabStrip2, kTabCh1);
+    rig.sim.nakNext(3);
+    slide(700);
+    EXPECT_EQ(messages(), (std::vector<std::string>{"_Relay_ON_CommError", "Error Sending Data.",
+                                                    "Scroll Error"}));
+    EXPECT_EQ(mon().ch1pos, 350);  // the indicator and the position already moved
+    EXPECT_DOUBLE_EQ(m().ch1text->top, 512 - 350 + 25);
+}
+
+}  // namespace
+}  // namespace tunx::test

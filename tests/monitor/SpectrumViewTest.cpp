@@ -1,0 +1,240 @@
+// The F F T button: the spectrum of the last record, judged on the virtual bench and against a
+// direct transform, its placement, its scale texts, and a time base without a rate.
+#include <algorithm>
+#include <cmath>
+#include <complex>
+
+#include "monitor/MonitorRig.h"
+
+namespace tunx::test {
+namespace {
+
+constexpr double kTwoPi = 2 * 3.14159265358979323846;
+
+class SpectrumView : public MonitorRig {
+  protected:
+    // The spectrum's points since `from`: row (0 at the top of the plot) by column.
+    std::vector<double> spectrum(std::size_t from, const std::string& colour) const {
+        std::vector<double> rows(513, -1);
+        for (const Drawn& d : drawn(from)) {
+            if (d.colour == colour && d.width == 2) {
+                rows.at(static_cast<std::size_t>(d.x2) - 32) = d.y2 - 32;
+                rows.at(static_cast<std::size_t>(d.x1) - 32) = d.y1 - 32;
+            }
+        }
+        return rows;
+    }
+    static int strongest(const std::vector<double>& rows) {
+        int best = 4;
+        for (int k = 4; k <= 512; ++k) {
+            if (rows[static_cast<std::size_t>(k)] < rows[static_cast<std::size_t>(best)]) {
+                best = k;
+            }
+        }
+        return best;
+    }
+    // A CH1 8-bit record of `bytes` bytes, sample n (from 0) = f(n), in the buffer as read.
+    void record(std::size_t bytes, const std::function<double(int)>& f) {
+        RecordBuffer& b = mon().record;
+        b.fill(0);
+        for (int n = 0; 2 * n + 1 < static_cast<int>(bytes); ++n) {
+            b[static_cast<std::size_t>(2 * n)] = 128;
+            b[static_cast<std::size_t>(2 * n + 1)] =
+                static_cast<std::uint8_t>(std::clamp(std::lround(f(n)), 0L, 255L));
+        }
+        mon().recordBytes = bytes;
+    }
+};
+
+TEST_F(SpectrumView, AToneOnTheBenchLandsAtItsBinOnTheTopEdge) {
+    struct Row {
+        const char* mode;
+        const char* adc;
+        const char* timeBase;
+        const char* frek;
+        const char* unit;
+        bool longRecord;
+        int column;  // frequency x 1024 / rate
+        const char* colour;
+        const char* highest;
+    };
+    const Row rows[] = {
+        {"Scope CH1", "8 bit 40Ms", "1ms/div", "1", "kHz", true, 16, "255", "32,000 Hz"},
+        {"Scope CH1", "8 bit 40Ms", "1ms/div", "1", "kHz", false, 16, "255", "32,000 Hz"},
+        {"Scope CH2", "8 bit 40Ms", "1ms/div", "2", "kHz", true, 32, "65535", "32,000 Hz"},
+        {"Scope CH1", "12 bit 480Ks", "1ms/div", "1", "kHz", true, 16, "255", "32,000 Hz"},
+        {"Scope CH1", "8 bit 40Ms", "2ms/div", "500", "Hz", true, 16, "255", "16,000 Hz"},
+        {"Scope CH1", "8 bit 40Ms", "1us/div", "2.5", "MHz", true, 64, "255", "20,000,000 Hz"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.mode) + " " + row.adc + " " + row.timeBase);
+        generatorSine(row.frek, row.unit, "4");
+        choose(m().selmonmode, row.mode);
+        choose(m().adcselect, row.adc);
+        choose(m().seltimediv, row.timeBase);
+        m().reclenght->value = row.longRecord ? 1 : 0;
+        click("cmdstartsweep_Click");
+        tick(3);
+        const std::size_t from = mark();
+        click("cmdfft_Click");
+        const std::vector<double> rows = spectrum(from, row.colour);
+        EXPECT_EQ(strongest(rows), row.column);
+        EXPECT_DOUBLE_EQ(rows.at(static_cast<std::size_t>(row.column)), 0);  // dBFS: top edge
+        EXPECT_EQ(m().fftmaxfrequency->text, row.highest);
+        EXPECT_TRUE(m().fftmaxfrequency->visible);
+        EXPECT_EQ(m().ldiv0->text, "-80");
+        EXPECT_EQ(m().ldiv8->text, "0");
+        EXPECT_EQ(m().ldivunit->text, "dBFS");
+        EXPECT_FALSE(m().ch1text->visible);
+        EXPECT_FALSE(m().ch2text->visible);
+        EXPECT_EQ(m().reclenght->value, 1);
+        EXPECT_TRUE(mon().fftflag);
+        EXPECT_EQ(mon().monstate, "stoped");
+    }
+    EXPECT_TRUE(messages().empty());
+}
+
+TEST_F(SpectrumView, InDbvrmsTheStrongestLineSitsAtTheSignalsRmsLevel) {
+    generatorSine("1", "kHz", "4");  // 4 V peak to peak: 1.414 Vrms, +3 dBV
+    m().reclenght->value = 1;
+    runScope("Scope CH1", 3);
+    m().fftscale->text = "dBVrms";
+    const std::size_t from = mark();
+    click("cmdfft_Click");
+    const std::vector<double> rows = spectrum(from, "255");
+    ASSERT_EQ(strongest(rows), 16);
+    EXPECT_NEAR(mon().sigrms, 4 / (2 * std::sqrt(2.0)), 0.03);
+    // 0 dBV one division below the top, 6.4 rows per dB.
+    EXPECT_NEAR(rows[16], 64 - 6.4 * 20 * std::log10(std::sqrt(2.0)), 1.5);
+    EXPECT_EQ(m().ldiv0->text, "-70");
+    EXPECT_EQ(m().ldiv7->text, "0");
+    EXPECT_EQ(m().ldiv8->text, "10");
+    EXPECT_EQ(m().ldivunit->text, "dBVrms");
+}
+
+// The spectrum drawn from a record against the direct transform of the same samples, placed
+// by the rules: bins 3..513 set the strongest level P, 6.4 rows a dB, 0..512 rows.
+TEST_F(SpectrumView, DrawnSpectrumMatchesADirectTransformOfTheRecord) {
+    choose(m().selmonmode, "Scope CH1");
+    const auto signal = [](int n) {
+        return 140 + 60 * std::sin(kTwoPi * 37 * n / 1024) +
+               12 * std::cos(kTwoPi * 201.5 * n / 1024);
+    };
+    for (const char* scale : {"dBFS", "dBVrms"}) {
+        SCOPED_TRACE(scale);
+        record(4096, signal);
+        m().fftscale->text = scale;
+        const std::size_t from = mark();
+        click("cmdfft_Click");
+        const std::vector<double> drawnRows = spectrum(from, "255");
+
+        std::vector<double> x(1024);
+        int low = 255, high = 0;
+        for (int n = 0; n < 1024; ++n) {
+            const int byte = mon().record[static_cast<std::size_t>(2 * n + 1)];
+            x[static_cast<std::size_t>(n)] = byte - 128;
+            low = std::min(low, 2 * byte);
+            high = std::max(high, 2 * byte);
+        }
+        std::vector<double> db(514);
+        double p = 0;
+        for (int k = 0; k < 514; ++k) {
+            std::complex<double> sum;
+            for (int n = 0; n < 1024; ++n) {
+                sum += x[static_cast<std::size_t>(n)] * std::polar(1.0, -kTwoPi * k * n / 1024);
+            }
+            db[static_cast<std::size_t>(k)] = 20 * std::log10(std::max(std::abs(sum), 1.0));
+            if (k >= 3) {
+                p = std::max(p, db[static_cast<std::size_t>(k)]);
+            }
+        }
+        const double rms = (high - low) * (1.0 / 64) * 0.3536;  // 1V/div
+        const double offset = scale == std::string("dBFS")
+                                  ? 512 - 6.4 * p
+                                  : 6.4 * 20 * std::log10(rms) + 448 - 6.4 * p;
+        for (int k = 3; k <= 512; ++k) {
+            const double y = std::clamp(6.4 * db[static_cast<std::size_t>(k)] + offset, 0.0, 512.0);
+            EXPECT_NEAR(drawnRows[static_cast<std::size_t>(k)], 512 - y, 1e-3) << "bin " << k;
+        }
+        EXPECT_EQ(mon().sigpp, high - low);
+    }
+}
+
+TEST_F(SpectrumView, AShortRecordDoesNotBorrowAnOlderRecordsSamples) {
+    choose(m().selmonmode, "Scope CH1");
+    // An older long record held a loud tone at bin 100; the last record brought 1300 bytes
+    // (650 samples) of a tone at bin 16.
+    record(4096, [](int n) { return 128 + 120 * std::sin(kTwoPi * 100 * n / 1024); });
+    record(1300, [](int n) { return 128 + 60 * std::sin(kTwoPi * 16 * n / 1024); });
+    RecordBuffer& b = mon().record;
+    for (int n = 650; n < 1024; ++n) {
+        b[static_cast<std::size_t>(2 * n + 1)] =
+            static_cast<std::uint8_t>(std::lround(128 + 120 * std::sin(kTwoPi * 100 * n / 1024)));
+    }
+    const std::size_t from = mark();
+    click("cmdfft_Click");
+    const std::vector<double> rows = spectrum(from, "255");
+    EXPECT_EQ(strongest(rows), 16);
+    EXPECT_DOUBLE_EQ(rows[16], 0);
+    EXPECT_GT(rows[100], 250);    // more than 39 dB down: nothing of the older tone
+    EXPECT_EQ(mon().sigpp, 240);  // the extremes of the last record only
+}
+
+TEST_F(SpectrumView, TheRmsReferenceOfEachRange) {
+    struct Row {
+        const char* adc;
+        const char* range;
+        int low, high;  // sample extremes: bytes (8-bit) or codes (12-bit)
+        double sigrms;  // before the 12-bit channel scale
+    };
+    const Row rows[] = {
+        {"8 bit 40Ms", "1V", 0, 255, 510 * 0.015625 * 0.3536},  // about 2.818 V
+        {"8 bit 40Ms", "0.5V", 0, 255, 510 * 0.0078125 * 0.3536},
+        {"8 bit 40Ms", "2V", 100, 110, 20 * 0.03125 * 0.3536},
+        {"8 bit 40Ms", "50mV", 0, 255, 510 * 0.00078125 * 0.3536},
+        {"8 bit 40Ms", "10mV", 10, 20, 20 * 0.00015625 * 0.3536},
+        {"8 bit 40Ms", "1V", 90, 90, 1.0},   // nothing to measure: the reference is 0 dBV
+        {"8 bit 40Ms", "3V", 0, 255, 0.25},  // no such range: left as it was
+        {"12 bit 480Ks", "1V", 0, 4000, 4000 * 0.015625 * 0.3536},
+    };
+    choose(m().selmonmode, "Scope CH1");
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.adc) + " " + row.range);
+        m().adcselect->text = row.adc;
+        m().ch1vdiv->text = row.range;
+        mon().sigrms = 0.25;
+        RecordBuffer& b = mon().record;
+        b.fill(0);
+        const bool twelveBit = row.adc == std::string("12 bit 480Ks");
+        for (int n = 0; n < 1024; ++n) {
+            const int v = n % 2 == 0 ? row.low : row.high;
+            if (twelveBit) {
+                b[static_cast<std::size_t>(2 + 2 * n)] = static_cast<std::uint8_t>(v >> 8);
+                b[static_cast<std::size_t>(3 + 2 * n)] = static_cast<std::uint8_t>(v & 0xFF);
+            } else {
+                b[static_cast<std::size_t>(1 + 2 * n)] = static_cast<std::uint8_t>(v);
+            }
+        }
+        mon().recordBytes = 4096;
+        click("cmdfft_Click");
+        const double scale = twelveBit ? mon().ch1scale : 1.0;
+        EXPECT_NEAR(mon().sigrms, row.sigrms * scale, 1e-9);
+        EXPECT_EQ(mon().sigpp, (twelveBit ? 1 : 2) * (row.high - row.low));
+    }
+}
+
+TEST_F(SpectrumView, ATimeBaseWithoutARateSaysSoAndLeavesThePlot) {
+    choose(m().selmonmode, "Scope CH1");
+    choose(m().seltimediv, "200ms/div");
+    const std::string top = m().ldiv8->text;
+    const std::size_t from = mark();
+    click("cmdfft_Click");
+    EXPECT_EQ(messages(), std::vector<std::string>{
+                              "Invalid time base for FFT!,  Valid Range is from 100ns to 100ms"});
+    EXPECT_TRUE(drawn(from).empty());
+    EXPECT_EQ(m().ldiv8->text, top);
+    EXPECT_EQ(mon().monstate, "stoped");
+}
+
+}  // namespace
+}  // namespace tunx::test

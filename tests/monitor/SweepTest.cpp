@@ -1,0 +1,417 @@
+// The sweep analyser on the virtual bench: a device under test drawn as its response, levels
+// read back as programmed, the frames of each step, and its answers to bad entries and to an
+// instrument that stops answering.
+#include <algorithm>
+#include <cmath>
+#include <map>
+
+#include "monitor/MonitorRig.h"
+
+namespace tunx::test {
+namespace {
+
+constexpr int kPoints = 639;  // columns 34 to 672
+
+class SweepAnalyser : public MonitorRig {
+  protected:
+    // The sweep points drawn since `from`: plot row by column (a line ends at its new point).
+    std::map<int, int> points(std::size_t from) const {
+        std::map<int, int> out;
+        for (const Drawn& d : drawn(from)) {
+            if (d.colour == "255" && d.width == 2) {
+                out[static_cast<int>(d.x2)] = static_cast<int>(d.y2);
+            }
+        }
+        return out;
+    }
+    // START and the set-up tick.
+    void start() {
+        click("cmdstartsweep_Click");
+        tick();
+    }
+};
+
+double number(std::string text) {
+    std::erase(text, ',');
+    return std::stod(text);
+}
+
+TEST_F(SweepAnalyser, ABandPassOfQFiveIsDrawnAsItsResonance) {
+    instruct("wire CH1 dut");
+    instruct("dut bandpass 1.5M 5");
+    type(m().textstarta, "100");
+    choose(m().selrfrange, "5dBmV/Div");  // 12.8 rows per dB
+    const std::size_t from = mark();
+    start();
+    tick(kPoints);
+    EXPECT_EQ(mon().monstate, "stoped");
+    const std::map<int, int> trace = points(from);
+    ASSERT_EQ(trace.size(), 637u);  // every point from column 36 on is joined to the one before
+    EXPECT_EQ(trace.begin()->first, 36);
+
+    // Column c carries 1 MHz + (c - 34) x 1562 Hz; the peak's columns share its row.
+    const auto column = [](double hz) { return 34 + (hz - 1e6) / 1562; };
+    const int top = std::min_element(trace.begin(), trace.end(), [](auto& a, auto& b) {
+                        return a.second < b.second;
+                    })->second;
+    std::vector<int> peak, passband;  // columns at the top, and within 3 dB of it
+    for (const auto& [c, row] : trace) {
+        if (row == top) {
+            peak.push_back(c);
+        }
+        if (row <= top + 3 * 12.8) {
+            passband.push_back(c);
+        }
+    }
+    EXPECT_NEAR((peak.front() + peak.back()) / 2.0, column(1.5e6), 2);
+    // 3 dB down at f0 (sqrt(1 + 1 / 4Q^2) -+ 1 / 2Q).
+    const double spread = std::sqrt(1 + 1 / 100.0);
+    EXPECT_NEAR(passband.front(), column(1.5e6 * (spread - 0.1)), 2);
+    EXPECT_NEAR(passband.back(), column(1.5e6 * (spread + 0.1)), 2);
+}
+
+// A level programmed through a plain wire reads back as itself on every scale, at its row.
+TEST_F(SweepAnalyser, TheProgrammedLevelReadsBackOnEveryScaleAtItsRow) {
+    struct Row {
+        const char *amplitude, *unit, *scale;
+        double readout;
+        int row;
+    };
+    const Row rows[] = {
+        {"100", "mVrms", "100mVrms/Div", 100, 448},
+        {"500", "mVrms", "250mVrms/Div", 500, 384},
+        {"40", "dBmV", "5dBmV/Div", 40, 320},
+        {"-20", "dBV", "10dBV/Div", -20, 160},
+        {"-7", "dBm", "10dBm/Div", -7, 205},
+        {"-7", "dBm", "15dBm/Div", -7, 126},
+        {"1", "Vpp", "10dBV/Div", 20 * std::log10(1 / (4 * 1.4142)), 128},
+        {"1", "mVrms", "5dBmV/Div", 25, 512},       // 0 dBmV is raised to the 25 dBmV floor
+        {"800", "mVrms", "100mVrms/Div", 800, 32},  // 0 on the scale, limited to the top
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.amplitude) + " " + row.unit + " on " + row.scale);
+        type(m().textstarta, row.amplitude);
+        choose(m().combstarta, row.unit);
+        choose(m().selrfrange, row.scale);
+        start();
+        tick(3);
+        EXPECT_NEAR(number(m().Textpower->text), row.readout, std::abs(row.readout) * 0.01 + 0.1);
+        EXPECT_NEAR(mon().sweepy, row.row, 1);
+    }
+}
+
+TEST_F(SweepAnalyser, SetUpTakesTheLimitsStepAndCaptions) {
+    struct Row {
+        const char *start, *startUnit, *stop, *stopUnit;
+        std::int32_t step;
+        const char *centre, *first;
+        Frame firstWord;   // tuning word of the first point
+        const char* next;  // textfr after the first point
+        bool lowMessage;
+    };
+    const Row rows[] = {
+        // 1,000,000 / 640 lies between 1562 and 1563: the tie goes to the even one.
+        {"1",
+         "MHz",
+         "2",
+         "MHz",
+         1562,
+         "1,500,000 Hz",
+         "1,000,000 Hz",
+         {5, 0, 163, 215, 10, 0},
+         "1,001,562",
+         false},
+        {"10000",
+         "Hz",
+         "10.96",
+         "kHz",
+         2,
+         "10,480 Hz",
+         "10,000 Hz",
+         {5, 0, 1, 163, 110, 0},
+         "10,002",
+         false},  // 960 / 640 = 1.5 rounds up to the even 2
+        {"1", "kHz", "10", "kHz", 14, "5,500 Hz", "1,000 Hz", {5, 0, 0, 41, 241, 0}, "1,014", true},
+        {"2",
+         "MHz",
+         "1",
+         "MHz",
+         -1562,
+         "1,500,000 Hz",
+         "2,000,000 Hz",
+         {5, 1, 71, 174, 20, 0},
+         "1,998,438",
+         false},  // start above stop sweeps downwards
+        {"1.5",
+         "MHz",
+         "1500",
+         "kHz",
+         0,
+         "1,500,000 Hz",
+         "1,500,000 Hz",
+         {5, 0, 245, 194, 143, 0},
+         "1,500,000",
+         false},
+        {"0", "Hz", "0", "Hz", 0, "0 Hz", "0 Hz", {5, 0, 0, 0, 0, 0}, "0", false},
+        {"200",
+         "MHz",
+         "210",
+         "MHz",
+         15625,
+         "205,000,000 Hz",
+         "200,000,000 Hz",
+         {5, 128, 0, 0, 0, 0},
+         "200,015,625",
+         false},
+    };
+    type(m().textstarta, "100");
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.start) + row.startUnit + " to " + row.stop + row.stopUnit);
+        type(m().startf, row.start);
+        choose(m().startfunit, row.startUnit);
+        type(m().stopf, row.stop);
+        choose(m().stopfunit, row.stopUnit);
+        const std::size_t said = messages().size();
+        start();
+        EXPECT_EQ(mon().monstate, "frsweeping");
+        EXPECT_EQ(mon().sweepstep, row.step);
+        EXPECT_EQ(m().centerfr->text, row.centre);
+        EXPECT_EQ(m().labstartfr->text, row.first);
+        EXPECT_EQ(mon().sweepstartf, number(row.first) + 1);
+        EXPECT_EQ(messages().size() - said, row.lowMessage ? 1u : 0u);
+        const std::size_t from = mark();
+        tick();
+        ASSERT_FALSE(frames(from).empty());
+        EXPECT_EQ(frames(from).front(), row.firstWord);
+        EXPECT_EQ(m().textfr->text, row.next);
+        EXPECT_EQ(m().textstatus->text, "Running");
+    }
+}
+
+TEST_F(SweepAnalyser, EachTickDrawsOnePointUntilTheLastColumn) {
+    type(m().textstarta, "100");
+    click("cmdstartsweep_Click");
+    const std::size_t setUp = mark();
+    tick();
+    // The set-up: sweep signal, sweep switches, then the amplitude for the centre.
+    const std::vector<Frame> expected = {
+        {1, 2, 0, 2, 64, 0}, {2, 0, 2, 164, 0, 0},  {32, 4, 2, 1, 0, 0},  {32, 4, 6, 0, 0, 0},
+        {31, 0, 0, 3, 0, 0}, {31, 3, 255, 7, 0, 0}, {32, 3, 15, 0, 0, 0}, {32, 7, 2, 1, 0, 0},
+        {32, 6, 4, 0, 0, 0}, {32, 6, 5, 0, 0, 0},   {3, 5, 28, 0, 0, 0}};  // 100 mVrms at 1.5 MHz
+    EXPECT_EQ(frames(setUp), expected);
+    EXPECT_EQ(rig.s().gen.sgfreq, 1'500'000);
+    for (int point = 0; point < kPoints; ++point) {
+        const std::size_t from = mark();
+        tick();
+        const auto lines = points(from);
+        ASSERT_EQ(lines.size(), point < 2 ? 0u : 1u) << "point " << point;
+        if (!lines.empty()) {
+            EXPECT_EQ(lines.begin()->first, 34 + point);
+        }
+        // One tuning word and one detector reading per point.
+        EXPECT_EQ(framesOf(from, 5).size(), 1u);
+        EXPECT_EQ(framesOf(from, 27).size(), 1u);
+    }
+    EXPECT_EQ(mon().monstate, "stoped");
+    // sgfreq follows the sweep every tenth column.
+    EXPECT_EQ(rig.s().gen.sgfreq, 1'000'000 + 1562 * (670 - 34 + 1));
+    EXPECT_EQ(m().textstatus->text, "Running");
+    const std::size_t after = mark();
+    tick();
+    EXPECT_TRUE(frames(after).empty());
+}
+
+TEST_F(SweepAnalyser, TuningWordsFollowTheirRuleAndTheClockIsKnownFromTheStart) {
+    struct Row {
+        const char *mode, *mhz;
+        double clkcorr;
+        Frame word;
+    };
+    const Row rows[] = {
+        {"Amplitude Sweep", "199.95", 1, {5, 127, 247, 206, 217, 0}},  // first sweep of the run
+        {"Frequency Sweep", "1", 1.0001, {5, 0, 163, 219, 60, 0}},     // corrected
+        {"Amplitude Sweep", "1", 1.0001, {5, 0, 163, 215, 10, 0}},     // not corrected
+        {"Frequency Sweep", "199.95", 1.0001, {5, 127, 247, 206, 217, 0}},
+        {"Frequency Sweep", "250", 1, {5, 128, 0, 0, 0, 0}},
+        {"Amplitude Sweep", "250", 1, {5, 128, 0, 0, 0, 0}},
+    };
+    type(m().textstarta, "100");
+    type(m().textstopa, "100");
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.mode) + " at " + row.mhz + " MHz");
+        rig.s().cal.clkcorr = row.clkcorr;
+        choose(m().selmonmode, row.mode);
+        type(m().startf, row.mhz);
+        type(m().stopf, row.mhz);
+        const std::size_t from = mark();
+        start();
+        tick();
+        const std::vector<Frame> words = framesOf(from, 5);
+        ASSERT_FALSE(words.empty());
+        EXPECT_EQ(words, std::vector<Frame>(words.size(), row.word));
+    }
+    EXPECT_TRUE(messages().empty());
+}
+
+TEST_F(SweepAnalyser, AmplitudeOfEveryUnitAndItsLimits) {
+    constexpr const char* kTooHigh =
+        "Amplitude is too Hi for Frequency Entered! Amplitude will be set to Maximum.";
+    struct Row {
+        const char *entry, *unit, *mhz;  // the sweep's centre
+        std::optional<Frame> amplitude;
+        const char* message;
+    };
+    const Row rows[] = {
+        {"1000", "mVpp", "1", Frame{3, 9, 7, 0, 0, 0}, nullptr},
+        {"1", "Vpp", "1", Frame{3, 9, 7, 0, 0, 0}, nullptr},
+        {"100", "mVrms", "1", Frame{3, 5, 27, 0, 0, 0}, nullptr},  // 4 x 1.4142 x 100 mVpp
+        {"40", "dBmV", "1", Frame{3, 5, 27, 0, 0, 0}, nullptr},
+        {"-20", "dBV", "1", Frame{3, 5, 27, 0, 0, 0}, nullptr},
+        {"-7", "dBm", "1", Frame{3, 5, 27, 0, 0, 0}, nullptr},
+        {"5400", "mVpp", "1", Frame{3, 46, 182, 0, 0, 0}, nullptr},  // 5000, boosted x 1.035
+        {"5.5", "Vpp", "1", Frame{3, 46, 182, 0, 0, 0}, nullptr},
+        {"200", "dBV", "1", Frame{3, 46, 182, 0, 0, 0}, nullptr},
+        {"-100", "dBm", "1", Frame{3, 0, 0, 0, 0, 0}, nullptr},
+        {"3000", "mVpp", "150", Frame{3, 63, 255, 0, 0, 0}, kTooHigh},  // flatness 2.63
+        {"-50", "mVpp", "1", Frame{3, 0, 0, 0, 0, 0}, nullptr},  // silence, not a wrapped word
+        {"5501", "mVpp", "1", std::nullopt, nullptr},
+        {"5.6", "Vpp", "1", std::nullopt, nullptr},
+        {"5501", "mVrms", "1", std::nullopt, nullptr},
+        {"-101", "dBmV", "1", std::nullopt, nullptr},
+        {"5501", "dBV", "1", std::nullopt, nullptr},
+        {"-101", "dBm", "1", std::nullopt, nullptr},
+        {"1OO", "mVpp", "1", std::nullopt, nullptr},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.entry) + " " + row.unit);
+        type(m().startf, row.mhz);
+        type(m().stopf, row.mhz);
+        type(m().textstarta, row.entry);
+        choose(m().combstarta, row.unit);
+        const std::size_t said = messages().size();
+        const std::size_t from = mark();
+        start();
+        const std::vector<Frame> sent = framesOf(from, 3);
+        EXPECT_EQ(sent.empty() ? std::nullopt : std::optional(sent.back()), row.amplitude);
+        EXPECT_EQ(messagesAfter(said),
+                  row.message ? std::vector<std::string>{row.message} : std::vector<std::string>{});
+        tick();
+        EXPECT_EQ(m().textstatus->text, row.amplitude ? "Running" : "TUNX ERROR");
+        EXPECT_EQ(mon().monstate, row.amplitude ? "frsweeping" : "stoped");
+    }
+}
+
+TEST_F(SweepAnalyser, AnAmplitudeSweepStepsTheLevelAtOneFrequency) {
+    choose(m().selmonmode, "Amplitude Sweep");
+    type(m().textstarta, "100");
+    type(m().textstopa, "1000");
+    choose(m().selrfrange, "250mVrms/Div");
+    std::size_t from = mark();
+    click("cmdstartsweep_Click");
+    // START prepares: the frequency, a silent output, forty detector readings.
+    std::vector<Frame> prepared = frames(from);
+    ASSERT_GE(prepared.size(), 42u);
+    EXPECT_EQ(std::vector<Frame>(prepared.end() - 42, prepared.end() - 40),
+              (std::vector<Frame>{{5, 0, 163, 215, 10, 0}, {3, 0, 1, 0, 0, 0}}));
+    EXPECT_EQ(framesOf(from, 27).size(), 40u);
+    tick();
+    EXPECT_EQ(mon().monstate, "ampsweeping");
+    EXPECT_FLOAT_EQ(mon().sweepampstep, 1.40625f);
+    EXPECT_EQ(m().textfr->text, "1,000,000");
+    from = mark();
+    tick(3);
+    // 100, 101.40625 and 102.8125 mVrms; the frequency stays.
+    EXPECT_EQ(framesOf(from, 3),
+              (std::vector<Frame>{{3, 5, 27, 0, 0, 0}, {3, 5, 46, 0, 0, 0}, {3, 5, 64, 0, 0, 0}}));
+    EXPECT_TRUE(framesOf(from, 5).empty());
+    from = mark();
+    tick(kPoints - 3);
+    EXPECT_EQ(mon().monstate, "stoped");
+    // The level climbs on the straight line of the scale until the output's 5000 mVpp
+    // (884 mVrms at the matched input) limits it.
+    const std::map<int, int> trace = points(from);
+    EXPECT_NEAR(trace.at(353), 512 - (100 + 319 * 1.40625) / 3.906, 2);
+    EXPECT_NEAR(number(m().Textpower->text), 5000 / (4 * 1.4142), 9);
+    EXPECT_NEAR(trace.at(672), 512 - 5000 / (4 * 1.4142) / 3.906, 3);
+}
+
+TEST_F(SweepAnalyser, BadEntriesGiveTheirMessageAndTheErrorState) {
+    struct Row {
+        const char *mode, *control, *text, *message;
+    };
+    const Row rows[] = {
+        {"Frequency Sweep", "startf", "-1", "Sweep frequencies cannot be negative."},
+        {"Frequency Sweep", "stopf", "-2", "Sweep frequencies cannot be negative."},
+        {"Frequency Sweep", "stopf", "two", "Type mismatch"},
+        {"Frequency Sweep", "startf", "", "Type mismatch"},
+        {"Frequency Sweep", "startf", "30000", "Overflow"},  // 30 GHz does not fit a step
+        {"Amplitude Sweep", "textstopa", "x", "Type mismatch"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.control) + " = '" + row.text + "'");
+        choose(m().selmonmode, row.mode);
+        Control& field = m()[row.control];
+        const std::string good = field.text;
+        type(Ctl(field), row.text);
+        const std::size_t said = messages().size();
+        const std::size_t from = mark();
+        start();
+        EXPECT_EQ(messages().size(), said + 1);
+        EXPECT_EQ(messages().back(), row.message);
+        if (row.mode == std::string("Frequency Sweep")) {
+            EXPECT_TRUE(framesOf(from, 5).empty());
+        }
+        tick();
+        EXPECT_EQ(m().textstatus->text, "TUNX ERROR");
+        EXPECT_EQ(mon().monstate, "stoped");
+        type(Ctl(field), good);
+    }
+}
+
+TEST_F(SweepAnalyser, ALostDetectorReadingKeepsTheLevelAndASilentInstrumentStopsTheSweep) {
+    type(m().textstarta, "100");
+    choose(m().selrfrange, "5dBmV/Div");
+    start();
+    tick(10);
+    const int level = mon().sweepy;
+    // The next point's tuning word passes, its detector reading gets no answer.
+    rig.sim.muteNext(1, 1);
+    instruct("dut attenuate 6");
+    instruct("wire CH1 dut");
+    std::size_t from = mark();
+    tick();
+    EXPECT_EQ(mon().sweepy, level);  // drawn with the last level that came
+    EXPECT_EQ(points(from).begin()->second, level);
+    EXPECT_TRUE(messages().empty());
+    tick();
+    EXPECT_NEAR(mon().sweepy, level + 6 * 12.8, 1);  // the next reading measures again
+    EXPECT_EQ(mon().monstate, "frsweeping");
+
+    rig.sim.muteNext(1000);
+    from = mark();
+    tick();
+    ASSERT_FALSE(messages().empty());
+    EXPECT_EQ(messages().front(), "SetFreq_FTW_Comm timed out");
+    EXPECT_TRUE(points(from).empty());
+    tick();
+    EXPECT_EQ(m().textstatus->text, "TUNX ERROR");
+    EXPECT_EQ(mon().monstate, "stoped");
+}
+
+TEST_F(SweepAnalyser, AnotherScaleDuringASweepRelabelsTheGridAndDrawsTheNextPointsWithIt) {
+    type(m().textstarta, "100");
+    start();
+    tick(4);
+    EXPECT_NEAR(mon().sweepy, 448, 1);
+    choose(m().selrfrange, "10dBV/Div");
+    EXPECT_EQ(m().ldiv8->text, "0");
+    EXPECT_EQ(m().ldiv0->text, "-80");
+    EXPECT_EQ(m().ldivunit->text, "dBV");
+    EXPECT_EQ(mon().monstate, "frsweeping");
+    tick();
+    EXPECT_NEAR(mon().sweepy, 160, 1);
+    EXPECT_EQ(m().Textpower->text, "-20.0");
+}
+
+}  // namespace
+}  // namespace tunx::test
