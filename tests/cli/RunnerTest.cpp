@@ -131,12 +131,26 @@ TEST(Cli, ExitStatusTranscriptAndDiagnostic) {
                     kSim + script("mark a\npicture /nonexistent/dir/p.png\n"),
                     kStarted + "mark a\n"});
     // The last line of each script cannot be understood: nothing runs.
-    for (const std::string text :
-         {"frobnicate x\n", "mark a\n\nset Frek\n", "check atten 2\n", "click\n", "click a b\n",
-          "tick x\n", "tick -1\n", "# c\nsim\n", "sim nak\n", "sim nak 2 after\n",
-          "sim mute 1 before 2\n", "sim show now\n", "sim explode\n", "mark\n", "lines\n",
-          "lines maybe\n", "mark a\nsim devices other-1\n",
-          "sim nak 1\nmark a\nsim fail open 2\n"}) {
+    for (const std::string text : {"frobnicate x\n",
+                                   "mark a\n\nset Frek\n",
+                                   "check atten 2\n",
+                                   "click\n",
+                                   "click a b\n",
+                                   "tick x\n",
+                                   "tick -1\n",
+                                   "tab TabStrip2 0\n",
+                                   "tab TabStrip2 000000000\n",
+                                   "# c\nsim\n",
+                                   "sim nak\n",
+                                   "sim nak 2 after\n",
+                                   "sim mute 1 before 2\n",
+                                   "sim show now\n",
+                                   "sim explode\n",
+                                   "mark\n",
+                                   "lines\n",
+                                   "lines maybe\n",
+                                   "mark a\nsim devices other-1\n",
+                                   "sim nak 1\nmark a\nsim fail open 2\n"}) {
         const auto line = std::count(text.begin(), text.end(), '\n');
         rows.push_back({2, "line " + std::to_string(line) + ": ", kSim + script(text), ""});
     }

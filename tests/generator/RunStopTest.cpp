@@ -222,18 +222,22 @@ TEST_F(RunStop, StopClosesTheStageAndResendsTheBareAmplitude) {
 // the error, sgerror is set and STOP stays unlit; the next STOP that works shows the stopped look.
 TEST_F(RunStop, AFailedStopDoesNotShowTheStoppedLook) {
     const struct {
-        void (sim::VirtualInstrument::*fault)(int, int);
+        bool mute;          // no answer, else NAKs
         int after;          // frames of the STOP that pass first
         const char* first;  // the failing step's message
-    } rows[] = {{&sim::VirtualInstrument::nakNext, 0, "_Relay_ON_CommError"},
-                {&sim::VirtualInstrument::muteNext, 2, "_Relay_ON_Comm timed out"},
-                {&sim::VirtualInstrument::nakNext, 3, "SGSTOP_Amplitude_CommError"}};
+    } rows[] = {{false, 0, "_Relay_ON_CommError"},
+                {true, 2, "_Relay_ON_Comm timed out"},
+                {false, 3, "SGSTOP_Amplitude_CommError"}};
     for (const auto& row : rows) {
         panel("Single Tone Sine", "Vpp=1");
         press("RUN_Click");
         ASSERT_EQ(rig.w().RUN->text, "RUNNING");
         rig.ui.messages.clear();
-        (rig.sim.*row.fault)(3, row.after);
+        if (row.mute) {
+            rig.sim.muteNext(3, row.after);
+        } else {
+            rig.sim.nakNext(3, row.after);
+        }
         press("STOP_Click");
         EXPECT_EQ(rig.messages().at(0), row.first) << row.after;
         EXPECT_EQ(look(), (Texts{"Error Single Tone Sine", "", neutral, runPicture})) << row.after;
