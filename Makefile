@@ -51,6 +51,7 @@ test: test-plain test-asan
 
 test-plain: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	@./$(BUILD)/bin/tunx4k_tests --gtest_filter='FaultMatrixSize.*' | grep '^fault matrix:'
 
 # Core, simulator and script runner under AddressSanitizer and UndefinedBehaviorSanitizer.
 test-asan: deps
