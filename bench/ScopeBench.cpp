@@ -4,6 +4,11 @@
 // headless raster picture. The instrument's own share of a tick is measured on its own.
 #include <benchmark/benchmark.h>
 
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "monitor/Measurements.h"
 #include "picture/RasterCanvas.h"
 #include "platform/Host.h"
 #include "ports/HeadlessUi.h"
@@ -83,6 +88,23 @@ void BM_ScopeTick_InstrumentOnly(benchmark::State& state) {
     }
 }
 
+// What each record adds beside the original: both channels of a 2500-byte record in volts and
+// their measurements (peak-to-peak, rms, mean, frequency) with the readout texts.
+void BM_RecordMeasurements(benchmark::State& state) {
+    std::vector<double> ch1(1250), ch2(1250);
+    for (std::size_t i = 0; i < ch1.size(); ++i) {
+        ch1[i] = 2 * std::sin(6.283185307 * 1000.0 * static_cast<double>(i) / 64000);
+        ch2[i] = std::sin(6.283185307 * 2500.0 * static_cast<double>(i) / 64000) >= 0 ? 1 : -1;
+    }
+    std::string text;
+    for (auto _ : state) {
+        text = measurementText("CH1", measure(ch1, 1.0 / 64000)) +
+               measurementText("CH2", measure(ch2, 1.0 / 64000));
+        benchmark::DoNotOptimize(text);
+    }
+}
+
+BENCHMARK(BM_RecordMeasurements)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ScopeTick_NothingDrawn)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ScopeTick_RasterPicture)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ScopeTick_InstrumentOnly)->Unit(benchmark::kMicrosecond);

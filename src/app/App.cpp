@@ -1,5 +1,7 @@
 #include "app/App.h"
 
+#include "app/Shortcuts.h"
+
 #include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
@@ -61,6 +63,8 @@ App::App(const WiringOptions& options) : ui_(*this), wiring_(options, ui_, &pict
         dispatch(m, kUnload);
         return ended();
     });
+
+    addShortcuts(*this);
 
     monitorTimer_.setInterval(program().monitor().Timer1->value);
     connect(&monitorTimer_, &QTimer::timeout, this, [this] { tick(); });

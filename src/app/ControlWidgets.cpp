@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSlider>
@@ -216,6 +217,12 @@ QWidget* createControlWidget(const Control& control, QWidget* parent) {
         }
         case ControlKind::TabStrip:
             return new QTabBar(parent);
+        case ControlKind::Progress: {
+            auto* bar = new QProgressBar(parent);
+            bar->setRange(control.minimum, control.maximum);
+            bar->setTextVisible(true);
+            return bar;
+        }
         case ControlKind::Picture: {
             auto* picture = new QLabel(parent);
             picture->setFrameShape(QFrame::Box);
@@ -282,6 +289,10 @@ void refreshWidget(const Control& control, QWidget& widget, const std::string& i
         if (slider->value() != control.value) {
             slider->setValue(control.value);
         }
+    } else if (auto* bar = qobject_cast<QProgressBar*>(&widget)) {
+        bar->setRange(control.minimum, control.maximum);
+        bar->setValue(control.value);
+        bar->setFormat(QString::fromStdString(control.text));
     } else if (auto* tabs = qobject_cast<QTabBar*>(&widget)) {
         refreshTabs(control, *tabs);
     } else if (auto* label = qobject_cast<QLabel*>(&widget)) {

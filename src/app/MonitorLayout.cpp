@@ -15,6 +15,8 @@ PanelLayout monitorPanelLayout(const Form1Controls& w) {
         {w.ch1text, w.ch2text, w.trigertext},
         {w.labstartfr, w.centerfr, w.labstopfr},
         {w.tdivtext, w.ch1vdivtext, w.ch2vdivtext, w.horpostext, w.fftmaxfrequency},
+        {w.measch1, w.measch2},
+        w.sweepprogress,
     };
     layout.columns = {
         {
@@ -32,7 +34,9 @@ PanelLayout monitorPanelLayout(const Form1Controls& w) {
               {{w.ltrigmode}, {w.trigmode}},
               {{w.reclenght}, {w.Command2}},
               {{w.lfftdisplay}, {w.fftscale}},
-              {{w.cmdfft, 2}}}},
+              {{w.lfftwindow}, {w.fftwindow}},
+              {{w.cmdfft, 2}},
+              {{w.fftpeak, 2}}}},
             {kCursors, {{{w.TabStrip2, 2}}, {{w.Slider1, 2}}, {{w.TabStrip3, 2}}}},
         },
         {

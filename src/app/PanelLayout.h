@@ -35,6 +35,10 @@ struct PlotPlacement {
     std::vector<Ctl> indicators;
     std::vector<Ctl> axis;      // under the plot: left, centre, right
     std::vector<Ctl> captions;  // the row below, from the left
+    // One row under the captions, which the modes share: side by side readouts (a scope
+    // mode's measurements), or one bar across (a sweep's progress).
+    std::vector<Ctl> readouts;
+    Ctl bar;
 };
 
 struct PanelLayout {

@@ -21,6 +21,9 @@ class PictureCanvas : public Canvas {
               LineStyle style) override;
     void Clear() override;
     Colour BackColor() const override { return raster_.BackColor(); }
+    bool Save(const std::string& path, std::string& why) override {
+        return raster_.Save(path, why);
+    }
 
     // The picture at one pixel per drawing unit: 704 x 576, sharing the raster's pixels.
     const QImage& image() const { return image_; }

@@ -1,6 +1,7 @@
 #include "app/PlotPanel.h"
 
 #include <QLabel>
+#include <algorithm>
 #include <cmath>
 
 #include "ports/Canvas.h"
@@ -9,8 +10,8 @@ namespace tunx::app {
 
 namespace {
 
-constexpr int kLeft = 48;   // room for the scale labels
-constexpr int kRight = 48;  // room for the indicators
+constexpr int kLeft = 54;   // room for the scale labels
+constexpr int kRight = 42;  // room for the indicators
 constexpr int kTop = 8;
 constexpr int kRowHeight = 22;    // one caption row under the plot
 constexpr int kGridBottom = 544;  // the bottom grid line, in drawing units
@@ -28,7 +29,8 @@ PlotPanel::PlotPanel(QWidget* picture, QWidget* parent) : QWidget(parent), pictu
 }
 
 QSize PlotPanel::sizeHint() const {
-    return {kLeft + kPictureWidth + kRight, kTop + kPictureHeight + 2 * kRowHeight + kTop};
+    return {kLeft + kPictureWidth + kRight,
+            kTop + kPictureHeight + (readoutRow_ ? 3 : 2) * kRowHeight + kTop};
 }
 
 void PlotPanel::placeScale(QLabel* label, int index) {
@@ -68,6 +70,23 @@ void PlotPanel::placeCaption(QLabel* label, int index, int count) {
     label->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
     label->setGeometry(kLeft + kAxisLeft + index * width, kTop + kPictureHeight + kRowHeight, width,
                        kRowHeight);
+}
+
+void PlotPanel::placeReadout(QWidget* widget, int index, int count) {
+    widget->setParent(this);
+    readoutRow_ = true;
+    const int width = (kPictureWidth - kAxisLeft) / std::max(count, 1);
+    widget->setGeometry(kLeft + kAxisLeft / 2 + index * width,
+                        kTop + kPictureHeight + 2 * kRowHeight, width, kRowHeight - 2);
+    setMinimumSize(sizeHint());
+}
+
+void PlotPanel::placeBar(QWidget* widget) {
+    widget->setParent(this);
+    readoutRow_ = true;
+    widget->setGeometry(kLeft + kAxisLeft, kTop + kPictureHeight + 2 * kRowHeight,
+                        kAxisRight - kAxisLeft, kRowHeight - 2);
+    setMinimumSize(sizeHint());
 }
 
 void PlotPanel::follow(const Control& control) {

@@ -22,6 +22,9 @@ class PlotPanel : public QWidget {
     void placeIndicator(const Control& control, QLabel* label);
     void placeAxis(QLabel* label, int index, int count);
     void placeCaption(QLabel* label, int index, int count);
+    // The row under the captions: readout `index` of `count` side by side, or a bar across.
+    void placeReadout(QWidget* widget, int index, int count);
+    void placeBar(QWidget* widget);
 
     // Moves an indicator to its control's `top` (after the control changed).
     void follow(const Control& control);
@@ -30,6 +33,7 @@ class PlotPanel : public QWidget {
 
   private:
     QWidget* picture_;
+    bool readoutRow_ = false;
     std::map<const Control*, QLabel*> indicators_;
 };
 

@@ -1,5 +1,7 @@
 #include "app/WindowView.h"
 
+#include "window/MenuGroups.h"
+
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -32,7 +34,7 @@ namespace {
 
 constexpr const char* kClick = "Click";
 constexpr const char* kChange = "Change";
-constexpr std::string_view kSubmenuPrefix = "Menu:";
+constexpr std::string_view kSubmenuPrefix = menugroup::kEntriesPrefix;
 constexpr int kFieldChars = 9;          // width of an entry field in a one-column cell
 constexpr int kTitleBarAllowance = 48;  // room left on screen for the window's title bar
 constexpr QSize kSmallestWindow{480, 320};
@@ -124,6 +126,13 @@ QWidget* WindowView::buildPlot(const PlotPlacement& plot) {
     for (std::size_t i = 0; i < plot.captions.size(); ++i) {
         plot_->placeCaption(label(plot.captions[i]), static_cast<int>(i),
                             static_cast<int>(plot.captions.size()));
+    }
+    for (std::size_t i = 0; i < plot.readouts.size(); ++i) {
+        plot_->placeReadout(bindWidget(*plot.readouts[i], plot_, 1), static_cast<int>(i),
+                            static_cast<int>(plot.readouts.size()));
+    }
+    if (plot.bar.bound()) {
+        plot_->placeBar(bindWidget(*plot.bar, plot_, 1));
     }
     if (auto* view = dynamic_cast<PictureView*>(picture)) {
         view->setOnMouseMove([this](double x, double y) {
@@ -254,7 +263,7 @@ void WindowView::buildMenus() {
     // Top-level menus first, then their entries ("Menu:File" goes under "File").
     std::vector<std::pair<std::string, QMenu*>> menus;
     for (const auto& control : model_.controls()) {
-        if (control->kind == ControlKind::Menu && control->group == group::kMenu) {
+        if (control->kind == ControlKind::Menu && control->group == menugroup::kBar) {
             QMenu* menu = menuBar()->addMenu(captionText(control->text));
             menus.emplace_back(control->text, menu);
             menus.emplace_back(nameSuffix(control->name), menu);

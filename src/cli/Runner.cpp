@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "cli/Actions.h"
-#include "picture/Png.h"
+#include "monitor/Export.h"
 #include "picture/RasterCanvas.h"
 
 #include "ports/HeadlessUi.h"
@@ -110,14 +110,19 @@ class Session {
             transcript_.write("mark " + l.text);
         } else if (k == "lines") {
             wiring_.recordingCanvas().setLines(l.text == "on");
+        } else if (k == "export") {
+            std::string why;
+            const std::optional<std::size_t> rows =
+                exportTo(program_.monitor(), *exportKind(l.control), l.text, why);
+            if (!rows) {
+                throw ScriptError(l.number,
+                                  "cannot export the " + l.control + " to " + l.text + ": " + why);
+            }
+            transcript_.write("export " + l.control + " " + l.text + " " + std::to_string(*rows));
         } else if (k == "picture") {
-            const auto png = encodePng(picture_.pixels(), kPictureWidth, kPictureHeight);
-            std::ofstream file(l.text, std::ios::binary);
-            file.write(reinterpret_cast<const char*>(png.data()),
-                       static_cast<std::streamsize>(png.size()));
-            file.close();
-            if (!file) {
-                throw ScriptError(l.number, "cannot write the picture to " + l.text);
+            std::string why;
+            if (!picture_.Save(l.text, why)) {
+                throw ScriptError(l.number, "cannot write the picture to " + l.text + ": " + why);
             }
             transcript_.write("picture " + l.text);
         }

@@ -158,6 +158,14 @@ std::vector<ScriptLine> parseScript(std::istream& in) {
             if (l.words.size() != 2 || !isCoordinate(l.words[0]) || !isCoordinate(l.words[1])) {
                 throw ScriptError(number, "expected: mouse X Y");
             }
+        } else if (l.keyword == "export") {
+            const auto gap = rest.find(' ');
+            l.control = rest.substr(0, gap);
+            l.text = gap == std::string::npos ? "" : unquote(rest.substr(gap + 1));
+            if ((l.control != "scope" && l.control != "sweep" && l.control != "spectrum") ||
+                l.text.empty()) {
+                throw ScriptError(number, "expected: export scope|sweep|spectrum FILE");
+            }
         } else if (l.keyword == "picture") {
             if (space == std::string::npos || rest.empty()) {
                 throw ScriptError(number, "picture needs a file name");

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <random>
@@ -13,6 +14,10 @@
 namespace tunx {
 
 namespace {
+
+constexpr const char* kNoName = "no file name";
+constexpr const char* kNoFileName = "the path names no file";
+constexpr const char* kNotRegular = "not a regular file";
 
 namespace fs = std::filesystem;
 
@@ -142,28 +147,38 @@ void flushFolder(const fs::path& folder) {
 
 }  // namespace
 
-bool saveFileSafely(const std::string& path, std::string_view content) {
-    if (path.empty()) {
+bool saveFileSafely(const std::string& path, std::string_view content, std::string* why) {
+    // The reason of a failure: what the system said, taken before anything else can change it.
+    const auto fail = [why](const char* reason = nullptr) {
+        if (why != nullptr) {
+            *why = reason != nullptr ? reason : std::strerror(errno);
+        }
         return false;
+    };
+    if (path.empty()) {
+        return fail(kNoName);
     }
     const auto target = followLinks(path);
     if (!target || !target->has_filename()) {
-        return false;
+        return fail(kNoFileName);
     }
     std::optional<mode_t> mode;  // an existing file keeps its permissions
     struct stat existing {};
     if (::lstat(target->c_str(), &existing) == 0) {
         if (!S_ISREG(existing.st_mode)) {
-            return false;
+            return fail(kNotRegular);
         }
         mode = existing.st_mode & kPermissionBits;
     } else if (errno != ENOENT) {
-        return false;
+        return fail();
     }
     const fs::path folder = target->has_parent_path() ? target->parent_path() : fs::path(".");
     PendingFile pending(folder);
-    if (!pending.isOpen() || !pending.write(content, mode) || !pending.commit(*target)) {
-        return false;
+    if (!pending.isOpen()) {
+        return fail();
+    }
+    if (!pending.write(content, mode) || !pending.commit(*target)) {
+        return fail();
     }
     flushFolder(folder);
     return true;

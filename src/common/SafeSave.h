@@ -13,7 +13,8 @@ namespace tunx {
 //   points to is replaced and the link stays;
 // - on any failure the fresh file is removed and the old file is left as it was.
 // A target that exists but is no regular file (a folder, a device) is not replaced.
-// Returns whether the new content is in place.
-bool saveFileSafely(const std::string& path, std::string_view content);
+// Returns whether the new content is in place; on failure `why` (when given) says what stood in
+// the way, in words ("Permission denied", "not a regular file").
+bool saveFileSafely(const std::string& path, std::string_view content, std::string* why = nullptr);
 
 }  // namespace tunx

@@ -31,6 +31,11 @@ struct Form1Controls {
         ch1text, ch2text, trigertext;
     // The 10 ms timer; disabled, it skips its ticks.
     Ctl Timer1;
+    // Beside the original controls: the measurement readouts of each channel, the spectrum's
+    // window and strongest line, the sweep's progress, and the File menu's exports.
+    Ctl measch1, measch2, lfftwindow, fftwindow, fftpeak, sweepprogress;
+    Ctl MenuBar_File, MenuBar_ExportScope, MenuBar_ExportSweep, MenuBar_ExportSpectrum,
+        MenuBar_SavePlot;
 };
 
 }  // namespace tunx

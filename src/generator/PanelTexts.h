@@ -1,5 +1,7 @@
 #pragma once
 
+#include "window/MenuGroups.h"
+
 namespace tunx {
 
 // The panel groups the view lays controls out in.
@@ -15,9 +17,9 @@ inline constexpr const char* kArbitrary = "Arbitrary";
 inline constexpr const char* kOutput = "Output";
 inline constexpr const char* kStatus = "Status";
 inline constexpr const char* kCommands = "Commands";
-inline constexpr const char* kMenu = "Menu";
-inline constexpr const char* kMenuFile = "Menu:File";
-inline constexpr const char* kMenuHelp = "Menu:Help";
+inline constexpr const char* kMenu = menugroup::kBar;
+inline constexpr const char* kMenuFile = menugroup::kFile;
+inline constexpr const char* kMenuHelp = menugroup::kHelp;
 }  // namespace group
 
 // The command buttons' own pictures, shown until the program loads another.

@@ -70,6 +70,12 @@ class Form1 : public Window, public Form1Controls {
     void selrfrange_Click();
     void frangesel_Click();
 
+    // Beside the original: the File menu's exports.
+    void MenuBar_ExportScope_Click();
+    void MenuBar_ExportSweep_Click();
+    void MenuBar_ExportSpectrum_Click();
+    void MenuBar_SavePlot_Click();
+
   private:
     void buildControls();
     void wireHandlers();

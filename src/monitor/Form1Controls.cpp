@@ -6,8 +6,10 @@
 #include "monitor/Form1.h"
 #include "monitor/Modes.h"
 #include "monitor/PanelGroups.h"
+#include "monitor/SpectrumWindows.h"
 #include "monitor/SweepLevel.h"
 #include "monitor/TimeBase.h"
+#include "window/MenuGroups.h"
 #include "window/NewControl.h"
 
 namespace tunx {
@@ -15,6 +17,7 @@ namespace tunx {
 namespace {
 
 constexpr int kTimerIntervalMs = 10;
+constexpr int kSweepPoints = 639;
 // The trigger indicator beside the default trigger level 320 (512 - 640 / 2 + 25).
 constexpr double kTriggerTextTop = 217;
 
@@ -154,6 +157,25 @@ void Form1::buildControls() {
     trigertext->top = kTriggerTextTop;
 
     Timer1 = add(timer("Timer1", kTimerIntervalMs));
+
+    // Beside the original controls.
+    measch1 = add(label("measch1", "", kPlot));
+    measch2 = add(label("measch2", "", kPlot));
+    measch1->visible = false;
+    measch2->visible = false;
+    lfftwindow = add(label("lfftwindow", "FFT Window", kScope));
+    fftwindow =
+        add(list("fftwindow", std::string(kFftWindowTexts[0]), texts(kFftWindowTexts), kScope));
+    fftpeak = add(label("fftpeak", "", kScope));
+    sweepprogress = add(progress("sweepprogress", 0, kSweepPoints, kPlot));
+    sweepprogress->visible = false;
+    MenuBar_File = add(menu("MenuBar_File", "File", menugroup::kBar));
+    MenuBar_ExportScope =
+        add(menu("MenuBar_ExportScope", "Export scope record\u2026", menugroup::kFile));
+    MenuBar_ExportSweep = add(menu("MenuBar_ExportSweep", "Export sweep\u2026", menugroup::kFile));
+    MenuBar_ExportSpectrum =
+        add(menu("MenuBar_ExportSpectrum", "Export spectrum\u2026", menugroup::kFile));
+    MenuBar_SavePlot = add(menu("MenuBar_SavePlot", "Save plot as PNG\u2026", menugroup::kFile));
 }
 
 }  // namespace tunx

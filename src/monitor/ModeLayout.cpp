@@ -7,7 +7,9 @@
 #include "monitor/Modes.h"
 #include "monitor/Plot.h"
 #include "monitor/Ranges.h"
+#include "monitor/RecordVolts.h"
 #include "monitor/SweepLevel.h"
+#include "monitor/SweepProgress.h"
 #include "ports/Ui.h"
 
 namespace tunx {
@@ -107,6 +109,7 @@ void sweepMode(Form1& w, const Groups& g) {
     enable(g.counter(), false);
     enable(g.positionControls(), false);
     w.mon().fftflag = false;
+    hideMeasurements(w);
     freshPlot(w);
     sweepGridLabels(w);
 }
@@ -176,6 +179,7 @@ void Form1::selmonmode_Click() {
         return;
     }
     const Groups g(*this);
+    showProgressIn(*this, isSweep(*mode));
     switch (*mode) {
         case MonitorMode::FrequencySweep:
             enable(g.frequencyInputs(), true);
@@ -211,6 +215,7 @@ void Form1::selmonmode_Click() {
             enable(g.sweepReadouts(), false);
             enable(g.fft(), false);
             conceal({ch1vdivtext, ch2vdivtext, tdivtext});
+            hideMeasurements(*this);
             frangesel_Click();
             break;
     }

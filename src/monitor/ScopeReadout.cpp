@@ -11,8 +11,10 @@
 #include "monitor/Modes.h"
 #include "monitor/Plot.h"
 #include "monitor/Record.h"
+#include "monitor/RecordVolts.h"
 #include "monitor/ScopeSetup.h"
 #include "monitor/Sweep.h"
+#include "monitor/SweepProgress.h"
 
 namespace tunx {
 
@@ -162,6 +164,10 @@ bool scopedisplay2t(Form1& w) {
                     if (traces == Trace::CH2 || traces == Trace::Both) {
                         drawChannel(w, ch2, first, m.ch2rows, m.ch2colour, twelveBit, m.ch2scale);
                     }
+                    const bool one = traces == Trace::CH1 || traces == Trace::Both;
+                    const bool two = traces == Trace::CH2 || traces == Trace::Both;
+                    keepRecord(w, one ? &ch1 : nullptr, two ? &ch2 : nullptr,
+                               twelveBit ? kTwelveBitLastByte / 2 + 1 : count / 2, twelveBit);
                 }
             }
         }
@@ -310,9 +316,14 @@ bool scopedisplayrf(Form1& w) {
         Samples samples{};
         unpack12(m.record, kTwelveBitLastByte, samples);
         TraceDrawer trace(w.canvas(), m.ch1rows, colourOf(m.ch1colour), m.originx, m.originy);
+        // Each column is a point of the generator's sweep from the start to the stop frequency.
+        startKeeping(w, false);
+        const double start = m.sweepstartf - 1, stop = m.sweepstopf - 1;
         for (int c = 1; c <= plot::kColumns; ++c) {
             m.detmv = CSng(samples[static_cast<std::size_t>(c)] * kDetectorMvPerCode);
-            trace.point(c, sweepRowOf(w) - m.originy);
+            double level = 0;
+            trace.point(c, sweepRowOf(w, &level) - m.originy);
+            keepPoint(w, start + (c - 1) * (stop - start) / (plot::kColumns - 1), level);
         }
     } catch (const RuntimeError&) {
         return failed(w);

@@ -5,9 +5,12 @@
 #include "common/Numbers.h"
 #include "common/RuntimeError.h"
 #include "monitor/Form1.h"
+#include "monitor/Measurements.h"
 #include "monitor/Modes.h"
 #include "monitor/Plot.h"
+#include "monitor/Ranges.h"
 #include "monitor/Spectrum.h"
+#include "monitor/SpectrumWindows.h"
 
 namespace tunx {
 
@@ -22,6 +25,15 @@ constexpr std::array<std::string_view, 9> kDbvrmsLabels = {"-70", "-60", "-50", 
 constexpr double kRmsOfPeakToPeak = 0.3536;
 constexpr double kCodesPerDivision = 64;
 constexpr int kFirstDrawnBin = 4;
+constexpr std::size_t kFirstLevelBin = 3;  // the first bins (0 Hz included) are left out
+constexpr double kFullScale8 = 128;        // the amplitude of a sine filling each converter
+constexpr double kFullScale12 = 2048;
+constexpr double kFloorCodes = 1e-9;  // a line of nothing: far below every scale
+constexpr int kPeakDigits = 4;
+constexpr double kDivisions = 8;
+constexpr double kMillivoltsPerVolt = 1000;
+constexpr double kUnitsPerDivision = 64;
+constexpr double kCodesPerDivision8 = 32;
 
 // Volts per division of a range text, "2V" included; nothing for other texts.
 std::optional<double> voltsPerDivision(std::string_view text) {
@@ -57,6 +69,56 @@ void calcmaxrmsfft(Form1& w) {
         rms *= one ? m.ch1scale : m.ch2scale;
     }
     m.sigrms = rms;
+}
+
+// Beside the picture, the lines' physical levels, kept for export, and the strongest line
+// beside the button. They come from the record's own samples only (a record shorter than the
+// transform is not stretched by padding): less their mean, windowed over their length, then
+// transformed with zeros after them, so that a sine of amplitude a codes gives a line of a.
+// a is 20 log10(a / full scale) dBFS, where a sine filling the converter is full scale, or
+// 20 log10(a x volts per code / sqrt 2) dBVrms.
+void keepSpectrum(Form1& w, const SpectrumInput& in, bool twelveBit, bool ch2) {
+    MonitorState& m = w.mon();
+    KeptMeasurements& kept = m.kept;
+    kept.spectrum.clear();
+    kept.binHz = m.fftrate / kFftPoints;
+    const bool dbvrms = w.fftscale->text == fftscale::kDbvrms;
+    kept.spectrumUnit = std::string(dbvrms ? fftscale::kDbvrms : fftscale::kDbfs);
+    const auto n = static_cast<std::size_t>(in.samples);
+    if (n == 0) {
+        w.fftpeak->text.clear();
+        return;
+    }
+    std::array<double, kFftPoints> re{}, im{};
+    double mean = 0;
+    for (std::size_t t = 0; t < n; ++t) {
+        mean += in.re[t] / static_cast<double>(n);
+    }
+    for (std::size_t t = 0; t < n; ++t) {
+        re[t] = in.re[t] - mean;
+    }
+    applyWindow(w.fftwindow->text, std::span(re).first(n));
+    fft1024(re, im);
+
+    const VoltsRange* range = findRange((ch2 ? w.ch2vdivtext : w.ch1vdivtext)->text);
+    const double vdiv = range == nullptr ? 0 : range->k / kDivisions / kMillivoltsPerVolt;
+    const double voltsPerCode = twelveBit
+                                    ? (ch2 ? m.ch2scale : m.ch1scale) * vdiv / kUnitsPerDivision
+                                    : vdiv / kCodesPerDivision8;
+    const double fullScale = twelveBit ? kFullScale12 : kFullScale8;
+    std::size_t peak = kFirstLevelBin;
+    for (std::size_t k = 1; k <= kSpectrumColumns; ++k) {
+        const double a =
+            std::max(2 * std::hypot(re[k], im[k]) / static_cast<double>(n), kFloorCodes);
+        kept.spectrum.push_back(
+            dbvrms ? 20 * std::log10(std::max(a * voltsPerCode, kFloorCodes) / std::sqrt(2.0))
+                   : 20 * std::log10(a / fullScale));
+        if (k >= kFirstLevelBin && kept.spectrum.back() > kept.spectrum[peak - 1]) {
+            peak = k;
+        }
+    }
+    w.fftpeak->text = withPrefix(static_cast<double>(peak) * kept.binHz, "Hz", kPeakDigits) + "  " +
+                      formatFixed(kept.spectrum[peak - 1], 1) + " " + kept.spectrumUnit;
 }
 
 void showSpectrum(Form1& w) {
@@ -97,6 +159,9 @@ void showSpectrum(Form1& w) {
     }
     const double rmsDbv = 20 * std::log10(m.sigrms);
 
+    keepSpectrum(w, in, twelveBit, ch2);
+    // The window chosen beside the button ("Rectangular" leaves the samples as they are).
+    applyWindow(w.fftwindow->text, in.re);
     std::array<double, kFftPoints> im{};
     fft1024(in.re, im);
     w.canvas().Clear();

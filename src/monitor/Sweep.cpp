@@ -19,6 +19,7 @@
 #include "monitor/ScopeReadout.h"
 #include "monitor/ScopeSetup.h"
 #include "monitor/SweepLevel.h"
+#include "monitor/SweepProgress.h"
 
 namespace tunx {
 
@@ -108,11 +109,13 @@ bool sweepStartSwitches(Form1& w) {
            w.link().send(switchCommand(line::kBiasReadback2, false), kRelayStep);
 }
 
-// Measures the level and draws the point at sweepx.
-void sweepPoint(Form1& w) {
+// Measures the level and draws the point at sweepx; the point taken `at` is kept.
+void sweepPoint(Form1& w, double at) {
     MonitorState& m = w.mon();
     readrflevel(w);
-    m.sweepy = static_cast<std::int16_t>(sweepRowOf(w));
+    double level = 0;
+    m.sweepy = static_cast<std::int16_t>(sweepRowOf(w, &level));
+    keepPoint(w, at, level);
     m.prevx = static_cast<std::int16_t>(m.sweepx - 1);
     if (m.sweepx > kFirstDrawn) {
         w.canvas().Line(m.prevx, m.prevy, m.sweepx, m.sweepy, kSweepColour, kSweepWidth,
@@ -215,7 +218,7 @@ void readrflevel(Form1& w) {
     }
 }
 
-std::int32_t sweepRowOf(Form1& w) {
+std::int32_t sweepRowOf(Form1& w, double* value) {
     MonitorState& m = w.mon();
     Level level = levelFromDetector(m.detmv, w.state().cal);
     const SweepPoint p = sweepPoint(w.selrfrange->text, level, w.state().host.groupSeparator);
@@ -224,6 +227,9 @@ std::int32_t sweepRowOf(Form1& w) {
     m.levelmv = level.levelmv;
     if (p.readout) {
         w.Textpower->text = *p.readout;
+    }
+    if (value != nullptr) {
+        *value = p.value;
     }
     return p.row;
 }
@@ -243,6 +249,7 @@ bool frequencySweepSetup(Form1& w) {
     m.sweepx = kFirstColumn;
     m.prevx = 2;
     m.prevy = 2;
+    startKeeping(w, false);
     return true;
 }
 
@@ -251,12 +258,13 @@ bool frequencySweepPoint(Form1& w) {
     if (!sendFtw(w, m.sweepfreq, SweepRule::Frequency)) {
         return false;
     }
+    const double at = m.sweepfreq;
     m.sweepfreq = CLng(double(m.sweepfreq) + m.sweepstep);
     w.textfr->text = formatGrouped(m.sweepfreq, 0, w.state().host.groupSeparator);
     if (m.sweepx % 10 == 0) {
         w.state().gen.sgfreq = m.sweepfreq;
     }
-    sweepPoint(w);
+    sweepPoint(w, at);
     return !w.state().gen.sgerror;
 }
 
@@ -283,6 +291,7 @@ bool amplitudeSweepSetup(Form1& w) {
     const double from = CDbl(w.textstarta->text);
     m.sweepampstep = CSng((CDbl(w.textstopa->text) - from) / kColumns);
     m.sweepamp = CSng(from);
+    startKeeping(w, true);
     return true;
 }
 
@@ -292,7 +301,7 @@ bool amplitudeSweepPoint(Form1& w) {
         return false;
     }
     w.clock().Sleep(kAmplitudePauseMs);
-    sweepPoint(w);
+    sweepPoint(w, m.sweepamp);
     m.sweepamp = CSng(double(m.sweepamp) + m.sweepampstep);
     return !w.state().gen.sgerror;
 }

@@ -27,7 +27,8 @@ void rfcal_Click(Form1& w);
 bool prepareFastSweep(Form1& w);
 
 // The plot row (with the origin) of the level in detmv on the display scale, after the
-// level conversion; the level values are kept.
-std::int32_t sweepRowOf(Form1& w);
+// level conversion; the level values are kept, and `value` (when given) gets the level in
+// the scale's unit.
+std::int32_t sweepRowOf(Form1& w, double* value = nullptr);
 
 }  // namespace tunx

@@ -113,24 +113,29 @@ SweepPoint sweepPoint(std::string_view scale, Level& level, char group) {
     SweepPoint p;
     double y = 0;
     if (scale == kScales[0].text || scale == kScales[1].text) {
+        p.value = level.levelmv;
         p.readout = formatGrouped(level.levelmv, 0, group);
         level.levelmv = std::max(level.levelmv, kMinMv);
         y = nearest(kPlotHeight - level.levelmv / (scale == kScales[0].text ? 1.5625 : 3.906));
     } else if (scale == kScales[2].text) {
         level.levelmv = std::max(level.levelmv, kMinMv);
         level.leveldbmv = std::max(20 * std::log(level.levelmv) / kLn10, kDbmvFloor);
+        p.value = level.leveldbmv;
         p.readout = formatGrouped(level.leveldbmv, 1, group);
         y = nearest(kPlotHeight - (level.leveldbmv - kDbmvFloor) * 12.8);
     } else if (scale == kScales[3].text) {
+        p.value = level.leveldbv;
         p.readout = formatGrouped(level.leveldbv, 1, group);
         y = nearest(std::abs(level.leveldbv * 6.4)) + kTopRow;
     } else if (scale == kScales[4].text) {
         level.leveldbv = CSng(level.leveldbv + kDbmPerDbv - 20);
-        p.readout = formatGrouped(level.leveldbv + 20.0, 1, group);
+        p.value = level.leveldbv + 20.0;
+        p.readout = formatGrouped(p.value, 1, group);
         y = nearest(std::abs(level.leveldbv * 6.4)) + kTopRow;
     } else if (scale == kScales[5].text) {
         level.leveldbv = CSng(level.leveldbv + kDbmPerDbv - 15);
-        p.readout = formatGrouped(level.leveldbv + 15.0, 1, group);
+        p.value = level.leveldbv + 15.0;
+        p.readout = formatGrouped(p.value, 1, group);
         y = nearest(std::abs(level.leveldbv * 4.2666)) + kTopRow;
     }
     p.row = static_cast<std::int32_t>(std::clamp(y, double(kTopRow), double(kBottomRow)));

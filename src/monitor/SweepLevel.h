@@ -50,6 +50,7 @@ const DisplayScale* findDisplayScale(std::string_view text);
 // program does. An unknown scale gives no readout and the top row.
 struct SweepPoint {
     std::optional<std::string> readout;
+    double value = 0;  // the readout's number
     std::int32_t row = 0;
 };
 SweepPoint sweepPoint(std::string_view scale, Level& level, char group);

@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <string_view>
+
+#include "common/SafeSave.h"
+#include "picture/Png.h"
 
 namespace tunx {
 
@@ -83,6 +87,12 @@ void RasterCanvas::Line(double x1, double y1, double x2, double y2, Colour colou
             y += sy;
         }
     }
+}
+
+bool RasterCanvas::Save(const std::string& path, std::string& why) {
+    const std::vector<std::uint8_t> png = encodePng(pixels_, kPictureWidth, kPictureHeight);
+    return saveFileSafely(
+        path, std::string_view(reinterpret_cast<const char*>(png.data()), png.size()), &why);
 }
 
 void RasterCanvas::Clear() {

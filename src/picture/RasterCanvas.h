@@ -17,6 +17,8 @@ class RasterCanvas : public Canvas {
               LineStyle style) override;
     void Clear() override;
     Colour BackColor() const override { return kPictureBackground; }
+    // A PNG of the pixels, written as a safe save.
+    bool Save(const std::string& path, std::string& why) override;
 
     // The pixels, 0xFFRRGGBB, row by row from the top; kPictureWidth x kPictureHeight.
     const std::vector<std::uint32_t>& pixels() const { return pixels_; }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "common/Colour.h"
 
 namespace tunx {
@@ -24,6 +26,13 @@ class Canvas {
     // Clears the picture to its background colour.
     virtual void Clear() = 0;
     virtual Colour BackColor() const = 0;
+    // Saves what the picture shows as a PNG file of 704 x 576 pixels; false, with the reason
+    // in `why`, when it could not (a picture that keeps no pixels cannot).
+    virtual bool Save(const std::string& path, std::string& why) {
+        static_cast<void>(path);
+        why = "this picture keeps no pixels";
+        return false;
+    }
 };
 
 // A picture nobody sees (headless runs): draws nothing.

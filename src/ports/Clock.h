@@ -8,6 +8,8 @@ class Clock {
   public:
     virtual ~Clock() = default;
     virtual void Sleep(int milliseconds) = 0;
+    // Milliseconds since the clock started: real time, or the pauses counted so far.
+    virtual long long elapsedMs() const = 0;
 };
 
 // Counts the pauses asked for; never waits.
@@ -18,7 +20,7 @@ class VirtualClock : public Clock {
             elapsed_ += milliseconds;
         }
     }
-    long long elapsedMs() const { return elapsed_; }
+    long long elapsedMs() const override { return elapsed_; }
 
   private:
     long long elapsed_ = 0;

@@ -35,6 +35,7 @@ class RecordingClock : public Clock {
   public:
     RecordingClock(Clock& inner, Transcript& transcript) : inner_(inner), t_(transcript) {}
     void Sleep(int milliseconds) override;
+    long long elapsedMs() const override { return inner_.elapsedMs(); }
 
   private:
     Clock& inner_;
@@ -71,6 +72,8 @@ class RecordingCanvas : public Canvas {
 
     void setLines(bool on) { lines_ = on; }
     bool lines() const { return lines_; }
+
+    bool Save(const std::string& path, std::string& why) override { return inner_.Save(path, why); }
 
   private:
     Canvas& inner_;

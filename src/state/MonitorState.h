@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace tunx {
 
@@ -22,6 +23,32 @@ struct RollingState {
 
 // Plot row last drawn at each column (indices 0 to 1000), per channel.
 using TraceRows = std::array<std::int16_t, 1001>;
+
+// The last scope record in volts, as the display converts it: each shown channel's samples,
+// spaced by `interval` seconds.
+struct ScopeRecord {
+    double interval = 0;
+    std::vector<double> ch1, ch2;
+};
+
+// One measured point of a sweep: where it was taken (hertz, or the amplitude in the unit of
+// combstarta) and the level in the display scale's unit.
+struct SweepSample {
+    double at = 0;
+    double level = 0;
+};
+
+// What the last sweep and spectrum measured, kept for export.
+struct KeptMeasurements {
+    std::vector<SweepSample> sweep;
+    bool amplitudeSweep = false;
+    std::string amplitudeUnit;     // of an amplitude sweep
+    std::string levelUnit;         // of the sweep's display scale
+    long long sweepStartMs = 0;    // when the sweep began, on the program's clock
+    std::vector<double> spectrum;  // levels of bins 1..512 in the scale's unit
+    double binHz = 0;
+    std::string spectrumUnit;
+};
 
 // Values of the monitor window, shared with the generator window through SharedState.
 struct MonitorState {
@@ -90,6 +117,10 @@ struct MonitorState {
     // Frequency counter.
     std::int32_t fcprescale = 1;
     std::int32_t fcsamples = 0;
+
+    // What the last record, sweep and spectrum measured, kept for the readouts and export.
+    ScopeRecord scopeRecord;
+    KeptMeasurements kept;
 
     // Spectrum.
     std::int16_t sigpp = 0;

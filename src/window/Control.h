@@ -18,7 +18,8 @@ enum class ControlKind {
     TabStrip,
     Picture,
     Menu,
-    Timer  // no widget: the view runs it
+    Timer,    // no widget: the view runs it
+    Progress  // a bar from `minimum` to `maximum` at `value`, its text written on it
 };
 
 // One control of a window, as plain data.

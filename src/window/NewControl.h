@@ -108,4 +108,14 @@ inline Control tabStrip(const char* name, std::vector<std::string> tabs, int sel
     return c;
 }
 
+// A progress bar from `minimum` to `maximum`, at `minimum`.
+inline Control progress(const char* name, int minimum, int maximum, const char* group) {
+    Control c = label(name, "", group);
+    c.kind = ControlKind::Progress;
+    c.minimum = minimum;
+    c.maximum = maximum;
+    c.value = minimum;
+    return c;
+}
+
 }  // namespace tunx

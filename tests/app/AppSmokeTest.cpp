@@ -174,6 +174,41 @@ class AppSmokeTest : public QObject {
                  QColor(255, 0, 0).rgb());
     }
 
+    // A scope mode picked in the list and started with its button runs on the timer: the
+    // traces, the position marks and the measurements appear on the monitor window, which fits
+    // a 1366 x 768 screen.
+    void theScopeRunsLiveOnTheMonitorWindow() {
+        frmMain& g = f_->panel();
+        g.Vpp->text = "4";
+        QVERIFY(f_->app.dispatch(g, "RefreshBtn_Click"));
+        WindowView& view = f_->app.monitorView();
+        auto* mode = qobject_cast<QComboBox*>(view.widgetFor("selmonmode"));
+        QVERIFY(mode != nullptr);
+        mode->setCurrentIndex(mode->findText("Scope CH1"));
+        emit mode->activated(mode->currentIndex());
+        QTest::mouseClick(qobject_cast<QPushButton*>(view.widgetFor("cmdstartsweep")),
+                          Qt::LeftButton);
+        for (int i = 0; i < 4; ++i) {
+            f_->app.tick();
+        }
+        QCOMPARE(f_->app.program().state().mon.monstate, std::string("scope"));
+        const QImage picture = f_->app.picture().image();
+        int red = 0;
+        for (int x = 40; x < 670; ++x) {
+            for (int y = 40; y < 540; ++y) {
+                red += picture.pixel(x, y) == QColor(255, 0, 0).rgb() ? 1 : 0;
+            }
+        }
+        QVERIFY(red > 600);  // a trace across the plot
+        auto* measurements = qobject_cast<QLabel*>(view.widgetFor("measch1"));
+        QVERIFY(measurements != nullptr && measurements->isVisibleTo(&view));
+        QVERIFY(measurements->text().contains("Vpp"));
+        auto* mark = qobject_cast<QLabel*>(view.widgetFor("ch1text"));
+        QVERIFY(mark != nullptr && mark->isVisibleTo(&view));
+        QVERIFY(view.fittingSize().width() <= 1366);
+        QVERIFY(view.sizeHint().height() <= 768);
+    }
+
     void inputWhileAHandlerRunsIsDropped() {
         auto* frek = f_->widget<QLineEdit>("Frek");
         auto* atten = f_->widget<QCheckBox>("atten");

@@ -138,7 +138,6 @@ TEST(Cli, ExitStatusTranscriptAndDiagnostic) {
                                    "click a b\n",
                                    "tick x\n",
                                    "tick -1\n",
-                                   "tab TabStrip2 0\n",
                                    "tab TabStrip2 000000000\n",
                                    "# c\nsim\n",
                                    "sim nak\n",
@@ -150,6 +149,13 @@ TEST(Cli, ExitStatusTranscriptAndDiagnostic) {
                                    "lines\n",
                                    "lines maybe\n",
                                    "mark a\nsim devices other-1\n",
+                                   "tab TabStrip2\n",
+                                   "tab TabStrip2 0\n",
+                                   "mouse 1\n",
+                                   "mouse a b\n",
+                                   "picture\n",
+                                   "export scope\n",
+                                   "export frobs x.csv\n",
                                    "sim nak 1\nmark a\nsim fail open 2\n"}) {
         const auto line = std::count(text.begin(), text.end(), '\n');
         rows.push_back({2, "line " + std::to_string(line) + ": ", kSim + script(text), ""});
@@ -173,6 +179,34 @@ TEST(Cli, WithoutAnInstrumentNoDeviceIsFoundAndTheScriptRunsOn) {
     EXPECT_TRUE(r.err.empty() || r.err.starts_with("tunx4k-cli: this program was built without USB "
                                                    "support"))
         << r.err;
+}
+
+// The monitor's lines: a scope run whose plot and record are saved, the cursor tabs, the
+// slider and the mouse; and the bench instructions the instrument refuses.
+TEST(Cli, MonitorLinesSaveThePlotAndTheRecord) {
+    const std::string png = test::writeTempFile("plot.png", "");
+    const std::string csv = test::writeTempFile("record.csv", "");
+    const CliRun r = runCli(kSim + script("set Frek 1\nset Vpp 4\nclick RefreshBtn\n"
+                                          "choose Form1.selmonmode Scope CH1\n"
+                                          "click cmdstartsweep\ntick 3\ntab TabStrip3 1\n"
+                                          "tab TabStrip2 5\nset Slider1 2000\nmouse 100 100\n"
+                                          "show Slider1\nshow centerfr\npicture " +
+                                          png + "\nexport scope " + csv + "\n"));
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("value Slider1 = "), std::string::npos);
+    EXPECT_NE(r.out.find("value centerfr = "), std::string::npos);
+    EXPECT_NE(r.out.find("picture " + png + "\nexport scope " + csv + " 650\n"), std::string::npos)
+        << r.out;
+    EXPECT_TRUE(readFile(png).starts_with("\x89PNG\r\n\x1a\n"));
+    EXPECT_TRUE(readFile(csv).starts_with("time_s,CH1_V\n"));
+
+    for (const std::string& line : std::vector<std::string>{
+             "sim wire CH3 generator\n", "sim dut bandpass 1.5M\n", "tab selmonmode 1\n",
+             "export sweep " + csv + "\n", "picture /nonexistent/folder/p.png\n"}) {
+        const CliRun bad = runCli(kSim + script(line));
+        EXPECT_EQ(bad.status, 2) << line;
+        EXPECT_TRUE(bad.err.starts_with("tunx4k-cli: line 1: ")) << line << bad.err;
+    }
 }
 
 TEST(Cli, OutFileAndStandardInput) {

@@ -66,8 +66,8 @@ TEST_F(Scope, AnInputOffsetMovesTheTraceUp) {
     tick();
     const Shape after = shapeOf(trace(from, kRed));
     // 250 mV at 1 V/div is a quarter of 64 rows.
-    EXPECT_NEAR((before.lowest + before.highest) / 2.0 - (after.lowest + after.highest) / 2.0,
-                16, 2);
+    EXPECT_NEAR((before.lowest + before.highest) / 2.0 - (after.lowest + after.highest) / 2.0, 16,
+                2);
 }
 
 TEST_F(Scope, UndersamplingShowsTwentyMegahertzWithAPeriodEveryFiveDivisions) {
@@ -94,8 +94,8 @@ TEST_F(Scope, BothChannelsAreDrawnCh1FirstEachAtItsPosition) {
     EXPECT_NEAR((ch2.lowest + ch2.highest) / 2.0, 512 - 128, 4);
     EXPECT_NEAR(ch2.highest - ch2.lowest, 2 * 64, 6);
     const auto lines = drawn(from);
-    const auto firstRed = std::find_if(lines.begin(), lines.end(),
-                                       [](const Drawn& d) { return d.colour == kRed; });
+    const auto firstRed =
+        std::find_if(lines.begin(), lines.end(), [](const Drawn& d) { return d.colour == kRed; });
     const auto firstYellow = std::find_if(lines.begin(), lines.end(),
                                           [](const Drawn& d) { return d.colour == kYellow; });
     EXPECT_LT(firstRed, firstYellow);

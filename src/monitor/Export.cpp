@@ -1,0 +1,106 @@
+// The monitor's measurements written out as CSV files.
+#include "monitor/Export.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+
+#include "common/SafeSave.h"
+#include "monitor/Form1.h"
+
+namespace tunx {
+
+namespace {
+
+constexpr const char* kNothingYet = "nothing has been measured yet";
+constexpr double kPlainUpTo = 1e15;
+// A number as CSV text: the shortest that reads back as the same value, dot decimal, without
+// an exponent for the magnitudes a measurement has.
+std::string number(double v) {
+    std::array<char, 400> buffer{};
+    const auto format =
+        std::abs(v) < kPlainUpTo ? std::chars_format::fixed : std::chars_format::general;
+    const auto [end, error] =
+        std::to_chars(buffer.data(), buffer.data() + buffer.size(), v, format);
+    return error == std::errc{} ? std::string(buffer.data(), end) : std::string("nan");
+}
+
+}  // namespace
+
+std::optional<ExportKind> exportKind(const std::string& word) {
+    if (word == "scope") {
+        return ExportKind::Scope;
+    }
+    if (word == "sweep") {
+        return ExportKind::Sweep;
+    }
+    if (word == "spectrum") {
+        return ExportKind::Spectrum;
+    }
+    return std::nullopt;
+}
+
+Csv scopeCsv(const ScopeRecord& record) {
+    Csv csv;
+    csv.text = "time_s";
+    if (!record.ch1.empty()) {
+        csv.text += ",CH1_V";
+    }
+    if (!record.ch2.empty()) {
+        csv.text += ",CH2_V";
+    }
+    csv.text += "\n";
+    csv.rows = std::max(record.ch1.size(), record.ch2.size());
+    for (std::size_t i = 0; i < csv.rows; ++i) {
+        csv.text += number(static_cast<double>(i) * record.interval);
+        for (const std::vector<double>* channel : {&record.ch1, &record.ch2}) {
+            if (!channel->empty()) {
+                csv.text += ",";
+                csv.text += i < channel->size() ? number((*channel)[i]) : std::string();
+            }
+        }
+        csv.text += "\n";
+    }
+    return csv;
+}
+
+Csv sweepCsv(const KeptMeasurements& kept) {
+    Csv csv;
+    csv.text =
+        (kept.amplitudeSweep ? "amplitude_" + kept.amplitudeUnit : std::string("frequency_Hz")) +
+        ",level_" + kept.levelUnit + "\n";
+    for (const SweepSample& p : kept.sweep) {
+        csv.text += number(p.at) + "," + number(p.level) + "\n";
+    }
+    csv.rows = kept.sweep.size();
+    return csv;
+}
+
+Csv spectrumCsv(const KeptMeasurements& kept) {
+    Csv csv;
+    csv.text = "frequency_Hz,level_" + kept.spectrumUnit + "\n";
+    for (std::size_t i = 0; i < kept.spectrum.size(); ++i) {
+        csv.text +=
+            number(static_cast<double>(i + 1) * kept.binHz) + "," + number(kept.spectrum[i]) + "\n";
+    }
+    csv.rows = kept.spectrum.size();
+    return csv;
+}
+
+std::optional<std::size_t> exportTo(Form1& w, ExportKind kind, const std::string& path,
+                                    std::string& why) {
+    const MonitorState& m = w.mon();
+    const Csv csv = kind == ExportKind::Scope   ? scopeCsv(m.scopeRecord)
+                    : kind == ExportKind::Sweep ? sweepCsv(m.kept)
+                                                : spectrumCsv(m.kept);
+    if (csv.rows == 0) {
+        why = kNothingYet;
+        return std::nullopt;
+    }
+    if (!saveFileSafely(path, csv.text, &why)) {
+        return std::nullopt;
+    }
+    return csv.rows;
+}
+
+}  // namespace tunx

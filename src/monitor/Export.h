@@ -1,0 +1,30 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "state/MonitorState.h"
+
+namespace tunx {
+
+class Form1;
+
+// What the monitor exports: the last scope record, sweep or spectrum.
+enum class ExportKind { Scope, Sweep, Spectrum };
+std::optional<ExportKind> exportKind(const std::string& word);  // "scope", "sweep", "spectrum"
+
+// The CSV text of an export (a header line, then one row per sample, point or bin; a dot as
+// the decimal mark), and its number of data rows.
+struct Csv {
+    std::string text;
+    std::size_t rows = 0;
+};
+Csv scopeCsv(const ScopeRecord& record);
+Csv sweepCsv(const KeptMeasurements& kept);
+Csv spectrumCsv(const KeptMeasurements& kept);
+
+// Writes the export to `path` as a safe save. The rows written, or nothing with `why` set.
+std::optional<std::size_t> exportTo(Form1& w, ExportKind kind, const std::string& path,
+                                    std::string& why);
+
+}  // namespace tunx

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+
+namespace tunx {
+
+// What a record of one channel measures, in volts and hertz.
+struct Measurement {
+    double pp = 0;
+    double rms = 0;
+    double mean = 0;
+    std::optional<double> frequency;  // none when fewer than two periods are in the record
+};
+
+// Peak-to-peak, rms and mean of the samples, and the frequency from the rising crossings of
+// the mean with a hysteresis of a tenth of the peak-to-peak.
+Measurement measure(std::span<const double> volts, double interval);
+
+// A value with three (or `digits`) significant digits and an SI prefix before `unit`:
+// "4.00 V", "15.6 mV", "1.00 kHz"; "0.00 V" for zero.
+std::string withPrefix(double value, const std::string& unit, int digits = 3);
+
+// The readout of a channel: "CH1  4.00 Vpp  1.41 Vrms  mean 0.00 V  1.00 kHz" ("—" for a
+// frequency that cannot be measured).
+std::string measurementText(const std::string& channel, const Measurement& m);
+
+}  // namespace tunx

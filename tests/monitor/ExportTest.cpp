@@ -1,0 +1,179 @@
+// The monitor's exports read back, and the measurements of a known signal.
+#include <fstream>
+#include <sstream>
+
+#include "monitor/Export.h"
+#include "monitor/MonitorRig.h"
+
+namespace tunx::test {
+namespace {
+
+std::vector<std::vector<std::string>> readCsv(const std::string& path) {
+    std::ifstream in(path);
+    std::vector<std::vector<std::string>> rows;
+    for (std::string line; std::getline(in, line);) {
+        std::vector<std::string> cells;
+        std::istringstream cellsIn(line);
+        for (std::string cell; std::getline(cellsIn, cell, ',');) {
+            cells.push_back(cell);
+        }
+        rows.push_back(cells);
+    }
+    return rows;
+}
+
+using Export = MonitorRig;
+
+TEST_F(Export, AScopeRecordReadsBackAsTheRecordInVolts) {
+    generatorSine("1", "kHz", "4");
+    runScope("Scope CH1+CH2", 3);
+    const ScopeRecord& record = mon().scopeRecord;
+    ASSERT_EQ(record.ch1.size(), 650u);
+    const std::string path = writeTempFile("scope.csv", "old");
+    std::string why;
+    ASSERT_EQ(exportTo(m(), ExportKind::Scope, path, why), 650u) << why;
+    const auto rows = readCsv(path);
+    ASSERT_EQ(rows.size(), 651u);
+    EXPECT_EQ(rows[0], (std::vector<std::string>{"time_s", "CH1_V", "CH2_V"}));
+    double low = 1e9, high = -1e9;
+    for (std::size_t i = 1; i < rows.size(); ++i) {
+        ASSERT_EQ(rows[i].size(), 3u);
+        EXPECT_DOUBLE_EQ(std::stod(rows[i][0]), (i - 1) / 64000.0);  // 1ms/div, 64 per division
+        EXPECT_DOUBLE_EQ(std::stod(rows[i][1]), record.ch1[i - 1]);
+        EXPECT_DOUBLE_EQ(std::stod(rows[i][2]), record.ch2[i - 1]);
+        low = std::min(low, std::stod(rows[i][1]));
+        high = std::max(high, std::stod(rows[i][1]));
+    }
+    EXPECT_NEAR(high - low, 4.0, 0.08);  // within 2 %
+    EXPECT_NE(m().measch1->text.find("4.00 Vpp"), std::string::npos) << m().measch1->text;
+    EXPECT_NE(m().measch1->text.find("1.41 Vrms"), std::string::npos) << m().measch1->text;
+    EXPECT_NE(m().measch1->text.find("1.00 kHz"), std::string::npos) << m().measch1->text;
+    EXPECT_TRUE(m().measch2->visible);
+}
+
+TEST_F(Export, ASingleChannelAndATwelveBitRecordKeepTheirScale) {
+    generatorSine("1", "kHz", "2");
+    choose(m().adcselect, "12 bit 480Ks");
+    runScope("Scope CH2", 3);
+    const ScopeRecord& record = mon().scopeRecord;
+    EXPECT_TRUE(record.ch1.empty());
+    ASSERT_FALSE(record.ch2.empty());
+    const auto [low, high] = std::minmax_element(record.ch2.begin(), record.ch2.end());
+    EXPECT_NEAR(*high - *low, 2.0, 0.06);
+    EXPECT_FALSE(m().measch1->visible);
+    EXPECT_TRUE(m().measch2->visible);
+}
+
+TEST_F(Export, NothingMeasuredOrAPathThatCannotBeWrittenSaysWhyAndKeepsTheOldFile) {
+    std::string why;
+    const std::string path = writeTempFile("kept.csv", "old");
+    EXPECT_FALSE(exportTo(m(), ExportKind::Sweep, path, why));
+    EXPECT_EQ(why, "nothing has been measured yet");
+    generatorSine("1", "kHz", "4");
+    runScope("Scope CH1", 3);
+    EXPECT_FALSE(exportTo(m(), ExportKind::Scope, "/nonexistent/folder/x.csv", why));
+    EXPECT_FALSE(why.empty());
+    std::ifstream in(path);
+    std::string content;
+    std::getline(in, content);
+    EXPECT_EQ(content, "old");
+    // Through the File menu the reason is shown.
+    rig.ui.answers.push_back("/nonexistent/folder/x.csv");
+    click("MenuBar_ExportScope_Click");
+    ASSERT_FALSE(messages().empty());
+    EXPECT_TRUE(messages().back().starts_with("/nonexistent/folder/x.csv could not be saved ("));
+}
+
+TEST(ExportCsv, SweepAndSpectrumRows) {
+    KeptMeasurements kept;
+    kept.sweep = {{1e6, 100.5}, {1001562, 101.25}};
+    kept.levelUnit = "mVrms";
+    EXPECT_EQ(sweepCsv(kept).text, "frequency_Hz,level_mVrms\n1000000,100.5\n1001562,101.25\n");
+    kept.amplitudeSweep = true;
+    kept.amplitudeUnit = "mVrms";
+    EXPECT_TRUE(sweepCsv(kept).text.starts_with("amplitude_mVrms,level_mVrms\n"));
+    kept.spectrum = {-3.25, -80};
+    kept.binHz = 62.5;
+    kept.spectrumUnit = "dBFS";
+    const Csv spectrum = spectrumCsv(kept);
+    EXPECT_EQ(spectrum.text, "frequency_Hz,level_dBFS\n62.5,-3.25\n125,-80\n");
+    EXPECT_EQ(spectrum.rows, 2u);
+}
+
+}  // namespace
+}  // namespace tunx::test
+
+namespace tunx::test {
+namespace {
+
+using Kept = MonitorRig;
+
+// A full sweep is kept point by point, with its progress, and exported as it was measured.
+TEST_F(Kept, ASweepKeepsEveryPointAndShowsItsProgress) {
+    choose(m().selmonmode, "Frequency Sweep");
+    EXPECT_TRUE(m().sweepprogress->visible);
+    m().textstarta->text = "100";
+    click("cmdstartsweep_Click");
+    tick(11);  // the set-up and ten points
+    EXPECT_EQ(m().sweepprogress->value, 10);
+    EXPECT_TRUE(m().sweepprogress->text.starts_with("10 / 639 points, "))
+        << m().sweepprogress->text;
+    EXPECT_TRUE(m().sweepprogress->text.ends_with(" s left"));
+    tick(700);
+    EXPECT_EQ(mon().monstate, "stoped");
+    EXPECT_EQ(m().sweepprogress->text, "639 / 639 points");
+    const auto& kept = mon().kept.sweep;
+    ASSERT_EQ(kept.size(), 639u);
+    EXPECT_DOUBLE_EQ(kept.front().at, 1'000'000);
+    EXPECT_DOUBLE_EQ(kept[1].at - kept[0].at, 1562);
+    EXPECT_NEAR(kept.front().level, 100, 5);  // 100 mVrms through a plain wire
+    const std::string path = writeTempFile("sweep.csv", "");
+    std::string why;
+    ASSERT_EQ(exportTo(m(), ExportKind::Sweep, path, why), 639u) << why;
+    const auto rows = readCsv(path);
+    EXPECT_EQ(rows[0], (std::vector<std::string>{"frequency_Hz", "level_mVrms"}));
+    EXPECT_EQ(rows[1][0], "1000000");
+    EXPECT_DOUBLE_EQ(std::stod(rows[639][1]), kept.back().level);
+
+    choose(m().selmonmode, "Scope CH1");
+    EXPECT_FALSE(m().sweepprogress->visible);
+}
+
+// The window changes the drawing but not the strongest line's level; "Rectangular" draws what
+// the spectrum always drew.
+TEST_F(Kept, TheSpectrumsWindowsKeepTheLevelOfASine) {
+    generatorSine("1", "kHz", "4");
+    runScope("Scope CH1", 3);
+    std::vector<std::vector<Drawn>> drawings;
+    for (const char* window : {"Rectangular", "Hann", "Blackman-Harris", "Flat top"}) {
+        SCOPED_TRACE(window);
+        choose(m().fftwindow, window);
+        const std::size_t from = mark();
+        click("cmdfft_Click");
+        drawings.push_back(drawn(from));
+        EXPECT_TRUE(m().fftpeak->text.starts_with("1.000 kHz  -6.")) << m().fftpeak->text;
+        const auto& levels = mon().kept.spectrum;
+        ASSERT_EQ(levels.size(), 512u);
+        EXPECT_NEAR(levels[15], -6.02, 0.3);  // bin 16: 1 kHz x 1024 / 64000
+    }
+    EXPECT_NE(drawings[0].size(), 0u);
+    const auto sameLines = [](const std::vector<Drawn>& a, const std::vector<Drawn>& b) {
+        return a.size() == b.size() &&
+               std::equal(a.begin(), a.end(), b.begin(), [](const Drawn& x, const Drawn& y) {
+                   return x.x1 == y.x1 && x.y1 == y.y1 && x.x2 == y.x2 && x.y2 == y.y2;
+               });
+    };
+    EXPECT_FALSE(sameLines(drawings[0], drawings[1]));  // the window was applied
+    choose(m().fftwindow, "Kaiser");                    // a name of no window draws as ever
+    const std::size_t from = mark();
+    click("cmdfft_Click");
+    EXPECT_TRUE(sameLines(drawings[0], drawn(from)));
+
+    choose(m().fftscale, "dBVrms");
+    click("cmdfft_Click");
+    EXPECT_TRUE(m().fftpeak->text.ends_with(" dBVrms")) << m().fftpeak->text;
+    EXPECT_NEAR(mon().kept.spectrum[15], 3.01, 0.3);  // 4 Vpp is 1.41 Vrms
+}
+
+}  // namespace
+}  // namespace tunx::test
