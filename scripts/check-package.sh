@@ -36,8 +36,9 @@ check() {  # check DESCRIPTION COMMAND...
 
 if [[ $rebuild == yes ]]; then
     echo "== make package"
-    make -C "$root" package JOBS="${JOBS:-2}" PACKAGE_BUILD="$build" >"$build.log" 2>&1 || {
-        tail -30 "$build.log"
+    mkdir -p "$build"
+    make -C "$root" package JOBS="${JOBS:-2}" PACKAGE_BUILD="$build" >"$build/make-package.log" 2>&1 || {
+        tail -30 "$build/make-package.log"
         exit 1
     }
 fi
