@@ -3,17 +3,31 @@
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 BENCH_BUILD ?= build-bench
+FUZZ_BUILD ?= build-fuzz
+PACKAGE_BUILD ?= build-package
+FUZZ_SECONDS ?= 600
+FUZZ_TARGETS := calibration profile config script
 JOBS       ?= $(shell nproc)
 PACKAGES   := build-essential cmake g++ qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
-              googletest libbenchmark-dev xvfb xauth clang-format libusb-1.0-0-dev pkg-config
+              googletest libbenchmark-dev xvfb xauth clang-format libusb-1.0-0-dev pkg-config \
+              dpkg-dev file
+# Only `make fuzz` needs these: libFuzzer comes with clang's runtime libraries.
+FUZZ_PACKAGES := clang-14 libclang-rt-14-dev
 
-.PHONY: all deps configure build run test test-plain test-asan bench install format clean
+.PHONY: all deps deps-fuzz install-packages configure build run test test-plain test-asan bench soak fuzz package \
+        install format clean
 
 all: build
 
 # Installs the Debian packages that are missing (needs root, as on a fresh machine).
 deps:
-	@missing=""; for p in $(PACKAGES); do \
+	@$(MAKE) --no-print-directory install-packages WANTED="$(PACKAGES)"
+
+deps-fuzz: deps
+	@$(MAKE) --no-print-directory install-packages WANTED="$(FUZZ_PACKAGES)"
+
+install-packages:
+	@missing=""; for p in $(WANTED); do \
 	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
@@ -37,6 +51,7 @@ test: test-plain test-asan
 
 test-plain: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	@./$(BUILD)/bin/tunx4k_tests --gtest_filter='FaultMatrixSize.*' | grep '^fault matrix:'
 
 # Core, simulator and script runner under AddressSanitizer and UndefinedBehaviorSanitizer.
 test-asan: deps
@@ -45,17 +60,38 @@ test-asan: deps
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --output-on-failure -j $(JOBS)
 
+# Each reader fuzzed for FUZZ_SECONDS (default 600) in turn, starting from fuzz/corpus/; fails
+# on any finding. The findings go to $(FUZZ_BUILD)/fuzz-findings/.
+fuzz: deps-fuzz
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++-14 \
+	  -DTUNX_FUZZ=ON -DTUNX_BUILD_APP=OFF -DTUNX_BUILD_TESTS=OFF
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target $(addprefix fuzz_,$(FUZZ_TARGETS))
+	scripts/fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
+
 bench: deps
 	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DTUNX_BUILD_BENCH=ON -DTUNX_BUILD_APP=ON -DTUNX_BUILD_TESTS=OFF
 	cmake --build $(BENCH_BUILD) -j $(JOBS) --target tunx4k_bench tunx4k_app_bench
 	./$(BENCH_BUILD)/bench/tunx4k_bench
 	QT_QPA_PLATFORM=offscreen ./$(BENCH_BUILD)/bench/tunx4k_app_bench
 
+# 100,000 refreshes across the modes and 100,000 scope ticks: CPU per operation, and the
+# resident memory may not grow by more than 1 MB after the first 1,000 of each.
+soak: deps
+	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DTUNX_BUILD_BENCH=ON -DTUNX_BUILD_APP=ON -DTUNX_BUILD_TESTS=OFF
+	cmake --build $(BENCH_BUILD) -j $(JOBS) --target tunx4k_soak
+	./$(BENCH_BUILD)/bench/tunx4k_soak
+
+# The Debian package, build-package/tunx4k_VERSION_ARCH.deb (scripts/check-package.sh checks it).
+package: deps
+	cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=Release -DTUNX_BUILD_TESTS=OFF
+	cmake --build $(PACKAGE_BUILD) -j $(JOBS) --target tunx4k tunx4k-cli
+	cd $(PACKAGE_BUILD) && cpack -G DEB
+
 install: build
 	cmake --install $(BUILD) --prefix $(or $(PREFIX),/usr/local)
 
 format:
-	find src tests bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+	find src tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD) $(PACKAGE_BUILD)

@@ -11,6 +11,7 @@
 #include <QUrl>
 
 #include "app/ControlWidgets.h"
+#include "app/DialogFolder.h"
 #include "app/FileFilter.h"
 
 namespace tunx::app {
@@ -58,8 +59,8 @@ class ArrowCursor {
 
 std::unique_ptr<QFileDialog> makeFileDialog(FileDialogKind kind, const std::string& title,
                                             const std::string& filter, int filterIndex,
-                                            QWidget* parent) {
-    auto dialog = std::make_unique<QFileDialog>(parent, QString::fromStdString(title));
+                                            const QString& folder, QWidget* parent) {
+    auto dialog = std::make_unique<QFileDialog>(parent, QString::fromStdString(title), folder);
     dialog->setOption(QFileDialog::DontUseNativeDialog);
     if (kind == FileDialogKind::Save) {
         dialog->setAcceptMode(QFileDialog::AcceptSave);
@@ -96,12 +97,17 @@ std::string QtUi::FileDialog(FileDialogKind kind, const std::string& title,
                              const std::string& filter, int filterIndex) {
     host_.refreshWindows();
     const ArrowCursor arrow;
-    const auto dialog = makeFileDialog(kind, title, filter, filterIndex, host_.dialogParent());
+    const auto dialog =
+        makeFileDialog(kind, title, filter, filterIndex, dialogStartFolder(), host_.dialogParent());
     if (dialog->exec() != QDialog::Accepted) {
         return {};
     }
     const QStringList chosen = dialog->selectedFiles();
-    return chosen.isEmpty() ? std::string{} : chosen.front().toStdString();
+    if (chosen.isEmpty()) {
+        return {};
+    }
+    rememberDialogFolder(chosen.front());
+    return chosen.front().toStdString();
 }
 
 // The program knows it has ended once the handler unwinds; the app then closes the windows.

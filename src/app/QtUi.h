@@ -32,10 +32,11 @@ inline constexpr const char* kDefaultTitle = "TUNX4K";
 
 // A file dialog for the program's request: Open or Save, the program's filter converted
 // to Qt's name filters (matched without regard to case), entry `filterIndex` (1-based)
-// selected. Qt's own dialog, so that the matching is the same on every desktop.
+// selected, showing `folder`. Qt's own dialog, so that the matching is the same on every
+// desktop.
 std::unique_ptr<QFileDialog> makeFileDialog(FileDialogKind kind, const std::string& title,
                                             const std::string& filter, int filterIndex,
-                                            QWidget* parent);
+                                            const QString& folder, QWidget* parent);
 
 // The window system port on Qt: modal message boxes and file dialogs, the user's guide,
 // the windows' showing, repainting and the busy cursor.

@@ -9,82 +9,84 @@
 #include <vector>
 
 #include "app/App.h"
+#include "app/CommandLine.h"
+#include "app/DialogFolder.h"
 #include "app/GuiScript.h"
+#include "common/LineReader.h"
 #include "platform/Host.h"
 #include "usb/Transport.h"
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: tunx4k [--simulate] [--sim INSTRUCTION]... [--usb-id VID:PID] [--transcript FILE]\n"
-    "              [--script FILE]\n"
-    "  --simulate        run on the built-in virtual instrument instead of a USB device\n"
-    "  --sim INSTRUCTION an instruction for the virtual instrument, as the script line\n"
-    "                    without the word sim: --sim \"wire CH1 dut\" --sim \"dut lowpass 1M\"\n"
-    "  --usb-id VID:PID  vendor and product id of the instrument's USB bridge, in hexadecimal\n"
-    "                    (default 10c4:ea61)\n"
-    "  --transcript FILE writes everything that crosses the program's ports to FILE, in\n"
-    "                    tunx4k-cli's transcript lines\n"
-    "  --script FILE     plays a script on the windows once they show (demonstrations and\n"
-    "                    screenshots): tunx4k-cli's user actions, wait MS, shot FILE, quit\n";
 constexpr int kBadCommandLine = 2;
+
+int refuse(const std::string& why) {
+    std::cerr << "tunx4k: " << why << "\nTry 'tunx4k --help' for the options.\n";
+    return kBadCommandLine;
+}
+
+// The lines of a --script file; nullopt (with the reason) when it cannot be read as one.
+std::optional<std::vector<std::string>> readScript(const std::string& path, std::string& why) {
+    tunx::LineReader reader(path);
+    if (!reader.isOpen()) {
+        const std::string unreadable = tunx::unreadableFileText(path, reader.kind());
+        why = unreadable.empty() ? "cannot read the script " + path : unreadable;
+        return std::nullopt;
+    }
+    std::vector<std::string> lines;
+    while (auto line = reader.next()) {
+        if (reader.lastEnd() == tunx::LineReader::LineEnd::Cut) {
+            why = "the script " + path + " has a line longer than " +
+                  std::to_string(tunx::LineReader::kMaxLine) + " characters";
+            return std::nullopt;
+        }
+        lines.push_back(std::move(*line));
+    }
+    return lines;
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    QApplication application(argc, argv);
-    bool simulate = false;
-    std::vector<std::vector<std::string>> instructions;
-    std::vector<std::string> script;
-    std::ofstream transcript;
-    tunx::usb::UsbId usbId;
-    const QStringList arguments = QApplication::arguments();
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString& arg = arguments[i];
-        if (arg == QLatin1String("--simulate")) {
-            simulate = true;
-        } else if (arg == QLatin1String("--sim") && i + 1 < arguments.size()) {
-            std::vector<std::string> words;
-            for (const QString& word : arguments[++i].split(u' ', Qt::SkipEmptyParts)) {
-                words.push_back(word.toStdString());
-            }
-            instructions.push_back(std::move(words));
-        } else if (arg == QLatin1String("--transcript") && i + 1 < arguments.size()) {
-            transcript.open(arguments[++i].toStdString(), std::ios::binary);
-            if (!transcript) {
-                std::cerr << "tunx4k: cannot write " << arguments[i].toStdString() << "\n";
-                return kBadCommandLine;
-            }
-        } else if (arg == QLatin1String("--script") && i + 1 < arguments.size()) {
-            std::ifstream file(arguments[++i].toStdString());
-            if (!file) {
-                std::cerr << "tunx4k: cannot read the script " << arguments[i].toStdString()
-                          << "\n";
-                return kBadCommandLine;
-            }
-            for (std::string line; std::getline(file, line);) {
-                if (!line.empty() && line.back() == '\r') {
-                    line.pop_back();
-                }
-                script.push_back(line);
-            }
-        } else if (arg == QLatin1String("--usb-id")) {
-            const auto id = i + 1 < arguments.size()
-                                ? tunx::usb::parseUsbId(arguments[++i].toStdString())
-                                : std::nullopt;
-            if (!id) {
-                std::cerr << "tunx4k: --usb-id needs VID:PID in hexadecimal\n" << kUsage;
-                return kBadCommandLine;
-            }
-            usbId = *id;
-        } else if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
-            std::cout << kUsage;
+    // The command line is read before the window system starts: --help and --version need no
+    // display.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    }
+    const tunx::app::AppCommandLine line = tunx::app::parseAppCommandLine(arguments);
+    switch (line.action) {
+        case tunx::app::AppCommandLine::Action::Help:
+        case tunx::app::AppCommandLine::Action::Version:
+            std::cout << line.text;
             return 0;
-        } else {
-            std::cerr << "tunx4k: unknown argument " << arg.toStdString() << "\n" << kUsage;
-            return kBadCommandLine;
+        case tunx::app::AppCommandLine::Action::Refused:
+            return refuse(line.text);
+        case tunx::app::AppCommandLine::Action::Run:
+            break;
+    }
+    std::vector<std::string> script;
+    if (!line.scriptPath.empty()) {
+        std::string why;
+        auto lines = readScript(line.scriptPath, why);
+        if (!lines) {
+            return refuse(why);
+        }
+        script = std::move(*lines);
+    }
+    std::ofstream transcript;
+    if (!line.transcriptPath.empty()) {
+        transcript.open(line.transcriptPath, std::ios::binary);
+        if (!transcript) {
+            return refuse("cannot write " + line.transcriptPath);
         }
     }
+    QApplication application(argc, argv);
+    QCoreApplication::setOrganizationName(QString::fromLatin1(tunx::app::kSettingsOrganization));
+    QCoreApplication::setApplicationName(QString::fromLatin1(tunx::app::kSettingsApplication));
+    const bool simulate = line.simulate;
+    const auto& instructions = line.instructions;
+    const tunx::usb::UsbId usbId = line.usbId;
 
     const std::unique_ptr<tunx::UsbApi> device =
         simulate ? nullptr : tunx::usb::makeUsbTransport(usbId, [](const std::string& why) {
@@ -98,8 +100,7 @@ int main(int argc, char** argv) {
                         .groupSeparator = tunx::groupSeparatorOf("")});
     for (const auto& words : instructions) {
         if (const std::optional<std::string> error = app.wiring().instrument().instruct(words)) {
-            std::cerr << "tunx4k: --sim: " << *error << "\n";
-            return kBadCommandLine;
+            return refuse("--sim: " + *error);
         }
     }
     app.start();

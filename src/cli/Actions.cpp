@@ -82,7 +82,7 @@ bool performAction(Program& program, const ScriptLine& l) {
         Window& window = *w;
         Control& control = *c;
         const auto n = static_cast<std::size_t>(std::stoi(l.text));
-        if (control.kind != ControlKind::TabStrip || n > control.items.size()) {
+        if (control.kind != ControlKind::TabStrip || n < 1 || n > control.items.size()) {
             throw ScriptError(l.number, l.control + " has no tab " + l.text);
         }
         program.dispatch(window, [&] {

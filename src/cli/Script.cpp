@@ -146,7 +146,8 @@ std::vector<ScriptLine> parseScript(std::istream& in) {
             const auto gap = rest.find(' ');
             l.control = rest.substr(0, gap);
             l.text = gap == std::string::npos ? "" : rest.substr(gap + 1);
-            if (l.control.empty() || !isCount(l.text) || l.text == "0") {
+            // "00" is no tab either: the number counts, not its digits.
+            if (l.control.empty() || !isCount(l.text) || std::stoi(l.text) == 0) {
                 throw ScriptError(number, "expected: tab CONTROL N (N from 1)");
             }
         } else if (l.keyword == "mouse") {

@@ -1,5 +1,6 @@
 // tunx4k-cli: runs the program's windows headless, driven by a script, and prints the
 // transcript of everything that crossed its ports.
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -7,7 +8,10 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <string_view>
+#include <vector>
 
+#include "cli/CommandLine.h"
 #include "cli/Runner.h"
 #include "cli/Script.h"
 #include "common/LineReader.h"
@@ -16,63 +20,36 @@
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: tunx4k-cli [--simulate] [--fast] [--locale NAME] [--out FILE] [--usb-id VID:PID] "
-    "SCRIPT\n"
-    "  SCRIPT is a script file, or - for standard input.\n"
-    "  --usb-id  vendor and product id of the instrument's USB bridge, in hexadecimal\n"
-    "            (default 10c4:ea61)\n"
-    "Script lines: set, choose, check, click, menu, answer, tick, show, state, look,\n"
-    "expect, mark, lines on|off, and sim (devices S1 S2 ..., nak N [after K], mute N [after K],\n"
-    "write-error N [after K], fail devices|open|baud STATUS, show).\n";
-
 int badCommandLine(const std::string& why) {
-    std::cerr << "tunx4k-cli: " << why << "\n" << kUsage;
+    std::cerr << "tunx4k-cli: " << why << "\n"
+              << "Try 'tunx4k-cli --help' for the options.\n";
     return tunx::cli::kBadScript;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    tunx::cli::Options options;
-    std::string locale;
-    std::string outPath;
-    std::string scriptPath;
-    tunx::usb::UsbId usbId;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--simulate") {
-            options.simulate = true;
-        } else if (arg == "--fast") {
-            options.fast = true;
-        } else if (arg == "--locale" || arg == "--out" || arg == "--usb-id") {
-            if (i + 1 >= argc) {
-                return badCommandLine(arg + " needs a value");
-            }
-            const std::string value = argv[++i];
-            if (arg == "--usb-id") {
-                const auto id = tunx::usb::parseUsbId(value);
-                if (!id) {
-                    return badCommandLine("--usb-id needs VID:PID in hexadecimal, not " + value);
-                }
-                usbId = *id;
-            } else {
-                (arg == "--locale" ? locale : outPath) = value;
-            }
-        } else if (arg == "--help" || arg == "-h") {
-            std::cout << kUsage;
+    const std::vector<std::string_view> arguments(argv + std::min(argc, 1), argv + argc);
+    const tunx::cli::CommandLine line = tunx::cli::parseCommandLine(arguments);
+    switch (line.action) {
+        case tunx::cli::CommandLine::Action::Help:
+            std::cout << tunx::cli::usageText();
             return 0;
-        } else if (arg.size() > 1 && arg[0] == '-' && arg != "-") {
-            return badCommandLine("unknown option " + arg);
-        } else if (scriptPath.empty()) {
-            scriptPath = arg;
-        } else {
-            return badCommandLine("more than one script given");
-        }
+        case tunx::cli::CommandLine::Action::Version:
+            std::cout << tunx::cli::versionText();
+            return 0;
+        case tunx::cli::CommandLine::Action::Refused:
+            return badCommandLine(line.why);
+        case tunx::cli::CommandLine::Action::Run:
+            break;
     }
-    if (scriptPath.empty()) {
-        return badCommandLine("no script given");
-    }
+    tunx::cli::Options options;
+    options.simulate = line.simulate;
+    options.fast = line.fast;
+    const std::string& locale = line.locale;
+    const std::string& outPath = line.outPath;
+    const std::string& scriptPath = line.scriptPath;
+    const tunx::usb::UsbId usbId = line.usbId;
     options.groupSeparator = tunx::groupSeparatorOf(locale);
     options.installDir = tunx::installationFolder();
 

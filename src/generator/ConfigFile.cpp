@@ -136,8 +136,14 @@ struct FileLine {
     LineReader::LineEnd end;
 };
 
+// A configuration holds a line per entry control and the lines of its multi-line values: a
+// file of far more lines is no configuration, and keeping them all would take memory out of
+// all proportion to it (a few megabytes of bare line ends would take a gigabyte).
+constexpr std::size_t kMaxConfigLines = 65536;
+
 // Every line of the file, read before anything is applied; nullopt when the file cannot be
-// opened or has a line too long for a configuration, so such a file changes nothing.
+// opened, has a line too long or too many lines for a configuration, so such a file changes
+// nothing.
 std::optional<std::vector<FileLine>> readLines(const std::string& filename) {
     LineReader in(filename);
     if (!in.isOpen()) {
@@ -145,7 +151,7 @@ std::optional<std::vector<FileLine>> readLines(const std::string& filename) {
     }
     std::vector<FileLine> lines;
     while (auto line = in.next()) {
-        if (in.lastEnd() == LineReader::LineEnd::Cut) {
+        if (in.lastEnd() == LineReader::LineEnd::Cut || lines.size() == kMaxConfigLines) {
             return std::nullopt;
         }
         lines.push_back({std::move(*line), in.lastEnd()});

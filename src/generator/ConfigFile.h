@@ -37,7 +37,8 @@ bool SaveConfigs(const std::string& filename, const Window& panel);
 
 // Reads a configuration file into the panel's controls, with the side effects of a user's
 // change, and lays the panel out when the mode line is read. Lines that name no entry control
-// are skipped. False when the file could not be read; nothing is applied then.
+// are skipped. False when the file could not be read, or has a line longer than 64 KB or more
+// than 65,536 lines; nothing is applied then.
 bool LoadConfigs(const std::string& filename, frmMain& panel, SharedState& state, Ui& ui);
 
 // The File menu's "Save Configs As ..." and "Load Configs From ...".

@@ -215,9 +215,19 @@ void frmMain::RUN_Click() {
 void frmMain::STOP_Click() {
     // Stopped output is not armed: the next RUN sends the configuration again before it fires.
     s_.gen.singlemode = false;
+    s_.gen.sgerror = false;
+    const int failuresBefore = link_.failures();
     sgrelayoff(link_);
     sgstop(*this, link_);
     showIdleRunButton(*this);
+    // The stopped look only once the output stage took its commands: a close that was not
+    // acknowledged may have left the output on.
+    if (link_.failures() != failuresBefore || s_.gen.sgerror) {
+        s_.gen.sgerror = true;
+        STOP->back = colour::kActiveBorder;
+        showStatusBar(*this, runstop::kError + ModeSelect->text);
+        return;
+    }
     STOP->back = colour::kRed;
     showStatusBar(*this, runstop::kStopped);
 }

@@ -90,9 +90,11 @@ bool counterReading(Form1& w) {
     std::array<std::uint8_t, kCounterBytes> buffer{};
     std::uint32_t got = 0;
     usb.SI_Read(device, std::span(buffer).first(2), got);
+    // A reading that failed is a failed step: the monitor shows its error state instead of
+    // "Running" beside the last reading.
     if (buffer[0] != kRecordReady) {
         countingFailed(w);
-        return true;
+        return false;
     }
     usb.SI_FlushBuffers(device, 1, 1);
     const BytePair bytes = lowBytes(2 * m.fcsamples);
@@ -103,7 +105,7 @@ bool counterReading(Form1& w) {
     // Samples that did not all arrive would be counted from stale bytes: no reading.
     if (status != usb::kSuccess || got != buffer.size()) {
         countingFailed(w);
-        return true;
+        return false;
     }
     const std::int32_t frequency = CLng(double(countedPeriods(buffer)) * m.fcprescale);
     w.frcountertxt->text = formatGrouped(frequency, 0, w.state().host.groupSeparator);

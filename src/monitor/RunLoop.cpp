@@ -80,6 +80,7 @@ void Form1::cmdstartsweep_Click() {
     fftmaxfrequency->visible = false;
     selmonmode_Click();
     s_.gen.sgerror = false;
+    const int failuresBefore = link_.failures();
     const std::optional<MonitorMode> mode = monitorMode(selmonmode->text);
     if (mode == MonitorMode::FrequencySweep || mode == MonitorMode::AmplitudeSweep) {
         const bool frequency = mode == MonitorMode::FrequencySweep;
@@ -95,6 +96,14 @@ void Form1::cmdstartsweep_Click() {
         m.monstate = std::string(runstate::kStartScope);
     } else if (mode == MonitorMode::FrequencyCounter) {
         m.monstate = std::string(runstate::kCounter);
+    }
+    // A command of the start that was not taken (the output stage, the detector's calibration):
+    // the measurement does not run, and says so.
+    if (link_.failures() != failuresBefore || s_.gen.sgerror) {
+        s_.gen.sgerror = true;
+        m.monstate = std::string(runstate::kStopped);
+        setStatus(*this, status::kError);
+        return;
     }
     setStatus(*this, status::kRunning);
 }

@@ -130,7 +130,7 @@ void sweepPoint(Form1& w, double at) {
 
 }  // namespace
 
-void setsweepsine(Form1& w) {
+bool setsweepsine(Form1& w) {
     Link& link = w.link();
     const bool ok = [&] {
         if (!link.send(kSweepCfr1, kCfr1Step, kRegisterTimeoutMs) ||
@@ -152,6 +152,7 @@ void setsweepsine(Form1& w) {
     if (!ok) {
         w.ui().MsgBox(kSweepSineFailed);
     }
+    return ok;
 }
 
 bool SetVppmon(Form1& w) {
@@ -237,8 +238,8 @@ bool frequencySweepSetup(Form1& w) {
     MonitorState& m = w.mon();
     w.canvas().Clear();
     mgrid1(w.canvas());
-    setsweepsine(w);
-    if (!sweepStartSwitches(w)) {
+    // A sweep whose sine or detector path was not set up would draw levels of nothing.
+    if (!setsweepsine(w) || !sweepStartSwitches(w)) {
         return false;
     }
     if (!sweepLimits(w) || !SetVppmon(w)) {
@@ -272,8 +273,7 @@ bool amplitudeSweepSetup(Form1& w) {
     mgrid1(w.canvas());
     w.canvas().Clear();
     mgrid1(w.canvas());
-    setsweepsine(w);
-    if (!sweepStartSwitches(w)) {
+    if (!setsweepsine(w) || !sweepStartSwitches(w)) {
         return false;
     }
     for (const Ctl& c : {w.centerfr, w.labstartfr, w.labstopfr}) {

@@ -12,9 +12,9 @@ bool frequencySweepPoint(Form1& w);
 bool amplitudeSweepSetup(Form1& w);
 bool amplitudeSweepPoint(Form1& w);
 
-// Control registers, switches and level DACs for the sweep signal ("Error setting sweep
-// sine" on failure; no flag).
-void setsweepsine(Form1& w);
+// Control registers, switches and level DACs for the sweep signal. False, with "Error setting
+// sweep sine" shown, when a command failed (no flag).
+bool setsweepsine(Form1& w);
 // The generator amplitude from textstarta/combstarta (sweepamp in an amplitude sweep),
 // corrected for sgfreq. False (and sgerror set) on failure.
 bool SetVppmon(Form1& w);

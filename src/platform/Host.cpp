@@ -7,11 +7,16 @@ namespace tunx {
 
 std::string installationFolder() {
     std::error_code ec;
+    // The executable itself, also when it was started through a link to it.
     const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
     if (ec) {
         return "share/tunx4k/";
     }
-    return (exe.parent_path().parent_path() / "share" / "tunx4k").string() + "/";
+    return installationFolderOf(exe);
+}
+
+std::string installationFolderOf(const std::filesystem::path& executable) {
+    return (executable.parent_path().parent_path() / "share" / "tunx4k").string() + "/";
 }
 
 namespace {

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <utility>
 #include <vector>
@@ -9,6 +10,8 @@
 namespace tunx::sim {
 
 inline constexpr std::size_t kRamWords = 1024;
+// How many of the last acknowledged commands the model keeps.
+inline constexpr std::size_t kKeptCommands = 4096;
 
 // What the commands have programmed into the virtual instrument.
 struct DeviceModel {
@@ -38,8 +41,9 @@ struct DeviceModel {
     int startCount = 0;
     int triggerCount = 0;  // code 25
 
-    // Order of the last commands that decide what the DDS plays (index into `commands`, -1
-    // before the first): tuning word (5, 6), control register 1, RAM write, profiles.
+    // Order of the last commands that decide what the DDS plays (their number in the count of
+    // acknowledged commands, from 0; -1 before the first): tuning word (5, 6), control register
+    // 1, RAM write, profiles.
     long tuningAt = -1, cfr1At = -1, ramWriteAt = -1, profile1At = -1, profile2At = -1;
 
     // Waveform RAM. A RAM write fills its block from the highest address down, and the DDS
@@ -55,8 +59,10 @@ struct DeviceModel {
     std::int64_t playStartPs = 0;
     bool playing = false;
 
-    // Every acknowledged command, in order, as its six command bytes.
-    std::vector<std::array<int, 6>> commands;
+    // How many commands were acknowledged, and the last kKeptCommands of them in order, as
+    // their six command bytes: an instrument that runs for days keeps no more than that.
+    long commandCount = 0;
+    std::deque<std::array<int, 6>> commands;
 };
 
 }  // namespace tunx::sim

@@ -233,8 +233,11 @@ constexpr int kBiasLineGroup = 6, kBiasLine = 4;
 }  // namespace
 
 void VirtualInstrument::execute(const std::array<int, 6>& c) {
-    const long at = static_cast<long>(model_.commands.size());
+    const long at = model_.commandCount++;
     model_.commands.push_back(c);
+    if (model_.commands.size() > kKeptCommands) {
+        model_.commands.pop_front();
+    }
     const std::array<int, 5> bytes{c[1], c[2], c[3], c[4], c[5]};
     const std::int64_t now = time_.nowPs();
     if (!measuring(c)) {

@@ -1,10 +1,15 @@
 // The program's file filters as Qt name filters, and the file dialogs made from them.
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTreeView>
 #include <QtTest>
 
+#include "app/DialogFolder.h"
 #include "app/FileFilter.h"
 #include "app/QtUi.h"
 
@@ -17,7 +22,38 @@ const char* const kTextOrAll = "Text files (*.TXT)|*.TXT|All Files (*.*)|*.*";
 class FileDialogTest : public QObject {
     Q_OBJECT
 
+    // Where the dialogs start when no folder is remembered.
+    static QString defaultFolder() {
+        const QString documents =
+            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        return QFileInfo(documents).isDir() ? documents : QDir::homePath();
+    }
+
   private slots:
+    void initTestCase() {
+        // The settings go to a test folder, not the user's.
+        QStandardPaths::setTestModeEnabled(true);
+        QCoreApplication::setOrganizationName(app::kSettingsOrganization);
+        QCoreApplication::setApplicationName("tunx4k-test");
+        QSettings().clear();
+    }
+
+    // The dialogs start in the documents folder, then in the folder last chosen from, while it
+    // exists; never in the installation folder, where the program runs from.
+    void startInTheLastFolderElseTheDocuments() {
+        QSettings().clear();
+        QCOMPARE(app::dialogStartFolder(), defaultFolder());
+        QTemporaryDir chosen;
+        app::rememberDialogFolder(chosen.filePath("config.txt"));
+        QCOMPARE(app::dialogStartFolder(), chosen.path());
+        app::rememberDialogFolder("");  // a cancelled dialog keeps the folder
+        QCOMPARE(app::dialogStartFolder(), chosen.path());
+        QSettings().sync();
+        QVERIFY(chosen.remove());
+        QCOMPARE(app::dialogStartFolder(), defaultFolder());
+        QVERIFY(app::dialogStartFolder() != QDir(TUNX_SHARE_DIR).absolutePath());
+    }
+
     void convertsTheProgramsFilters_data() {
         QTest::addColumn<QString>("filter");
         QTest::addColumn<QStringList>("expected");
@@ -44,10 +80,10 @@ class FileDialogTest : public QObject {
         }
         // A filter index beyond the list picks the first filter.
         const auto dialog =
-            app::makeFileDialog(FileDialogKind::Open, "Load", kTextOrAll, 7, nullptr);
+            app::makeFileDialog(FileDialogKind::Open, "Load", kTextOrAll, 7, dir.path(), nullptr);
         QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptOpen);
         QCOMPARE(dialog->selectedNameFilter(), QString("Text files (*.TXT *.txt)"));
-        dialog->setDirectory(dir.path());
+        QCOMPARE(QDir(dialog->directory()).canonicalPath(), QDir(dir.path()).canonicalPath());
         dialog->show();
         auto* view = dialog->findChild<QTreeView*>("treeView");
         QVERIFY(view != nullptr);

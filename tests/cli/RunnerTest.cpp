@@ -114,6 +114,11 @@ TEST(Cli, ExitStatusTranscriptAndDiagnostic) {
     rows.push_back({2, "line 1: longer than 65536 characters", kSim + "/dev/zero", ""});
     rows.push_back({2, "the transcript could not be written to /dev/full",
                     kSim + "--out /dev/full " + script("mark a\n"), ""});
+    rows.push_back({2, "cannot write /nonexistent/dir/t.txt",
+                    kSim + "--out /nonexistent/dir/t.txt " + script("mark a\n"), ""});
+    rows.push_back({2, "line 2: cannot write the picture to /nonexistent/dir/p.png",
+                    kSim + script("mark a\npicture /nonexistent/dir/p.png\n"),
+                    kStarted + "mark a\n"});
     // The last line of each script cannot be understood: nothing runs.
     for (const std::string text : {"frobnicate x\n",
                                    "mark a\n\nset Frek\n",
@@ -122,6 +127,7 @@ TEST(Cli, ExitStatusTranscriptAndDiagnostic) {
                                    "click a b\n",
                                    "tick x\n",
                                    "tick -1\n",
+                                   "tab TabStrip2 000000000\n",
                                    "# c\nsim\n",
                                    "sim nak\n",
                                    "sim nak 2 after\n",

@@ -205,6 +205,18 @@ TEST_F(Config, UnreadableFilesAreNamedAndChangeNothing) {
     EXPECT_EQ(rig.messages().back(), tooLong + " could not be read");
     EXPECT_EQ(rig.ui.messages.back().icon, MsgIcon::Exclamation);
     EXPECT_EQ(snapshot(rig.w()), before);
+    // Far more lines than a configuration has (here bare line ends) is no configuration either;
+    // blank lines among the settings of one are no harm.
+    const std::string manyLines =
+        writeTempFile("config-lines.txt", "Frek = 7\r\n" + std::string(65'536, '\n'));
+    menu(kLoad, manyLines);
+    EXPECT_EQ(rig.messages().back(), manyLines + " could not be read");
+    EXPECT_EQ(snapshot(rig.w()), before);
+    const std::size_t shown = rig.messages().size();
+    menu(kLoad, writeTempFile("config-blanks.txt",
+                              std::string(60'000, '\n') + "Frek = 7\r\n" + std::string(5, '\n')));
+    EXPECT_EQ(rig.messages().size(), shown);
+    EXPECT_EQ(rig.w().Frek->text, "7");
 }
 
 }  // namespace

@@ -218,6 +218,37 @@ TEST_F(RunStop, StopClosesTheStageAndResendsTheBareAmplitude) {
     EXPECT_EQ(rig.s().gen.sgaten, 2040);
 }
 
+// A STOP whose commands were not all taken does not claim the output stopped: the status names
+// the error, sgerror is set and STOP stays unlit; the next STOP that works shows the stopped look.
+TEST_F(RunStop, AFailedStopDoesNotShowTheStoppedLook) {
+    const struct {
+        bool mute;          // no answer, else NAKs
+        int after;          // frames of the STOP that pass first
+        const char* first;  // the failing step's message
+    } rows[] = {{false, 0, "_Relay_ON_CommError"},
+                {true, 2, "_Relay_ON_Comm timed out"},
+                {false, 3, "SGSTOP_Amplitude_CommError"}};
+    for (const auto& row : rows) {
+        panel("Single Tone Sine", "Vpp=1");
+        press("RUN_Click");
+        ASSERT_EQ(rig.w().RUN->text, "RUNNING");
+        rig.ui.messages.clear();
+        if (row.mute) {
+            rig.sim.muteNext(3, row.after);
+        } else {
+            rig.sim.nakNext(3, row.after);
+        }
+        press("STOP_Click");
+        EXPECT_EQ(rig.messages().at(0), row.first) << row.after;
+        EXPECT_EQ(look(), (Texts{"Error Single Tone Sine", "", neutral, runPicture})) << row.after;
+        EXPECT_EQ(rig.w().STOP->back, colour::kActiveBorder) << row.after;
+        EXPECT_TRUE(rig.s().gen.sgerror) << row.after;
+        press("STOP_Click");
+        EXPECT_EQ(look(), (Texts{"Stopped", "", neutral, runPicture})) << row.after;
+        EXPECT_EQ(rig.w().STOP->back, colour::kRed) << row.after;
+    }
+}
+
 // Entries that make each mode run (besides Vpp 1).
 const std::pair<std::string, std::string> kModes[] = {
     {"Single Tone Sine", ""},

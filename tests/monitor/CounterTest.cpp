@@ -193,9 +193,12 @@ TEST(FrequencyCounterSamples, ACountingThatFailsStopsTheCounterWithItsMessage) {
         EXPECT_EQ(bench.ui.texts(), std::vector<std::string>{"Freq Count error"});
         EXPECT_EQ(bench.program.state().mon.monstate, "idle");
         EXPECT_EQ(w.frcountertxt->text, before);  // nothing computed from stale bytes
-        bench.program.tick();                     // the counter stays idle until START
+        // The next tick shows the error state, not "Running" beside the last reading; the
+        // counter stays stopped until START.
+        bench.program.tick();
         EXPECT_EQ(bench.ui.texts().size(), 1u);
-        EXPECT_EQ(w.textstatus->text, "Running");
+        EXPECT_EQ(w.textstatus->text, "TUNX ERROR");
+        EXPECT_EQ(bench.program.state().mon.monstate, "stoped");
         bench.usb.doneByte.reset();
         bench.usb.doneLost = false;
         bench.program.dispatch(w, "cmdstartsweep_Click");

@@ -71,15 +71,31 @@ TEST_F(Device, FaultsStartAfterKFramesAndOnlyAcknowledgedFramesAreCarriedOut) {
                          Row{&VI::muteNext, 3, 0, {-13, -13, -13, 6, 6, 6}},
                          Row{&VI::failWritesNext, 2, 2, {6, 6, -4, -4, 6, 6}}}) {
         (sim.*r.fault)(r.n, r.after);
-        const auto before = static_cast<long>(sim.model().commands.size());
+        const long before = sim.model().commandCount;
         std::vector<int> answers;
         for (int i = 0; i < 6; ++i) {
             answers.push_back(send({25, 0, 0, 0, 0, 0}));
         }
         EXPECT_EQ(answers, r.answers) << r.n << " after " << r.after;
-        EXPECT_EQ(static_cast<long>(sim.model().commands.size()) - before,
+        EXPECT_EQ(sim.model().commandCount - before,
                   std::count(r.answers.begin(), r.answers.end(), 6));
     }
+}
+
+// A long run keeps the last commands only; what plays is still decided by the latest of them:
+// a tuning word sent after the history wrapped is newer than the control register before it.
+TEST_F(Device, KeepsTheLastCommandsOnlyAndTheirOrder) {
+    ASSERT_EQ(send({1, 0, 0, 0, 0, 0}), 6);
+    const long cfr1At = sim.model().cfr1At;
+    for (std::size_t i = 0; i < kKeptCommands + 10; ++i) {
+        ASSERT_EQ(send({32, 3, 15, static_cast<int>(i % 2), 0, 0}), 6);
+    }
+    ASSERT_EQ(send({6, 0, 0, 0, 0, 0}), 6);
+    EXPECT_EQ(sim.model().commandCount, static_cast<long>(kKeptCommands) + 12);
+    EXPECT_EQ(sim.model().commands.size(), kKeptCommands);
+    EXPECT_EQ(sim.model().commands.back(), (std::array{6, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(sim.model().commands.front(), (std::array{32, 3, 15, 1, 0, 0}));
+    EXPECT_GT(sim.model().tuningAt, cfr1At);
 }
 
 // 0 mV and 1002 mV by the instrument's own calibration.

@@ -1,0 +1,108 @@
+#include "cli/CommandLine.h"
+
+#include "common/Version.h"
+
+namespace tunx::cli {
+
+namespace {
+
+constexpr const char* kProgram = "tunx4k-cli";
+constexpr const char* kUsage =
+    "usage: tunx4k-cli [--simulate] [--fast] [--locale NAME] [--out FILE] [--usb-id VID:PID] "
+    "SCRIPT\n"
+    "       tunx4k-cli --help | --version\n"
+    "Runs the TUNX4K program's windows headless, driven by SCRIPT (a file, or - for standard\n"
+    "input), and writes the transcript of everything that crossed its ports.\n"
+    "  --simulate        use the built-in virtual instrument instead of the USB device\n"
+    "  --fast            record pauses in the transcript without waiting for them\n"
+    "  --locale NAME     locale for the digit grouping of numbers shown (en_US: 1,500,000)\n"
+    "  --out FILE        write the transcript to FILE instead of standard output\n"
+    "  --usb-id VID:PID  vendor and product id of the instrument's USB bridge, in hexadecimal\n"
+    "                    (default 10c4:ea61)\n"
+    "  -h, --help        print this text\n"
+    "  --version         print the version\n"
+    "Script lines: set, choose, check, click, menu, answer, tick, tab, mouse, show, state, look,\n"
+    "expect, mark, lines on|off, picture, and sim (devices S1 S2 ..., nak N [after K],\n"
+    "mute N [after K], write-error N [after K], fail devices|open|baud STATUS, show, and the\n"
+    "bench: wire, dut, signal, noise, seed, offset, cut).\n"
+    "Exit status: 0 ran to the end, 1 an expect failed, 2 a bad command line or script line,\n"
+    "3 the program ended itself.\n";
+
+CommandLine refused(std::string why) {
+    CommandLine line;
+    line.action = CommandLine::Action::Refused;
+    line.why = std::move(why);
+    return line;
+}
+
+}  // namespace
+
+std::string usageText() {
+    return kUsage;
+}
+
+std::string versionText() {
+    return std::string(kProgram) + " " + kVersion + "\n";
+}
+
+CommandLine parseCommandLine(std::span<const std::string_view> arguments) {
+    for (const std::string_view arg : arguments) {
+        if (arg == "--") {
+            break;
+        }
+        if (arg == "--help" || arg == "-h") {
+            CommandLine line;
+            line.action = CommandLine::Action::Help;
+            return line;
+        }
+        if (arg == "--version") {
+            CommandLine line;
+            line.action = CommandLine::Action::Version;
+            return line;
+        }
+    }
+    CommandLine line;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string_view arg = arguments[i];
+        const bool option = !optionsEnded && arg.size() > 1 && arg[0] == '-';
+        if (!optionsEnded && arg == "--") {
+            optionsEnded = true;
+        } else if (option && arg == "--simulate") {
+            line.simulate = true;
+        } else if (option && arg == "--fast") {
+            line.fast = true;
+        } else if (option && (arg == "--locale" || arg == "--out" || arg == "--usb-id")) {
+            if (i + 1 >= arguments.size()) {
+                return refused(std::string(arg) + " needs a value");
+            }
+            const std::string_view value = arguments[++i];
+            if (arg == "--usb-id") {
+                const auto id = usb::parseUsbId(value);
+                if (!id) {
+                    return refused("--usb-id needs VID:PID in hexadecimal, not " +
+                                   std::string(value));
+                }
+                line.usbId = *id;
+            } else if (value.empty()) {
+                return refused(std::string(arg) + " needs a value");
+            } else {
+                (arg == "--locale" ? line.locale : line.outPath) = value;
+            }
+        } else if (option) {
+            return refused("unknown option " + std::string(arg));
+        } else if (line.scriptPath.empty() && !arg.empty()) {
+            line.scriptPath = arg;
+        } else if (arg.empty()) {
+            return refused("an empty script name");
+        } else {
+            return refused("more than one script given");
+        }
+    }
+    if (line.scriptPath.empty()) {
+        return refused("no script given");
+    }
+    return line;
+}
+
+}  // namespace tunx::cli

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "usb/UsbId.h"
+
+namespace tunx::cli {
+
+// What the command line of tunx4k-cli asks for.
+struct CommandLine {
+    enum class Action { Run, Help, Version, Refused };
+    Action action = Action::Run;
+    bool simulate = false;
+    bool fast = false;
+    std::string locale;      // "" for the system's
+    std::string outPath;     // "" for standard output
+    std::string scriptPath;  // a file, or "-" for standard input
+    usb::UsbId usbId;
+    std::string why;  // why it was refused
+};
+
+// The usage text that --help prints.
+std::string usageText();
+// The version line that --version prints.
+std::string versionText();
+
+// Reads the arguments after the program's name. --help and --version win over everything
+// else; an unknown option, a missing or bad value, a second script or none is refused, with the
+// reason in `why`. "-" alone is a script (standard input); "--" ends the options.
+CommandLine parseCommandLine(std::span<const std::string_view> arguments);
+
+}  // namespace tunx::cli

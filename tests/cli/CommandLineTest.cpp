@@ -1,0 +1,128 @@
+#include "cli/CommandLine.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "common/Version.h"
+
+namespace tunx::cli {
+namespace {
+
+using Args = std::vector<std::string_view>;
+using A = CommandLine::Action;
+
+CommandLine parse(const Args& args) {
+    return parseCommandLine(args);
+}
+
+TEST(CommandLine, TakesEveryOptionOfTheRunner) {
+    const CommandLine line = parse({"--simulate", "--fast", "--locale", "de_DE", "--out", "t.txt",
+                                    "--usb-id", "0x10c4:EA60", "s.txt"});
+    EXPECT_EQ(line.action, A::Run);
+    EXPECT_TRUE(line.simulate);
+    EXPECT_TRUE(line.fast);
+    EXPECT_EQ(line.locale, "de_DE");
+    EXPECT_EQ(line.outPath, "t.txt");
+    EXPECT_EQ(line.usbId, (usb::UsbId{0x10C4, 0xEA60}));
+    EXPECT_EQ(line.scriptPath, "s.txt");
+
+    const CommandLine plain = parse({"-"});
+    EXPECT_EQ(plain.action, A::Run);
+    EXPECT_FALSE(plain.simulate || plain.fast);
+    EXPECT_EQ(plain.scriptPath, "-");
+    EXPECT_EQ(plain.usbId, usb::UsbId{});
+    EXPECT_EQ(parse({"--", "--fast"}).scriptPath, "--fast");  // a script with that name
+}
+
+TEST(CommandLine, HelpAndVersionWinWherever) {
+    const struct {
+        Args args;
+        A action;
+    } rows[] = {{{"--help"}, A::Help},
+                {{"-h"}, A::Help},
+                {{"--simulate", "--bogus", "--help"}, A::Help},
+                {{"--version"}, A::Version},
+                {{"s.txt", "--version"}, A::Version},
+                {{"--", "--help"}, A::Run}};  // after "--" it is a script
+    for (const auto& row : rows) {
+        EXPECT_EQ(parse(row.args).action, row.action) << row.args.size();
+    }
+}
+
+TEST(CommandLine, RefusesWhatItDoesNotKnowAndSaysWhy) {
+    const struct {
+        Args args;
+        const char* why;
+    } rows[] = {
+        {{}, "no script given"},
+        {{"--simulate"}, "no script given"},
+        {{"--bogus", "s.txt"}, "unknown option --bogus"},
+        {{"-x", "s.txt"}, "unknown option -x"},
+        {{"--Simulate", "s.txt"}, "unknown option --Simulate"},
+        {{"s.txt", "t.txt"}, "more than one script given"},
+        {{"s.txt", "--out"}, "--out needs a value"},
+        {{"--locale"}, "--locale needs a value"},
+        {{"--out", "", "s.txt"}, "--out needs a value"},
+        {{"--usb-id", "10c4", "s.txt"}, "--usb-id needs VID:PID in hexadecimal, not 10c4"},
+        {{"--usb-id", "zz:1", "s.txt"}, "--usb-id needs VID:PID in hexadecimal, not zz:1"},
+        {{"--usb-id", "99999:1", "s.txt"}, "--usb-id needs VID:PID in hexadecimal, not 99999:1"},
+        {{""}, "an empty script name"},
+    };
+    for (const auto& row : rows) {
+        const CommandLine line = parse(row.args);
+        EXPECT_EQ(line.action, A::Refused) << row.why;
+        EXPECT_EQ(line.why, row.why);
+    }
+}
+
+TEST(CommandLine, UsageNamesEveryOptionAndVersionTheProjectVersion) {
+    const std::string usage = usageText();
+    for (const char* option : {"--simulate", "--fast", "--locale NAME", "--out FILE",
+                               "--usb-id VID:PID", "SCRIPT", "--help", "--version"}) {
+        EXPECT_NE(usage.find(option), std::string::npos) << option;
+    }
+    EXPECT_EQ(versionText(), std::string("tunx4k-cli ") + kVersion + "\n");
+    EXPECT_STREQ(kVersion, "4.5");
+}
+
+struct CliRun {
+    int status;
+    std::string out, err;
+};
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+CliRun runCli(const std::string& args) {
+    const std::string out = ::testing::TempDir() + "cli-commandline.out";
+    const int raw = std::system(
+        (std::string(TUNX_CLI) + " " + args + " > '" + out + "' 2> '" + out + ".err'").c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(out), readFile(out + ".err")};
+}
+
+// The program itself: help and version on standard output with status 0, a bad option on
+// standard error with status 2 and no transcript.
+TEST(CommandLine, TheProgramAnswers) {
+    const CliRun help = runCli("--help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out, usageText());
+    const CliRun version = runCli("--version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, versionText());
+    const CliRun bad = runCli("--simulate --frobnicate -");
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_EQ(bad.out, "");
+    EXPECT_EQ(bad.err,
+              "tunx4k-cli: unknown option --frobnicate\n"
+              "Try 'tunx4k-cli --help' for the options.\n");
+}
+
+}  // namespace
+}  // namespace tunx::cli
