@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
+#include "monitor/FftWindows.h"
 #include "monitor/Form1.h"
 #include "monitor/Modes.h"
 #include "monitor/PanelGroups.h"
-#include "monitor/SpectrumWindows.h"
 #include "monitor/SweepLevel.h"
 #include "monitor/TimeBase.h"
 #include "window/MenuGroups.h"

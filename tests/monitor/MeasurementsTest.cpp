@@ -5,8 +5,8 @@
 #include <random>
 #include <vector>
 
+#include "monitor/FftWindows.h"
 #include "monitor/Measurements.h"
-#include "monitor/SpectrumWindows.h"
 
 namespace tunx {
 namespace {

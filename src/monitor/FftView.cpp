@@ -4,13 +4,13 @@
 
 #include "common/Numbers.h"
 #include "common/RuntimeError.h"
+#include "monitor/Fft.h"
+#include "monitor/FftWindows.h"
 #include "monitor/Form1.h"
 #include "monitor/Measurements.h"
 #include "monitor/Modes.h"
 #include "monitor/Plot.h"
 #include "monitor/Ranges.h"
-#include "monitor/Spectrum.h"
-#include "monitor/SpectrumWindows.h"
 
 namespace tunx {
 

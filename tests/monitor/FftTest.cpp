@@ -4,7 +4,7 @@
 #include <complex>
 #include <random>
 
-#include "monitor/Spectrum.h"
+#include "monitor/Fft.h"
 
 namespace tunx {
 namespace {

@@ -1,4 +1,4 @@
-#include "monitor/SpectrumWindows.h"
+#include "monitor/FftWindows.h"
 
 #include <cmath>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "monitor/Spectrum.h"
+#include "monitor/Fft.h"
 
 #include <algorithm>
 #include <cmath>
