@@ -56,14 +56,12 @@ TEST(EveryMode, RunsFromAFreshStartAndTheInstrumentProducesIt) {
     }
 }
 
-TEST(SimShow, TellsTheOutputOffAfterStop) {
-    EXPECT_TRUE(hasLine(run("set Vpp 1\nclick RUN\nclick STOP\nsim show\n"), "sim output off"));
-}
-
-TEST(SimShow, CountsTriggersOfASingleShotPulse) {
-    EXPECT_TRUE(hasLine(run("choose ModeSelect Pulse Generator\nset Vpp 1\nchoose outmode Single\n"
-                            "click RUN\nclick RUN\nexpect RUN TRIGGER\nsim show\n"),
-                        "sim triggers 3"));
+TEST(SimShow, CountsTriggersOfASingleShotPulseAndTellsTheOutputOffAfterStop) {
+    const std::string t =
+        run("choose ModeSelect Pulse Generator\nset Vpp 1\nchoose outmode Single\nclick RUN\n"
+            "click RUN\nexpect RUN TRIGGER\nsim show\nclick STOP\nsim show\n");
+    EXPECT_TRUE(hasLine(t, "sim triggers 3")) << t;
+    EXPECT_TRUE(hasLine(t, "sim output off")) << t;
 }
 
 }  // namespace

@@ -22,24 +22,22 @@ TEST(TranscriptEscape, LineBreaksAndBackslashes) {
 }
 
 TEST(TranscriptCoordinate, WholeNumbersPlainOthersWithAtMostThreeDecimals) {
-    const std::pair<double, const char*> rows[] = {
-        {0, "0"},
-        {12, "12"},
-        {-3, "-3"},
-        {704, "704"},
-        {-3.5, "-3.5"},
-        {0.125, "0.125"},
-        {1.25, "1.25"},
-        {2.1, "2.1"},
-        {1.0004, "1"},
-        {1.0006, "1.001"},
-        {-0.0004, "0"},
-        {-0.0, "0"},
-        {12.3456, "12.346"},
-        {99.9999, "100"},
-        {1e6, "1000000"},
-        {-1234.5678, "-1234.568"},
-    };
+    const std::pair<double, const char*> rows[] = {{0, "0"},
+                                                   {12, "12"},
+                                                   {-3, "-3"},
+                                                   {704, "704"},
+                                                   {-3.5, "-3.5"},
+                                                   {0.125, "0.125"},
+                                                   {1.25, "1.25"},
+                                                   {2.1, "2.1"},
+                                                   {1.0004, "1"},
+                                                   {1.0006, "1.001"},
+                                                   {-0.0004, "0"},
+                                                   {-0.0, "0"},
+                                                   {12.3456, "12.346"},
+                                                   {99.9999, "100"},
+                                                   {1e6, "1000000"},
+                                                   {-1234.5678, "-1234.568"}};
     for (const auto& [value, text] : rows) {
         EXPECT_EQ(Transcript::coordinate(value), text) << value;
     }

@@ -2,9 +2,14 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <iterator>
 #include <sstream>
 
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <cstdlib>
 
 namespace tunx::test {
 
@@ -103,6 +108,19 @@ std::string writeTempFile(const std::string& name, const std::string& content) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << content;
     return path.string();
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+CliRun runCli(const std::string& args) {
+    const std::string out =
+        writeTempFile("cli-" + std::to_string(std::hash<std::string>{}(args)) + ".out", "");
+    const int raw = std::system(
+        (std::string(TUNX_CLI) + " " + args + " > '" + out + "' 2> '" + out + ".err'").c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(out), readFile(out + ".err")};
 }
 
 std::vector<std::pair<std::string, std::string>> unreadablePaths() {

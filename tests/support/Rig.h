@@ -48,6 +48,16 @@ struct Rig {
 // Writes `content` to a fresh file in the test's temporary folder; returns its path.
 std::string writeTempFile(const std::string& name, const std::string& content);
 
+// The whole content of a file ("" when it cannot be read).
+std::string readFile(const std::string& path);
+
+// The built tunx4k-cli run with `args` (a shell command line): its status and both outputs.
+struct CliRun {
+    int status;
+    std::string out, err;
+};
+CliRun runCli(const std::string& args);
+
 // Paths that name something other than a readable text file, each with the message that names
 // it: a folder, a device without line breaks, a file far larger than any text file of the program.
 std::vector<std::pair<std::string, std::string>> unreadablePaths();
