@@ -24,37 +24,17 @@ constexpr const char* kDeviceLost = "Error finding TUNX3K device. Aborting appli
 // same path, and the frames around the block are all tested.
 constexpr int kRamWordStride = 97;
 
-enum class FaultKind { Nak, Mute, WriteError };
-
+// A fault of the instrument: `count` frames (or writes) starting after the k-th one.
 struct Fault {
-    FaultKind kind;
+    void (sim::VirtualInstrument::*inject)(int, int);
     const char* name;
     int count;
+    bool countsFrames;  // NAKs and silence count frames only; a failed write counts every write
 };
 
-constexpr Fault kFaults[] = {{FaultKind::Nak, "nak", 3},
-                             {FaultKind::Mute, "mute", 3},
-                             {FaultKind::WriteError, "write-error", 1}};
-
-void inject(Rig& rig, const Fault& f, int after) {
-    switch (f.kind) {
-        case FaultKind::Nak:
-            rig.sim.nakNext(f.count, after);
-            return;
-        case FaultKind::Mute:
-            rig.sim.muteNext(f.count, after);
-            return;
-        case FaultKind::WriteError:
-            rig.sim.failWritesNext(f.count, after);
-            return;
-    }
-}
-
-void clearFaults(Rig& rig) {
-    rig.sim.nakNext(0);
-    rig.sim.muteNext(0);
-    rig.sim.failWritesNext(0);
-}
+constexpr Fault kFaults[] = {{&sim::VirtualInstrument::nakNext, "nak", 3, true},
+                             {&sim::VirtualInstrument::muteNext, "mute", 3, true},
+                             {&sim::VirtualInstrument::failWritesNext, "write-error", 1, false}};
 
 enum class Side { Startup, Generator, Monitor };
 
@@ -68,6 +48,8 @@ struct Scenario {
     // A trigger that was not taken leaves the output armed as it was: the configuration is in
     // the instrument, and the next press tries again.
     bool keepsArmedLook = false;
+    // A Refresh: the status it shows when it fails ("Error <mode>").
+    std::string failedStatus = {};
     friend void PrintTo(const Scenario& s, std::ostream* os) { *os << s.name; }
 };
 
@@ -78,19 +60,14 @@ Form1& mon(Rig& rig) {
     return rig.program.monitor();
 }
 
-void chooseGenerator(Rig& rig, Ctl frmMainControls::*control, const std::string& text) {
-    frmMain& w = gen(rig);
-    rig.program.dispatch(w, [&] { w.choose(*(w.*control), text); });
+// Chooses or types a text in a control of a window, as the user would.
+template <typename W, typename Controls>
+void choose(Rig& rig, W& w, Ctl Controls::*control, std::string_view text) {
+    rig.program.dispatch(w, [&] { w.choose(*(w.*control), std::string(text)); });
 }
-
-void typeGenerator(Rig& rig, Ctl frmMainControls::*control, const std::string& text) {
+void type(Rig& rig, Ctl frmMainControls::*control, const std::string& text) {
     frmMain& w = gen(rig);
     rig.program.dispatch(w, [&] { w.typeText(*(w.*control), text); });
-}
-
-void chooseMonitor(Rig& rig, Ctl Form1Controls::*control, std::string_view text) {
-    Form1& m = mon(rig);
-    rig.program.dispatch(m, [&] { m.choose(*(m.*control), std::string(text)); });
 }
 
 void ticks(Rig& rig, int n) {
@@ -124,10 +101,16 @@ std::vector<ModeCase> modeCases() {
 }
 
 void setUpMode(Rig& rig, const ModeCase& c) {
-    chooseGenerator(rig, &C::ModeSelect, c.mode);
+    choose(rig, gen(rig), &C::ModeSelect, c.mode);
     for (const auto& [control, text] : c.entries) {
-        typeGenerator(rig, control, text);
+        type(rig, control, text);
     }
+}
+
+// A mode's name as part of a test name: its letters and digits.
+std::string idOf(std::string id) {
+    std::erase_if(id, [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); });
+    return id;
 }
 
 std::vector<Scenario> scenarios() {
@@ -147,8 +130,7 @@ std::vector<Scenario> scenarios() {
                    [](Rig& rig) { rig.sim.failBaudRate(5); }, start});
     // Every mode's Refresh, RUN and STOP; RUN and STOP after a Refresh that worked.
     for (const ModeCase& mode : modeCases()) {
-        std::string id = mode.mode;
-        std::erase_if(id, [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); });
+        const std::string id = idOf(mode.mode);
         const auto ready = [mode](Rig& rig) {
             rig.program.start();
             setUpMode(rig, mode);
@@ -158,7 +140,8 @@ std::vector<Scenario> scenarios() {
             rig.program.dispatch(gen(rig), "RefreshBtn_Click");
         };
         out.push_back({id + "Refresh", Side::Generator, ready,
-                       [](Rig& rig) { rig.program.dispatch(gen(rig), "RefreshBtn_Click"); }});
+                       [](Rig& rig) { rig.program.dispatch(gen(rig), "RefreshBtn_Click"); }, false,
+                       std::string("Error ") + mode.mode});
         out.push_back({id + "Run", Side::Generator, running,
                        [](Rig& rig) { rig.program.dispatch(gen(rig), "RUN_Click"); }});
         out.push_back({id + "Stop", Side::Generator, running,
@@ -169,7 +152,7 @@ std::vector<Scenario> scenarios() {
                    [](Rig& rig) {
                        rig.program.start();
                        setUpMode(rig, modeCases()[2]);
-                       chooseGenerator(rig, &frmMainControls::outmode, "Single");
+                       choose(rig, gen(rig), &C::outmode, "Single");
                        rig.program.dispatch(gen(rig), "RefreshBtn_Click");
                    },
                    [](Rig& rig) { rig.program.dispatch(gen(rig), "RUN_Click"); }, true});
@@ -180,13 +163,13 @@ std::vector<Scenario> scenarios() {
             rig.wiring.recordingCanvas().setLines(true);
             rig.program.start();
             // A 1 kHz sine of 4 Vpp on both inputs: 4 divisions, across the trigger level.
-            typeGenerator(rig, &C::Frek, "1");
-            typeGenerator(rig, &C::Vpp, "4");
+            type(rig, &C::Frek, "1");
+            type(rig, &C::Vpp, "4");
             rig.program.dispatch(gen(rig), "RefreshBtn_Click");
-            chooseMonitor(rig, &Form1Controls::selmonmode, mode);
-            chooseMonitor(rig, &Form1Controls::trigmode, trigger);
-            chooseMonitor(rig, &Form1Controls::adcselect, converter);
-            chooseMonitor(rig, &Form1Controls::seltimediv, timeBase);
+            choose(rig, mon(rig), &Form1Controls::selmonmode, mode);
+            choose(rig, mon(rig), &Form1Controls::trigmode, trigger);
+            choose(rig, mon(rig), &Form1Controls::adcselect, converter);
+            choose(rig, mon(rig), &Form1Controls::seltimediv, timeBase);
         };
     };
     const auto startAndTick = [](int n) {
@@ -196,8 +179,7 @@ std::vector<Scenario> scenarios() {
         };
     };
     for (const auto mode : {"Scope CH1", "Scope CH2", "Scope CH1+CH2"}) {
-        std::string id = mode;
-        std::erase_if(id, [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); });
+        const std::string id = idOf(mode);
         // CH2 sits lower on the screen than the trigger level: it runs free.
         const std::string_view trigger =
             id == "ScopeCH2" ? trigger::kFreeRunning : trigger::kNormal;
@@ -242,7 +224,7 @@ std::vector<bool> writesOf(const Rig& rig, std::size_t from) {
 // for a failed write every frame's write and a sample of the RAM words between.
 std::vector<int> positions(const Fault& f, const std::vector<bool>& writes) {
     std::vector<int> out;
-    if (f.kind != FaultKind::WriteError) {
+    if (f.countsFrames) {
         const auto frames = std::count(writes.begin(), writes.end(), true);
         for (int k = 0; k < frames; ++k) {
             out.push_back(k);
@@ -284,7 +266,7 @@ bool isCommFailure(const std::string& message) {
 }
 
 // What one case did wrong; empty when it behaved.
-std::vector<std::string> judge(Rig& rig, const Scenario& sc, int failuresBefore,
+std::vector<std::string> judge(Rig& rig, const Scenario& sc, const Fault& f, int failuresBefore,
                                std::size_t messagesBefore, bool lastTickMeasured) {
     std::vector<std::string> wrong;
     const std::vector<std::string> all = rig.messages();
@@ -328,6 +310,14 @@ std::vector<std::string> judge(Rig& rig, const Scenario& sc, int failuresBefore,
     if (failed && w.StatusBar->text == runstop::kStopped) {
         wrong.push_back("status Stopped after a failed command");
     }
+    // A failed Refresh, whichever command failed, ends in the failure state with the output
+    // closed (a refused command changes nothing in the instrument).
+    if (failed && !sc.failedStatus.empty() &&
+        (w.StatusBar->text != sc.failedStatus || !w.RUN->text.empty() ||
+         w.RUN->back != colour::kActiveBorder ||
+         (f.inject == &sim::VirtualInstrument::nakNext && !rig.sim.model().outputClosed))) {
+        wrong.push_back("a failed Refresh is not in the failure state with the output closed");
+    }
     return wrong;
 }
 
@@ -346,7 +336,9 @@ std::vector<std::string> retry(Rig& rig, const Scenario& sc) {
     if (rig.program.ended()) {
         return wrong;
     }
-    clearFaults(rig);
+    for (const Fault& f : kFaults) {
+        (rig.sim.*f.inject)(0, 0);
+    }
     if (sc.side == Side::Monitor) {
         rig.program.dispatch(mon(rig), "cmdstartsweep_Click");
         ticks(rig, 3);
@@ -363,7 +355,7 @@ std::vector<std::string> retry(Rig& rig, const Scenario& sc) {
         return wrong;  // a start-up that found no device has nothing to refresh
     }
     if (sc.side == Side::Startup) {
-        typeGenerator(rig, &C::Vpp, "1");  // the panel starts with no amplitude
+        type(rig, &C::Vpp, "1");  // the panel starts with no amplitude
     }
     rig.program.dispatch(gen(rig), "RefreshBtn_Click");
     frmMain& w = gen(rig);
@@ -428,7 +420,7 @@ TEST_P(FaultMatrix, EveryFrameEveryFault) {
             sc.before(rig);
             const int failuresBefore = rig.link().failures();
             const std::size_t messagesBefore = rig.messages().size();
-            inject(rig, f, k);
+            (rig.sim.*f.inject)(f.count, k);
             sc.step(rig);
             bool measured = false;
             if (sc.side == Side::Monitor) {
@@ -438,7 +430,7 @@ TEST_P(FaultMatrix, EveryFrameEveryFault) {
                 measured = measuredSince(rig, lastTick);
             }
             std::vector<std::string> wrong =
-                judge(rig, sc, failuresBefore, messagesBefore, measured);
+                judge(rig, sc, f, failuresBefore, messagesBefore, measured);
             for (std::string& w : retry(rig, sc)) {
                 wrong.push_back(std::move(w));
             }

@@ -10,6 +10,8 @@
 namespace tunx::test {
 namespace {
 
+using namespace std::string_literals;
+
 // The panel's groups, in the order of a row's state letters below: the entries of each group
 // and one of its captions.
 using C = frmMainControls;
@@ -31,71 +33,37 @@ const std::vector<std::vector<Ctl C::*>> kGroups = {
      &C::lowgain, &C::undersmon, &C::ampgain, &C::tbsgaten, &C::Label5, &C::Calibrate,
      &C::SelectFile1, &C::mintimen}};
 
-// The limitation lines each mode writes, joined by line breaks, some with one at the end.
-const char* const kLimits[] = {
-    // 0: Single Tone Sine
-    "Frequency Range(-3dB): 0.01 Hz - 100MHz\r\nMaximum Frequency: 200MHz \r\n"
-    "Amplitude Range:  10mV - 5000mV\r\nAmplitude Range(50 Ohm): 10mV - 2500mV",
-    // 1: Sine Modulated
-    "Frequency Range(-3dB): 0.1 Hz -- 100MHz\r\nMaximum Frequency: 200MHz \r\n"
-    "Amplitude Range:  10mV - 5000mV\r\nOffset Range: -1V  - +4V\r\n"
-    "Offset Range(@50 Ohm):  -1V  - +4V\r\nMaximum Modulation Input Voltage: 4Vpp\r\n"
-    "Maximum FM Deviation:100kHz\r\n",
-    // 2: Pulse Generator
-    "Minimum pulse: 10ns\r\nMaximum Pulse 5s\r\nAmplitude Range:  10mV - 5000mV\r\n"
-    "Offset Range:       -1V   - +4V\r\n",
-    // 3: Ramp
-    "Frequency Range: 0.1 Hz - 100kHz\r\nAmplitude Range:  10mV - 5000mV\r\n"
-    "Offset Range:       -1V - +4V\r\n",
-    // 4: Triangle
-    "Frequency Range: 0.1 Hz-100kHz\r\nAmplitude Range:  10mV - 5000mV\r\n"
-    "Offset Range:       -1V - +4V\r\n",
-    // 5: Arbitrary
-    "Maximum points: 1024\r\nMinimum Points: 2\r\nMaximum sampling frequency: 100MHz\r\n"
-    "Amplitude Range:  1mV - 5000mV\r\nOffset Range: -1V - +4V\r\n"
-    "Phase Range: 0-360 deg.\r\nFrequency Range: 1Hz-200Mhz\r\n",
-    // 6: Sweep Sine Generator
-    "Frequency Range: 10 Hz -- 100MHz  (200Mhz)\r\nAmplitude Range:  10mV-5000mV\r\n"
-    "Offset Range:   -1V-+4V\r\nSteps range: 2-1000\r\n"
-    "Step time range: 1-10000 us for Frequency 10Hz-20kHz\r\n"
-    "Step time range: 1-650 us for Frequency 20kHz-200Mhz\r\n",
-    // 7: Square-Wave
-    "Frequency Range(-3dB): 0.5 Hz - 50MHz\r\nMaximum Frequency: 50MHz \r\n"
-    "Amplitude Range:  10mV - 5000mV\r\nAmplitude Range(50 Ohm): 10mV - 2500mV\r\n"
-    "Offset Range: -1V - +4V\r\nOffset Range(@50 Ohm): -0.5V - +2V",
-    // 8: Square-Wave2
-    "Frequency Range(-3dB): 0.1 Hz - 50MHz\r\nMaximum Frequency: 100MHz \r\n"
-    "Amplitude Range:  1000mV - 5000mV\r\nAmplitude Range(50 Ohm): 500mV - 2500mV\r\n"
-    "Offset Range: -1V - +4V\r\nOffset Range(@50 Ohm): -0.5V - +2V",
-    // 9: Single Tone Sine2
-    "Frequency Range(-3dB): 100MHz - 200MHz\r\nMaximum Frequency: 200MHz \r\n"
-    "Amplitude Range:  10mV - 5000mV\r\nAmplitude Range(50 Ohm): 10mV - 2500mV\r\n"
-    "Offset Range: -1V - +4V\r\nOffset Range(@50 Ohm): -0.5V - +2V"};
-
 // A text in the mode box, the destination of the arbitrary waveform, the state of each group
-// ('1' enabled, '0' disabled, '-' left as it was), whether the amplitude is reset to 0 and the
-// description ("-" is the text it had). "Select Mode" asks for a mode and flags the error; any
-// other text is no mode. Neither changes the panel.
-const std::tuple<const char*, const char*, const char*, bool, const char*> kRows[] = {
-    {"Single Tone Sine", "Voltage", "0000001101-", true, kLimits[0]},
-    {"Sine Modulated", "Voltage", "1000001101-", true, kLimits[1]},
-    {"Pulse Generator", "Voltage", "0011110101-", true, kLimits[2]},
-    {"Ramp", "Voltage", "0001001101-", true, kLimits[3]},
-    {"Triangle", "Voltage", "0001001101-", true, kLimits[4]},
-    {"Arbitrary", "Voltage", "0000010010-", false, kLimits[5]},
-    {"Arbitrary", "Freq", "0000011111-", false, kLimits[5]},
-    {"Arbitrary", "Phase", "0000011111-", false, kLimits[5]},
-    {"Arbitrary", "Current", "000001001--", false, kLimits[5]},
-    {"Sweep Sine Generator", "Voltage", "0100000101-", true, kLimits[6]},
-    {"Square-Wave", "Voltage", "0000001101-", true, kLimits[7]},
-    {"Square-Wave2", "Voltage", "0000001100-", true, kLimits[8]},
-    {"Single Tone Sine2", "Voltage", "0000001101-", true, kLimits[9]},
-    {"Select Mode", "Voltage", "-----------", false, "-"},
-    {"Sine", "Voltage", "-----------", false, "-"},
+// ('1' enabled, '0' disabled, '-' left as it was), whether the amplitude is reset to 0, and the
+// mode's limitation text: its first line, its number of CR LF breaks and whether it ends in one.
+// "Select Mode" asks for a mode and flags the error; any other text is no mode. Neither changes
+// the panel (the description keeps its "-").
+const std::tuple<const char*, const char*, const char*, bool, const char*, int, bool> kRows[] = {
+    {"Single Tone Sine", "Voltage", "0000001101-", true, "Frequency Range(-3dB): 0.01 Hz - 100MHz",
+     3, false},
+    {"Sine Modulated", "Voltage", "1000001101-", true, "Frequency Range(-3dB): 0.1 Hz -- 100MHz", 7,
+     true},
+    {"Pulse Generator", "Voltage", "0011110101-", true, "Minimum pulse: 10ns", 4, true},
+    {"Ramp", "Voltage", "0001001101-", true, "Frequency Range: 0.1 Hz - 100kHz", 3, true},
+    {"Triangle", "Voltage", "0001001101-", true, "Frequency Range: 0.1 Hz-100kHz", 3, true},
+    {"Arbitrary", "Voltage", "0000010010-", false, "Maximum points: 1024", 7, true},
+    {"Arbitrary", "Freq", "0000011111-", false, "Maximum points: 1024", 7, true},
+    {"Arbitrary", "Phase", "0000011111-", false, "Maximum points: 1024", 7, true},
+    {"Arbitrary", "Current", "000001001--", false, "Maximum points: 1024", 7, true},
+    {"Sweep Sine Generator", "Voltage", "0100000101-", true,
+     "Frequency Range: 10 Hz -- 100MHz  (200Mhz)", 6, true},
+    {"Square-Wave", "Voltage", "0000001101-", true, "Frequency Range(-3dB): 0.5 Hz - 50MHz", 5,
+     false},
+    {"Square-Wave2", "Voltage", "0000001100-", true, "Frequency Range(-3dB): 0.1 Hz - 50MHz", 5,
+     false},
+    {"Single Tone Sine2", "Voltage", "0000001101-", true, "Frequency Range(-3dB): 100MHz - 200MHz",
+     5, false},
+    {"Select Mode", "Voltage", "-----------", false, "-", 0, false},
+    {"Sine", "Voltage", "-----------", false, "-", 0, false},
 };
 
 TEST(PanelLayout, EnablesTheGroupsOfEachModeAndWritesItsLimitations) {
-    for (const auto& [mode, arbit, states, resetsVpp, description] : kRows) {
+    for (const auto& [mode, arbit, states, resetsVpp, first, breaks, endsInBreak] : kRows) {
         // Laid out from an all-enabled and from an all-disabled panel, so that a group the
         // layout forgets to set shows up in one of the two.
         for (const bool before : {true, false}) {
@@ -115,7 +83,11 @@ TEST(PanelLayout, EnablesTheGroupsOfEachModeAndWritesItsLimitations) {
                 }
             }
             EXPECT_EQ(rig.w().Vpp->text, resetsVpp ? "0" : "7");
-            EXPECT_EQ(rig.w().description->text, description);
+            const std::string& text = rig.w().description->text;
+            EXPECT_TRUE(breaks == 0 ? text == first : text.starts_with(first + "\r\n"s)) << text;
+            EXPECT_EQ(std::pair(std::ranges::count(text, '\r'), std::ranges::count(text, '\n')),
+                      std::pair(long{breaks}, long{breaks}));
+            EXPECT_EQ(text.ends_with("\r\n"), endsInBreak);
             const bool select = std::string(mode) == "Select Mode";
             EXPECT_EQ(rig.s().gen.sgerror, select);
             EXPECT_EQ(rig.lines(mark), select ? Texts{"message Please Select Mode"} : Texts{});
