@@ -18,7 +18,6 @@ Frame asf(int hi, int lo) {
 class Amplitude : public DdsTest {
   protected:
     void SetUp() override {
-        DdsTest::SetUp();
         rig.s().cal.flat150M = 2.8F;  // with these, every calibration point differs
         rig.s().cal.flat200M = 3.0F;
     }

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "dds/RamModeRig.h"
+#include "dds/DdsTest.h"
 #include "dds/WaveRam.h"
 
 namespace tunx::test {
@@ -11,7 +11,7 @@ constexpr const char* kMsgRange = "Min t(ns) is out of range!Valid Range is 10-6
 
 // Runs setarb on profile 1 as the panel starts (points 1-7, x100) and profile 2 on points 8-10
 // (x300); returns the mark before it.
-std::size_t runSetarb(RamModeRig& rig, const char* mintimen, const char* target = "Voltage",
+std::size_t runSetarb(DdsRig& rig, const char* mintimen, const char* target = "Voltage",
                       const char* mode = "Continuous", int enpr2 = 0) {
     rig.w().enpr2->value = enpr2;
     rig.w().startpt2->text = "8";
@@ -26,7 +26,7 @@ TEST(ArbitraryClock, MinimumTimeSetsTheStepClock) {
         {"10", "26 15 160 1 0 0; 2 0 2 164 0 0", "10.00", "100,000,000Hz"},  // S = 4000, M = 20
         {"66", "26 11 214 1 0 0; 2 0 2 36 0 0", "66.01", "15,151,515Hz"}};   // S = 3030, M = 4
     for (const auto& [mintimen, clock, shown, label] : rows) {
-        RamModeRig rig;
+        DdsRig rig;
         const auto m = runSetarb(rig, mintimen);
         EXPECT_EQ(rig.sent(m), std::string("32 4 6 0 0 0; ") + clock +
                                    "; 21 0 7 0 1 0; 22 0 3 0 8 0; 23 0 100 1 44 0; 1 192 0 34 0 0");
@@ -38,7 +38,7 @@ TEST(ArbitraryClock, MinimumTimeSetsTheStepClock) {
         EXPECT_TRUE(rig.messages().empty());
     }
     for (const char* t : {"9.9", "66.1"}) {
-        RamModeRig rig;
+        DdsRig rig;
         const auto m = runSetarb(rig, t);
         EXPECT_EQ(rig.messages(), (Texts{kMsgRange, kMsgError})) << t;
         EXPECT_TRUE(rig.s().gen.sgerror) << t;
@@ -56,7 +56,7 @@ TEST(ArbitraryControl, Cfr1FollowsModeProfileTwoAndDestinationAndSingleStarts) {
         {"Single", 1, "Phase", 202, 2},        {"Single", 0, "Voltage", 192, 34},
         {"Single", 0, "Freq", 130, 2},         {"Single", 0, "Phase", 194, 2}};
     for (const auto& [mode, enpr2, target, byte1, byte3] : rows) {
-        RamModeRig rig;
+        DdsRig rig;
         const std::string sent = rig.sent(runSetarb(rig, "10", target, mode, enpr2));
         std::string tail = "1 " + std::to_string(byte1) + " 0 " + std::to_string(byte3) + " 0 0";
         if (std::string(mode) == "Single") {

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 #include "support/Rig.h"
 
@@ -13,26 +15,60 @@ namespace tunx::test {
 using Frames = std::vector<Frame>;
 using Texts = std::vector<std::string>;
 using Word = std::array<int, 4>;
+using Words = std::vector<Word>;
 using C = frmMainControls;
 using Procedure = void (*)(frmMainControls&, Link&);
+using Entries = std::initializer_list<std::pair<Ctl C::*, std::string>>;
 
-// A started rig for running the generator's panel procedures one at a time.
-class DdsTest : public ::testing::Test {
-  protected:
-    void SetUp() override { ASSERT_TRUE(rig.start()); }
+// A started rig with a clear error flag and message list and the calibration values the
+// expectations are worked out for, for running the generator's panel procedures one at a time.
+struct DdsRig : Rig {
+    DdsRig() {
+        EXPECT_TRUE(start());
+        s().cal.ampfullscale = 7090.0F;
+        s().cal.flat1M = 1.0F;
+        s().cal.clkcorr = 1.0;
+        s().gen.sgerror = false;
+        ui.messages.clear();
+    }
 
-    void set(std::initializer_list<std::pair<Ctl C::*, std::string>> texts) {
+    void set(Entries texts) {
         for (const auto& [control, text] : texts) {
-            (rig.w().*control)->text = text;
+            (w().*control)->text = text;
         }
     }
+
+    // Sets panel texts and runs `procedure` on the panel; returns the mark before it.
+    std::size_t call(Procedure procedure, Entries texts) {
+        set(texts);
+        const std::size_t m = mark();
+        procedure(w(), link());
+        return m;
+    }
+
+    // The frames since `from` as text: "code b1 b2 b3 b4 b5", joined by "; ".
+    std::string sent(std::size_t from) const {
+        std::string out;
+        for (const Frame& f : frames(from)) {
+            out += out.empty() ? "" : "; ";
+            for (std::size_t i = 0; i < f.size(); ++i) {
+                out += (i == 0 ? "" : " ") + std::to_string(f[i]);
+            }
+        }
+        return out;
+    }
+};
+
+// One rig for a whole test, whose procedures run one after another.
+class DdsTest : public ::testing::Test {
+  protected:
+    void set(Entries texts) { rig.set(texts); }
 
     // Runs `procedure` from a clear error flag and message list; returns the frames it wrote.
     Frames run(Procedure procedure) {
         rig.s().gen.sgerror = false;
         rig.ui.messages.clear();
-        mark = rig.mark();
-        procedure(rig.w(), rig.link());
+        mark = rig.call(procedure, {});
         return rig.frames(mark);
     }
 
@@ -42,8 +78,17 @@ class DdsTest : public ::testing::Test {
         return !std::ranges::search(lines, sequence).empty();
     }
 
-    Rig rig;
+    DdsRig rig;
     std::size_t mark = 0;
 };
+
+// Level words {level, 0, 0, 0} in runs of (count, level).
+inline Words levels(std::initializer_list<std::pair<int, int>> runs) {
+    Words out;
+    for (const auto& [count, level] : runs) {
+        out.insert(out.end(), static_cast<std::size_t>(count), {level, 0, 0, 0});
+    }
+    return out;
+}
 
 }  // namespace tunx::test

@@ -106,7 +106,6 @@ TEST_F(Frequency, Square2HasItsOwnPathClockSettingControlRegisterAndAmplitude) {
 }
 
 TEST_F(Frequency, MonitorRetuneSendsOnlyTheShiftedWordFrom1MHz) {
-    rig.s().cal.clkcorr = 1.0;
     rig.s().gen.undersdiv = 10;  // shifted whether undersampling is shown or not
     rig.s().gen.sgfreq = 999'999;
     mark = rig.mark();

@@ -2,7 +2,7 @@
 
 #include <numeric>
 
-#include "dds/RamModeRig.h"
+#include "dds/DdsTest.h"
 #include "dds/WaveRam.h"
 
 namespace tunx::test {
@@ -14,7 +14,7 @@ constexpr const char* kMsg = "Loading Profile Error! Please, Verify your entry."
 
 // Loads points 1..`last` of `target` from `points` in a fresh file, at the panel's first point
 // and minimum time; returns the mark before it.
-std::size_t load(RamModeRig& rig, const std::string& file, const std::string& points,
+std::size_t load(DdsRig& rig, const std::string& file, const std::string& points,
                  const char* target, const char* last) {
     const std::string path = file == kMissing ? file : writeTempFile(file, kHeader + points);
     return rig.call(loadfile_Click,
@@ -47,7 +47,7 @@ TEST(ProfileLoad, WritesTheCountThenTheWordsFromTheLastPointDown) {
         {"Phase", ninety(1024), "1024", "18 4 0 0 0 0", levels({{1024, 64}})}};
     int n = 0;
     for (const auto& [target, points, last, command, words] : rows) {
-        RamModeRig rig;
+        DdsRig rig;
         const auto m = load(rig, "word" + std::to_string(n++) + ".txt", points, target, last);
         EXPECT_EQ(rig.sent(m), command) << target << points;
         EXPECT_EQ(rig.words(m), words) << target << points;
@@ -70,7 +70,7 @@ TEST(ProfileLoad, BadProfilesShowTheMessageAndSendNothing) {
         {"binary.txt", "1\t" + binary, "Phase", "1"},
         {"long.txt", "1\t" + std::string(100'000, '7') + "\n", "Phase", "1"}};
     for (const auto& [file, points, target, last] : rows) {
-        RamModeRig rig;
+        DdsRig rig;
         const auto m = load(rig, file, points, target, last);
         EXPECT_EQ(rig.messages(), Texts{kMsg}) << file;
         EXPECT_TRUE(rig.s().gen.sgerror) << file;
@@ -89,7 +89,7 @@ TEST(ProfileLoad, PointsBeyondTheRamAreRefused) {
                                                                {"1000", "1030", false}};
     const std::string path = writeTempFile("ram-end.txt", kHeader + ninety(1030));
     for (const auto& [first, last, loaded] : rows) {
-        RamModeRig rig;
+        DdsRig rig;
         const auto m = rig.call(loadfile_Click, {{&C::flocation, path},
                                                  {&C::arbit, "Phase"},
                                                  {&C::startpt1, first},
@@ -104,7 +104,7 @@ TEST(ProfileLoad, PointsBeyondTheRamAreRefused) {
 // A path that is no readable file is named before the profile's own message.
 TEST(ProfileLoad, PathsThatAreNoFileAreNamed) {
     for (const auto& [path, named] : unreadablePaths()) {
-        RamModeRig rig;
+        DdsRig rig;
         const auto m = rig.call(loadfile_Click, {{&C::flocation, path}, {&C::arbit, "Phase"}});
         EXPECT_EQ(rig.messages(), (Texts{named, kMsg})) << path;
         EXPECT_TRUE(rig.s().gen.sgerror) << path;

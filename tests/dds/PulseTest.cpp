@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "dds/DdsTest.h"
 #include "dds/Pulse.h"
-#include "dds/RamModeRig.h"
 
 namespace tunx::test {
 namespace {
@@ -10,7 +10,7 @@ constexpr const char* kMsgError = "Set Pulse Error!";
 constexpr const char* kMsgOrder = "Pause must be longer than Pulse! Use Invert Chek box";
 
 // Runs SetPulse with pulse `p` and pause `q` in `unit`; returns the mark before it.
-std::size_t pulse(RamModeRig& rig, const char* p, const char* q, const char* unit,
+std::size_t pulse(DdsRig& rig, const char* p, const char* q, const char* unit,
                   const char* mode = "Continuous") {
     return rig.call(SetPulse, {{&C::Pulse, p},
                                {&C::Pause, q},
@@ -36,7 +36,7 @@ TEST(Pulse, WritesThePatternAndShowsTheTimesPlayed) {
                    "1 226 0 2 0 0",
                    levels({{50, 127}, {209, 0}}), 10 * 20 + 510, "1.000", "100.100"}};
     for (const auto& [p, q, unit, mode, tail, words, slept, pulseShown, pauseShown] : rows) {
-        RamModeRig rig;
+        DdsRig rig;
         const auto m = pulse(rig, p, q, unit, mode);
         // Output path, control register 1, then S = 3636 and M = 11: 49,995,000 Hz.
         EXPECT_EQ(
@@ -65,7 +65,7 @@ TEST(Pulse, FailuresShowTheirMessagesAndSetTheErrorFlag) {
                   {"nan", "300", "ns", -1, {kMsgError}, 1, 0},
                   {"1e-300", "300", "ns", -1, {kMsgError}, 2, 0}};
     for (const auto& [p, q, unit, passed, messages, frames, words] : rows) {
-        RamModeRig rig;
+        DdsRig rig;
         rig.sim.nakNext(passed < 0 ? 0 : 3, passed);
         const auto m = pulse(rig, p, q, unit);
         EXPECT_EQ(rig.messages(), messages) << p << "/" << q;

@@ -10,7 +10,6 @@ constexpr const char* kRampError = "Rampup error";
 class Ramp : public DdsTest {
   protected:
     void SetUp() override {
-        DdsTest::SetUp();
         rig.s().gen.clklabel = "old";
         rig.w().lmainclk->text = "shown";
     }

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "dds/DdsTest.h"
 #include "dds/Pulse.h"
-#include "dds/RamModeRig.h"
 
 namespace tunx::test {
 namespace {
@@ -22,7 +22,7 @@ TEST(SquareWave, FrequencySetsTheStepClockAndMultiplier) {
         {"100", "Hz", "26 13 101 1 0 0; 24 0 2 60 0 0; 18 0 10 0 0 0; 23 117 48 117 48 0", 5,
          "30,000,000Hz", 100}};
     for (const auto& [f, unit, frames, n, clock, hz] : rows) {
-        RamModeRig rig;
+        DdsRig rig;
         rig.s().gen.clklabel = "400MHz";
         const auto m = rig.call(SetSquareFrequency, {{&C::Frek, f}, {&C::frequnit, unit}});
         EXPECT_EQ(rig.sent(m), std::string("32 4 6 0 0 0; ") + frames + "; 1 194 0 2 64 0");
@@ -39,7 +39,7 @@ TEST(SquareWave, FailuresShowTheMessage) {
     const std::pair<const char*, bool> rows[] = {
         {"abc", false}, {"0", false}, {"60000000", false}, {"nan", false}, {"10000000", true}};
     for (const auto& [f, refused] : rows) {
-        RamModeRig rig;
+        DdsRig rig;
         rig.sim.nakNext(refused ? 3 : 0, 1);  // the clock setting is refused
         const auto m = rig.call(SetSquareFrequency, {{&C::Frek, f}, {&C::frequnit, "Hz"}});
         const Texts link{"SetFreq_Square_Wave_CommError", "Error Sending Data."};
