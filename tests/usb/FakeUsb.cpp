@@ -1,6 +1,8 @@
 #include "usb/FakeUsb.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdio>
 
 namespace tunx::test {
 
@@ -11,12 +13,9 @@ namespace {
 constexpr std::uint8_t kDirectionIn = 0x80;
 
 std::string hex(unsigned value, int digits) {
-    static constexpr char kDigits[] = "0123456789abcdef";
-    std::string text(static_cast<std::size_t>(digits), '0');
-    for (int i = digits - 1; i >= 0; --i, value >>= 4) {
-        text[static_cast<std::size_t>(i)] = kDigits[value & 0xF];
-    }
-    return text;
+    std::array<char, 16> text{};
+    std::snprintf(text.data(), text.size(), "%0*x", digits, value);
+    return text.data();
 }
 
 class FakeHandle : public usb::UsbDeviceHandle {

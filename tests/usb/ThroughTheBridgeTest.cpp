@@ -122,28 +122,5 @@ TEST(ThroughTheBridge, AnInstrumentUnpluggedMidRunEndsTheProgramWithItsMessage) 
     }
 }
 
-TEST(ThroughTheBridge, ADeviceThatCannotBeOpenedGetsTheProgramsMessageAndTheCause) {
-    struct Row {
-        usb::UsbResult result;
-        const char* cause;
-    };
-    for (const Row& r : {Row{usb::UsbResult::Access, "no permission to open it."},
-                         Row{usb::UsbResult::Busy, "it is busy"}}) {
-        OverUsb usb(64, {});
-        usb.device.fail("claim", r.result);
-        std::vector<std::string> told;
-        usb::UsbBackend backend(usb.bus, {}, [&](const std::string& why) { told.push_back(why); });
-        const ScriptRun got = runScript(
-            kSingleToneRefresh, {.fast = true, .installDir = TUNX_SHARE_DIR, .device = &backend});
-        EXPECT_EQ(got.status, cli::kProgramEnded);
-        EXPECT_TRUE(got.transcript.ends_with(
-            "open 0 -> 255\nmessage Error opening device: tunx4k-SIM0001. Application is "
-            "aborting. Reset hardware and try again.\nend\n"))
-            << got.transcript;
-        ASSERT_EQ(told.size(), 1u);
-        EXPECT_NE(told[0].find(r.cause), std::string::npos) << told[0];
-    }
-}
-
 }  // namespace
 }  // namespace tunx::test

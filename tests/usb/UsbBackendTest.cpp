@@ -134,62 +134,57 @@ TEST(Enumeration, SkipsUnreadableAndUnpluggedDevicesAndReportsAFailedList) {
 }
 
 // The serial (option 0) or the description (option 1) of any length, cut to the caller's
-// buffer; the device is closed again.
-TEST(ProductString, AnyLengthFitsTheCallersBuffer) {
+// buffer, and the device closed again; a failure leaves an empty text, and says why when the
+// device cannot be opened.
+TEST(ProductString, AnyLengthFitsTheCallersBufferAndFailuresLeaveItEmpty) {
     struct Row {
-        std::string text;
-        int option;
-        std::size_t buffer;
+        std::string serial = "tunx4k-ABC1234";
+        int option = 0;
+        std::size_t buffer = 257;
         std::string expected;
-        int status;
+        int status = usb::kSuccess;
+        const char* call = "";  // the call that fails with `result`
+        UsbResult result = UsbResult::Success;
+        std::uint8_t serialIndex = 3;
+        std::uint32_t device = 0;
+        const char* told = "";  // how the line to the user ends; "" for none
     };
     const std::string longText(300, 'k');
     for (const Row& r : {
-             Row{"tunx4k-ABC1234", 0, 257, "tunx4k-ABC1234", usb::kSuccess},
-             Row{"", 0, 257, "", usb::kSuccess},
-             Row{longText, 0, 257, longText.substr(0, 256), usb::kSuccess},
-             Row{"tunx4k-ABC1234", 0, 5, "tunx", usb::kSuccess},
-             Row{"tunx4k-ABC1234", 0, 1, "", usb::kSuccess},
-             Row{"tunx4k-ABC1234", 1, 257, "TUNX4K Signal", usb::kSuccess},
-             Row{"tunx4k-ABC1234", 2, 257, "", usb::kInvalidParameter},
-             Row{"tunx4k-ABC1234", -1, 257, "", usb::kInvalidParameter},
+             Row{.expected = "tunx4k-ABC1234"},
+             Row{.serial = "", .expected = ""},
+             Row{.serial = longText, .expected = longText.substr(0, 256)},
+             Row{.buffer = 5, .expected = "tunx"},
+             Row{.buffer = 1, .expected = ""},
+             Row{.option = 1, .expected = "TUNX4K Signal"},
+             Row{.option = 2, .status = usb::kInvalidParameter},
+             Row{.option = -1, .status = usb::kInvalidParameter},
+             Row{.serialIndex = 0},  // no serial string
+             Row{.status = usb::kDeviceNotFound, .device = 1},
+             Row{.buffer = 0, .expected = "(no buffer)", .status = usb::kInvalidParameter},
+             Row{.status = usb::kDeviceNotFound,
+             .call = "open",
+             .result = UsbResult::Access,
+             .told = "plug it in again."},
+             Row{.status = usb::kDeviceNotFound,
+             .call = "open",
+             .result = UsbResult::NoDevice,
+             .told = "unplugged."},
+             Row{.status = usb::kIoError, .call = "string", .result = UsbResult::Pipe},
+             Row{.status = usb::kDeviceNotFound, .call = "string", .result = UsbResult::NoDevice},
+             Row{.status = usb::kIoError, .call = "descriptor", .result = UsbResult::Io},
          }) {
         UsbRig rig;
-        rig.bus.add({.serial = r.text, .description = "TUNX4K Signal"});
+        rig.bus.add({.descriptor = {0x10C4, 0xEA61, 2, r.serialIndex},
+                     .serial = r.serial,
+                     .description = "TUNX4K Signal"});
         rig.list();
-        EXPECT_EQ(rig.productString(0, r.option, r.buffer), r.expected) << r.text;
-        EXPECT_EQ(rig.status, r.status) << r.text;
-        EXPECT_EQ(rig.bus.world.openHandles, 0) << r.text;
-    }
-}
-
-TEST(ProductString, FailuresLeaveAnEmptyTextAndSayWhyWhenTheDeviceCannotBeOpened) {
-    struct Row {
-        const char* call;
-        UsbResult result;
-        std::uint8_t serialIndex;
-        std::uint32_t device;
-        std::size_t buffer;
-        int status;
-        const char* told;  // how the line to the user ends; "" for none
-    };
-    for (const Row& r : {
-             Row{"", UsbResult::Success, 0, 0, 257, usb::kSuccess, ""},  // no serial string
-             Row{"", UsbResult::Success, 3, 1, 257, usb::kDeviceNotFound, ""},
-             Row{"", UsbResult::Success, 3, 0, 0, usb::kInvalidParameter, ""},
-             Row{"open", UsbResult::Access, 3, 0, 257, usb::kDeviceNotFound, "plug it in again."},
-             Row{"open", UsbResult::NoDevice, 3, 0, 257, usb::kDeviceNotFound, "unplugged."},
-             Row{"string", UsbResult::Pipe, 3, 0, 257, usb::kIoError, ""},
-             Row{"string", UsbResult::NoDevice, 3, 0, 257, usb::kDeviceNotFound, ""},
-             Row{"descriptor", UsbResult::Io, 3, 0, 257, usb::kIoError, ""},
-         }) {
-        UsbRig rig;
-        FakeUsbDevice& d = rig.bus.add({.descriptor = {0x10C4, 0xEA61, 2, r.serialIndex}});
-        rig.list();
-        d.fail(r.call, r.result);
-        EXPECT_EQ(rig.productString(r.device, 0, r.buffer), r.buffer == 0 ? "(no buffer)" : "");
-        EXPECT_EQ(rig.status, r.status) << r.call;
-        EXPECT_EQ(rig.told.size(), *r.told ? 1u : 0u) << r.call;
+        rig.bus.devices[0]->fail(r.call, r.result);
+        const std::string what = r.serial.substr(0, 20) + " " + r.call;
+        EXPECT_EQ(rig.productString(r.device, r.option, r.buffer), r.expected) << what;
+        EXPECT_EQ(rig.status, r.status) << what;
+        EXPECT_EQ(rig.bus.world.openHandles, 0) << what;
+        EXPECT_EQ(rig.told.size(), *r.told ? 1u : 0u) << what;
         EXPECT_TRUE(rig.told.empty() || rig.told[0].ends_with(r.told)) << rig.told[0];
     }
 }
@@ -350,6 +345,8 @@ TEST(Read, ReassemblesPacketsAndKeepsTheSurplus) {
         std::vector<std::size_t> reads;  // sizes asked for, in order
         std::vector<std::size_t> got;    // sizes received
         std::string transfers;           // bulk IN transfers: endpoint, length, time-out
+        std::uint32_t timeout = 1000;    // the read time-out
+        std::int64_t waited = -1;        // the time the reads took, when checked
     };
     std::string oddPackets;  // 1300 bytes in packets of 7, each transfer asking what is left
     for (int left = 1300; left > 0; left -= 7) {
@@ -387,9 +384,15 @@ TEST(Read, ReassemblesPacketsAndKeepsTheSurplus) {
                  {1},
                  {1},
                  in64 + "|" + in64},
+             // A read waits no longer than the read time-out, and 0 is not "for ever".
+             Row{"nothing comes", {}, {1}, {0}, in64, 1000, 1000},
+             Row{"nothing comes, short time-out", {}, {1}, {0}, "in 81 64 30", 30, 30},
+             Row{"just in time", {{{6}, 64, 4999}}, {1}, {1}, "in 81 64 5000", 5000, 4999},
+             Row{"just too late", {{{6}, 64, 5001}}, {1}, {0}, "in 81 64 5000", 5000, 5000},
+             Row{"no time-out", {}, {1}, {0}, "in 81 64 1", 0, 1},
          }) {
         UsbRig rig;
-        FakeUsbDevice& d = rig.opened();
+        FakeUsbDevice& d = rig.opened(FakeDeviceInfo{}, r.timeout, 7);
         Bytes all, received;
         for (const Sent& s : r.sent) {
             d.send(s.bytes, s.packet, s.at);
@@ -405,34 +408,9 @@ TEST(Read, ReassemblesPacketsAndKeepsTheSurplus) {
         EXPECT_EQ(got, r.got) << r.what;
         EXPECT_EQ(received, Bytes(all.begin(), all.begin() + received.size())) << r.what;
         EXPECT_EQ(rig.calls(), r.transfers) << r.what;
-    }
-}
-
-TEST(Read, WaitsNoLongerThanTheReadTimeOut) {
-    struct Row {
-        std::uint32_t timeout;
-        std::int64_t arrives;  // when the one byte is ready; -1: never
-        int status;
-        std::int64_t waited;
-        std::string transfers;
-    };
-    for (const Row& r : {
-             Row{1000, -1, usb::kReadTimedOut, 1000, "in 81 64 1000"},
-             Row{30, -1, usb::kReadTimedOut, 30, "in 81 64 30"},
-             Row{5000, 4999, usb::kSuccess, 4999, "in 81 64 5000"},
-             Row{5000, 5001, usb::kReadTimedOut, 5000, "in 81 64 5000"},
-             Row{0, -1, usb::kReadTimedOut, 1, "in 81 64 1"},  // 0 is not "for ever"
-         }) {
-        UsbRig rig;
-        FakeUsbDevice& d = rig.opened(FakeDeviceInfo{}, r.timeout, 7);
-        if (r.arrives >= 0) {
-            d.send({6}, 64, r.arrives);
+        if (r.waited >= 0) {
+            EXPECT_EQ(rig.bus.world.now, r.waited) << r.what;
         }
-        const auto [status, bytes] = rig.read(1);
-        EXPECT_EQ(std::pair(status, bytes.size()),
-                  std::pair(r.status, r.status == usb::kSuccess ? 1ul : 0ul));
-        EXPECT_EQ(rig.bus.world.now, r.waited) << r.timeout;
-        EXPECT_EQ(rig.calls(), r.transfers) << r.timeout;
     }
 }
 

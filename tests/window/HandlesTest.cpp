@@ -41,25 +41,5 @@ TEST(Handles, EachWindowHasOneHandlePerControlBoundInControlOrder) {
     }
 }
 
-// A handle reaches its control by the program's name for it; spot checks of each kind.
-TEST(Handles, ReachTheControlsNamedAsTheProgramNamesThem) {
-    Rig rig;
-    frmMain& w = rig.w();
-    const std::pair<const Ctl*, const char*> rows[] = {
-        {&w.Frek, "Frek"},
-        {&w.ModeSelect, "ModeSelect"},
-        {&w.RUN, "RUN"},
-        {&w.Status, "Status"},
-        {&w.atten, "atten"},
-        {&w.Frame3, "Frame3"},
-        {&w.MenuBar_About, "MenuBar_About"},
-        {&rig.program.monitor().Timer1, "Timer1"},
-        {&rig.program.monitor().Picture1, "Picture1"},
-    };
-    for (const auto& [handle, name] : rows) {
-        EXPECT_EQ((*handle)->name, name);
-    }
-}
-
 }  // namespace
 }  // namespace tunx::test
