@@ -136,47 +136,44 @@ TEST_F(Config, AFailedSaveIsReported) {
     EXPECT_EQ(rig.ui.messages.back().icon, MsgIcon::Exclamation);
 }
 
-// Bad lines are skipped; a missing file is named.
+// Bad lines are skipped without a word; a file that cannot be a configuration (missing, no
+// readable file, a line far too long, far more lines than a configuration has, here bare line
+// ends) is named for what it is. Neither changes anything, also not through the lines before.
 TEST_F(Config, BadFilesChangeNothing) {
     const auto before = snapshot(rig.w());
-    for (const std::string& content :
-         {std::string("\x01\xff\0\x80\r\r\n\xfe\0\n\x1a\xc3", 12),
-          std::string("Frek 5\r\nVpp\r\n\n\rNope = 1\r\nfrek = 5\r\n = 5\r\n==\r\natten=7\r\n"),
-          std::string("lfrek = X\r\nLabel5 = X\r\nRUN = X\r\nFrame3 = X\r\nMenuBar_File = X\r\n"
-                      "StatusBar = X\r\nsamplet1 = 9\r\n")}) {
-        const auto mark = rig.mark();
-        menu(kLoad, writeTempFile("config.txt", content));
-        EXPECT_EQ(snapshot(rig.w()), before) << content.substr(0, 40);
-        EXPECT_EQ(rig.lines(mark).size(), 1U) << content.substr(0, 40);  // the dialog only
-    }
-    std::filesystem::remove(path);
-    menu(kLoad, path);
-    EXPECT_EQ(snapshot(rig.w()), before);
-    EXPECT_EQ(rig.messages(), Texts{path + " does not exist"});
-    EXPECT_EQ(rig.ui.messages.back().icon, MsgIcon::Exclamation);
-}
-
-// A path that is no readable file is named for what it is; a file with a line far too long
-// for a configuration changes nothing, also not through the lines before it.
-TEST_F(Config, UnreadableFilesAreNamedAndChangeNothing) {
-    const auto before = snapshot(rig.w());
-    for (const auto& [file, named] : unreadablePaths()) {
-        menu(kLoad, file);
-        EXPECT_EQ(rig.messages().back(), named);
-    }
     const std::string tooLong =
         writeTempFile("config-long.txt", "Frek = 7\r\nVpp = " + std::string(70'000, '1') + "\r\n");
-    menu(kLoad, tooLong);
-    EXPECT_EQ(rig.messages().back(), tooLong + " could not be read");
-    EXPECT_EQ(rig.ui.messages.back().icon, MsgIcon::Exclamation);
-    EXPECT_EQ(snapshot(rig.w()), before);
-    // Far more lines than a configuration has (here bare line ends) is no configuration either;
-    // blank lines among the settings of one are no harm.
     const std::string manyLines =
         writeTempFile("config-lines.txt", "Frek = 7\r\n" + std::string(65'536, '\n'));
-    menu(kLoad, manyLines);
-    EXPECT_EQ(rig.messages().back(), manyLines + " could not be read");
-    EXPECT_EQ(snapshot(rig.w()), before);
+    std::filesystem::remove(path);
+    // The file and the message it gives ("": none).
+    std::vector<std::pair<std::string, std::string>> rows = {
+        {writeTempFile("config-1.txt", std::string("\x01\xff\0\x80\r\r\n\xfe\0\n\x1a\xc3", 12)),
+         ""},
+        {writeTempFile("config-2.txt",
+                       "Frek 5\r\nVpp\r\n\n\rNope = 1\r\nfrek = 5\r\n = 5\r\n==\r\n"
+                       "atten=7\r\n"),
+         ""},
+        {writeTempFile("config-3.txt",
+                       "lfrek = X\r\nLabel5 = X\r\nRUN = X\r\nFrame3 = X\r\n"
+                       "MenuBar_File = X\r\nStatusBar = X\r\nsamplet1 = 9\r\n"),
+         ""},
+        {path, path + " does not exist"},
+        {tooLong, tooLong + " could not be read"},
+        {manyLines, manyLines + " could not be read"}};
+    for (const auto& unreadable : unreadablePaths()) {
+        rows.push_back(unreadable);
+    }
+    for (const auto& [file, message] : rows) {
+        const auto mark = rig.mark();
+        rig.ui.messages.clear();
+        menu(kLoad, file);
+        EXPECT_EQ(snapshot(rig.w()), before) << file;
+        EXPECT_EQ(rig.messages(), message.empty() ? Texts{} : Texts{message});
+        EXPECT_TRUE(message.empty() || rig.ui.messages.back().icon == MsgIcon::Exclamation);
+        EXPECT_EQ(rig.lines(mark).size(), message.empty() ? 1U : 2U) << file;  // dialog, message
+    }
+    // Blank lines among the settings of a configuration are no harm.
     const std::size_t shown = rig.messages().size();
     menu(kLoad, writeTempFile("config-blanks.txt",
                               std::string(60'000, '\n') + "Frek = 7\r\n" + std::string(5, '\n')));
