@@ -365,13 +365,16 @@ std::vector<std::string> retry(Rig& rig, const Scenario& sc) {
     return wrong;
 }
 
-// The fault-free run of a scenario: its writes (empty when it does not work without faults).
-std::vector<bool> dryRun(const Scenario& sc) {
-    Rig rig;
+// The fault-free run of a scenario (on `rig`, or on a fresh one): its writes.
+std::vector<bool> dryRun(const Scenario& sc, Rig& rig) {
     sc.before(rig);
     const std::size_t from = rig.mark();
     sc.step(rig);
     return writesOf(rig, from);
+}
+std::vector<bool> dryRun(const Scenario& sc) {
+    Rig rig;
+    return dryRun(sc, rig);
 }
 
 // The size of the whole matrix, so that it cannot shrink unnoticed.
@@ -397,10 +400,7 @@ TEST_P(FaultMatrix, EveryFrameEveryFault) {
     std::vector<bool> writes;
     {
         Rig rig;
-        sc.before(rig);
-        const std::size_t from = rig.mark();
-        sc.step(rig);
-        writes = writesOf(rig, from);
+        writes = dryRun(sc, rig);
         ASSERT_EQ(writes, dryRun(sc)) << sc.name << ": the same steps send the same frames";
         ASSERT_FALSE(rig.program.ended()) << sc.name;
         ASSERT_FALSE(rig.s().gen.sgerror) << sc.name << ": fails without a fault";
