@@ -156,55 +156,50 @@ std::vector<Scenario> scenarios() {
                        rig.program.dispatch(gen(rig), "RefreshBtn_Click");
                    },
                    [](Rig& rig) { rig.program.dispatch(gen(rig), "RUN_Click"); }, true});
-    // The monitor: START and ticks in each scope mode, the counter, the sweeps.
-    const auto monitorReady = [](std::string_view mode, std::string_view trigger,
-                                 std::string_view converter, std::string_view timeBase) {
-        return [=](Rig& rig) {
+    // The monitor: START and ticks in each scope mode, the counter, the sweeps, on a 1 kHz sine
+    // of 4 Vpp on both inputs (4 divisions, across the trigger level). CH2 sits lower on the
+    // screen than the trigger level: it runs free.
+    struct MonitorCase {
+        const char *name, *mode;
+        std::string_view trigger, converter;
+        const char* timeBase;
+        int ticks;  // after START
+    };
+    for (const MonitorCase& c : {
+             MonitorCase{"ScopeCH1Normal8Bit", "Scope CH1", trigger::kNormal, adc::k8Bit, "1ms/div",
+                         4},
+             {"ScopeCH1FreeRunning12Bit", "Scope CH1", trigger::kFreeRunning, adc::k12Bit,
+              "1ms/div", 4},
+             {"ScopeCH2FreeRunning8Bit", "Scope CH2", trigger::kFreeRunning, adc::k8Bit, "1ms/div",
+              4},
+             {"ScopeCH2FreeRunning12Bit", "Scope CH2", trigger::kFreeRunning, adc::k12Bit,
+              "1ms/div", 4},
+             {"ScopeCH1CH2Normal8Bit", "Scope CH1+CH2", trigger::kNormal, adc::k8Bit, "1ms/div", 4},
+             {"ScopeCH1CH2FreeRunning12Bit", "Scope CH1+CH2", trigger::kFreeRunning, adc::k12Bit,
+              "1ms/div", 4},
+             {"ScopeCH1SingleShot", "Scope CH1", trigger::kSingle, adc::k8Bit, "1ms/div", 3},
+             {"ScopeCH1SlowTimeBase", "Scope CH1", trigger::kFreeRunning, adc::k12Bit, "500ms/div",
+              4},
+             {"FrequencyCounter", "Frequency Counter", trigger::kNormal, adc::k8Bit, "1ms/div", 3},
+             {"FrequencySweep", "Frequency Sweep", trigger::kNormal, adc::k8Bit, "1ms/div", 6},
+             {"AmplitudeSweep", "Amplitude Sweep", trigger::kNormal, adc::k8Bit, "1ms/div", 6},
+         }) {
+        const auto ready = [c](Rig& rig) {
             rig.wiring.recordingCanvas().setLines(true);
             rig.program.start();
-            // A 1 kHz sine of 4 Vpp on both inputs: 4 divisions, across the trigger level.
             type(rig, &C::Frek, "1");
             type(rig, &C::Vpp, "4");
             rig.program.dispatch(gen(rig), "RefreshBtn_Click");
-            choose(rig, mon(rig), &Form1Controls::selmonmode, mode);
-            choose(rig, mon(rig), &Form1Controls::trigmode, trigger);
-            choose(rig, mon(rig), &Form1Controls::adcselect, converter);
-            choose(rig, mon(rig), &Form1Controls::seltimediv, timeBase);
+            choose(rig, mon(rig), &Form1Controls::selmonmode, c.mode);
+            choose(rig, mon(rig), &Form1Controls::trigmode, c.trigger);
+            choose(rig, mon(rig), &Form1Controls::adcselect, c.converter);
+            choose(rig, mon(rig), &Form1Controls::seltimediv, c.timeBase);
         };
-    };
-    const auto startAndTick = [](int n) {
-        return [n](Rig& rig) {
-            rig.program.dispatch(mon(rig), "cmdstartsweep_Click");
-            ticks(rig, n);
-        };
-    };
-    for (const auto mode : {"Scope CH1", "Scope CH2", "Scope CH1+CH2"}) {
-        const std::string id = idOf(mode);
-        // CH2 sits lower on the screen than the trigger level: it runs free.
-        const std::string_view trigger =
-            id == "ScopeCH2" ? trigger::kFreeRunning : trigger::kNormal;
-        out.push_back(
-            {id + std::string(trigger == trigger::kNormal ? "Normal" : "FreeRunning") + "8Bit",
-             Side::Monitor, monitorReady(mode, trigger, adc::k8Bit, "1ms/div"), startAndTick(4)});
-        out.push_back({id + "FreeRunning12Bit", Side::Monitor,
-                       monitorReady(mode, trigger::kFreeRunning, adc::k12Bit, "1ms/div"),
-                       startAndTick(4)});
+        out.push_back({c.name, Side::Monitor, ready, [n = c.ticks](Rig& rig) {
+                           rig.program.dispatch(mon(rig), "cmdstartsweep_Click");
+                           ticks(rig, n);
+                       }});
     }
-    out.push_back({"ScopeCH1SingleShot", Side::Monitor,
-                   monitorReady("Scope CH1", trigger::kSingle, adc::k8Bit, "1ms/div"),
-                   startAndTick(3)});
-    out.push_back({"ScopeCH1SlowTimeBase", Side::Monitor,
-                   monitorReady("Scope CH1", trigger::kFreeRunning, adc::k12Bit, "500ms/div"),
-                   startAndTick(4)});
-    out.push_back({"FrequencyCounter", Side::Monitor,
-                   monitorReady("Frequency Counter", trigger::kNormal, adc::k8Bit, "1ms/div"),
-                   startAndTick(3)});
-    out.push_back({"FrequencySweep", Side::Monitor,
-                   monitorReady("Frequency Sweep", trigger::kNormal, adc::k8Bit, "1ms/div"),
-                   startAndTick(6)});
-    out.push_back({"AmplitudeSweep", Side::Monitor,
-                   monitorReady("Amplitude Sweep", trigger::kNormal, adc::k8Bit, "1ms/div"),
-                   startAndTick(6)});
     return out;
 }
 

@@ -113,9 +113,9 @@ void FakeUsbDevice::send(const std::vector<std::uint8_t>& bytes, std::size_t pac
     }
 }
 
-UsbResult FakeUsbDevice::call(const std::string& line, bool needsDevice) {
+UsbResult FakeUsbDevice::call(const std::string& line) {
     world_.log.push_back(line);
-    if (needsDevice && unplugged) {
+    if (unplugged) {
         return UsbResult::NoDevice;
     }
     for (const auto& [prefix, result] : failures_) {

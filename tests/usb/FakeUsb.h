@@ -64,7 +64,7 @@ class FakeUsbDevice : public usb::UsbDevice {
     // --- the device side, used by the fake handle and by the tests ---
     // The result of a call, after logging it: a failure set up for it, a lost device, or
     // success.
-    usb::UsbResult call(const std::string& line, bool needsDevice = true);
+    usb::UsbResult call(const std::string& line);
     usb::UsbResult bulkIn(std::uint8_t endpoint, std::span<std::uint8_t> data, int& transferred,
                           unsigned timeoutMs);
     usb::UsbResult bulkOut(std::uint8_t endpoint, std::span<const std::uint8_t> data,

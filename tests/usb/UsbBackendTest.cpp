@@ -141,7 +141,7 @@ TEST(ProductString, AnyLengthFitsTheCallersBufferAndFailuresLeaveItEmpty) {
         std::string serial = "tunx4k-ABC1234";
         int option = 0;
         std::size_t buffer = 257;
-        std::string expected;
+        std::string expected = {};
         int status = usb::kSuccess;
         const char* call = "";  // the call that fails with `result`
         UsbResult result = UsbResult::Success;
