@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "monitor/Form1.h"
-#include "support/Rig.h"
+#include "support/Bench.h"
 
 namespace tunx::test {
 
@@ -24,28 +24,6 @@ struct Drawn {
 
 constexpr const char* kRed = "255";
 constexpr const char* kYellow = "65535";
-
-// A bench instruction of the virtual instrument ("wire CH1 dut").
-inline void instruct(Rig& rig, const std::string& line) {
-    std::istringstream in(line);
-    std::vector<std::string> words;
-    for (std::string w; in >> w;) {
-        words.push_back(w);
-    }
-    ASSERT_EQ(rig.sim.instruct(words), std::nullopt) << line;
-}
-
-// The generator's sine at `frek` `unit` and `vpp` volts, refreshed.
-inline void generatorSine(Rig& rig, const std::string& frek, const std::string& unit,
-                          const std::string& vpp) {
-    rig.w().ModeSelect->text = "Single Tone Sine";
-    rig.run("ModeSelect_Click");
-    rig.w().Frek->text = frek;
-    rig.w().frequnit->text = unit;
-    rig.w().Vpp->text = vpp;
-    rig.w().VppUnit->text = "Vpp";
-    rig.run("RefreshBtn_Click");
-}
 
 // Chooses each "name=text" of "name=text|name=text" on the monitor in turn, as a user picks
 // them, each with its handler.

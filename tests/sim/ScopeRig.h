@@ -6,53 +6,24 @@
 
 #include <cmath>
 #include <numeric>
-#include <sstream>
 
 #include "monitor/Ranges.h"
-#include "support/Rig.h"
+#include "support/Bench.h"
 
 namespace tunx::test {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// The words of one sim instruction.
-inline std::vector<std::string> words(const std::string& line) {
-    std::istringstream in(line);
-    std::vector<std::string> out;
-    for (std::string w; in >> w;) {
-        out.push_back(w);
-    }
-    return out;
-}
-
 struct ScopeRig : ::testing::Test {
     void SetUp() override { ASSERT_TRUE(rig.start()); }
 
-    void instruct(const std::string& line) {
-        const auto w = words(line);
-        ASSERT_EQ(sim.instruct(w), std::nullopt) << line;
-    }
-    // The generator panel's mode and entries ("name=text|..."; singlesw is ticked), then
-    // Refresh.
+    void instruct(const std::string& line) { tunx::test::instruct(rig, line); }
     void generator(const std::string& mode, const std::string& fields) {
-        rig.w()["ModeSelect"].text = mode;
-        ASSERT_TRUE(rig.run("ModeSelect_Click"));
-        std::istringstream in(fields);
-        for (std::string field; std::getline(in, field, '|');) {
-            const auto eq = field.find('=');
-            if (field.starts_with("singlesw=")) {
-                rig.w().check(rig.w()["singlesw"], std::stoi(field.substr(eq + 1)));
-            } else {
-                rig.w()[field.substr(0, eq)].text = field.substr(eq + 1);
-            }
-        }
-        ASSERT_TRUE(rig.run("RefreshBtn_Click"));
-        ASSERT_EQ(rig.messages(), std::vector<std::string>{});
+        tunx::test::generator(rig, mode, fields);
     }
     void sine(const std::string& frek, const std::string& unit, const std::string& vpp,
               const std::string& vppUnit = "Vpp") {
-        generator("Single Tone Sine",
-                  "Frek=" + frek + "|frequnit=" + unit + "|Vpp=" + vpp + "|VppUnit=" + vppUnit);
+        generatorSine(rig, frek, unit, vpp, vppUnit);
     }
 
     int write(const Bytes& data) {

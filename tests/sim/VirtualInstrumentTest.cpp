@@ -136,16 +136,5 @@ TEST_F(Device, RamWriteTakesExactlyTheAnnouncedWordsThenAcknowledges) {
     EXPECT_EQ(sim.model().triggerCount, 1);
 }
 
-TEST_F(Device, DeviceCountOpenAndBaudRateFailures) {
-    std::uint32_t n = 9;
-    sim.failDeviceCount(255);
-    EXPECT_EQ(sim.SI_GetNumDevices(n), 255);
-    EXPECT_EQ(n, 0U);
-    sim.failOpen(2);
-    EXPECT_EQ(sim.SI_Open(0, handle), 2);
-    sim.failBaudRate(4);
-    EXPECT_EQ(sim.SI_SetBaudRate(handle, 115200), 4);
-}
-
 }  // namespace
 }  // namespace tunx::sim

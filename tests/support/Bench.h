@@ -1,0 +1,56 @@
+// The virtual bench from a test: sim instructions in words and the generator's panel set up as a
+// user fills it in.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/Rig.h"
+
+namespace tunx::test {
+
+// The words of one sim instruction ("wire CH1 dut").
+inline std::vector<std::string> splitWords(const std::string& line) {
+    std::istringstream in(line);
+    std::vector<std::string> out;
+    for (std::string w; in >> w;) {
+        out.push_back(w);
+    }
+    return out;
+}
+
+// A bench instruction of the virtual instrument, which must be taken.
+inline void instruct(Rig& rig, const std::string& line) {
+    ASSERT_EQ(rig.sim.instruct(splitWords(line)), std::nullopt) << line;
+}
+
+// The generator panel's mode and entries ("name=text|..."; singlesw is ticked), then Refresh,
+// which must pass without a message.
+inline void generator(Rig& rig, const std::string& mode, const std::string& fields) {
+    rig.w()["ModeSelect"].text = mode;
+    ASSERT_TRUE(rig.run("ModeSelect_Click"));
+    std::istringstream in(fields);
+    for (std::string field; std::getline(in, field, '|');) {
+        const auto eq = field.find('=');
+        if (field.starts_with("singlesw=")) {
+            rig.w().check(rig.w()["singlesw"], std::stoi(field.substr(eq + 1)));
+        } else {
+            rig.w()[field.substr(0, eq)].text = field.substr(eq + 1);
+        }
+    }
+    const std::size_t said = rig.messages().size();
+    ASSERT_TRUE(rig.run("RefreshBtn_Click"));
+    ASSERT_EQ(rig.messages().size(), said) << rig.messages().back();
+}
+
+// The generator's sine at `frek` `unit` and `vpp` `vppUnit`, refreshed.
+inline void generatorSine(Rig& rig, const std::string& frek, const std::string& unit,
+                          const std::string& vpp, const std::string& vppUnit = "Vpp") {
+    generator(rig, "Single Tone Sine",
+              "Frek=" + frek + "|frequnit=" + unit + "|Vpp=" + vpp + "|VppUnit=" + vppUnit);
+}
+
+}  // namespace tunx::test
