@@ -180,8 +180,7 @@ TEST(FrequencyCounterSamples, ACountingThatFailsStopsTheCounterWithItsMessage) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         BentCounter bench;
-        ASSERT_EQ(bench.sim.instruct(std::vector<std::string>{"signal", "CH2", "sine", "1M", "1"}),
-                  std::nullopt);
+        ASSERT_EQ(bench.sim.instruct(splitWords("signal CH2 sine 1M 1")), std::nullopt);
         bench.read("1Hz - 20Mhz");  // a good reading first
         Form1& w = bench.program.monitor();
         const std::string before = w.frcountertxt->text;

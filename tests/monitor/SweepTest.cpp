@@ -87,6 +87,7 @@ TEST_F(SweepAnalyser, TheProgrammedLevelReadsBackOnEveryScaleAtItsRow) {
         {"40", "dBmV", "5dBmV/Div", 40, 320, "25", "65", "dBmV"},
         {"-20", "dBV", "10dBV/Div", -20, 160, "-80", "0", "dBV"},
         {"-7", "dBm", "10dBm/Div", -7, 205, "-60", "20", "dBm"},
+        {"-7", "dBm", "15dBm/Div", -7, 126, "-105", "15", "dBm"},
         {"1", "Vpp", "10dBV/Div", 20 * std::log10(1 / (4 * 1.4142)), 128, "-80", "0", "dBV"},
     };
     for (const Row& row : rows) {
