@@ -152,6 +152,15 @@ class MonitorRig : public ::testing::Test {
     std::vector<std::pair<int, int>> trace(std::size_t from, const std::string& colour) const {
         return tunx::test::trace(rig, from, colour);
     }
+    // The shape of that trace in rows (0 at the top); its period in points.
+    Trace shape(std::size_t from, const std::string& colour) const {
+        std::vector<double> rows;
+        for (const auto& point : trace(from, colour)) {
+            rows.push_back(point.second);
+        }
+        EXPECT_FALSE(rows.empty()) << "no trace in " << colour;
+        return Trace(rows.empty() ? std::vector<double>{-1} : rows);
+    }
 
     Rig rig;
 };

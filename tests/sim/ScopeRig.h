@@ -101,24 +101,4 @@ struct ScopeRig : ::testing::Test {
     DeviceHandle handle = 0x7A00;
 };
 
-// Mean, middle of the extremes, peak to peak and the period in samples (from rising
-// crossings of the mean).
-struct Trace {
-    explicit Trace(const std::vector<double>& v) {
-        mean = std::accumulate(v.begin(), v.end(), 0.0) / static_cast<double>(v.size());
-        const auto [lo, hi] = std::minmax_element(v.begin(), v.end());
-        pp = *hi - *lo;
-        mid = (*hi + *lo) / 2;
-        std::vector<double> ups;
-        for (std::size_t i = 1; i < v.size(); ++i) {
-            if (v[i - 1] < mean && v[i] >= mean) {
-                ups.push_back(static_cast<double>(i) - (v[i] - mean) / (v[i] - v[i - 1]));
-            }
-        }
-        period =
-            ups.size() > 1 ? (ups.back() - ups.front()) / static_cast<double>(ups.size() - 1) : 0;
-    }
-    double mean = 0, mid = 0, pp = 0, period = 0;
-};
-
 }  // namespace tunx::test

@@ -1,9 +1,11 @@
-// The virtual bench from a test: sim instructions in words and the generator's panel set up as a
-// user fills it in.
+// The virtual bench from a test: sim instructions in words, the generator's panel set up as a
+// user fills it in, and the shape of a trace.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <numeric>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -52,5 +54,25 @@ inline void generatorSine(Rig& rig, const std::string& frek, const std::string& 
     generator(rig, "Single Tone Sine",
               "Frek=" + frek + "|frequnit=" + unit + "|Vpp=" + vpp + "|VppUnit=" + vppUnit);
 }
+
+// Mean, middle of the extremes, peak to peak and the period in samples (from rising
+// crossings of the mean).
+struct Trace {
+    explicit Trace(const std::vector<double>& v) {
+        mean = std::accumulate(v.begin(), v.end(), 0.0) / static_cast<double>(v.size());
+        const auto [lo, hi] = std::minmax_element(v.begin(), v.end());
+        pp = *hi - *lo;
+        mid = (*hi + *lo) / 2;
+        std::vector<double> ups;
+        for (std::size_t i = 1; i < v.size(); ++i) {
+            if (v[i - 1] < mean && v[i] >= mean) {
+                ups.push_back(static_cast<double>(i) - (v[i] - mean) / (v[i] - v[i - 1]));
+            }
+        }
+        period =
+            ups.size() > 1 ? (ups.back() - ups.front()) / static_cast<double>(ups.size() - 1) : 0;
+    }
+    double mean = 0, mid = 0, pp = 0, period = 0;
+};
 
 }  // namespace tunx::test
