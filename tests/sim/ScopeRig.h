@@ -5,14 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <numeric>
 
 #include "monitor/Ranges.h"
 #include "support/Bench.h"
 
 namespace tunx::test {
-
-using Bytes = std::vector<std::uint8_t>;
 
 struct ScopeRig : ::testing::Test {
     void SetUp() override { ASSERT_TRUE(rig.start()); }
@@ -26,24 +23,8 @@ struct ScopeRig : ::testing::Test {
         generatorSine(rig, frek, unit, vpp, vppUnit);
     }
 
-    int write(const Bytes& data) {
-        std::uint32_t n = 0;
-        return sim.SI_Write(handle, data, n);
-    }
-    static Bytes frame(const std::array<int, 6>& cmd) {
-        Bytes f(cmd.begin(), cmd.end());
-        f.insert(f.begin(), 4);
-        f.push_back(static_cast<std::uint8_t>(std::accumulate(cmd.begin(), cmd.end(), 0) & 0xFF));
-        return f;
-    }
-    // Up to `size` bytes: the status and what came.
-    std::pair<int, Bytes> read(std::size_t size) {
-        Bytes buffer(size, 0);
-        std::uint32_t n = 0;
-        const int status = sim.SI_Read(handle, buffer, n);
-        buffer.resize(n);
-        return {status, buffer};
-    }
+    int write(const Bytes& data) { return writeRaw(sim, handle, data); }
+    std::pair<int, Bytes> read(std::size_t size) { return readRaw(sim, handle, size); }
     // An acknowledged command.
     void send(const std::array<int, 6>& cmd) {
         ASSERT_EQ(write(frame(cmd)), 0);

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <numeric>
 #include <sstream>
 #include <string>
@@ -53,6 +55,28 @@ inline void generatorSine(Rig& rig, const std::string& frek, const std::string& 
                           const std::string& vpp, const std::string& vppUnit = "Vpp") {
     generator(rig, "Single Tone Sine",
               "Frek=" + frek + "|frequnit=" + unit + "|Vpp=" + vpp + "|VppUnit=" + vppUnit);
+}
+
+using Bytes = std::vector<std::uint8_t>;
+
+// A command frame as the instrument takes it: lead byte 4, the six bytes, their checksum.
+inline Bytes frame(const std::array<int, 6>& cmd) {
+    Bytes f(cmd.begin(), cmd.end());
+    f.insert(f.begin(), 4);
+    f.push_back(static_cast<std::uint8_t>(std::accumulate(cmd.begin(), cmd.end(), 0) & 0xFF));
+    return f;
+}
+inline int writeRaw(UsbApi& usb, DeviceHandle handle, const Bytes& data) {
+    std::uint32_t n = 0;
+    return usb.SI_Write(handle, data, n);
+}
+// Up to `size` bytes: the status and what came.
+inline std::pair<int, Bytes> readRaw(UsbApi& usb, DeviceHandle handle, std::size_t size) {
+    Bytes buffer(size, 0);
+    std::uint32_t n = 0;
+    const int status = usb.SI_Read(handle, buffer, n);
+    buffer.resize(n);
+    return {status, buffer};
 }
 
 // Mean, middle of the extremes, peak to peak and the period in samples (from rising
