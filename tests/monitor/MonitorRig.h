@@ -36,6 +36,12 @@ inline void chooseAll(Rig& rig, const std::string& fields) {
     }
 }
 
+// A number as the monitor shows it, with commas between the thousands ("1,500,001").
+inline double number(std::string text) {
+    std::erase(text, ',');
+    return std::stod(text);
+}
+
 // The last of `frames` with command code `code` (all zero when there is none).
 inline Frame lastOf(const std::vector<Frame>& frames, int code) {
     for (auto it = frames.rbegin(); it != frames.rend(); ++it) {

@@ -137,9 +137,9 @@ TEST_F(OffsetCalibration, ARefusedOffsetCommandStoresNothing) {
     {
         Rig dry;
         ASSERT_TRUE(dry.start());
-        ASSERT_EQ(dry.sim.instruct(std::vector<std::string>{"offset", "CH1", "120"}), std::nullopt);
+        tunx::test::instruct(dry, "offset CH1 120");
+        chooseAll(dry, "selmonmode=Scope CH1");
         Form1& w = dry.program.monitor();
-        dry.program.dispatch(w, [&] { w.choose(*w.selmonmode, "Scope CH1"); });
         dry.program.dispatch(w, "cmdstartsweep_Click");
         dry.program.tick();
         dry.program.tick();

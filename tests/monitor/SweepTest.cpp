@@ -33,11 +33,6 @@ class SweepAnalyser : public MonitorRig {
     }
 };
 
-double number(std::string text) {
-    std::erase(text, ',');
-    return std::stod(text);
-}
-
 TEST_F(SweepAnalyser, ABandPassOfQFiveIsDrawnAsItsResonance) {
     instruct("wire CH1 dut");
     instruct("dut bandpass 1.5M 5");
