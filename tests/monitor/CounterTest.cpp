@@ -14,11 +14,6 @@ namespace {
 
 using FrequencyCounter = MonitorRig;
 
-double hertz(std::string text) {
-    std::erase(text, ',');
-    return std::stod(text);
-}
-
 constexpr int kCountStart = 39;
 constexpr int kSampleRequest = 37;
 
@@ -54,7 +49,7 @@ TEST_F(FrequencyCounter, CountsTheSignalAtCh2InOnEachRange) {
         click("cmdstartsweep_Click");
         for (int reading = 0; reading < 3; ++reading) {
             tick();
-            EXPECT_NEAR(hertz(m().frcountertxt->text), hertz(row.shown), row.counts);
+            EXPECT_NEAR(number(m().frcountertxt->text), number(row.shown), row.counts);
         }
         EXPECT_EQ(mon().monstate, "Frequency Counter");
     }
@@ -180,8 +175,7 @@ TEST(FrequencyCounterSamples, ACountingThatFailsStopsTheCounterWithItsMessage) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         BentCounter bench;
-        ASSERT_EQ(bench.sim.instruct(std::vector<std::string>{"signal", "CH2", "sine", "1M", "1"}),
-                  std::nullopt);
+        ASSERT_EQ(bench.sim.instruct(splitWords("signal CH2 sine 1M 1")), std::nullopt);
         bench.read("1Hz - 20Mhz");  // a good reading first
         Form1& w = bench.program.monitor();
         const std::string before = w.frcountertxt->text;

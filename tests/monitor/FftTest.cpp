@@ -1,15 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <complex>
-#include <random>
 
 #include "monitor/Fft.h"
 
 namespace tunx {
 namespace {
-
-constexpr double kTwoPi = 2 * 3.14159265358979323846;
 
 TEST(Spectrum, ConstantRecordRunsAlongTheTopEdgeInDbfs) {
     RecordBuffer buffer{};
@@ -42,11 +38,9 @@ TEST(Spectrum, TwelveBitPairsStartAtPositionTwo) {
     EXPECT_EQ(in.smallest, 0);
 }
 
-TEST(Spectrum, PlacementOfTheStrongestLine) {
-    // dBFS: the strongest line on the top edge; dBVrms: at L dBV, 0 dBV one division down.
-    EXPECT_DOUBLE_EQ(dbfsOffset(60), 512 - 384);
-    EXPECT_DOUBLE_EQ(dbvrmsOffset(60, 0), 448 - 384);
-    EXPECT_DOUBLE_EQ(dbvrmsOffset(60, -10), 448 - 64 - 384);
+// The placement offsets are checked with the drawn spectrum against a direct transform; here the
+// rows it clamps to.
+TEST(Spectrum, LinesBeyondThePlotAreClampedToItsEdges) {
     std::array<double, kFftPoints + 1> mag{};
     mag[1] = 60;
     mag[2] = 200;   // far above: clamped to the top

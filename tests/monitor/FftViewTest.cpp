@@ -33,15 +33,21 @@ class SpectrumView : public MonitorRig {
         }
         return best;
     }
-    // A CH1 8-bit record of `bytes` bytes, sample n (from 0) = f(n), in the buffer as read.
-    void record(std::size_t bytes, const std::function<double(int)>& f) {
+    // CH1 8-bit samples n (from 0) from `first` to before `last` = f(n), in the buffer as read;
+    // 12-bit codes from position 2 instead when `twelve`.
+    void put(int first, int last, const std::function<double(int)>& f, bool twelve = false) {
         RecordBuffer& b = mon().record;
-        b.fill(0);
-        for (int n = 0; 2 * n + 1 < static_cast<int>(bytes); ++n) {
-            b[static_cast<std::size_t>(2 * n)] = 128;
-            b[static_cast<std::size_t>(2 * n + 1)] =
-                static_cast<std::uint8_t>(std::clamp(std::lround(f(n)), 0L, 255L));
+        for (int n = first; n < last; ++n) {
+            const long v = std::clamp(std::lround(f(n)), 0L, twelve ? 4095L : 255L);
+            const auto at = static_cast<std::size_t>(2 * n + (twelve ? 2 : 0));
+            b[at] = static_cast<std::uint8_t>(twelve ? v >> 8 : 128);
+            b[at + 1] = static_cast<std::uint8_t>(v & 0xFF);
         }
+    }
+    // A record of `bytes` bytes of such samples, the rest of the buffer zero.
+    void record(std::size_t bytes, const std::function<double(int)>& f, bool twelve = false) {
+        mon().record.fill(0);
+        put(0, static_cast<int>(bytes / 2) - (twelve ? 1 : 0), f, twelve);
         mon().recordBytes = bytes;
     }
 };
@@ -148,15 +154,10 @@ TEST_F(SpectrumView, DrawnSpectrumMatchesADirectTransformOfTheRecord) {
 
 TEST_F(SpectrumView, AShortRecordDoesNotBorrowAnOlderRecordsSamples) {
     choose(m().selmonmode, "Scope CH1");
-    // An older long record held a loud tone at bin 100; the last record brought 1300 bytes
-    // (650 samples) of a tone at bin 16.
-    record(4096, [](int n) { return 128 + 120 * std::sin(kTwoPi * 100 * n / 1024); });
+    // The last record brought 1300 bytes (650 samples) of a tone at bin 16; the buffer still
+    // holds an older long record's loud tone at bin 100 beyond them.
     record(1300, [](int n) { return 128 + 60 * std::sin(kTwoPi * 16 * n / 1024); });
-    RecordBuffer& b = mon().record;
-    for (int n = 650; n < 1024; ++n) {
-        b[static_cast<std::size_t>(2 * n + 1)] =
-            static_cast<std::uint8_t>(std::lround(128 + 120 * std::sin(kTwoPi * 100 * n / 1024)));
-    }
+    put(650, 1024, [](int n) { return 128 + 120 * std::sin(kTwoPi * 100 * n / 1024); });
     const std::size_t from = mark();
     click("cmdfft_Click");
     const std::vector<double> rows = spectrum(from, "255");
@@ -189,19 +190,9 @@ TEST_F(SpectrumView, TheRmsReferenceOfEachRange) {
         m().adcselect->text = row.adc;
         m().ch1vdiv->text = row.range;
         mon().sigrms = 0.25;
-        RecordBuffer& b = mon().record;
-        b.fill(0);
         const bool twelveBit = row.adc == std::string("12 bit 480Ks");
-        for (int n = 0; n < 1024; ++n) {
-            const int v = n % 2 == 0 ? row.low : row.high;
-            if (twelveBit) {
-                b[static_cast<std::size_t>(2 + 2 * n)] = static_cast<std::uint8_t>(v >> 8);
-                b[static_cast<std::size_t>(3 + 2 * n)] = static_cast<std::uint8_t>(v & 0xFF);
-            } else {
-                b[static_cast<std::size_t>(1 + 2 * n)] = static_cast<std::uint8_t>(v);
-            }
-        }
-        mon().recordBytes = 4096;
+        record(
+            4096, [&](int n) { return n % 2 == 0 ? row.low : row.high; }, twelveBit);
         click("cmdfft_Click");
         const double scale = twelveBit ? mon().ch1scale : 1.0;
         EXPECT_NEAR(mon().sigrms, row.sigrms * scale, 1e-9);

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "monitor/Form1.h"
-#include "support/Rig.h"
+#include "support/Bench.h"
 
 namespace tunx::test {
 
@@ -25,28 +25,6 @@ struct Drawn {
 constexpr const char* kRed = "255";
 constexpr const char* kYellow = "65535";
 
-// A bench instruction of the virtual instrument ("wire CH1 dut").
-inline void instruct(Rig& rig, const std::string& line) {
-    std::istringstream in(line);
-    std::vector<std::string> words;
-    for (std::string w; in >> w;) {
-        words.push_back(w);
-    }
-    ASSERT_EQ(rig.sim.instruct(words), std::nullopt) << line;
-}
-
-// The generator's sine at `frek` `unit` and `vpp` volts, refreshed.
-inline void generatorSine(Rig& rig, const std::string& frek, const std::string& unit,
-                          const std::string& vpp) {
-    rig.w().ModeSelect->text = "Single Tone Sine";
-    rig.run("ModeSelect_Click");
-    rig.w().Frek->text = frek;
-    rig.w().frequnit->text = unit;
-    rig.w().Vpp->text = vpp;
-    rig.w().VppUnit->text = "Vpp";
-    rig.run("RefreshBtn_Click");
-}
-
 // Chooses each "name=text" of "name=text|name=text" on the monitor in turn, as a user picks
 // them, each with its handler.
 inline void chooseAll(Rig& rig, const std::string& fields) {
@@ -56,6 +34,12 @@ inline void chooseAll(Rig& rig, const std::string& fields) {
         const auto eq = field.find('=');
         rig.program.dispatch(w, [&] { w.choose(w[field.substr(0, eq)], field.substr(eq + 1)); });
     }
+}
+
+// A number as the monitor shows it, with commas between the thousands ("1,500,001").
+inline double number(std::string text) {
+    std::erase(text, ',');
+    return std::stod(text);
 }
 
 // The last of `frames` with command code `code` (all zero when there is none).
@@ -173,6 +157,15 @@ class MonitorRig : public ::testing::Test {
     std::vector<Drawn> drawn(std::size_t from) const { return tunx::test::drawn(rig, from); }
     std::vector<std::pair<int, int>> trace(std::size_t from, const std::string& colour) const {
         return tunx::test::trace(rig, from, colour);
+    }
+    // The shape of that trace in rows (0 at the top); its period in points.
+    Trace shape(std::size_t from, const std::string& colour) const {
+        std::vector<double> rows;
+        for (const auto& point : trace(from, colour)) {
+            rows.push_back(point.second);
+        }
+        EXPECT_FALSE(rows.empty()) << "no trace in " << colour;
+        return Trace(rows.empty() ? std::vector<double>{-1} : rows);
     }
 
     Rig rig;

@@ -88,19 +88,11 @@ TEST_F(OffsetCalibration, AnInputOffsetIsCancelledAndKeptForItsRangeGroup) {
         tick();
         const std::size_t from = mark();
         tick();
-        const auto mean = [&](const char* colour) {
-            const auto points = trace(from, colour);
-            double sum = 0;
-            for (const auto& p : points) {
-                sum += p.second;
-            }
-            return points.empty() ? -1 : sum / static_cast<double>(points.size());
-        };
         if (mode != "Scope CH2") {
-            EXPECT_NEAR(mean(kRed), 512 - mon().ch1pos, 1.5);
+            EXPECT_NEAR(shape(from, kRed).mean, 512 - mon().ch1pos, 1.5);
         }
         if (mode != "Scope CH1") {
-            EXPECT_NEAR(mean(kYellow), 512 - mon().ch2pos, 1.5);
+            EXPECT_NEAR(shape(from, kYellow).mean, 512 - mon().ch2pos, 1.5);
         }
         const std::size_t again = mark();
         click("Command2_Click");
@@ -145,9 +137,9 @@ TEST_F(OffsetCalibration, ARefusedOffsetCommandStoresNothing) {
     {
         Rig dry;
         ASSERT_TRUE(dry.start());
-        ASSERT_EQ(dry.sim.instruct(std::vector<std::string>{"offset", "CH1", "120"}), std::nullopt);
+        tunx::test::instruct(dry, "offset CH1 120");
+        chooseAll(dry, "selmonmode=Scope CH1");
         Form1& w = dry.program.monitor();
-        dry.program.dispatch(w, [&] { w.choose(*w.selmonmode, "Scope CH1"); });
         dry.program.dispatch(w, "cmdstartsweep_Click");
         dry.program.tick();
         dry.program.tick();

@@ -1,42 +1,11 @@
 // The oscilloscope judged physically on the virtual instrument: a known signal in, the
 // expected picture out; and the read-out's answers to a record that does not come whole.
 #include <algorithm>
-#include <cmath>
 
 #include "monitor/MonitorRig.h"
 
 namespace tunx::test {
 namespace {
-
-struct Shape {
-    int lowest = 0, highest = 0;  // rows
-    double period = 0;            // columns between upward crossings of the middle row
-    double middle() const { return (lowest + highest) / 2.0; }
-};
-
-// The shape of a drawn trace: its row span and the mean spacing of its rising crossings.
-Shape shapeOf(const std::vector<std::pair<int, int>>& points) {
-    Shape s;
-    if (points.empty()) {
-        return s;
-    }
-    s.lowest = s.highest = points.front().second;
-    for (const auto& [c, r] : points) {
-        s.lowest = std::min(s.lowest, r);
-        s.highest = std::max(s.highest, r);
-    }
-    std::vector<int> rising;
-    for (std::size_t i = 1; i < points.size(); ++i) {
-        // Rows grow downwards: a rising signal goes from below the middle row to above it.
-        if (points[i - 1].second > s.middle() && points[i].second <= s.middle()) {
-            rising.push_back(points[i].first);
-        }
-    }
-    if (rising.size() >= 2) {
-        s.period = double(rising.back() - rising.front()) / double(rising.size() - 1);
-    }
-    return s;
-}
 
 using Scope = MonitorRig;
 
@@ -47,23 +16,23 @@ TEST_F(Scope, AOneKilohertzFourVoltSineIsFourDivisionsTallWithAPeriodPerDivision
     runScope("Scope CH1", 2);
     std::size_t from = mark();
     tick();
-    const Shape s = shapeOf(trace(from, kRed));
-    EXPECT_NEAR(s.highest - s.lowest, 4 * 64, 6);
-    EXPECT_NEAR(s.middle(), 512 - 256, 4);
+    const Trace s = shape(from, kRed);
+    EXPECT_NEAR(s.pp, 4 * 64, 6);
+    EXPECT_NEAR(s.mid, 512 - 256, 4);
     EXPECT_NEAR(s.period, 64, 1);
     EXPECT_EQ(m().textstatus->text, "Running");
 
     instruct("offset CH1 250");  // a quarter division up at 1 V/div
     from = mark();
     tick();
-    EXPECT_NEAR(shapeOf(trace(from, kRed)).middle(), 512 - 256 - 16, 2);
+    EXPECT_NEAR(shape(from, kRed).mid, 512 - 256 - 16, 2);
     instruct("offset CH1 0");
     tab(m().TabStrip2, 1);
     slide(700);  // position 350
     tick();
     from = mark();
     tick();
-    EXPECT_NEAR(shapeOf(trace(from, kRed)).middle(), 512 - 350, 3);
+    EXPECT_NEAR(shape(from, kRed).mid, 512 - 350, 3);
 }
 
 TEST_F(Scope, UndersamplingShowsTwentyMegahertzWithAPeriodEveryFiveDivisions) {
@@ -74,7 +43,7 @@ TEST_F(Scope, UndersamplingShowsTwentyMegahertzWithAPeriodEveryFiveDivisions) {
     tick(2);
     const std::size_t from = mark();
     tick();
-    EXPECT_NEAR(shapeOf(trace(from, kRed)).period, 5 * 64, 3);
+    EXPECT_NEAR(shape(from, kRed).period, 5 * 64, 3);
 }
 
 TEST_F(Scope, BothChannelsAreDrawnCh1FirstEachAtItsPosition) {
@@ -82,11 +51,10 @@ TEST_F(Scope, BothChannelsAreDrawnCh1FirstEachAtItsPosition) {
     runScope("Scope CH1+CH2", 2);
     const std::size_t from = mark();
     tick();
-    const Shape ch1 = shapeOf(trace(from, kRed));
-    const Shape ch2 = shapeOf(trace(from, kYellow));
-    EXPECT_NEAR(ch1.middle(), 512 - 256, 4);
-    EXPECT_NEAR(ch2.middle(), 512 - 128, 4);
-    EXPECT_NEAR(ch2.highest - ch2.lowest, 2 * 64, 6);
+    EXPECT_NEAR(shape(from, kRed).mid, 512 - 256, 4);
+    const Trace ch2 = shape(from, kYellow);
+    EXPECT_NEAR(ch2.mid, 512 - 128, 4);
+    EXPECT_NEAR(ch2.pp, 2 * 64, 6);
     const auto lines = drawn(from);
     const auto first = [&](const char* colour) {
         return std::find_if(lines.begin(), lines.end(),

@@ -85,15 +85,5 @@ TEST(SweepLevel, RowAndReadoutOfEachScaleWithItsLimits) {
     EXPECT_EQ(std::pair(unknown.readout, unknown.row), std::pair(std::optional<std::string>(), 32));
 }
 
-TEST(SweepLevel, ScalesCarryTheirGridLabels) {
-    ASSERT_EQ(displayScales().size(), 6u);
-    EXPECT_EQ(displayScales()[0].text, "100mVrms/Div");
-    const DisplayScale* dbm = findDisplayScale("15dBm/Div");
-    ASSERT_NE(dbm, nullptr);
-    EXPECT_EQ(std::tuple(dbm->labels[0], dbm->labels[8], dbm->unit),
-              std::tuple("-105", "15", "dBm"));
-    EXPECT_EQ(findDisplayScale("100mVrms/div"), nullptr);
-}
-
 }  // namespace
 }  // namespace tunx

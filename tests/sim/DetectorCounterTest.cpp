@@ -21,21 +21,17 @@ struct Detector : ScopeRig {
     }
 };
 
-// 100 mVrms at a matched load is 565.7 mVpp open-circuit, as the sweep analyser sets it.
+// 100 mVrms at a matched load is 565.7 mVpp open-circuit, as the sweep analyser sets it. A plain
+// wire and the band-pass around its resonance are read by the monitor's sweep tests; here the
+// band-pass's skirt and the other devices.
 TEST_F(Detector, ReadsTheRmsLevelThroughTheDeviceUnderTest) {
-    const double q = 5, f0 = 1.5e6;
-    const double half = f0 / (2 * q), mid = f0 * std::sqrt(1 + 1 / (4 * q * q));
     struct Row {
         const char* dut;
         double hz;
         double mvrms;
     };
     const Row rows[] = {
-        {"none", 1e6, 100},
-        {"bandpass 1.5M 5", f0, 100},
-        {"bandpass 1.5M 5", mid - half, 100 / std::numbers::sqrt2},
-        {"bandpass 1.5M 5", mid + half, 100 / std::numbers::sqrt2},
-        {"bandpass 1.5M 5", 10 * f0, 100 / std::sqrt(1 + 25 * std::pow(10 - 0.1, 2))},
+        {"bandpass 1.5M 5", 15e6, 100 / std::sqrt(1 + 25 * std::pow(10 - 0.1, 2))},
         {"lowpass 200k", 200e3, 100 / std::numbers::sqrt2},
         {"highpass 10M", 1e6, 100 / std::sqrt(101)},
         {"attenuate 20", 3e6, 10},

@@ -5,74 +5,26 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <numeric>
-#include <sstream>
 
 #include "monitor/Ranges.h"
-#include "support/Rig.h"
+#include "support/Bench.h"
 
 namespace tunx::test {
-
-using Bytes = std::vector<std::uint8_t>;
-
-// The words of one sim instruction.
-inline std::vector<std::string> words(const std::string& line) {
-    std::istringstream in(line);
-    std::vector<std::string> out;
-    for (std::string w; in >> w;) {
-        out.push_back(w);
-    }
-    return out;
-}
 
 struct ScopeRig : ::testing::Test {
     void SetUp() override { ASSERT_TRUE(rig.start()); }
 
-    void instruct(const std::string& line) {
-        const auto w = words(line);
-        ASSERT_EQ(sim.instruct(w), std::nullopt) << line;
-    }
-    // The generator panel's mode and entries ("name=text|..."; singlesw is ticked), then
-    // Refresh.
+    void instruct(const std::string& line) { tunx::test::instruct(rig, line); }
     void generator(const std::string& mode, const std::string& fields) {
-        rig.w()["ModeSelect"].text = mode;
-        ASSERT_TRUE(rig.run("ModeSelect_Click"));
-        std::istringstream in(fields);
-        for (std::string field; std::getline(in, field, '|');) {
-            const auto eq = field.find('=');
-            if (field.starts_with("singlesw=")) {
-                rig.w().check(rig.w()["singlesw"], std::stoi(field.substr(eq + 1)));
-            } else {
-                rig.w()[field.substr(0, eq)].text = field.substr(eq + 1);
-            }
-        }
-        ASSERT_TRUE(rig.run("RefreshBtn_Click"));
-        ASSERT_EQ(rig.messages(), std::vector<std::string>{});
+        tunx::test::generator(rig, mode, fields);
     }
     void sine(const std::string& frek, const std::string& unit, const std::string& vpp,
               const std::string& vppUnit = "Vpp") {
-        generator("Single Tone Sine",
-                  "Frek=" + frek + "|frequnit=" + unit + "|Vpp=" + vpp + "|VppUnit=" + vppUnit);
+        generatorSine(rig, frek, unit, vpp, vppUnit);
     }
 
-    int write(const Bytes& data) {
-        std::uint32_t n = 0;
-        return sim.SI_Write(handle, data, n);
-    }
-    static Bytes frame(const std::array<int, 6>& cmd) {
-        Bytes f(cmd.begin(), cmd.end());
-        f.insert(f.begin(), 4);
-        f.push_back(static_cast<std::uint8_t>(std::accumulate(cmd.begin(), cmd.end(), 0) & 0xFF));
-        return f;
-    }
-    // Up to `size` bytes: the status and what came.
-    std::pair<int, Bytes> read(std::size_t size) {
-        Bytes buffer(size, 0);
-        std::uint32_t n = 0;
-        const int status = sim.SI_Read(handle, buffer, n);
-        buffer.resize(n);
-        return {status, buffer};
-    }
+    int write(const Bytes& data) { return writeRaw(sim, handle, data); }
+    std::pair<int, Bytes> read(std::size_t size) { return readRaw(sim, handle, size); }
     // An acknowledged command.
     void send(const std::array<int, 6>& cmd) {
         ASSERT_EQ(write(frame(cmd)), 0);
@@ -128,26 +80,6 @@ struct ScopeRig : ::testing::Test {
     Rig rig;
     sim::VirtualInstrument& sim = rig.sim;
     DeviceHandle handle = 0x7A00;
-};
-
-// Mean, middle of the extremes, peak to peak and the period in samples (from rising
-// crossings of the mean).
-struct Trace {
-    explicit Trace(const std::vector<double>& v) {
-        mean = std::accumulate(v.begin(), v.end(), 0.0) / static_cast<double>(v.size());
-        const auto [lo, hi] = std::minmax_element(v.begin(), v.end());
-        pp = *hi - *lo;
-        mid = (*hi + *lo) / 2;
-        std::vector<double> ups;
-        for (std::size_t i = 1; i < v.size(); ++i) {
-            if (v[i - 1] < mean && v[i] >= mean) {
-                ups.push_back(static_cast<double>(i) - (v[i] - mean) / (v[i] - v[i - 1]));
-            }
-        }
-        period =
-            ups.size() > 1 ? (ups.back() - ups.front()) / static_cast<double>(ups.size() - 1) : 0;
-    }
-    double mean = 0, mid = 0, pp = 0, period = 0;
 };
 
 }  // namespace tunx::test

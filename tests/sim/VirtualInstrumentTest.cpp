@@ -3,36 +3,21 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <numeric>
+
+#include "support/Bench.h"
 
 namespace tunx::sim {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using test::Bytes;
+using test::frame;
 using Read = std::pair<int, Bytes>;
-
-Bytes frame(const std::array<int, 6>& cmd) {
-    Bytes f(cmd.begin(), cmd.end());
-    f.insert(f.begin(), 4);
-    f.push_back(static_cast<std::uint8_t>(std::accumulate(cmd.begin(), cmd.end(), 0) & 0xFF));
-    return f;
-}
 
 // The instrument, opened, spoken to in raw bytes.
 struct Device : ::testing::Test {
     void SetUp() override { ASSERT_EQ(sim.SI_Open(0, handle), 0); }
-    int write(const Bytes& data) {
-        std::uint32_t n = 0;
-        return sim.SI_Write(handle, data, n);
-    }
-    // Reads up to `size` bytes: the status and what came.
-    Read read(std::size_t size = 1) {
-        Bytes buffer(size, 0);
-        std::uint32_t n = 0;
-        const int status = sim.SI_Read(handle, buffer, n);
-        buffer.resize(n);
-        return {status, buffer};
-    }
+    int write(const Bytes& data) { return test::writeRaw(sim, handle, data); }
+    Read read(std::size_t size = 1) { return test::readRaw(sim, handle, size); }
     // Writes a frame: its one answer byte, or minus the status of the failed write or read.
     int send(const std::array<int, 6>& cmd) {
         const int written = write(frame(cmd));
@@ -134,17 +119,6 @@ TEST_F(Device, RamWriteTakesExactlyTheAnnouncedWordsThenAcknowledges) {
     EXPECT_EQ(read(12), (Read{0, {0x12, 0x34, 0x56, 0, 0x12, 0x34, 0x56, 1, 0x12, 0x34, 0x56, 2}}));
     EXPECT_EQ(send({25, 0, 0, 0, 0, 0}), 6);  // a command frame again
     EXPECT_EQ(sim.model().triggerCount, 1);
-}
-
-TEST_F(Device, DeviceCountOpenAndBaudRateFailures) {
-    std::uint32_t n = 9;
-    sim.failDeviceCount(255);
-    EXPECT_EQ(sim.SI_GetNumDevices(n), 255);
-    EXPECT_EQ(n, 0U);
-    sim.failOpen(2);
-    EXPECT_EQ(sim.SI_Open(0, handle), 2);
-    sim.failBaudRate(4);
-    EXPECT_EQ(sim.SI_SetBaudRate(handle, 115200), 4);
 }
 
 }  // namespace
