@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "monitor/Measurements.h"
+#include "monitor/scope/Measurements.h"
 #include "picture/RasterCanvas.h"
 #include "platform/Host.h"
 #include "ports/HeadlessUi.h"

@@ -3,12 +3,12 @@
 #include <string>
 #include <vector>
 
-#include "monitor/FftWindows.h"
 #include "monitor/Form1.h"
 #include "monitor/Modes.h"
 #include "monitor/PanelGroups.h"
-#include "monitor/SweepLevel.h"
-#include "monitor/TimeBase.h"
+#include "monitor/scope/TimeBase.h"
+#include "monitor/spectrum/FftWindows.h"
+#include "monitor/sweep/SweepLevel.h"
 #include "window/MenuGroups.h"
 #include "window/NewControl.h"
 

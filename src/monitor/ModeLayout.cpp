@@ -2,14 +2,14 @@
 // hides, and its extra steps.
 #include <vector>
 
-#include "monitor/Counter.h"
 #include "monitor/Form1.h"
 #include "monitor/Modes.h"
-#include "monitor/Plot.h"
-#include "monitor/Ranges.h"
-#include "monitor/RecordVolts.h"
-#include "monitor/SweepLevel.h"
-#include "monitor/SweepProgress.h"
+#include "monitor/counter/Counter.h"
+#include "monitor/plot/Plot.h"
+#include "monitor/scope/Ranges.h"
+#include "monitor/scope/RecordVolts.h"
+#include "monitor/sweep/SweepLevel.h"
+#include "monitor/sweep/SweepProgress.h"
 #include "ports/Ui.h"
 
 namespace tunx {

@@ -6,12 +6,12 @@
 
 #include "common/RuntimeError.h"
 #include "link/Relay.h"
-#include "monitor/Counter.h"
 #include "monitor/Form1.h"
 #include "monitor/Modes.h"
-#include "monitor/ScopeReadout.h"
-#include "monitor/ScopeSetup.h"
-#include "monitor/Sweep.h"
+#include "monitor/counter/Counter.h"
+#include "monitor/scope/ScopeReadout.h"
+#include "monitor/scope/ScopeSetup.h"
+#include "monitor/sweep/Sweep.h"
 
 namespace tunx {
 

@@ -2,7 +2,7 @@
 // own arithmetic.
 #include <numbers>
 
-#include "monitor/SweepLevel.h"
+#include "monitor/sweep/SweepLevel.h"
 #include "sim/ScopeRig.h"
 
 namespace tunx::test {

@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-#include "monitor/Ranges.h"
+#include "monitor/scope/Ranges.h"
 #include "support/Bench.h"
 
 namespace tunx::test {

@@ -1,0 +1,407 @@
+// The slider, the two tab strips, the measuring cursors and the mouse readout of the plot.
+#include "monitor/plot/Cursors.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+
+#include "common/Numbers.h"
+#include "common/RuntimeError.h"
+#include "link/Relay.h"
+#include "monitor/Form1.h"
+#include "monitor/Modes.h"
+#include "monitor/plot/Plot.h"
+#include "monitor/scope/ScopeSetup.h"
+#include "monitor/scope/TimeBase.h"
+#include "monitor/sweep/SweepLevel.h"
+
+namespace tunx {
+
+namespace {
+
+constexpr const char* kScrollFailed = "Scroll Error";
+constexpr const char* kNeedLongRecord = "Check 2048 Points Check box first!";
+constexpr const char* kNeedStop = "Use Stop Button first!";
+
+// TabStrip2: what the slider moves.
+constexpr std::string_view kTabCh1 = "CH1 Position";
+constexpr std::string_view kTabCh2 = "CH2 Position";
+constexpr std::string_view kTabTrigger = "Trig. Position";
+constexpr std::string_view kTabHorizontal = "Hor. Position";
+constexpr std::string_view kTabC1 = "C1";
+constexpr std::string_view kTabC2 = "C2";
+// TabStrip3: the cursor kind.
+constexpr std::string_view kTabVoltage = "V Cursor";
+constexpr std::string_view kTabTime = "H Cursor";
+
+constexpr int kSliderTop = 1023;
+constexpr double kPlotRows = 512;        // the position indicators' rows over the plot
+constexpr double kIndicatorOffset = 25;  // the position labels' top over the plot row
+constexpr int kLastColumn = 640;
+constexpr double kUnitsPerDivision = 64;
+
+// The mouse readout's plot area.
+constexpr double kInsideLeft = 32, kInsideRight = 673, kInsideTop = 32, kInsideBottom = 545;
+constexpr double kFftBins = 1024;
+constexpr double kSweepColumns = 640;
+constexpr double kUnitsPerDb = 6.4;
+constexpr double kDbvrmsTop = 10;
+constexpr const char* kHertz = " Hz";
+constexpr const char* kDbvrms = " dBVrms";
+constexpr const char* kDbfs = " dBFS";
+
+enum class Kind { Voltage, Time };
+
+// The voltage cursors' readout: V/div in volts or millivolts by the range text.
+struct CursorUnit {
+    std::string_view text;
+    double perDiv;
+    const char* unit;
+};
+constexpr CursorUnit kVoltageUnits[] = {
+    {"2V", 2, " V"},     {"1V", 1, " V"},     {"0.5V", 0.5, " V"}, {"0.2V", 0.2, " V"},
+    {"0.1V", 0.1, " V"}, {"50mV", 50, " mV"}, {"20mV", 20, " mV"}, {"10mV", 10, " mV"}};
+
+struct CursorRef {
+    Kind kind;
+    std::int16_t& position;
+    std::int16_t& drawn;
+    const std::string& colour;
+};
+
+CursorRef cursor(MonitorState& m, int which) {
+    switch (which) {
+        case 1:
+            return {Kind::Voltage, m.vcur1, m.vcur1drawn, m.cursor1colour};
+        case 2:
+            return {Kind::Voltage, m.vcur2, m.vcur2drawn, m.cursor2colour};
+        case 3:
+            return {Kind::Time, m.hcur1, m.hcur1drawn, m.cursor1colour};
+        default:
+            return {Kind::Time, m.hcur2, m.hcur2drawn, m.cursor2colour};
+    }
+}
+
+// The other cursor of the same kind: 1 <-> 2, 3 <-> 4.
+int partner(int which) {
+    return which % 2 == 1 ? which + 1 : which - 1;
+}
+
+void drawCursorLine(Form1& w, Kind kind, int at, Colour colour, LineStyle style) {
+    const MonitorState& m = w.mon();
+    const int x0 = m.originx, y0 = m.originy, s = m.plotscale;
+    if (kind == Kind::Voltage) {
+        w.canvas().Line(x0 + s, y0 + at, x0 + 320 * s, y0 + at, colour, 1, style);
+    } else {
+        w.canvas().Line(x0 + at, y0 + s, x0 + at, y0 + 256 * s, colour, 1, style);
+    }
+}
+
+void drawCursor(Form1& w, int which, LineStyle style) {
+    const CursorRef c = cursor(w.mon(), which);
+    drawCursorLine(w, c.kind, c.position, colourOf(c.colour), style);
+}
+
+void eraseCursor(Form1& w, int which) {
+    const CursorRef c = cursor(w.mon(), which);
+    drawCursorLine(w, c.kind, c.position, colour::kPictureBack, LineStyle::Solid);
+}
+
+bool sweepMode(Form1& w) {
+    const std::optional<MonitorMode> mode = monitorMode(w.selmonmode->text);
+    return mode && isSweep(*mode);
+}
+
+void showReadout(Form1& w) {
+    w.centerfr->visible = true;
+    w.centerfr->enabled = true;
+}
+
+// cursordelta x V/div / 64, in volts or millivolts by the range of the cursor channel.
+void deltacursorvert(Form1& w) {
+    MonitorState& m = w.mon();
+    showReadout(w);
+    const std::string& range = (m.cursorch == 1 ? w.ch1vdiv : w.ch2vdiv)->text;
+    for (const CursorUnit& u : kVoltageUnits) {
+        if (u.text == range) {
+            w.centerfr->text = formatGrouped(m.cursordelta * (u.perDiv / kUnitsPerDivision), 2,
+                                             w.state().host.groupSeparator) +
+                               u.unit;
+            return;
+        }
+    }
+}
+
+// cursordelta x time per division / 64, in the time base's own unit.
+void deltacursorhor(Form1& w) {
+    MonitorState& m = w.mon();
+    showReadout(w);
+    if (const TimeBase* tb = findTimeBase(w.seltimediv->text)) {
+        w.centerfr->text = formatGrouped(m.cursordelta * tb->number / kUnitsPerDivision, 2,
+                                         w.state().host.groupSeparator) +
+                           std::string(tb->unit);
+    }
+}
+
+void moveCursor(Form1& w, int v) {
+    MonitorState& m = w.mon();
+    const int which = m.cursorsel;
+    if (which < 1 || which > 4) {
+        return;
+    }
+    const CursorRef moved = cursor(m, which);
+    const CursorRef other = cursor(m, partner(which));
+    if (moved.drawn != other.drawn) {
+        drawCursorLine(w, moved.kind, moved.drawn, colour::kPictureBack, LineStyle::Solid);
+    }
+    const double s = m.plotscale;
+    if (moved.kind == Kind::Voltage) {
+        moved.position = CInt((kSliderTop - v) / 4.0 * s);
+    } else {
+        moved.position =
+            static_cast<std::int16_t>(std::min<std::int32_t>(CLng(v / 2.0 * s), kLastColumn));
+    }
+    drawCursorLine(w, moved.kind, moved.position, colourOf(moved.colour),
+                   moved.position == other.drawn ? LineStyle::Dotted : LineStyle::Solid);
+    moved.drawn = moved.position;
+    if (moved.kind == Kind::Voltage) {
+        m.cursordelta = CInt(double(m.vcur2) - m.vcur1);
+        deltacursorvert(w);
+    } else {
+        m.cursordelta = CInt(double(m.hcur2) - m.hcur1);
+        deltacursorhor(w);
+    }
+}
+
+void redrawStoredTraces(Form1& w) {
+    const std::optional<MonitorMode> mode = monitorMode(w.selmonmode->text);
+    if (mode == MonitorMode::ScopeCH1 || mode == MonitorMode::ScopeCH1CH2) {
+        refreshch1(w);
+    }
+    if (mode == MonitorMode::ScopeCH2 || mode == MonitorMode::ScopeCH1CH2) {
+        refreshch2(w);
+    }
+}
+
+void redrawTrace(Form1& w, const TraceRows& rows, const std::string& colour) {
+    const MonitorState& m = w.mon();
+    const Colour c = colourOf(colour);
+    for (int col = plot::kFirstDrawnColumn; col <= plot::kColumns; ++col) {
+        const auto i = static_cast<std::size_t>(col);
+        w.canvas().Line(col - 1 + m.originx, rows[i - 1] + m.originy, col + m.originx,
+                        rows[i] + m.originy, c, plot::kTraceWidth, LineStyle::Solid);
+    }
+}
+
+bool stopped(Form1& w) {
+    return w.mon().monstate == runstate::kStopped;
+}
+
+// Sets the slider as a program would, within its range: its Change action runs when the value
+// changes.
+void setSlider(Form1& w, int value) {
+    value = std::clamp(value, w.Slider1->minimum, w.Slider1->maximum);
+    if (w.Slider1->value != value) {
+        w.Slider1->value = value;
+        w.Slider1_Change();
+    }
+}
+
+}  // namespace
+
+void refreshCR(Form1& w) {
+    const int which = w.mon().cursorsel;
+    if (which < 1 || which > 4) {
+        return;
+    }
+    drawCursor(w, partner(which), LineStyle::Dotted);
+    drawCursor(w, which, LineStyle::Solid);
+}
+
+void erasecursors(Form1& w) {
+    for (int which = 1; which <= 4; ++which) {
+        eraseCursor(w, which);
+    }
+}
+
+void refreshch1(Form1& w) {
+    redrawTrace(w, w.mon().ch1rows, w.mon().ch1colour);
+}
+
+void refreshch2(Form1& w) {
+    redrawTrace(w, w.mon().ch2rows, w.mon().ch2colour);
+}
+
+void Form1::combocursorselect_Click() {
+    if (combocursorselect->text == trigger::kCH1) {
+        mon().cursorch = 1;
+    } else if (combocursorselect->text == trigger::kCH2) {
+        mon().cursorch = 2;
+    }
+    Slider1_Scroll();
+}
+
+void Form1::TabStrip3_Click() {
+    MonitorState& m = mon();
+    erasecursors(*this);
+    const bool second = TabStrip2->text == kTabC2;
+    if (TabStrip3->text == kTabVoltage) {
+        m.cursorsel = second ? 2 : 1;
+    } else if (TabStrip3->text == kTabTime) {
+        m.cursorsel = second ? 4 : 3;
+    } else {
+        m.cursorsel = 0;
+    }
+    TabStrip2_Click();
+}
+
+void Form1::TabStrip2_Click() {
+    if (sweepMode(*this)) {
+        return;
+    }
+    MonitorState& m = mon();
+    const std::string& tab = TabStrip2->text;
+    const bool voltage = TabStrip3->text == kTabVoltage;
+    const bool time = TabStrip3->text == kTabTime;
+    // Each value is the one that the slider maps back to the quantity as it stands (the
+    // inverse of Slider1_Scroll), so that choosing a tab moves nothing.
+    std::optional<int> value;
+    if (tab == kTabCh1 || tab == kTabCh2) {
+        const double top = (tab == kTabCh1 ? ch1text : ch2text)->top;
+        value = CLng((kPlotRows - (top - kIndicatorOffset)) * 2);
+    } else if (tab == kTabTrigger) {
+        value = m.triglevel * 2;
+    } else if (tab == kTabHorizontal) {
+        value = CLng((1024.0 - m.horpos) / 2);
+    } else if (tab == kTabC1 || tab == kTabC2) {
+        const bool first = tab == kTabC1;
+        const std::int16_t v = first ? m.vcur1 : m.vcur2;
+        const std::int16_t h = first ? m.hcur1 : m.hcur2;
+        if (voltage) {
+            value = CLng(kSliderTop - v * 4.0 / m.plotscale);
+        } else if (time) {
+            value = CLng(h * 2.0 / m.plotscale);
+        }
+        m.cursorflag = true;
+        m.cursorsel = static_cast<std::int16_t>(voltage ? (first ? 1 : 2)
+                                                : time  ? (first ? 3 : 4)
+                                                        : 0);
+        if (m.cursorsel != 0) {
+            const int other = partner(m.cursorsel);
+            eraseCursor(*this, other);
+            drawCursor(*this, other, LineStyle::Dotted);
+            drawCursor(*this, m.cursorsel, LineStyle::Solid);
+        }
+    }
+    if (value) {
+        setSlider(*this, *value);
+    }
+}
+
+void Form1::Slider1_Change() {
+    if (!sweepMode(*this)) {
+        Slider1_Scroll();
+    }
+}
+
+void Form1::Slider1_Scroll() {
+    MonitorState& m = mon();
+    const int v = Slider1->value;
+    const std::string& tab = TabStrip2->text;
+    if (tab == kTabCh1 || tab == kTabCh2) {
+        const bool one = tab == kTabCh1;
+        Ctl indicator = one ? ch1text : ch2text;
+        indicator->top = kPlotRows - v / 2.0 + kIndicatorOffset;
+        indicator->fore = colourOf(one ? m.ch1colour : m.ch2colour);
+        std::int16_t& pos = one ? m.ch1pos : m.ch2pos;
+        pos = CInt(v / 2.0);
+        const Channel ch = one ? Channel::CH1 : Channel::CH2;
+        try {
+            const std::int32_t value =
+                offsetDacValue(pos, one ? m.ch1span : m.ch2span, one ? m.ch1offcal : m.ch2offcal,
+                               one ? m.ch1offslope : m.ch2offslope);
+            if (!link().send(dacCommand(offsetDacChannel(ch), value), kRelayStep)) {
+                ui().MsgBox(kScrollFailed);
+            }
+        } catch (const RuntimeError&) {
+            ui().MsgBox(kScrollFailed);
+        }
+    } else if (tab == kTabTrigger) {
+        trigertext->top = roundHalfEven(kPlotRows - v / 2.0 + kIndicatorOffset);
+        trigertext->back = colour::kWhite;
+        m.triglevel = CInt(v / 2.0);
+        scopeSettingChanged();
+    } else if (tab == kTabHorizontal) {
+        if (reclenght->value == 0) {
+            ui().MsgBox(kNeedLongRecord);
+            return;
+        }
+        if (!stopped(*this)) {
+            ui().MsgBox(kNeedStop);
+            return;
+        }
+        m.horpos = CInt((1024.0 - v) * 2);
+        if (m.cursorflag) {
+            canvas().Clear();
+            m.cursorflag = false;
+        }
+        refreshplot2(*this);
+    } else if (tab == kTabC1) {
+        mgrid1(canvas());
+        if (stopped(*this)) {
+            redrawStoredTraces(*this);
+        }
+        moveCursor(*this, v);
+    } else if (tab == kTabC2) {
+        if (stopped(*this)) {
+            mgrid1(canvas());
+            redrawStoredTraces(*this);
+        }
+        moveCursor(*this, v);
+    }
+}
+
+void Form1::Picture1_MouseMove(int /*button*/, int /*shift*/, double x, double y) {
+    MonitorState& m = mon();
+    const bool inside =
+        x >= kInsideLeft && x <= kInsideRight && y >= kInsideTop && y <= kInsideBottom;
+    const bool frequencySweep = selmonmode->text == textOf(MonitorMode::FrequencySweep);
+    const char group = s_.host.groupSeparator;
+    if (m.fftflag) {
+        Ctl vdivLabel = combocursorselect->text == trigger::kCH1 ? ch1vdivtext : ch2vdivtext;
+        centerfr->visible = inside;
+        labstartfr->visible = inside;
+        for (Ctl c : {tdivtext, vdivLabel}) {
+            c->enabled = !inside;
+            c->visible = !inside;
+        }
+    }
+    if (frequencySweep) {
+        centerfr->visible = inside;
+        labstartfr->visible = inside;
+    }
+    if (m.fftflag) {
+        centerfr->text =
+            formatGrouped((x - plot::kOrigin) * m.fftrate / kFftBins, 0, group) + kHertz;
+        const bool dbv = fftscale->text == fftscale::kDbvrms;
+        if (dbv || fftscale->text == fftscale::kDbfs) {
+            const double level = (dbv ? kDbvrmsTop : 0.0) - (y - plot::kOrigin) / kUnitsPerDb;
+            labstartfr->text = formatGrouped(level, 1, group) + (dbv ? kDbvrms : kDbfs);
+        }
+    }
+    if (frequencySweep) {
+        centerfr->text =
+            formatGrouped((x - plot::kOrigin) * (m.sweepstopf - m.sweepstartf) / kSweepColumns +
+                              m.sweepstartf,
+                          0, group) +
+            kHertz;
+        if (const DisplayScale* scale = findDisplayScale(selrfrange->text)) {
+            labstartfr->text =
+                formatGrouped(scale->mouseTop - (y - plot::kOrigin) * scale->mousePerRow,
+                              scale->mouseDecimals, group) +
+                std::string(scale->mouseUnit);
+        }
+    }
+}
+
+}  // namespace tunx

@@ -1,0 +1,111 @@
+#include "monitor/plot/Plot.h"
+
+#include <algorithm>
+#include <array>
+
+#include "common/Numbers.h"
+#include "monitor/Form1.h"
+#include "monitor/Modes.h"
+#include "monitor/plot/Cursors.h"
+#include "monitor/scope/Record.h"
+
+namespace tunx {
+
+namespace {
+
+struct GridLine {
+    int x1, y1, x2, y2, width;
+};
+
+// The first row and column sit 2 units inside the origin; the others on whole divisions.
+constexpr std::array<GridLine, 20> kGrid{{
+    {34, 34, 672, 34, 1},   {34, 96, 672, 96, 1},   {34, 160, 672, 160, 1}, {34, 224, 672, 224, 1},
+    {34, 288, 672, 288, 2}, {34, 352, 672, 352, 1}, {34, 416, 672, 416, 1}, {34, 480, 672, 480, 1},
+    {34, 544, 673, 544, 1}, {34, 34, 34, 544, 1},   {96, 34, 96, 544, 1},   {160, 34, 160, 544, 1},
+    {224, 34, 224, 544, 1}, {288, 34, 288, 544, 1}, {352, 34, 352, 544, 2}, {416, 34, 416, 544, 1},
+    {480, 34, 480, 544, 1}, {544, 34, 544, 544, 1}, {608, 34, 608, 544, 1}, {672, 34, 672, 544, 1},
+}};
+
+constexpr std::int32_t kMinValue = 1;
+constexpr std::int32_t kMaxValue = 511;
+
+// refreshplot2: the window of a long record that one screen shows.
+constexpr double kWindowStartAtZero = 2816;
+constexpr double kBytesPerPosition = 1.375;
+constexpr std::size_t kWindowBytes = 1280;
+
+}  // namespace
+
+void mgrid1(Canvas& canvas) {
+    for (const GridLine& g : kGrid) {
+        canvas.Line(g.x1, g.y1, g.x2, g.y2, colour::kBlack, g.width, LineStyle::Solid);
+    }
+}
+
+Colour colourOf(const std::string& text) {
+    const std::optional<double> n = parseNumber(text);
+    return n ? static_cast<Colour>(*n) : colour::kBlack;
+}
+
+std::int32_t rowOf(std::int32_t v) {
+    return plot::kRows - std::clamp(v, kMinValue, kMaxValue);
+}
+
+void TraceDrawer::point(int column, std::int32_t row) {
+    const std::size_t c = static_cast<std::size_t>(std::clamp(column, 0, int(rows_.size()) - 1));
+    if (column >= plot::kFirstDrawnColumn) {
+        canvas_.Line(prevColumn_ + ox_, prevOldRow_ + oy_, column + ox_, rows_[c] + oy_,
+                     colour::kPictureBack, plot::kTraceWidth, LineStyle::Solid);
+        canvas_.Line(prevColumn_ + ox_, prevRow_ + oy_, column + ox_, row + oy_, colour_,
+                     plot::kTraceWidth, LineStyle::Solid);
+    }
+    prevOldRow_ = rows_[c];
+    prevColumn_ = column;
+    prevRow_ = row;
+    rows_[c] = static_cast<std::int16_t>(row);
+}
+
+void refreshplot2(Form1& w) {
+    MonitorState& m = w.mon();
+    const std::optional<MonitorMode> mode = monitorMode(w.selmonmode->text);
+    const bool twelveBit = w.adcselect->text == adc::k12Bit;
+    const std::size_t start = static_cast<std::size_t>(
+        std::max(0.0, roundHalfEven(kWindowStartAtZero - kBytesPerPosition * m.horpos)));
+
+    // Samples by the parity of their byte index: CH2 (or a 12-bit sample) at even indices,
+    // CH1 at odd ones, so an odd start does not swap the channels.
+    Samples even{}, odd{};
+    std::size_t nEven = 0, nOdd = 0;
+    for (std::size_t k = start; k <= start + kWindowBytes && k + 1 < m.record.size(); ++k) {
+        if (k % 2 == 0 && nEven + 1 < even.size()) {
+            even[++nEven] = twelveBit ? m.record[k] * 256 + m.record[k + 1] : m.record[k];
+        } else if (k % 2 == 1 && nOdd + 1 < odd.size()) {
+            odd[++nOdd] = m.record[k];
+        }
+    }
+
+    const auto draw = [&](const Samples& samples, TraceRows& rows, const std::string& colour,
+                          float scale) {
+        TraceDrawer trace(w.canvas(), rows, colourOf(colour), m.originx, m.originy);
+        if (twelveBit) {
+            for (int c = 1; c <= plot::kColumns; ++c) {
+                trace.point(c, rowOf(CLng(samples[static_cast<std::size_t>(c)] * double(scale))));
+            }
+            return;
+        }
+        const std::vector<int> columns = traceColumns(m.hexpand);
+        for (std::size_t j = 0; j < columns.size(); ++j) {
+            trace.point(columns[j], rowOf(2 * samples[j + 1]));
+        }
+    };
+    if (mode == MonitorMode::ScopeCH1 || mode == MonitorMode::ScopeCH1CH2) {
+        draw(twelveBit ? even : odd, m.ch1rows, m.ch1colour, m.ch1scale);
+    }
+    if (mode == MonitorMode::ScopeCH2 || mode == MonitorMode::ScopeCH1CH2) {
+        draw(even, m.ch2rows, m.ch2colour, m.ch2scale);
+    }
+    mgrid1(w.canvas());
+    refreshCR(w);
+}
+
+}  // namespace tunx

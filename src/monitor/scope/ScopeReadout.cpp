@@ -1,0 +1,334 @@
+// Reading the armed acquisition back and drawing it.
+#include "monitor/scope/ScopeReadout.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "common/Numbers.h"
+#include "common/RuntimeError.h"
+#include "monitor/Form1.h"
+#include "monitor/Modes.h"
+#include "monitor/plot/Cursors.h"
+#include "monitor/plot/Plot.h"
+#include "monitor/scope/Record.h"
+#include "monitor/scope/RecordVolts.h"
+#include "monitor/scope/ScopeSetup.h"
+#include "monitor/sweep/Sweep.h"
+#include "monitor/sweep/SweepProgress.h"
+
+namespace tunx {
+
+namespace {
+
+constexpr const char* kDisplayFailed = "Error Displaying scope";
+constexpr const char* kReadStep = "_Read ADC_DATA_";
+constexpr int kRecordRequest = 37;
+constexpr std::size_t kShortRecord = 1300;
+constexpr std::size_t kTriggeredRecord = 2500;
+constexpr std::size_t kLongRecord = 4096;
+constexpr std::size_t kTwelveBitLastByte = 1280;
+constexpr std::size_t kStreamChunk = 100;
+constexpr std::uint32_t kScopeTimeoutMs = 3000;
+constexpr int kAverageSamples = 640;
+constexpr double kRfScale = 0.1;
+constexpr double kDetectorMvPerCode = 3300.0 / 4096.0;
+
+enum class Trace { None, CH1, CH2, Both };
+
+Trace tracesOf(Form1& w) {
+    const std::optional<MonitorMode> mode = monitorMode(w.selmonmode->text);
+    if (mode == MonitorMode::ScopeCH1) {
+        return Trace::CH1;
+    }
+    if (mode == MonitorMode::ScopeCH2) {
+        return Trace::CH2;
+    }
+    return mode == MonitorMode::ScopeCH1CH2 ? Trace::Both : Trace::None;
+}
+
+void setStatus(Form1& w, std::string_view text) {
+    w.textstatus->text = std::string(text);
+    w.ui().Repaint(*w.textstatus);
+}
+
+// Reads the two status bytes into the record buffer; true when the first is "A".
+bool recordReady(Form1& w) {
+    MonitorState& m = w.mon();
+    m.record[0] = 0;
+    m.record[1] = 0;
+    std::uint32_t got = 0;
+    w.usb().SI_Read(w.state().link.devhandle, std::span(m.record).first(2), got);
+    return m.record[0] == kRecordReady;
+}
+
+// Flushes both buffers and requests `count` record bytes.
+void requestRecord(Form1& w, std::size_t count) {
+    w.usb().SI_FlushBuffers(w.state().link.devhandle, 1, 1);
+    w.link().setCommand({kRecordRequest, static_cast<int>((count >> 8) & 0xFF),
+                         static_cast<int>(count & 0xFF), 0, 0, 0});
+    w.link().CommSendString2();
+}
+
+// Reads the requested record into the buffer from index 0. A record that arrives short, or
+// a failed read, is no record: the buffer would mix it with the previous one.
+bool receiveRecord(Form1& w, std::size_t count) {
+    MonitorState& m = w.mon();
+    std::uint32_t got = 0;
+    const int status =
+        w.usb().SI_Read(w.state().link.devhandle, std::span(m.record).first(count), got);
+    if (got > 0) {
+        m.recordBytes = got;
+    }
+    return status == usb::kSuccess && got == count;
+}
+
+bool rearm(Form1& w, int modeByte) {
+    if (!sendRecordCommand(w, modeByte, kReadStep)) {
+        return false;
+    }
+    w.usb().SI_SetTimeouts(kScopeTimeoutMs, kScopeTimeoutMs);
+    return true;
+}
+
+bool failed(Form1& w) {
+    w.mon().monstate = std::string(runstate::kIdle);
+    w.ui().MsgBox(kDisplayFailed);
+    return false;
+}
+
+std::size_t recordBytes(Form1& w) {
+    if (w.reclenght->value != 0) {
+        return kLongRecord;
+    }
+    const bool triggered =
+        w.trigmode->text == trigger::kNormal || w.trigmode->text == trigger::kAuto;
+    return w.adcselect->text == adc::k8Bit && triggered ? kTriggeredRecord : kShortRecord;
+}
+
+void drawChannel(Form1& w, const Samples& samples, int first, TraceRows& rows,
+                 const std::string& colour, bool twelveBit, float scale) {
+    MonitorState& m = w.mon();
+    TraceDrawer trace(w.canvas(), rows, colourOf(colour), m.originx, m.originy);
+    const std::vector<int> columns = traceColumns(m.hexpand);
+    for (std::size_t j = 0; j < columns.size(); ++j) {
+        const std::size_t n = static_cast<std::size_t>(first) + j;
+        const std::int32_t sample = n < samples.size() ? samples[n] : 0;
+        const std::int32_t v = twelveBit ? CLng(sample * double(scale)) : 2 * sample;
+        trace.point(columns[j], rowOf(v));
+    }
+}
+
+}  // namespace
+
+bool scopedisplay2t(Form1& w) {
+    MonitorState& m = w.mon();
+    const Trace traces = tracesOf(w);
+    const bool twelveBit = w.adcselect->text == adc::k12Bit;
+    try {
+        if (!(traces == Trace::Both && twelveBit)) {
+            if (!recordReady(w)) {
+                setStatus(w, status::kWaiting);
+            } else {
+                setStatus(w, status::kRunning);
+                const std::size_t count = recordBytes(w);
+                requestRecord(w, count);
+                mgrid1(w.canvas());
+                if (!receiveRecord(w, count)) {
+                    setStatus(w, status::kWaiting);
+                } else {
+                    // A single acquisition stops once a whole record is shown.
+                    if (w.trigmode->text == trigger::kSingle) {
+                        m.monstate = std::string(runstate::kStopped);
+                        w.textstatus->text = std::string(status::kStopped);
+                    }
+                    Samples ch1{}, ch2{};
+                    int first = 1;
+                    if (twelveBit) {
+                        unpack12(m.record, kTwelveBitLastByte, traces == Trace::CH2 ? ch2 : ch1);
+                    } else {
+                        unpack8(m.record, 0, count, ch1, ch2);
+                        const bool triggered = w.trigmode->text == trigger::kNormal ||
+                                               w.trigmode->text == trigger::kAuto;
+                        if (triggered) {
+                            const bool onCh2 =
+                                traces == Trace::CH2 ||
+                                (traces == Trace::Both && w.trigsource->text == trigger::kCH2);
+                            first = softwareTrigger(onCh2 ? ch2 : ch1, m.triglevel / 2,
+                                                    w.trigeredge->text == trigger::kPositive) +
+                                    1;
+                        }
+                    }
+                    if (traces == Trace::CH1 || traces == Trace::Both) {
+                        drawChannel(w, ch1, first, m.ch1rows, m.ch1colour, twelveBit, m.ch1scale);
+                    }
+                    if (traces == Trace::CH2 || traces == Trace::Both) {
+                        drawChannel(w, ch2, first, m.ch2rows, m.ch2colour, twelveBit, m.ch2scale);
+                    }
+                    const bool one = traces == Trace::CH1 || traces == Trace::Both;
+                    const bool two = traces == Trace::CH2 || traces == Trace::Both;
+                    keepRecord(w, one ? &ch1 : nullptr, two ? &ch2 : nullptr,
+                               twelveBit ? kTwelveBitLastByte / 2 + 1 : count / 2, twelveBit);
+                }
+            }
+        }
+        refreshCR(w);
+        if (!rearm(w, rearmModeByte(w))) {
+            return failed(w);
+        }
+    } catch (const RuntimeError&) {
+        return failed(w);
+    }
+    return true;
+}
+
+bool scopedisplayslow(Form1& w) {
+    MonitorState& m = w.mon();
+    RollingState& r = m.rolling;
+    const Trace traces = tracesOf(w);
+    const bool twelveBit = w.adcselect->text == adc::k12Bit;
+    try {
+        std::uint32_t got = 0;
+        w.usb().SI_Read(w.state().link.devhandle, std::span(m.record).first(kStreamChunk), got);
+        if (got > 0) {
+            m.recordBytes = got;
+        }
+        r.dataNow = got > 0;
+        Canvas& canvas = w.canvas();
+        const auto plotPoint = [&](std::int16_t& prevColumn, std::int16_t& prevRow, TraceRows& rows,
+                                   std::int32_t v, const std::string& colour) {
+            const std::int32_t row = rowOf(v);
+            if (r.column >= plot::kFirstDrawnColumn) {
+                canvas.Line(prevColumn + m.originx, prevRow + m.originy, r.column + m.originx,
+                            row + m.originy, colourOf(colour), plot::kTraceWidth, LineStyle::Solid);
+            }
+            prevColumn = r.column;
+            prevRow = static_cast<std::int16_t>(row);
+            rows[static_cast<std::size_t>(std::clamp<int>(r.column, 0, 1000))] = prevRow;
+        };
+        for (std::size_t k = 0; k + 1 < got && r.column < plot::kColumns; k += 2) {
+            if (twelveBit) {
+                const std::int32_t sample = m.record[k] * 256 + m.record[k + 1];
+                if (traces == Trace::CH2) {
+                    plotPoint(r.ch2Column, r.ch2Row, m.ch2rows, CLng(sample * double(m.ch2scale)),
+                              m.ch2colour);
+                } else {
+                    plotPoint(r.ch1Column, r.ch1Row, m.ch1rows, CLng(sample * double(m.ch1scale)),
+                              m.ch1colour);
+                }
+            } else {
+                if (traces == Trace::CH1 || traces == Trace::Both) {
+                    plotPoint(r.ch1Column, r.ch1Row, m.ch1rows, 2 * m.record[k + 1], m.ch1colour);
+                }
+                if (traces == Trace::CH2 || traces == Trace::Both) {
+                    plotPoint(r.ch2Column, r.ch2Row, m.ch2rows, 2 * m.record[k], m.ch2colour);
+                }
+            }
+            ++r.column;
+        }
+        if (r.column >= plot::kColumns) {
+            if (w.trigmode->text == trigger::kSingle) {
+                m.monstate = std::string(runstate::kStopped);
+                w.textstatus->text = std::string(status::kStopped);
+            } else {
+                m.monstate = std::string(runstate::kStartScope);
+            }
+        }
+        if (!r.dataNow && r.dataBefore) {
+            setStatus(w, status::kWaiting);
+        } else if (r.dataNow && !r.dataBefore) {
+            setStatus(w, status::kRunning);
+        }
+        r.dataBefore = r.dataNow;
+    } catch (const RuntimeError&) {
+        return failed(w);
+    }
+    return true;
+}
+
+bool getscopeavg(Form1& w) {
+    MonitorState& m = w.mon();
+    const Trace traces = tracesOf(w);
+    const bool twelveBit = w.adcselect->text == adc::k12Bit;
+    try {
+        if (!recordReady(w)) {
+            m.scopeavg1 = 0;
+            m.scopeavg2 = 0;
+        }
+        const std::size_t count = w.reclenght->value != 0 ? kLongRecord : kShortRecord;
+        requestRecord(w, count);
+        if (!twelveBit) {
+            mgrid1(w.canvas());
+        }
+        if (receiveRecord(w, count)) {
+            Samples ch1{}, ch2{};
+            if (twelveBit) {
+                unpack12(m.record, kTwelveBitLastByte, traces == Trace::CH2 ? ch2 : ch1);
+            } else {
+                unpack8(m.record, 0, count, ch1, ch2);
+            }
+            const auto average = [&](const Samples& s, float scale) {
+                double sum = 0;
+                for (int n = 1; n <= kAverageSamples; ++n) {
+                    sum += s[static_cast<std::size_t>(n)];
+                }
+                if (twelveBit) {
+                    return CInt(CLng(sum / kAverageSamples) * double(scale));
+                }
+                return CInt(2 * sum / kAverageSamples);
+            };
+            if (traces == Trace::CH1 || traces == Trace::Both) {
+                m.scopeavg1 = average(ch1, m.ch1scale);
+            }
+            if (traces == Trace::CH2 || traces == Trace::Both) {
+                m.scopeavg2 = average(ch2, m.ch2scale);
+            }
+        } else {
+            // Nothing usable arrived: no channel is corrected.
+            m.scopeavg1 = 0;
+            m.scopeavg2 = 0;
+        }
+        refreshCR(w);
+        int mode = w.reclenght->value != 0 ? 4 : 2;
+        if (twelveBit) {
+            mode += 64;
+        }
+        if (!rearm(w, mode)) {
+            return failed(w);
+        }
+    } catch (const RuntimeError&) {
+        return failed(w);
+    }
+    return true;
+}
+
+bool scopedisplayrf(Form1& w) {
+    MonitorState& m = w.mon();
+    m.ch1scale = static_cast<float>(kRfScale);
+    try {
+        if (!recordReady(w)) {
+            return failed(w);
+        }
+        requestRecord(w, kShortRecord);
+        mgrid1(w.canvas());
+        if (!receiveRecord(w, kShortRecord)) {
+            return failed(w);
+        }
+        Samples samples{};
+        unpack12(m.record, kTwelveBitLastByte, samples);
+        TraceDrawer trace(w.canvas(), m.ch1rows, colourOf(m.ch1colour), m.originx, m.originy);
+        // Each column is a point of the generator's sweep from the start to the stop frequency.
+        startKeeping(w, false);
+        const double start = m.sweepstartf - 1, stop = m.sweepstopf - 1;
+        for (int c = 1; c <= plot::kColumns; ++c) {
+            m.detmv = CSng(samples[static_cast<std::size_t>(c)] * kDetectorMvPerCode);
+            double level = 0;
+            trace.point(c, sweepRowOf(w, &level) - m.originy);
+            keepPoint(w, start + (c - 1) * (stop - start) / (plot::kColumns - 1), level);
+        }
+    } catch (const RuntimeError&) {
+        return failed(w);
+    }
+    return true;
+}
+
+}  // namespace tunx
