@@ -15,7 +15,7 @@ PACKAGES   := build-essential cmake g++ qt6-base-dev libgl-dev libgtest-dev libg
 FUZZ_PACKAGES := clang-14 libclang-rt-14-dev
 
 .PHONY: all deps deps-fuzz install-packages configure build run test test-plain test-asan bench soak fuzz package \
-        install format clean
+        glossary install format clean
 
 all: build
 
@@ -86,6 +86,11 @@ package: deps
 	cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=Release -DTUNX_BUILD_TESTS=OFF
 	cmake --build $(PACKAGE_BUILD) -j $(JOBS) --target tunx4k tunx4k-cli
 	cd $(PACKAGE_BUILD) && cpack -G DEB
+
+# docs/GLOSSARY.md: its tables of windows, controls and run states from the program's own, keeping
+# the meanings; a row without one is then named by the test.
+glossary: build
+	TUNX_UPDATE_GLOSSARY=1 ./$(BUILD)/bin/tunx4k_tests --gtest_filter='Glossary.*'
 
 install: build
 	cmake --install $(BUILD) --prefix $(or $(PREFIX),/usr/local)
