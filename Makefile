@@ -10,7 +10,7 @@ FUZZ_TARGETS := calibration profile config script
 JOBS       ?= $(shell nproc)
 PACKAGES   := build-essential cmake g++ qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
               googletest libbenchmark-dev xvfb xauth clang-format libusb-1.0-0-dev pkg-config \
-              dpkg-dev file
+              dpkg-dev file umockdev libumockdev-dev
 # Only `make fuzz` needs these: libFuzzer comes with clang's runtime libraries.
 FUZZ_PACKAGES := clang-14 libclang-rt-14-dev
 

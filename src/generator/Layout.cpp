@@ -232,14 +232,6 @@ std::string joinDescription(const ModeLayout& l) {
 
 }  // namespace
 
-std::vector<std::string> modeDescription(const std::string& modeText) {
-    const ModeLayout* l = layoutOf(modeText);
-    if (l == nullptr) {
-        return {};
-    }
-    return {l->lines.begin(), l->lines.end()};
-}
-
 void AdjustInterfaceOptions(frmMainControls& panel, SharedState& state, Ui& ui) {
     const std::string modeText = panel.ModeSelect->text;
     if (modeText == mode::kSelectMode) {

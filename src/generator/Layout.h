@@ -1,7 +1,6 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 #include "controls/frmMainControls.h"
 #include "dds/Modes.h"
@@ -9,9 +8,6 @@
 namespace tunx {
 
 struct SharedState;
-
-// The mode's lines for the Limitations box (empty for a text that is not a mode).
-std::vector<std::string> modeDescription(const std::string& modeText);
 
 // Lays the panel out for the mode in ModeSelect: enabled states, Vpp reset and the
 // Limitations text. "Select Mode" asks for a mode and sets sgerror.
