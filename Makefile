@@ -9,7 +9,7 @@ FUZZ_SECONDS ?= 600
 FUZZ_TARGETS := calibration profile config script
 JOBS       ?= $(shell nproc)
 PACKAGES   := build-essential cmake g++ qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
-              googletest libbenchmark-dev xvfb xauth clang-format libusb-1.0-0-dev pkg-config \
+              googletest libbenchmark-dev xvfb xauth clang-format libusb-1.0-0-dev libpng-dev pkg-config \
               dpkg-dev file umockdev libumockdev-dev
 # Only `make package` needs this: the manual pages are made from the programs' --help.
 PACKAGE_PACKAGES := help2man

@@ -11,6 +11,7 @@
 #include "dds/Flatness.h"
 #include "dds/Units.h"
 #include "generator/Layout.h"
+#include "generator/OutputMode.h"
 #include "generator/frmMain.h"
 #include "link/Relay.h"
 #include "monitor/Form1.h"
@@ -62,8 +63,8 @@ constexpr double kMaxMv = 5000;
 constexpr double kRmsToPp = 4 * 1.4142;
 constexpr double kAsfMax = 16383;
 
-// The fast sweep: the generator's own single sweep, 1000 steps of 500 us, at 10 mVpp first.
-constexpr const char* kSweepMode = "Sweep Sine Generator";
+// The fast sweep: the generator's own single sweep (its sweep mode), 1000 steps of 500 us, at 10
+// mVpp first.
 constexpr const char* kFastSteps = "1000";
 constexpr const char* kFastStepTime = "500";
 constexpr const char* kFastVpp = "10";
@@ -340,7 +341,7 @@ bool prepareFastSweep(Form1& w) {
     }
     SetVppmon(w);
     frmMain& g = w.generator();
-    g.ModeSelect->text = kSweepMode;
+    g.ModeSelect->text = modes::kSweepSineGenerator.text();
     AdjustInterfaceOptions(g, w.state(), w.ui());
     g.stepcnt->text = kFastSteps;
     g.steptime->text = kFastStepTime;
