@@ -12,9 +12,10 @@ if(NOT SOURCE_DIR)
 endif()
 
 # Libraries a README may name, and the includes that use them.
-set(library_names Qt libusb-1.0)
+set(library_names Qt libusb-1.0 libpng)
 set(library_Qt_include "^<Q")
 set(library_libusb-1.0_include "^<libusb")
+set(library_libpng_include "^<png\\.h>")
 
 file(GLOB_RECURSE sources RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/*.cpp ${SOURCE_DIR}/*.h
      ${SOURCE_DIR}/*.h.in)
