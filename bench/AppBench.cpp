@@ -115,7 +115,7 @@ void BM_View_ScopeTick(benchmark::State& state) {
     for (auto _ : state) {
         s.app().tick();
     }
-    if (program.state().mon.monstate != "scope" || m.textstatus->text != "Running") {
+    if (program.state().mon.monstate != RunState::Scope || m.textstatus->text != "Running") {
         state.SkipWithError("the scope did not run");
     }
 }

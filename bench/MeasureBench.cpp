@@ -44,7 +44,9 @@ struct Monitor {
             return false;
         }
         const std::string last = ui.messages.empty() ? "" : ui.messages.back().text;
-        state.SkipWithError(("monitor in " + program.state().mon.monstate + ": " + last).c_str());
+        state.SkipWithError(
+            ("monitor in " + std::string(nameOf(program.state().mon.monstate)) + ": " + last)
+                .c_str());
         return true;
     }
 
@@ -68,7 +70,7 @@ void BM_FrequencySweepPoint(benchmark::State& state) {
     start();
     long long paused = 0;
     for (auto _ : state) {
-        if (m.program.state().mon.monstate != "frsweeping") {
+        if (m.program.state().mon.monstate != RunState::FrequencySweeping) {
             state.PauseTiming();
             start();
             state.ResumeTiming();

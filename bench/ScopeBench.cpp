@@ -41,7 +41,7 @@ void scopeTicks(benchmark::State& state, Canvas* picture) {
         program.tick();
     }
     const MonitorState& m = program.state().mon;
-    if (m.monstate != "scope" || program.monitor().textstatus->text != "Running") {
+    if (m.monstate != RunState::Scope || program.monitor().textstatus->text != "Running") {
         state.SkipWithError("the scope did not run");
     }
 }

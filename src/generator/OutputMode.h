@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/RequiredText.h"
 #include "controls/frmMainControls.h"
 #include "dds/OutputTraits.h"
 
@@ -51,17 +52,11 @@ struct PanelEntry {
     const char* text;
 };
 
-// The mode's text: every mode names one.
-struct ModeText {
-    constexpr ModeText(const char* text) : text(text) {}  // NOLINT: written as a plain text
-    const char* text;
-};
-
 // One output mode of the generator: everything the panel, the validation and the refresh know
 // of it. A mode is one file of generator/modes that defines its record, and one line of the
 // catalogue that lists it.
 struct OutputMode {
-    ModeText name;       // as the mode box lists it and every decision compares it
+    RequiredText name;   // as the mode box lists it and every decision compares it
     bool listed = true;  // offered in the mode box's list (else chosen by typing its name)
     PanelLayout layout;  // the groups enabled
     ArrangeLevels arrange = resetLevels;

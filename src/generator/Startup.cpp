@@ -27,7 +27,6 @@ constexpr const char* kMsgOpenEnd = ". Application is aborting. Reset hardware a
 constexpr const char* kMsgBaud = "error seting baud rate";
 constexpr const char* kUsersGuide = "SigGen_helpfile.txt";
 constexpr const char* kMonitorForm = "Form1";
-constexpr const char* kIdleState = "Idle";
 constexpr int kDeviceListPauseMs = 10;
 }  // namespace
 
@@ -36,7 +35,7 @@ void frmMain::Form_Activate() {
         return;
     }
     s_.link.activated = true;
-    s_.mon.monstate = kIdleState;
+    s_.mon.monstate = RunState::IdleAtStart;
     FindDevice();
     s_.link.devconnected = false;
     if (s_.link.devcount < 1) {

@@ -48,9 +48,13 @@ void Form1::wireHandlers() {
 }
 
 void Form1::scopeSettingChanged() {
-    if (mon().monstate == runstate::kScope) {
-        mon().monstate = std::string(runstate::kStartScope);
+    if (mon().monstate == RunState::Scope) {
+        mon().monstate = RunState::StartScope;
     }
+}
+
+const MonitorMode* chosenMode(const Form1& w) {
+    return monitorModeOf(w.selmonmode->text);
 }
 
 }  // namespace tunx

@@ -46,8 +46,11 @@ void Form1::buildControls() {
     }
 
     // Mode, commands and status.
-    selmonmode =
-        add(list("selmonmode", std::string(kMonitorModeTexts[0]), texts(kMonitorModeTexts), kMode));
+    std::vector<std::string> modes;
+    for (const MonitorMode* m : monitorModes()) {
+        modes.emplace_back(m->text());
+    }
+    selmonmode = add(list("selmonmode", modes.front(), modes, kMode));
     cmdstartsweep = add(button("cmdstartsweep", "START", kMode));
     cmdstop = add(button("cmdstop", "STOP", kMode));
     textstatus = add(text("textstatus", std::string(status::kIdleAtStart), kMode));

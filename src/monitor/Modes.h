@@ -1,38 +1,51 @@
 #pragma once
 
-#include <array>
 #include <optional>
-#include <string>
+#include <span>
 #include <string_view>
-#include <vector>
+
+#include "common/RequiredText.h"
+#include "state/MonitorState.h"
 
 namespace tunx {
 
-// The six monitor modes of selmonmode, in list order.
-enum class MonitorMode {
-    FrequencySweep,
-    AmplitudeSweep,
-    ScopeCH1,
-    ScopeCH2,
-    ScopeCH1CH2,
-    FrequencyCounter
+class Form1;
+struct MonitorMode;
+
+// One run state of a mode and the step each tick of the timer takes in it; false when the step
+// failed (the next tick shows the error).
+struct RunStep {
+    RunState state;
+    bool (*tick)(Form1& w);
 };
 
-inline constexpr std::array<std::string_view, 6> kMonitorModeTexts = {
-    "Frequency Sweep", "Amplitude Sweep", "Scope CH1",
-    "Scope CH2",       "Scope CH1+CH2",   "Frequency Counter"};
+// One monitor mode: everything choosing it, START and the timer's ticks do. A mode is one file
+// of monitor/modes that defines its record, and one line of the catalogue that lists it.
+struct MonitorMode {
+    RequiredText name;  // as selmonmode lists it
+    // The channels a scope record of the mode shows (none: the mode is no scope).
+    bool ch1 = false;
+    bool ch2 = false;
+    std::optional<SweepKind> sweep = std::nullopt;  // the sweep the mode runs
+    void (*layout)(Form1& w);        // what choosing the mode does to the window (selmonmode_Click)
+    void (*start)(Form1& w);         // what START does before the first tick
+    std::span<const RunStep> steps;  // the run states the mode passes, with their ticks
 
-// The mode whose list text is `text` exactly; nothing for any other text.
-std::optional<MonitorMode> monitorMode(std::string_view text);
-std::string_view textOf(MonitorMode mode);
+    const char* text() const { return name.text; }
+    bool isScope() const { return ch1 || ch2; }
+    bool singleChannel() const { return ch1 != ch2; }
+};
 
-inline bool isScope(MonitorMode m) {
-    return m == MonitorMode::ScopeCH1 || m == MonitorMode::ScopeCH2 ||
-           m == MonitorMode::ScopeCH1CH2;
-}
-inline bool isSweep(MonitorMode m) {
-    return m == MonitorMode::FrequencySweep || m == MonitorMode::AmplitudeSweep;
-}
+// Every monitor mode, in selmonmode's order.
+std::span<const MonitorMode* const> monitorModes();
+// The mode a text names exactly; null for any other text.
+const MonitorMode* monitorModeOf(std::string_view text);
+// The mode that runs a sweep of this kind (the fast sweep is a frequency sweep).
+const MonitorMode* monitorModeFor(SweepKind sweep);
+// The mode chosen in selmonmode; null when its text names none.
+const MonitorMode* chosenMode(const Form1& w);
+// The step of a run state, whichever mode it belongs to; null for a state without one.
+const RunStep* stepOf(RunState state);
 
 // Entries of the scope's lists.
 namespace adc {
@@ -57,30 +70,6 @@ namespace fftscale {
 inline constexpr std::string_view kDbfs = "dBFS";
 inline constexpr std::string_view kDbvrms = "dBVrms";
 }  // namespace fftscale
-
-// The run states of monstate.
-namespace runstate {
-inline constexpr std::string_view kIdleAtStart = "Idle";
-inline constexpr std::string_view kStartFrequencySweep = "startfrsweep";
-inline constexpr std::string_view kFrequencySweeping = "frsweeping";
-inline constexpr std::string_view kStartAmplitudeSweep = "startampsweep";
-inline constexpr std::string_view kAmplitudeSweeping = "ampsweeping";
-inline constexpr std::string_view kStartScope = "startscope";
-inline constexpr std::string_view kScope = "scope";
-inline constexpr std::string_view kCounter = "Frequency Counter";
-inline constexpr std::string_view kStopped = "stoped";
-inline constexpr std::string_view kIdle = "idle";
-inline constexpr std::array kAll = {kIdleAtStart,
-                                    kStartFrequencySweep,
-                                    kFrequencySweeping,
-                                    kStartAmplitudeSweep,
-                                    kAmplitudeSweeping,
-                                    kStartScope,
-                                    kScope,
-                                    kCounter,
-                                    kStopped,
-                                    kIdle};
-}  // namespace runstate
 
 // Texts of textstatus.
 namespace status {

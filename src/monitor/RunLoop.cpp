@@ -8,10 +8,7 @@
 #include "link/Relay.h"
 #include "monitor/Form1.h"
 #include "monitor/Modes.h"
-#include "monitor/counter/Counter.h"
-#include "monitor/scope/ScopeReadout.h"
-#include "monitor/scope/ScopeSetup.h"
-#include "monitor/sweep/Sweep.h"
+#include "monitor/sweep/SweepProgress.h"
 
 namespace tunx {
 
@@ -34,20 +31,17 @@ constexpr std::int16_t kPlotScale = 2;
 constexpr double kCh1TextTop = 281;
 constexpr double kCh2TextTop = 409;
 
-void setStatus(Form1& w, std::string_view text, bool repaint = false) {
+}  // namespace
+
+void setStatus(Form1& w, std::string_view text, bool repaint) {
     w.textstatus->text = std::string(text);
     if (repaint) {
         w.ui().Repaint(*w.textstatus);
     }
 }
 
-}  // namespace
-
 bool measuring(const MonitorState& m) {
-    const std::string& s = m.monstate;
-    return s == runstate::kStartFrequencySweep || s == runstate::kFrequencySweeping ||
-           s == runstate::kStartAmplitudeSweep || s == runstate::kAmplitudeSweeping ||
-           s == runstate::kStartScope || s == runstate::kScope || s == runstate::kCounter;
+    return stepOf(m.monstate) != nullptr;
 }
 
 void showRunState(Form1& w) {
@@ -96,28 +90,14 @@ void Form1::cmdstartsweep_Click() {
     selmonmode_Click();
     s_.gen.sgerror = false;
     const int failuresBefore = link_.failures();
-    const std::optional<MonitorMode> mode = monitorMode(selmonmode->text);
-    if (mode == MonitorMode::FrequencySweep || mode == MonitorMode::AmplitudeSweep) {
-        const bool frequency = mode == MonitorMode::FrequencySweep;
-        takeGeneratorForSweep(*this, frequency ? SweepKind::Frequency : SweepKind::Amplitude);
-        m.monstate = std::string(frequency ? runstate::kStartFrequencySweep
-                                           : runstate::kStartAmplitudeSweep);
-        s_.gen.sgaten = 0;
-        sgrelayon(link_);
-        setStatus(*this, status::kCalibrating, true);
-        if (!frequency) {
-            rfcal_Click(*this);
-        }
-    } else if (mode && isScope(*mode)) {
-        m.monstate = std::string(runstate::kStartScope);
-    } else if (mode == MonitorMode::FrequencyCounter) {
-        m.monstate = std::string(runstate::kCounter);
+    if (const MonitorMode* mode = monitorModeOf(selmonmode->text)) {
+        mode->start(*this);
     }
     // A command of the start that was not taken (the output stage, the detector's calibration):
     // the measurement does not run, and says so.
     if (link_.failures() != failuresBefore || s_.gen.sgerror) {
         s_.gen.sgerror = true;
-        m.monstate = std::string(runstate::kStopped);
+        m.monstate = RunState::Stopped;
         setStatus(*this, status::kError);
         return;
     }
@@ -125,10 +105,10 @@ void Form1::cmdstartsweep_Click() {
 }
 
 void Form1::cmdstop_Click() {
-    mon().monstate = std::string(runstate::kStopped);
+    mon().monstate = RunState::Stopped;
     setStatus(*this, status::kStopped);
-    const std::optional<MonitorMode> mode = monitorMode(selmonmode->text);
-    if (mode && isSweep(*mode)) {
+    const MonitorMode* mode = monitorModeOf(selmonmode->text);
+    if (mode != nullptr && mode->sweep) {
         sgrelayoff(link_);
     }
 }
@@ -137,32 +117,16 @@ void Form1::Timer1_Timer() {
     MonitorState& m = mon();
     if (s_.gen.sgerror) {
         setStatus(*this, status::kError);
-        m.monstate = std::string(runstate::kStopped);
+        m.monstate = RunState::Stopped;
     }
-    const std::string state = m.monstate;
+    const RunState state = m.monstate;
     bool ok = true;
     // A run-time error inside a step counts as a failed command: the next tick shows
     // "TUNX ERROR".
     try {
-        if (state == runstate::kStartFrequencySweep) {
-            ok = frequencySweepSetup(*this);
-        } else if (state == runstate::kFrequencySweeping) {
-            ok = frequencySweepPoint(*this);
-        } else if (state == runstate::kStartAmplitudeSweep) {
-            ok = amplitudeSweepSetup(*this);
-        } else if (state == runstate::kAmplitudeSweeping) {
-            ok = amplitudeSweepPoint(*this);
-        } else if (state == runstate::kStartScope) {
-            ok = setscope2t(*this) && channelVoltsPerDiv(*this, Channel::CH1) &&
-                 channelVoltsPerDiv(*this, Channel::CH2) && setscope2t(*this);
-            if (ok) {
-                m.monstate = std::string(runstate::kScope);
-            }
-        } else if (state == runstate::kScope) {
-            ok = m.vslowtb ? scopedisplayslow(*this) : scopedisplay2t(*this);
-        } else if (state == runstate::kCounter) {
-            ok = counterReading(*this);
-        } else if (state == runstate::kStopped) {
+        if (const RunStep* step = stepOf(state)) {
+            ok = step->tick(*this);
+        } else if (state == RunState::Stopped) {
             clock().Sleep(kStoppedPauseMs);
         }
     } catch (const RuntimeError& e) {
@@ -173,6 +137,15 @@ void Form1::Timer1_Timer() {
     if (!ok) {
         s_.gen.sgerror = true;
     }
+}
+
+void Form1::selmonmode_Click() {
+    const MonitorMode* mode = monitorModeOf(selmonmode->text);
+    if (mode == nullptr) {
+        return;
+    }
+    showProgressIn(*this, mode->sweep.has_value());
+    mode->layout(*this);
 }
 
 void Form1::fastsweep_Click() {

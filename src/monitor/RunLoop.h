@@ -1,10 +1,14 @@
 #pragma once
 
+#include <string_view>
+
 namespace tunx {
 
 class Form1;
 struct MonitorState;
 
+// Shows a status text (textstatus), at once when `repaint`.
+void setStatus(Form1& w, std::string_view text, bool repaint = false);
 // Whether a measurement runs (a sweep, the scope or the counter), or is about to start.
 bool measuring(const MonitorState& m);
 // The status once a step has ended: "Running" while a measurement runs, else "Stopped".

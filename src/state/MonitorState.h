@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace tunx {
@@ -54,10 +56,46 @@ struct KeptMeasurements {
     std::string spectrumUnit;
 };
 
+// The monitor's run state (`monstate`): what the timer's next tick does.
+enum class RunState {
+    IdleAtStart,  // before the first START
+    StartFrequencySweep,
+    FrequencySweeping,
+    StartAmplitudeSweep,
+    AmplitudeSweeping,
+    StartScope,
+    Scope,
+    Counter,
+    Stopped,  // by STOP, at the end of a run, or after a failure
+    Idle,     // a single shot was taken, or a read-out failed
+};
+// The states as the instrument's program names them; the program compares none of these
+// texts, they name the states in the glossary and in test reports.
+inline constexpr std::array<std::pair<RunState, std::string_view>, 10> kRunStateNames = {{
+    {RunState::IdleAtStart, "Idle"},
+    {RunState::StartFrequencySweep, "startfrsweep"},
+    {RunState::FrequencySweeping, "frsweeping"},
+    {RunState::StartAmplitudeSweep, "startampsweep"},
+    {RunState::AmplitudeSweeping, "ampsweeping"},
+    {RunState::StartScope, "startscope"},
+    {RunState::Scope, "scope"},
+    {RunState::Counter, "Frequency Counter"},
+    {RunState::Stopped, "stoped"},
+    {RunState::Idle, "idle"},
+}};
+constexpr std::string_view nameOf(RunState state) {
+    for (const auto& [s, name] : kRunStateNames) {
+        if (s == state) {
+            return name;
+        }
+    }
+    return {};
+}
+
 // Values of the monitor window, shared with the generator window through SharedState.
 struct MonitorState {
     // Run state and flags.
-    std::string monstate;
+    RunState monstate = RunState::IdleAtStart;
     bool fftflag = false;
     std::int16_t cursorch = 1;
     bool moninit = false;

@@ -172,7 +172,7 @@ class AppSmokeTest : public QObject {
         for (int i = 0; i < 4; ++i) {
             f_->app.tick();
         }
-        QCOMPARE(f_->app.program().state().mon.monstate, std::string("scope"));
+        QVERIFY(f_->app.program().state().mon.monstate == RunState::Scope);
         // Picture1 shows the program's picture as it was drawn.
         auto* shown = dynamic_cast<PictureView*>(view.widgetFor("Picture1"));
         QVERIFY(shown != nullptr);

@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "monitor/Modes.h"
 #include "ports/HeadlessUi.h"
+#include "state/MonitorState.h"
 #include "support/Rig.h"
 #include "wiring/Wiring.h"
 
@@ -180,10 +180,12 @@ std::string generated(const Meanings& m, Program& program, const std::string& ha
         }
     }
     const std::string states = "## Monitor run states";
-    out += "\n" + states + "\n\nThe texts of `monstate`, which the timer's tick dispatches on.\n\n";
+    out += "\n" + states +
+           "\n\nThe states of `monstate`, which the timer's tick dispatches on, by the program's "
+           "names.\n\n";
     out += "| Text | Meaning |\n|---|---|\n";
-    for (const std::string_view state : runstate::kAll) {
-        out += row(m, states, "\"" + std::string(state) + "\"", {});
+    for (const auto& [state, name] : kRunStateNames) {
+        out += row(m, states, "\"" + std::string(name) + "\"", {});
     }
     return out + "\n" + handWritten;
 }

@@ -299,8 +299,9 @@ std::vector<std::string> judge(Rig& rig, const Scenario& sc, const Fault& f, int
 // record is shown.
 std::string monitorWorking(Rig& rig) {
     const bool single = mon(rig).trigmode->text == trigger::kSingle;
-    const std::optional<MonitorMode> mode = monitorMode(mon(rig).selmonmode->text);
-    return std::string(single && mode && isScope(*mode) ? status::kStopped : status::kRunning);
+    const MonitorMode* mode = chosenMode(mon(rig));
+    return std::string(single && mode != nullptr && mode->isScope() ? status::kStopped
+                                                                    : status::kRunning);
 }
 
 // The next try without a fault works: a Refresh for the generator's side (also after a

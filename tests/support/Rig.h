@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -66,3 +67,10 @@ std::vector<std::pair<std::string, std::string>> unreadablePaths();
 using Frame = std::array<int, 6>;
 
 }  // namespace tunx::test
+
+namespace tunx {
+// A run state in a test's report, by the program's name for it.
+inline void PrintTo(RunState state, std::ostream* out) {
+    *out << nameOf(state);
+}
+}  // namespace tunx

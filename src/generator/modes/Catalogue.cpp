@@ -2,6 +2,7 @@
 // record, declared and listed here.
 #include <array>
 
+#include "common/RequiredText.h"
 #include "generator/OutputMode.h"
 
 namespace tunx {
@@ -26,12 +27,7 @@ std::span<const OutputMode* const> outputModes() {
 }
 
 const OutputMode* outputModeOf(std::string_view text) {
-    for (const OutputMode* m : kOutputModes) {
-        if (text == m->text()) {
-            return m;
-        }
-    }
-    return nullptr;
+    return findByText(outputModes(), text);
 }
 
 }  // namespace tunx

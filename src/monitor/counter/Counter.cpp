@@ -53,7 +53,7 @@ const std::array<CounterRange, 3> kRanges{{
 }};
 
 void countingFailed(Form1& w) {
-    w.mon().monstate = std::string(runstate::kIdle);
+    w.mon().monstate = RunState::Idle;
     w.ui().MsgBox(kCountFailed);
 }
 

@@ -108,8 +108,8 @@ void eraseCursor(Form1& w, int which) {
 }
 
 bool sweepMode(Form1& w) {
-    const std::optional<MonitorMode> mode = monitorMode(w.selmonmode->text);
-    return mode && isSweep(*mode);
+    const MonitorMode* mode = chosenMode(w);
+    return mode != nullptr && mode->sweep;
 }
 
 void showReadout(Form1& w) {
@@ -174,11 +174,11 @@ void moveCursor(Form1& w, int v) {
 }
 
 void redrawStoredTraces(Form1& w) {
-    const std::optional<MonitorMode> mode = monitorMode(w.selmonmode->text);
-    if (mode == MonitorMode::ScopeCH1 || mode == MonitorMode::ScopeCH1CH2) {
+    const MonitorMode* mode = chosenMode(w);
+    if (mode != nullptr && mode->ch1) {
         refreshch1(w);
     }
-    if (mode == MonitorMode::ScopeCH2 || mode == MonitorMode::ScopeCH1CH2) {
+    if (mode != nullptr && mode->ch2) {
         refreshch2(w);
     }
 }
@@ -194,7 +194,7 @@ void redrawTrace(Form1& w, const TraceRows& rows, const std::string& colour) {
 }
 
 bool stopped(Form1& w) {
-    return w.mon().monstate == runstate::kStopped;
+    return w.mon().monstate == RunState::Stopped;
 }
 
 // Sets the slider as a program would, within its range: its Change action runs when the value
@@ -365,7 +365,8 @@ void Form1::Picture1_MouseMove(int /*button*/, int /*shift*/, double x, double y
     MonitorState& m = mon();
     const bool inside =
         x >= kInsideLeft && x <= kInsideRight && y >= kInsideTop && y <= kInsideBottom;
-    const bool frequencySweep = selmonmode->text == textOf(MonitorMode::FrequencySweep);
+    const MonitorMode* mode = chosenMode(*this);
+    const bool frequencySweep = mode != nullptr && mode->sweep == SweepKind::Frequency;
     const char group = s_.host.groupSeparator;
     if (m.fftflag) {
         Ctl vdivLabel = combocursorselect->text == trigger::kCH1 ? ch1vdivtext : ch2vdivtext;

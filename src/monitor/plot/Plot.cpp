@@ -67,7 +67,7 @@ void TraceDrawer::point(int column, std::int32_t row) {
 
 void refreshplot2(Form1& w) {
     MonitorState& m = w.mon();
-    const std::optional<MonitorMode> mode = monitorMode(w.selmonmode->text);
+    const MonitorMode* mode = chosenMode(w);
     const bool twelveBit = w.adcselect->text == adc::k12Bit;
     const std::size_t start = static_cast<std::size_t>(
         std::max(0.0, roundHalfEven(kWindowStartAtZero - kBytesPerPosition * m.horpos)));
@@ -98,10 +98,10 @@ void refreshplot2(Form1& w) {
             trace.point(columns[j], rowOf(2 * samples[j + 1]));
         }
     };
-    if (mode == MonitorMode::ScopeCH1 || mode == MonitorMode::ScopeCH1CH2) {
+    if (mode != nullptr && mode->ch1) {
         draw(twelveBit ? even : odd, m.ch1rows, m.ch1colour, m.ch1scale);
     }
-    if (mode == MonitorMode::ScopeCH2 || mode == MonitorMode::ScopeCH1CH2) {
+    if (mode != nullptr && mode->ch2) {
         draw(even, m.ch2rows, m.ch2colour, m.ch2scale);
     }
     mgrid1(w.canvas());

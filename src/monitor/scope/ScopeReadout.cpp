@@ -8,6 +8,7 @@
 #include "common/RuntimeError.h"
 #include "monitor/Form1.h"
 #include "monitor/Modes.h"
+#include "monitor/RunLoop.h"
 #include "monitor/plot/Cursors.h"
 #include "monitor/plot/Plot.h"
 #include "monitor/scope/Record.h"
@@ -36,19 +37,11 @@ constexpr double kDetectorMvPerCode = 3300.0 / 4096.0;
 enum class Trace { None, CH1, CH2, Both };
 
 Trace tracesOf(Form1& w) {
-    const std::optional<MonitorMode> mode = monitorMode(w.selmonmode->text);
-    if (mode == MonitorMode::ScopeCH1) {
-        return Trace::CH1;
+    const MonitorMode* mode = chosenMode(w);
+    if (mode == nullptr || !mode->isScope()) {
+        return Trace::None;
     }
-    if (mode == MonitorMode::ScopeCH2) {
-        return Trace::CH2;
-    }
-    return mode == MonitorMode::ScopeCH1CH2 ? Trace::Both : Trace::None;
-}
-
-void setStatus(Form1& w, std::string_view text) {
-    w.textstatus->text = std::string(text);
-    w.ui().Repaint(*w.textstatus);
+    return mode->ch1 && mode->ch2 ? Trace::Both : mode->ch1 ? Trace::CH1 : Trace::CH2;
 }
 
 // Reads the two status bytes into the record buffer; true when the first is "A".
@@ -91,7 +84,7 @@ bool rearm(Form1& w, int modeByte) {
 }
 
 bool failed(Form1& w) {
-    w.mon().monstate = std::string(runstate::kIdle);
+    w.mon().monstate = RunState::Idle;
     w.ui().MsgBox(kDisplayFailed);
     return false;
 }
@@ -127,18 +120,18 @@ bool scopedisplay2t(Form1& w) {
     try {
         if (!(traces == Trace::Both && twelveBit)) {
             if (!recordReady(w)) {
-                setStatus(w, status::kWaiting);
+                setStatus(w, status::kWaiting, true);
             } else {
-                setStatus(w, status::kRunning);
+                setStatus(w, status::kRunning, true);
                 const std::size_t count = recordBytes(w);
                 requestRecord(w, count);
                 mgrid1(w.canvas());
                 if (!receiveRecord(w, count)) {
-                    setStatus(w, status::kWaiting);
+                    setStatus(w, status::kWaiting, true);
                 } else {
                     // A single acquisition stops once a whole record is shown.
                     if (w.trigmode->text == trigger::kSingle) {
-                        m.monstate = std::string(runstate::kStopped);
+                        m.monstate = RunState::Stopped;
                         w.textstatus->text = std::string(status::kStopped);
                     }
                     Samples ch1{}, ch2{};
@@ -227,16 +220,16 @@ bool scopedisplayslow(Form1& w) {
         }
         if (r.column >= plot::kColumns) {
             if (w.trigmode->text == trigger::kSingle) {
-                m.monstate = std::string(runstate::kStopped);
+                m.monstate = RunState::Stopped;
                 w.textstatus->text = std::string(status::kStopped);
             } else {
-                m.monstate = std::string(runstate::kStartScope);
+                m.monstate = RunState::StartScope;
             }
         }
         if (!r.dataNow && r.dataBefore) {
-            setStatus(w, status::kWaiting);
+            setStatus(w, status::kWaiting, true);
         } else if (r.dataNow && !r.dataBefore) {
-            setStatus(w, status::kRunning);
+            setStatus(w, status::kRunning, true);
         }
         r.dataBefore = r.dataNow;
     } catch (const RuntimeError&) {

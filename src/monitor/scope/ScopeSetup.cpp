@@ -137,8 +137,9 @@ bool armScope(Form1& w, Variant variant) {
                 edge += kEdgeCh2Offset;
             }
         }
-        const int source =
-            w.selmonmode->text == textOf(MonitorMode::ScopeCH2) ? kSourceCh2 : kSourceCh1;
+        const MonitorMode* chosen = chosenMode(w);
+        const bool ch2Only = chosen != nullptr && chosen->ch2 && !chosen->ch1;
+        const int source = ch2Only ? kSourceCh2 : kSourceCh1;
         int mode = kModeFree;
         if (!calibration && w.trigmode->text == trigger::kNormal) {
             mode = kModeNormal;
@@ -238,9 +239,8 @@ void Form1::ch2vdiv_Click() {
 bool channelVoltsPerDiv(Form1& w, Channel ch) {
     MonitorState& m = w.mon();
     const bool one = ch == Channel::CH1;
-    const std::optional<MonitorMode> mode = monitorMode(w.selmonmode->text);
-    if (mode == (one ? MonitorMode::ScopeCH1 : MonitorMode::ScopeCH2) ||
-        mode == MonitorMode::ScopeCH1CH2) {
+    const MonitorMode* mode = chosenMode(w);
+    if (mode != nullptr && (one ? mode->ch1 : mode->ch2)) {
         w.Slider1_Scroll();
     }
     const std::string& text = (one ? w.ch1vdiv : w.ch2vdiv)->text;

@@ -55,11 +55,11 @@ std::optional<double> voltsPerDivision(std::string_view text) {
 // with the 12-bit converter); other modes or texts leave it as it was.
 void calcmaxrmsfft(Form1& w) {
     MonitorState& m = w.mon();
-    const std::optional<MonitorMode> mode = monitorMode(w.selmonmode->text);
-    if (mode != MonitorMode::ScopeCH1 && mode != MonitorMode::ScopeCH2) {
+    const MonitorMode* mode = chosenMode(w);
+    if (mode == nullptr || !mode->singleChannel()) {
         return;
     }
-    const bool one = mode == MonitorMode::ScopeCH1;
+    const bool one = mode->ch1;
     const std::optional<double> v = voltsPerDivision((one ? w.ch1vdiv : w.ch2vdiv)->text);
     if (!v) {
         return;
@@ -129,7 +129,8 @@ void showSpectrum(Form1& w) {
     }
     w.fftmaxfrequency->enabled = true;
     w.fftmaxfrequency->visible = true;
-    const bool ch2 = w.selmonmode->text == textOf(MonitorMode::ScopeCH2);
+    const MonitorMode* mode = chosenMode(w);
+    const bool ch2 = mode != nullptr && mode->ch2 && !mode->ch1;
     const bool twelveBit = w.adcselect->text == adc::k12Bit;
     SpectrumInput in = spectrumInput(m.record, m.recordBytes, twelveBit, ch2);
     const Colour colour = colourOf(ch2 ? m.ch2colour : m.ch1colour);

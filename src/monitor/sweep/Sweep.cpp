@@ -151,7 +151,7 @@ void sweepPoint(Form1& w, double at) {
     }
     ++m.sweepx;
     if (m.sweepx >= kEndColumn) {
-        m.monstate = std::string(runstate::kStopped);
+        m.monstate = RunState::Stopped;
         showRunState(w);
     }
 }
@@ -186,7 +186,8 @@ bool setsweepsine(Form1& w) {
 bool SetVppmon(Form1& w) {
     SharedState& s = w.state();
     try {
-        double a = w.selmonmode->text == textOf(MonitorMode::AmplitudeSweep)
+        const MonitorMode* mode = chosenMode(w);
+        double a = mode != nullptr && mode->sweep == SweepKind::Amplitude
                        ? double(w.mon().sweepamp)
                        : CDbl(w.textstarta->text);
         const std::string& unit = w.combstarta->text;
@@ -276,7 +277,7 @@ bool frequencySweepSetup(Form1& w) {
     if (!sweepLimits(w) || !SetVppmon(w)) {
         return false;
     }
-    m.monstate = std::string(runstate::kFrequencySweeping);
+    m.monstate = RunState::FrequencySweeping;
     m.sweepx = kFirstColumn;
     m.prevx = 2;
     m.prevy = 2;
@@ -321,7 +322,7 @@ bool amplitudeSweepSetup(Form1& w) {
         return false;
     }
     w.clock().Sleep(kTuningPauseMs);
-    m.monstate = std::string(runstate::kAmplitudeSweeping);
+    m.monstate = RunState::AmplitudeSweeping;
     const double from = CDbl(w.textstarta->text);
     m.sweepampstep = CSng((CDbl(w.textstopa->text) - from) / kColumns);
     m.sweepamp = CSng(from);
@@ -362,11 +363,22 @@ void rfcal_Click(Form1& w) {
 }
 
 void takeGeneratorForSweep(Form1& w, SweepKind kind) {
-    outputTakenBy(w.generator(), kind == SweepKind::Fast
+    const MonitorMode* mode = monitorModeFor(kind);
+    outputTakenBy(w.generator(), kind == SweepKind::Fast || mode == nullptr
                                      ? w.cmdfastsweep->text
-                                     : std::string(textOf(kind == SweepKind::Amplitude
-                                                              ? MonitorMode::AmplitudeSweep
-                                                              : MonitorMode::FrequencySweep)));
+                                     : std::string(mode->text()));
+}
+
+void startSweep(Form1& w, SweepKind kind) {
+    takeGeneratorForSweep(w, kind);
+    w.mon().monstate = kind == SweepKind::Amplitude ? RunState::StartAmplitudeSweep
+                                                    : RunState::StartFrequencySweep;
+    w.state().gen.sgaten = 0;
+    sgrelayon(w.link());
+    setStatus(w, status::kCalibrating, true);
+    if (kind == SweepKind::Amplitude) {
+        rfcal_Click(w);
+    }
 }
 
 bool prepareFastSweep(Form1& w) {

@@ -35,5 +35,8 @@ std::int32_t sweepRowOf(Form1& w, float* dbv = nullptr);
 
 // The monitor's sweep of `kind` takes the generator's output: the generator window says so.
 void takeGeneratorForSweep(Form1& w, SweepKind kind);
+// START of a sweep: the generator's output taken, the start state, the output stage on, and for
+// an amplitude sweep the detector's calibration.
+void startSweep(Form1& w, SweepKind kind);
 
 }  // namespace tunx

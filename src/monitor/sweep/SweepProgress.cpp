@@ -41,9 +41,8 @@ std::string progressText(int done, int missed, long long elapsedMs) {
     return text;
 }
 
-bool sweepOfMode(const KeptMeasurements& kept, const std::optional<MonitorMode>& mode) {
-    return kept.sweepKind == SweepKind::Amplitude ? mode == MonitorMode::AmplitudeSweep
-                                                  : mode == MonitorMode::FrequencySweep;
+bool sweepOfMode(const KeptMeasurements& kept, const MonitorMode* mode) {
+    return mode != nullptr && mode == monitorModeFor(kept.sweepKind);
 }
 
 }  // namespace
@@ -83,8 +82,7 @@ void showKeptSweep(Form1& w) {
     MonitorState& m = w.mon();
     KeptMeasurements& kept = m.kept;
     const DisplayScale* scale = findDisplayScale(w.selrfrange->text);
-    if (scale == nullptr || kept.sweep.empty() ||
-        !sweepOfMode(kept, monitorMode(w.selmonmode->text))) {
+    if (scale == nullptr || kept.sweep.empty() || !sweepOfMode(kept, chosenMode(w))) {
         return;
     }
     kept.scale = scale->text;

@@ -52,7 +52,7 @@ TEST(ScopeSetupFrames, TriggerAndRecordCommandsFollowThePanel) {
         EXPECT_EQ(lastOf(sent, row.record[0]), row.record);
         EXPECT_EQ(rig.sim.readTimeout(), row.readTimeout);
         EXPECT_EQ(w.reclenght->value, row.longRecord && row.readTimeout != 30);
-        EXPECT_EQ(rig.s().mon.monstate, "scope");
+        EXPECT_EQ(rig.s().mon.monstate, RunState::Scope);
         EXPECT_TRUE(rig.messages().empty());
     }
 }

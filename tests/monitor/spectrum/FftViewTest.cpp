@@ -99,7 +99,7 @@ TEST_F(SpectrumView, AToneOnTheBenchLandsAtItsBin) {
         EXPECT_FALSE(m().ch1text->visible || m().ch2text->visible);
         EXPECT_EQ(m().reclenght->value, 1);
         EXPECT_TRUE(mon().fftflag);
-        EXPECT_EQ(mon().monstate, "stoped");
+        EXPECT_EQ(mon().monstate, RunState::Stopped);
     }
     EXPECT_TRUE(messages().empty());
 }
@@ -210,7 +210,7 @@ TEST_F(SpectrumView, ATimeBaseWithoutARateSaysSoAndLeavesThePlot) {
                               "Invalid time base for FFT!,  Valid Range is from 100ns to 100ms"});
     EXPECT_TRUE(drawn(from).empty());
     EXPECT_EQ(m().ldiv8->text, top);
-    EXPECT_EQ(mon().monstate, "stoped");
+    EXPECT_EQ(mon().monstate, RunState::Stopped);
 }
 
 }  // namespace

@@ -1,13 +1,14 @@
-// What each monitor mode does to the window: the control groups it enables, disables and
-// hides, and its extra steps.
-#include <vector>
+// What the monitor modes are made of: the control groups they enable, disable and hide, the
+// layouts several of them share, and the scope's run steps.
+#include "monitor/modes/ModeParts.h"
 
 #include "monitor/Form1.h"
-#include "monitor/Modes.h"
 #include "monitor/counter/Counter.h"
 #include "monitor/plot/Plot.h"
 #include "monitor/scope/Ranges.h"
 #include "monitor/scope/RecordVolts.h"
+#include "monitor/scope/ScopeReadout.h"
+#include "monitor/scope/ScopeSetup.h"
 #include "monitor/sweep/SweepLevel.h"
 #include "monitor/sweep/SweepProgress.h"
 #include "ports/Ui.h"
@@ -19,57 +20,6 @@ namespace {
 constexpr const char* kOnlyEightBit = "Scope CH1+CH2 works only with 8 bit ADC";
 constexpr const char* kCh1In = "CH1 IN";
 constexpr const char* kCh2In = "CH2 IN";
-
-using Group = std::vector<Ctl>;
-
-void enable(const Group& controls, bool on) {
-    for (const Ctl& c : controls) {
-        c->enabled = on;
-    }
-}
-// Disables and hides.
-void conceal(const Group& controls) {
-    for (const Ctl& c : controls) {
-        c->enabled = false;
-        c->visible = false;
-    }
-}
-// Enables and shows.
-void reveal(const Group& controls) {
-    for (const Ctl& c : controls) {
-        c->enabled = true;
-        c->visible = true;
-    }
-}
-
-struct Groups {
-    explicit Groups(Form1& w) : w(w) {}
-    Form1& w;
-    Group frequencyInputs() const {
-        return {w.startf,    w.startfunit, w.lstartf,   w.stopf,
-                w.stopfunit, w.lstopf,     w.frfrsweep, w.cmdfastsweep};
-    }
-    Group amplitudeInputs() const {
-        return {w.textstarta, w.combstarta, w.lstartamp, w.textstopa, w.combstopa, w.lstopamp};
-    }
-    Group sweepReadouts() const {
-        return {w.Frame6, w.textfr,      w.Label7,   w.Label17,    w.Textpower,
-                w.Label8, w.labvoltunit, w.labchsel, w.selrfrange, w.lsweepdisplay};
-    }
-    // The scope controls without the three plot labels and the FFT pair.
-    Group scopeCore() const {
-        return {w.frscope,       w.adcselect,  w.ladcmode,  w.scopemode,
-                w.lsamplingmode, w.seltimediv, w.ltimebase, w.trigsource,
-                w.ltrigsource,   w.trigeredge, w.ltrigedge, w.trigmode,
-                w.ltrigmode,     w.reclenght,  w.Command2,  w.lfftdisplay};
-    }
-    Group fft() const { return {w.cmdfft, w.fftscale}; }
-    Group counter() const {
-        return {w.frekounter, w.frangesel, w.frcountertxt, w.lfrcntinit, w.lch2in};
-    }
-    Group cursorChannel() const { return {w.combocursorselect, w.CRCH}; }
-    Group positionControls() const { return {w.Slider1, w.TabStrip2, w.TabStrip3}; }
-};
 
 // The grid labels of the sweep modes, from the display scale.
 void sweepGridLabels(Form1& w) {
@@ -96,6 +46,28 @@ void clearPlotCaptions(Form1& w) {
 void freshPlot(Form1& w) {
     w.canvas().Clear();
     mgrid1(w.canvas());
+}
+
+}  // namespace
+
+void enable(const Group& controls, bool on) {
+    for (const Ctl& c : controls) {
+        c->enabled = on;
+    }
+}
+// Disables and hides.
+void conceal(const Group& controls) {
+    for (const Ctl& c : controls) {
+        c->enabled = false;
+        c->visible = false;
+    }
+}
+// Enables and shows.
+void reveal(const Group& controls) {
+    for (const Ctl& c : controls) {
+        c->enabled = true;
+        c->visible = true;
+    }
 }
 
 // The steps both sweep modes share after their own enabling.
@@ -171,54 +143,17 @@ void bothChannelsMode(Form1& w, const Groups& g) {
     w.adcselect->text = std::string(adc::k8Bit);
 }
 
-}  // namespace
+bool startScope(Form1& w) {
+    const bool ok = setscope2t(w) && channelVoltsPerDiv(w, Channel::CH1) &&
+                    channelVoltsPerDiv(w, Channel::CH2) && setscope2t(w);
+    if (ok) {
+        w.mon().monstate = RunState::Scope;
+    }
+    return ok;
+}
 
-void Form1::selmonmode_Click() {
-    const std::optional<MonitorMode> mode = monitorMode(selmonmode->text);
-    if (!mode) {
-        return;
-    }
-    const Groups g(*this);
-    showProgressIn(*this, isSweep(*mode));
-    switch (*mode) {
-        case MonitorMode::FrequencySweep:
-            enable(g.frequencyInputs(), true);
-            enable({textstarta, combstarta, lstartamp}, true);
-            enable({textstopa, combstopa, lstopamp}, false);
-            enable(g.sweepReadouts(), true);
-            Frame12->enabled = true;
-            sweepMode(*this, g);
-            break;
-        case MonitorMode::AmplitudeSweep:
-            enable({startf, startfunit, lstartf, frfrsweep}, true);
-            enable({stopf, stopfunit, lstopf, cmdfastsweep}, false);
-            enable(g.amplitudeInputs(), true);
-            enable(g.sweepReadouts(), true);
-            Frame12->enabled = true;
-            sweepMode(*this, g);
-            labstartfr->text.clear();
-            centerfr->text.clear();
-            break;
-        case MonitorMode::ScopeCH1:
-            scopeMode(*this, g, Channel::CH1);
-            break;
-        case MonitorMode::ScopeCH2:
-            scopeMode(*this, g, Channel::CH2);
-            break;
-        case MonitorMode::ScopeCH1CH2:
-            bothChannelsMode(*this, g);
-            break;
-        case MonitorMode::FrequencyCounter:
-            enable(g.counter(), true);
-            enable(g.frequencyInputs(), false);
-            enable({textstarta, combstarta, lstartamp, textstopa, lstopamp}, false);
-            enable(g.sweepReadouts(), false);
-            enable(g.fft(), false);
-            conceal({ch1vdivtext, ch2vdivtext, tdivtext});
-            hideMeasurements(*this);
-            frangesel_Click();
-            break;
-    }
+bool readScope(Form1& w) {
+    return w.mon().vslowtb ? scopedisplayslow(w) : scopedisplay2t(w);
 }
 
 }  // namespace tunx
