@@ -112,6 +112,12 @@ bool refreshAndArm(frmMain& w) {
 
 }  // namespace
 
+void outputTakenBy(frmMain& w, const std::string& measurement) {
+    w.state().gen.singlemode = false;
+    showIdleRunButton(w);
+    showStatusBar(w, runstop::kTakenByMonitor + measurement);
+}
+
 void frmMain::RefreshBtn_Click() {
     if (refreshAndArm(*this) && s_.gen.singlemode) {
         RUN_Click();
