@@ -2,6 +2,7 @@
 // transcript of everything that crossed its ports.
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <fstream>
 #include <iostream>
@@ -16,6 +17,7 @@
 #include "cli/Script.h"
 #include "common/LineReader.h"
 #include "platform/Host.h"
+#include "remote/Serve.h"
 #include "usb/Transport.h"
 
 namespace {
@@ -24,6 +26,50 @@ int badCommandLine(const std::string& why) {
     std::cerr << "tunx4k-cli: " << why << "\n"
               << "Try 'tunx4k-cli --help' for the options.\n";
     return tunx::cli::kBadScript;
+}
+
+// --serve: the program served to a remote-control client until it is told to stop.
+int serve(const tunx::cli::CommandLine& line) {
+    std::string why;
+    const std::optional<tunx::remote::Endpoint> at = tunx::remote::parseEndpoint(line.serveAt, why);
+    if (!at) {
+        return badCommandLine("--serve: " + why);
+    }
+    tunx::remote::ServeOptions options{.at = *at,
+                                       .simulate = line.simulate,
+                                       .bench = line.bench,
+                                       .installDir = tunx::installationFolder(),
+                                       .groupSeparator = tunx::groupSeparatorOf(line.locale),
+                                       .limits = {}};
+    if (line.idleSeconds) {
+        options.limits.idle = std::chrono::seconds(*line.idleSeconds);
+    }
+    std::ofstream transcript;
+    if (!line.outPath.empty()) {
+        transcript.open(line.outPath, std::ios::binary);
+        if (!transcript) {
+            return badCommandLine("cannot write " + line.outPath);
+        }
+        options.transcript = &transcript;
+    }
+    std::unique_ptr<tunx::UsbApi> device;
+    if (!line.simulate) {
+        device = tunx::usb::makeUsbTransport(line.usbId, [](const std::string& text) {
+            std::cerr << "tunx4k-cli: " << text << "\n";
+        });
+        options.device = device.get();
+    }
+    const int status = tunx::remote::serve(
+        options, [](const std::string& text) { std::cerr << "tunx4k-cli: " << text << std::endl; });
+    if (transcript.is_open()) {
+        transcript.close();
+        if (transcript.fail()) {
+            std::cerr << "tunx4k-cli: the transcript could not be written to " << line.outPath
+                      << "\n";
+            return tunx::cli::kBadScript;
+        }
+    }
+    return status;
 }
 
 }  // namespace
@@ -42,6 +88,9 @@ int main(int argc, char** argv) {
             return badCommandLine(line.why);
         case tunx::cli::CommandLine::Action::Run:
             break;
+    }
+    if (!line.serveAt.empty()) {
+        return serve(line);
     }
     tunx::cli::Options options;
     options.simulate = line.simulate;

@@ -10,6 +10,7 @@
 #include "dds/Amplitude.h"
 #include "dds/Units.h"
 #include "generator/Layout.h"
+#include "generator/Limits.h"
 
 namespace tunx {
 
@@ -49,24 +50,7 @@ constexpr const char* kNoMode = "Please make a mode selection first!";
 
 using namespace unit;
 
-// Limits.
-constexpr double kMaxFrequencyHz = 200'000'000;
-constexpr double kMinModulatedHz = 0.1;
-constexpr double kMinRampHz = 0.1;
-constexpr double kMaxRampHz = 100'000;
-constexpr double kMinAmplitudeMv = 10;
-constexpr double kMaxAmplitudeMv = 5000;
-constexpr double kMinOffsetMv = -1000;
-constexpr double kMaxOffsetMv = 4000;
-constexpr double kMinPulseNs = 10;
-constexpr double kMaxPulseNs = 10'000'000'000;
-constexpr double kMinSweepHz = 10;
-constexpr double kSweepSplitHz = 20'000;
-constexpr double kMinStepTimeUs = 1;
-constexpr double kMaxStepTimeLowUs = 10'000;
-constexpr double kMaxStepTimeHighUs = 650;
-constexpr double kMinSteps = 2;
-constexpr double kMaxSteps = 1000;
+using namespace limits;
 
 // A field read as a number and scaled to its common unit; the value stays 0 when the text
 // is not numeric.
