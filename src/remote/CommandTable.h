@@ -40,7 +40,8 @@ struct Command {
     Count setParams{1, 1};
     Handler query = nullptr;  // the query form
     Count queryParams{0, 0};
-    bool waits = false;  // runs only once no operation is pending (*OPC?, *WAI)
+    bool waits = false;  // runs only once no operation is pending (*OPC?, *WAI); a command
+                         // whose two forms differ in this is written as two entries
 };
 
 // A command of the table matched to a header.

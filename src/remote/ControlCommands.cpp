@@ -101,10 +101,12 @@ void mouseControl(Call& c) {
     cli::moveMouse(c.program, x, y);
 }
 
+// A check box's or slider's value, any other control's text.
 void valueOf(Call& c) {
     const Control& control = *named(c).second;
-    c.reply = reply::quoted(control.kind == ControlKind::CheckBox ? std::to_string(control.value)
-                                                                  : control.text);
+    const bool valued =
+        control.kind == ControlKind::CheckBox || control.kind == ControlKind::Slider;
+    c.reply = reply::quoted(valued ? std::to_string(control.value) : control.text);
 }
 
 }  // namespace

@@ -9,13 +9,22 @@ namespace tunx::remote::reply {
 
 namespace {
 
+// Plain digits from a ten-thousandth up to this, an exponent outside.
+constexpr double kPlainFrom = 1e-4;
+constexpr double kPlainBelow = 1e15;
+
 template <typename T>
 std::string shortest(T value) {
     if (!std::isfinite(value)) {
         value = static_cast<T>(kNotKnown);
     }
+    const double size = std::abs(static_cast<double>(value));
+    const auto format = size == 0 || (size >= kPlainFrom && size < kPlainBelow)
+                            ? std::chars_format::fixed
+                            : std::chars_format::scientific;
     std::array<char, 64> buffer{};
-    const auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+    const auto [end, ec] =
+        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, format);
     std::string text(buffer.data(), ec == std::errc{} ? end : buffer.data());
     for (char& c : text) {
         if (c == 'e') {

@@ -12,9 +12,9 @@ inline constexpr double kNotKnown = 9.91e37;
 
 namespace reply {
 
-// A number as the shortest text that reads back as the same double, with an upper-case
-// exponent where one is needed ("1000", "0.015625", "9.91E+37"). Infinities and NaN answer
-// kNotKnown.
+// A number as the shortest text that reads back as the same double: plain digits from a
+// ten-thousandth to 10^15, an upper-case exponent outside ("1000", "0.015625", "1.5625E-05",
+// "9.91E+37"). Infinities and NaN answer kNotKnown.
 std::string number(double value);
 // A whole number.
 std::string integer(long long value);

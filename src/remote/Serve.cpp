@@ -27,8 +27,12 @@ class StopSignals {
         ::sigprocmask(SIG_BLOCK, &set_, &before_);
         fd_ = ::signalfd(-1, &set_, SFD_NONBLOCK | SFD_CLOEXEC);
     }
+    // The signals that came are taken before they are let through again: they were handled.
     ~StopSignals() {
         if (fd_ >= 0) {
+            signalfd_siginfo info{};
+            while (::read(fd_, &info, sizeof info) == static_cast<ssize_t>(sizeof info)) {
+            }
             ::close(fd_);
         }
         ::sigprocmask(SIG_SETMASK, &before_, nullptr);

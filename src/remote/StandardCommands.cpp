@@ -52,11 +52,8 @@ std::vector<Command> standardCommands() {
                  c.state.opcArmed = false;
              },
          .setParams = {0, 0}},
-        {.pattern = "*OPC",
-         .set = [](Call& c) { c.state.opcArmed = true; },
-         .setParams = {0, 0},
-         .query = [](Call& c) { c.reply = "1"; },
-         .waits = true},
+        {.pattern = "*OPC", .set = [](Call& c) { c.state.opcArmed = true; }, .setParams = {0, 0}},
+        {.pattern = "*OPC", .query = [](Call& c) { c.reply = "1"; }, .waits = true},
         {.pattern = "*WAI", .set = [](Call&) {}, .setParams = {0, 0}, .waits = true},
         {.pattern = "*ESR",
          .query = [](Call& c) { c.reply = reply::integer(c.state.status.takeEvents()); }},
