@@ -122,7 +122,7 @@ std::vector<Command> controlCommands() {
         {.pattern = "CONTrol:MOUSe", .set = mouseControl, .setParams = two},
         {.pattern = "CONTrol:VALue", .query = valueOf, .queryParams = {1, 1}},
         {.pattern = "CONTrol:ENABled",
-         .query = [](Call& c) { c.reply = named(c).second->enabled ? "1" : "0"; },
+         .query = [](Call& c) { c.reply = reply::flag(named(c).second->enabled); },
          .queryParams = {1, 1}},
     };
 }

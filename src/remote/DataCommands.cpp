@@ -19,6 +19,7 @@ constexpr std::array<std::string_view, 3> kExports = {"SCOPe", "SWEep", "SPECtru
 constexpr std::array<ExportKind, 3> kExportKinds = {ExportKind::Scope, ExportKind::Sweep,
                                                     ExportKind::Spectrum};
 constexpr const char* kNothingYet = "nothing measured yet";
+constexpr std::array<std::string_view, 2> kChannelNames = {"CH1", "CH2"};
 
 // The samples of a channel in the last record; empty when it holds none of that channel.
 const std::vector<double>& samplesOf(const ScopeRecord& r, int channel) {
@@ -47,8 +48,9 @@ void waveformData(Call& c) {
     const ScopeRecord& r = c.program.monitor().mon().scopeRecord;
     const std::vector<double>& v = samplesOf(r, c.state.waveformSource);
     if (v.empty()) {
-        throw ScpiError(error::kStale,
-                        "no record of CH" + std::to_string(c.state.waveformSource) + " yet");
+        throw ScpiError(
+            error::kStale,
+            "no record of " + std::string(kChannelNames[c.state.waveformSource - 1]) + " yet");
     }
     c.reply = samplesReply(c.state, v);
 }
@@ -69,7 +71,12 @@ void sweepData(Call& c) {
     }
     std::string out;
     for (const SweepSample& p : kept.sweep) {
-        out += (out.empty() ? "" : ",") + reply::number(p.at) + "," + reply::number(p.level);
+        if (!out.empty()) {
+            out += ',';
+        }
+        out += reply::number(p.at);
+        out += ',';
+        out += reply::number(p.level);
     }
     c.reply = out;
 }
@@ -127,11 +134,15 @@ std::vector<Command> dataCommands() {
          .queryParams = channel},
         {.pattern = "WAVeform:SOURce",
          .set = [](Call& c) { c.state.waveformSource = param::channel(c.params[0]); },
-         .query = [](Call& c) { c.reply = "CH" + std::to_string(c.state.waveformSource); }},
+         .query =
+             [](Call& c) { c.reply = reply::word(kChannelNames[c.state.waveformSource - 1]); }},
         {.pattern = "WAVeform:FORMat",
          .set = setFormat,
          .setParams = {1, 2},
-         .query = [](Call& c) { c.reply = c.state.format == DataFormat::Real ? "REAL" : "ASC"; }},
+         .query =
+             [](Call& c) {
+                 c.reply = reply::word(c.state.format == DataFormat::Real ? "REAL" : "ASC");
+             }},
         {.pattern = "WAVeform:DATA", .query = waveformData},
         {.pattern = "WAVeform:POINts",
          .query =
@@ -146,7 +157,7 @@ std::vector<Command> dataCommands() {
                  const ScopeRecord& r = c.program.monitor().mon().scopeRecord;
                  c.reply = reply::number(r.interval > 0 ? r.interval : kNotKnown);
              }},
-        {.pattern = "WAVeform:XORigin", .query = [](Call& c) { c.reply = "0"; }},
+        {.pattern = "WAVeform:XORigin", .query = [](Call& c) { c.reply = reply::number(0); }},
         {.pattern = "FREQuency:COUNt",
          .query =
              [](Call& c) {

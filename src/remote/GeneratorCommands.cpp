@@ -125,7 +125,7 @@ void setFunction(Call& c) {
 
 void queryFunction(Call& c) {
     const std::optional<Mode> mode = currentMode(c.program.generator());
-    c.reply = kNoFunction;
+    c.reply = reply::word(kNoFunction);
     for (const Function& f : kFunctions) {
         if (f.mode == mode) {
             c.reply = shortForm(f.name);
@@ -267,7 +267,7 @@ std::vector<Command> generatorCommands() {
          .queryParams = oneOptional},
         {.pattern = "OUTPut[:STATe]",
          .set = setOutput,
-         .query = [](Call& c) { c.reply = outputOn(c.program.generator()) ? "1" : "0"; }},
+         .query = [](Call& c) { c.reply = reply::flag(outputOn(c.program.generator())); }},
     };
 }
 

@@ -75,7 +75,7 @@ std::string nameShown(const Control& list, std::span<const std::string_view> cho
             return shortForm(choices[i]);
         }
     }
-    return kNoMode;
+    return reply::word(kNoMode);
 }
 
 // The entry of a list of ranges or time bases nearest to `value` on a logarithmic scale.
@@ -216,7 +216,9 @@ void setConverter(Call& c) {
 
 void queryConverter(Call& c) {
     const std::string& t = c.program.monitor().adcselect->text;
-    c.reply = t == adc::k8Bit ? "8" : t == adc::k12Bit ? "12" : reply::number(kNotKnown);
+    c.reply = reply::number(t == adc::k8Bit    ? kEightBit
+                            : t == adc::k12Bit ? kTwelveBit
+                                               : kNotKnown);
 }
 
 void setPoints(Call& c) {
@@ -350,7 +352,7 @@ std::vector<Command> monitorCommands() {
              },
          .setParams = {0, 0}},
         {.pattern = "MONitor:STATe",
-         .query = [](Call& c) { c.reply = monitorRunning(c.program.monitor()) ? "1" : "0"; }},
+         .query = [](Call& c) { c.reply = reply::flag(monitorRunning(c.program.monitor())); }},
         {.pattern = "TIMebase:SCALe",
          .set =
              [](Call& c) {

@@ -133,7 +133,10 @@ std::size_t choice(const Param& p, std::span<const std::string_view> choices) {
     }
     std::string names;
     for (std::string_view c : choices) {
-        names += (names.empty() ? "" : "|") + std::string(c);
+        if (!names.empty()) {
+            names += '|';
+        }
+        names += c;
     }
     throw ScpiError(error::kIllegalValue, "one of " + names + " is needed");
 }

@@ -44,6 +44,14 @@ std::string integer(long long value) {
     return std::to_string(value);
 }
 
+std::string flag(bool on) {
+    return std::string(1, on ? '1' : '0');
+}
+
+std::string word(std::string_view text) {
+    return std::string(text);
+}
+
 std::string quoted(std::string_view text) {
     std::string out = "\"";
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -64,7 +72,9 @@ std::string quoted(std::string_view text) {
 
 std::string block(std::string_view bytes) {
     const std::string length = std::to_string(bytes.size());
-    std::string out = "#" + std::to_string(length.size()) + length;
+    std::string out(1, '#');
+    out += std::to_string(length.size());
+    out += length;
     out.append(bytes);
     return out;
 }

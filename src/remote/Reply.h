@@ -18,6 +18,10 @@ namespace reply {
 std::string number(double value);
 // A whole number.
 std::string integer(long long value);
+// 1 or 0.
+std::string flag(bool on);
+// Character data or any other text as it stands.
+std::string word(std::string_view text);
 // A string in double quotes, a quote inside written twice; line breaks become spaces, so that
 // the answer stays on one line.
 std::string quoted(std::string_view text);

@@ -44,7 +44,11 @@ std::string nameOf(const sockaddr_storage& a) {
     const auto& in6 = reinterpret_cast<const sockaddr_in6&>(a);
     ::inet_ntop(AF_INET6, &in6.sin6_addr, host.data(), host.size());
     port = ntohs(in6.sin6_port);
-    return "[" + std::string(host.data()) + "]:" + std::to_string(port);
+    std::string name(1, '[');
+    name += host.data();
+    name += "]:";
+    name += std::to_string(port);
+    return name;
 }
 
 }  // namespace

@@ -53,7 +53,7 @@ std::vector<Command> standardCommands() {
              },
          .setParams = {0, 0}},
         {.pattern = "*OPC", .set = [](Call& c) { c.state.opcArmed = true; }, .setParams = {0, 0}},
-        {.pattern = "*OPC", .query = [](Call& c) { c.reply = "1"; }, .waits = true},
+        {.pattern = "*OPC", .query = [](Call& c) { c.reply = reply::flag(true); }, .waits = true},
         {.pattern = "*WAI", .set = [](Call&) {}, .setParams = {0, 0}, .waits = true},
         {.pattern = "*ESR",
          .query = [](Call& c) { c.reply = reply::integer(c.state.status.takeEvents()); }},
@@ -62,7 +62,7 @@ std::vector<Command> standardCommands() {
          .query = [](Call& c) { c.reply = reply::integer(c.state.status.enable()); }},
         {.pattern = "*STB",
          .query = [](Call& c) { c.reply = reply::integer(c.state.status.statusByte()); }},
-        {.pattern = "*TST", .query = [](Call& c) { c.reply = "0"; }},
+        {.pattern = "*TST", .query = [](Call& c) { c.reply = reply::integer(0); }},
         {.pattern = "SYSTem:ERRor[:NEXT]",
          .query =
              [](Call& c) {
@@ -74,7 +74,8 @@ std::vector<Command> standardCommands() {
              [](Call& c) {
                  c.reply = reply::integer(static_cast<long long>(c.state.status.count()));
              }},
-        {.pattern = "SYSTem:VERSion", .query = [](Call& c) { c.reply = kScpiVersion; }},
+        {.pattern = "SYSTem:VERSion",
+         .query = [](Call& c) { c.reply = reply::word(kScpiVersion); }},
         {.pattern = "SYSTem:EXIT",
          .set =
              [](Call& c) {

@@ -13,6 +13,7 @@ import numpy as np
 from served import CLI, Served, errors_of
 
 EXAMPLE = os.environ["TUNX_EXAMPLE"]
+README = os.environ["TUNX_README"]
 
 
 class OneServer(unittest.TestCase):
@@ -130,6 +131,14 @@ class OneServer(unittest.TestCase):
 
 
 class Example(unittest.TestCase):
+    def test_the_readme_shows_the_example(self):
+        with open(EXAMPLE, encoding="utf-8") as f:
+            code = f.read()
+        with open(README, encoding="utf-8") as f:
+            readme = f.read()
+        body = code[code.index("import sys"):]
+        self.assertIn("```python\n" + body + "```\n", readme)
+
     def test_the_readme_example_runs(self):
         served = Served()
         try:
