@@ -15,8 +15,8 @@ constexpr const char* kDescription =
     "The TUNX4K control program: the function generator and monitor windows of the "
     "instrument.";
 constexpr const char* kTrailer =
-    "\nExit status: 0 when the windows were closed, 2 for a bad command line or a --script\n"
-    "line that cannot be done.\n";
+    "\nExit status: 0 when the windows were closed, 2 for a bad command line, a --script\n"
+    "line that cannot be done, or no display to show the windows on.\n";
 
 // Options of Qt's applications that take a value; the application takes them from the
 // arguments itself.

@@ -12,6 +12,7 @@
 #include "app/CommandLine.h"
 #include "app/DialogFolder.h"
 #include "app/GuiScript.h"
+#include "app/NoDisplay.h"
 #include "common/LineReader.h"
 #include "platform/Host.h"
 #include "usb/Transport.h"
@@ -81,7 +82,13 @@ int main(int argc, char** argv) {
             return refuse("cannot write " + line.transcriptPath);
         }
     }
+    if (const std::optional<std::string> why = tunx::app::missingDisplay(arguments)) {
+        std::cerr << *why;
+        return tunx::app::kNoDisplayStatus;
+    }
+    std::optional<tunx::app::DisplayFailureGuard> displayGuard(std::in_place);
     QApplication application(argc, argv);
+    displayGuard.reset();
     QCoreApplication::setOrganizationName(QString::fromLatin1(tunx::app::kSettingsOrganization));
     QCoreApplication::setApplicationName(QString::fromLatin1(tunx::app::kSettingsApplication));
     const bool simulate = line.simulate;

@@ -4,6 +4,7 @@
 
 #include "monitor/Export.h"
 #include "monitor/scope/Measurements.h"
+#include "monitor/sweep/SweepLevel.h"
 #include "remote/CommandTable.h"
 #include "remote/Panel.h"
 #include "remote/Params.h"
@@ -63,12 +64,15 @@ void setFormat(Call& c) {
     c.state.format = i == 0 ? DataFormat::Real : DataFormat::Ascii;
 }
 
-// The sweep's points as frequency (or amplitude) and level pairs, in the scale's unit.
+// The sweep's points as frequency (or amplitude) and level pairs, the level in the unit of the
+// scale it is shown in (dBV when the scale is none of the list's), as the export writes it; a
+// point the detector did not answer for is not known.
 void sweepData(Call& c) {
     const KeptMeasurements& kept = c.program.monitor().mon().kept;
     if (kept.sweep.empty()) {
         throw ScpiError(error::kStale, kNothingYet);
     }
+    const DisplayScale* scale = findDisplayScale(kept.scale);
     std::string out;
     for (const SweepSample& p : kept.sweep) {
         if (!out.empty()) {
@@ -76,7 +80,9 @@ void sweepData(Call& c) {
         }
         out += reply::number(p.at);
         out += ',';
-        out += reply::number(p.level);
+        out += reply::number(!p.dbv             ? kNotKnown
+                             : scale != nullptr ? levelIn(*scale, *p.dbv)
+                                                : *p.dbv);
     }
     c.reply = out;
 }

@@ -8,9 +8,9 @@
 #include "cli/Actions.h"
 #include "common/Numbers.h"
 #include "dds/AmplitudeEntry.h"
-#include "dds/Modes.h"
 #include "dds/Units.h"
 #include "generator/Limits.h"
+#include "generator/OutputMode.h"
 #include "remote/CommandTable.h"
 #include "remote/Panel.h"
 #include "remote/Params.h"
@@ -20,21 +20,6 @@ namespace tunx::remote {
 
 namespace {
 
-// The function names of the ten modes; a query answers the short form.
-struct Function {
-    Mode mode;
-    std::string_view name;
-};
-constexpr std::array<Function, 10> kFunctions{{{Mode::Sine, "SINusoid"},
-                                               {Mode::SineModulated, "MODulated"},
-                                               {Mode::Pulse, "PULSe"},
-                                               {Mode::Ramp, "RAMP"},
-                                               {Mode::Triangle, "TRIangle"},
-                                               {Mode::Arbitrary, "ARBitrary"},
-                                               {Mode::Sweep, "SWEep"},
-                                               {Mode::Square, "SQUare"},
-                                               {Mode::Square2, "SQUare2"},
-                                               {Mode::Sine2, "SINusoid2"}}};
 constexpr const char* kNoFunction = "NONE";
 
 constexpr double kMilli = 1000.0;
@@ -52,25 +37,19 @@ std::string shortForm(std::string_view name) {
     return out;
 }
 
-std::optional<Mode> currentMode(frmMain& gen) {
-    return modeOf(gen.ModeSelect->text);
+const OutputMode* currentMode(frmMain& gen) {
+    return outputModeOf(gen.ModeSelect->text);
 }
 
 std::string modeName(frmMain& gen) {
     return gen.ModeSelect->text;
 }
 
-// The frequencies the panel accepts in a mode; outside its checked modes, what the generator
-// can put out.
-param::Bounds frequencyBounds(std::optional<Mode> mode) {
-    using namespace limits;
-    if (mode == Mode::SineModulated) {
-        return {kMinModulatedHz, kMaxFrequencyHz, {}};
-    }
-    if (mode == Mode::Ramp || mode == Mode::Triangle) {
-        return {kMinRampHz, kMaxRampHz, {}};
-    }
-    return {0, kMaxFrequencyHz, {}};
+// The frequencies the panel accepts in the mode; without a mode, what the generator can put out.
+param::Bounds frequencyBounds(const OutputMode* mode) {
+    const FrequencyRange range =
+        mode != nullptr ? mode->frequencyHz : FrequencyRange{0, limits::kMaxFrequencyHz};
+    return {range.lowest, range.highest, {}};
 }
 
 param::Bounds amplitudeBounds() {
@@ -108,29 +87,21 @@ void applyIfRunning(Call& c) {
 }
 
 void setFunction(Call& c) {
-    std::size_t i = 0;
-    for (; i < kFunctions.size(); ++i) {
-        if (c.params[0].kind == Param::Kind::Character &&
-            mnemonicMatches(kFunctions[i].name, c.params[0].text)) {
-            break;
+    const Param& p = c.params[0];
+    for (const OutputMode* mode : outputModes()) {
+        if (p.kind == Param::Kind::Character && mnemonicMatches(mode->remoteName, p.text)) {
+            frmMain& gen = c.program.generator();
+            requireEnabled(*gen.ModeSelect, "the mode list");
+            cli::chooseIn(c.program, gen, *gen.ModeSelect, mode->text());
+            return;
         }
     }
-    if (i == kFunctions.size()) {
-        throw ScpiError(error::kIllegalValue, "an output function is needed");
-    }
-    frmMain& gen = c.program.generator();
-    requireEnabled(*gen.ModeSelect, "the mode list");
-    cli::chooseIn(c.program, gen, *gen.ModeSelect, textOf(kFunctions[i].mode));
+    throw ScpiError(error::kIllegalValue, "an output function is needed");
 }
 
 void queryFunction(Call& c) {
-    const std::optional<Mode> mode = currentMode(c.program.generator());
-    c.reply = reply::word(kNoFunction);
-    for (const Function& f : kFunctions) {
-        if (f.mode == mode) {
-            c.reply = shortForm(f.name);
-        }
-    }
+    const OutputMode* mode = currentMode(c.program.generator());
+    c.reply = reply::word(mode != nullptr ? shortForm(mode->remoteName) : kNoFunction);
 }
 
 void setFrequency(Call& c) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "support/DecodePng.h"
 #include "support/Rig.h"
 
 namespace tunx::test {
@@ -158,7 +159,12 @@ TEST(Cli, MonitorLinesSaveThePlotAndTheRecord) {
     EXPECT_NE(r.out.find("value centerfr = "), std::string::npos);
     EXPECT_NE(r.out.find("picture " + png + "\nexport scope " + csv + " 650\n"), std::string::npos)
         << r.out;
-    EXPECT_TRUE(readFile(png).starts_with("\x89PNG\r\n\x1a\n"));
+    // The plot as the picture line saved it: grey, with the red trace across it.
+    const auto picture = decodePng(readFile(png));
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(std::pair(picture->width, picture->height), std::pair(704, 576));
+    EXPECT_EQ(picture->pixels[0], 0x808080U);
+    EXPECT_GT(std::ranges::count(picture->pixels, 0xFF0000U), 640);
     EXPECT_TRUE(readFile(csv).starts_with("time_s,CH1_V\n"));
 
     for (const std::string& line : std::vector<std::string>{
