@@ -10,19 +10,25 @@ namespace {
 
 constexpr const char* kProgram = "tunx4k-cli";
 constexpr const char* kUsage =
-    "usage: tunx4k-cli [--simulate] [--fast] [--locale NAME] [--out FILE] [--usb-id VID:PID] "
-    "SCRIPT\n"
-    "       tunx4k-cli [--simulate [--sim INSTRUCTION]...] [--out FILE] [--usb-id VID:PID]\n"
-    "                  [--idle-timeout SECONDS] --serve [ADDRESS:]PORT\n"
-    "       tunx4k-cli --help | --version\n"
+    "Usage: tunx4k-cli [--simulate] [--fast] [--locale NAME] [--out FILE] [--serial SERIAL]\n"
+    "                  [--usb-id VID:PID] SCRIPT\n"
+    "  or:  tunx4k-cli [--simulate [--sim INSTRUCTION]...] [--out FILE] [--serial SERIAL]\n"
+    "                  [--usb-id VID:PID] [--idle-timeout SECONDS] --serve [ADDRESS:]PORT\n"
+    "  or:  tunx4k-cli --list [--simulate] [--usb-id VID:PID]\n"
+    "  or:  tunx4k-cli --help | --version\n"
     "Runs the TUNX4K program's windows headless, driven by SCRIPT (a file, or - for standard\n"
     "input), and writes the transcript of everything that crossed its ports. With --serve it\n"
     "serves the program to a remote-control client (SCPI over TCP) on the real clock instead,\n"
     "until SIGTERM, SIGINT or SYSTem:EXIT.\n"
+    "\n"
+    "Options:\n"
     "  --simulate        use the built-in virtual instrument instead of the USB device\n"
     "  --fast            record pauses in the transcript without waiting for them\n"
     "  --locale NAME     locale for the digit grouping of numbers shown (en_US: 1,500,000)\n"
     "  --out FILE        write the transcript to FILE instead of standard output\n"
+    "  --serial SERIAL   open the instrument with that serial number (default: the first\n"
+    "                    attached)\n"
+    "  --list            print the attached instruments' serial numbers, one a line\n"
     "  --usb-id VID:PID  vendor and product id of the instrument's USB bridge, in hexadecimal\n"
     "                    (default 10c4:ea61)\n"
     "  --serve [ADDRESS:]PORT  serve SCPI on a raw TCP socket (address 127.0.0.1 unless given;\n"
@@ -32,12 +38,14 @@ constexpr const char* kUsage =
     "  --idle-timeout SECONDS  drop a client that sends nothing for that long (default 600)\n"
     "  -h, --help        print this text\n"
     "  --version         print the version\n"
+    "\n"
     "Script lines: set, choose, check, click, menu, answer, tick, tab, mouse, show, state, look,\n"
     "expect, mark, lines on|off, picture, and sim (devices S1 S2 ..., nak N [after K],\n"
     "mute N [after K], write-error N [after K], fail devices|open|baud STATUS, show, and the\n"
     "bench: wire, dut, signal, noise, seed, offset, cut).\n"
-    "Exit status: 0 ran to the end, 1 an expect failed, 2 a bad command line or script line,\n"
-    "3 the program ended itself.\n";
+    "\n"
+    "Exit status: 0 ran to the end (or listed), 1 an expect failed, 2 a bad command line or\n"
+    "script line, 3 the program ended itself (or the devices could not be listed).\n";
 
 constexpr int kMaxIdleSeconds = 24 * 60 * 60;
 
@@ -114,8 +122,11 @@ CommandLine parseCommandLine(std::span<const std::string_view> arguments) {
             line.simulate = true;
         } else if (option && arg == "--fast") {
             line.fast = true;
-        } else if (option && (arg == "--locale" || arg == "--out" || arg == "--usb-id" ||
-                              arg == "--serve" || arg == "--sim" || arg == "--idle-timeout")) {
+        } else if (option && arg == "--list") {
+            line.action = CommandLine::Action::List;
+        } else if (option &&
+                   (arg == "--locale" || arg == "--out" || arg == "--usb-id" || arg == "--serial" ||
+                    arg == "--serve" || arg == "--sim" || arg == "--idle-timeout")) {
             if (i + 1 >= arguments.size()) {
                 return refused(std::string(arg) + " needs a value");
             }
@@ -141,7 +152,9 @@ CommandLine parseCommandLine(std::span<const std::string_view> arguments) {
                 }
                 line.idleSeconds = seconds;
             } else {
-                (arg == "--locale" ? line.locale : line.outPath) = value;
+                (arg == "--locale" ? line.locale
+                 : arg == "--out"  ? line.outPath
+                                   : line.serial) = value;
             }
         } else if (option) {
             return refused("unknown option " + std::string(arg));
@@ -154,6 +167,9 @@ CommandLine parseCommandLine(std::span<const std::string_view> arguments) {
         }
     }
     if (!line.serveAt.empty()) {
+        if (line.action == CommandLine::Action::List) {
+            return refused("--list and --serve cannot be used together");
+        }
         if (!line.scriptPath.empty()) {
             return refused("--serve takes no script");
         }
@@ -168,6 +184,9 @@ CommandLine parseCommandLine(std::span<const std::string_view> arguments) {
     if (!line.bench.empty() || line.idleSeconds) {
         return refused(std::string(line.bench.empty() ? "--idle-timeout" : "--sim") +
                        " needs --serve");
+    }
+    if (line.action == CommandLine::Action::List) {
+        return line.scriptPath.empty() ? line : refused("--list takes no script");
     }
     if (line.scriptPath.empty()) {
         return refused("no script given");

@@ -16,8 +16,11 @@
 #include "cli/Runner.h"
 #include "cli/Script.h"
 #include "common/LineReader.h"
+#include "link/Instruments.h"
 #include "platform/Host.h"
+#include "ports/Clock.h"
 #include "remote/Serve.h"
+#include "sim/VirtualInstrument.h"
 #include "usb/Transport.h"
 
 namespace {
@@ -26,6 +29,24 @@ int badCommandLine(const std::string& why) {
     std::cerr << "tunx4k-cli: " << why << "\n"
               << "Try 'tunx4k-cli --help' for the options.\n";
     return tunx::cli::kBadScript;
+}
+
+void tellUser(const std::string& why) {
+    std::cerr << "tunx4k-cli: " << why << "\n";
+}
+
+// --list: the attached instruments' serial numbers, one a line.
+int listInstruments(tunx::UsbApi& usb) {
+    int status = tunx::usb::kSuccess;
+    const auto serials = tunx::attachedInstruments(usb, status);
+    if (!serials) {
+        tellUser("the USB devices cannot be listed (status " + std::to_string(status) + ")");
+        return tunx::cli::kProgramEnded;
+    }
+    for (const std::string& serial : *serials) {
+        std::cout << serial << "\n";
+    }
+    return tunx::cli::kRanToEnd;
 }
 
 // --serve: the program served to a remote-control client until it is told to stop.
@@ -39,6 +60,8 @@ int serve(const tunx::cli::CommandLine& line) {
                                        .simulate = line.simulate,
                                        .bench = line.bench,
                                        .installDir = tunx::installationFolder(),
+                                       .userDataDir = tunx::userDataFolder(),
+                                       .serial = line.serial,
                                        .groupSeparator = tunx::groupSeparatorOf(line.locale),
                                        .limits = {}};
     if (line.idleSeconds) {
@@ -54,9 +77,7 @@ int serve(const tunx::cli::CommandLine& line) {
     }
     std::unique_ptr<tunx::UsbApi> device;
     if (!line.simulate) {
-        device = tunx::usb::makeUsbTransport(line.usbId, [](const std::string& text) {
-            std::cerr << "tunx4k-cli: " << text << "\n";
-        });
+        device = tunx::usb::makeUsbTransport(line.usbId, tellUser, options.installDir);
         options.device = device.get();
     }
     const int status = tunx::remote::serve(
@@ -86,6 +107,14 @@ int main(int argc, char** argv) {
             return 0;
         case tunx::cli::CommandLine::Action::Refused:
             return badCommandLine(line.why);
+        case tunx::cli::CommandLine::Action::List:
+            if (line.simulate) {
+                tunx::VirtualClock clock;
+                tunx::sim::VirtualInstrument instrument(clock);
+                return listInstruments(instrument);
+            }
+            return listInstruments(
+                *tunx::usb::makeUsbTransport(line.usbId, tellUser, tunx::installationFolder()));
         case tunx::cli::CommandLine::Action::Run:
             break;
     }
@@ -101,6 +130,8 @@ int main(int argc, char** argv) {
     const tunx::usb::UsbId usbId = line.usbId;
     options.groupSeparator = tunx::groupSeparatorOf(locale);
     options.installDir = tunx::installationFolder();
+    options.userDataDir = tunx::userDataFolder();
+    options.serial = line.serial;
 
     std::ifstream file;
     std::istream* in = &std::cin;
@@ -136,8 +167,7 @@ int main(int argc, char** argv) {
     }
     std::unique_ptr<tunx::UsbApi> device;
     if (!options.simulate) {
-        device = tunx::usb::makeUsbTransport(
-            usbId, [](const std::string& why) { std::cerr << "tunx4k-cli: " << why << "\n"; });
+        device = tunx::usb::makeUsbTransport(usbId, tellUser, options.installDir);
         options.device = device.get();
     }
     int status = tunx::cli::kBadScript;

@@ -59,6 +59,8 @@ int serve(const ServeOptions& options, const std::function<void(const std::strin
                    .record = options.transcript != nullptr,
                    .transcriptOut = options.transcript,
                    .installDir = options.installDir,
+                   .userDataDir = options.userDataDir,
+                   .serial = options.serial,
                    .groupSeparator = options.groupSeparator},
                   ui);
     for (const auto& words : options.bench) {

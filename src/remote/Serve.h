@@ -19,6 +19,8 @@ struct ServeOptions {
     std::vector<std::vector<std::string>> bench;
     std::ostream* transcript = nullptr;  // everything that crossed the ports, when given
     std::string installDir;
+    std::string userDataDir;  // where calibration files are looked up first
+    std::string serial;       // the instrument to open; "" for the first attached
     char groupSeparator = ',';
     ServerLimits limits;
 };

@@ -19,7 +19,7 @@ CommandLine parse(const Args& args) {
 
 TEST(CommandLine, TakesEveryOptionOfTheRunner) {
     const CommandLine line = parse({"--simulate", "--fast", "--locale", "de_DE", "--out", "t.txt",
-                                    "--usb-id", "0x10c4:EA60", "s.txt"});
+                                    "--usb-id", "0x10c4:EA60", "--serial", "tunx4k-B", "s.txt"});
     EXPECT_EQ(line.action, A::Run);
     EXPECT_TRUE(line.simulate);
     EXPECT_TRUE(line.fast);
@@ -27,6 +27,18 @@ TEST(CommandLine, TakesEveryOptionOfTheRunner) {
     EXPECT_EQ(line.outPath, "t.txt");
     EXPECT_EQ(line.usbId, (usb::UsbId{0x10C4, 0xEA60}));
     EXPECT_EQ(line.scriptPath, "s.txt");
+    EXPECT_EQ(line.serial, "tunx4k-B");
+    EXPECT_EQ(parse({"--list", "--usb-id", "1:2"}).action, A::List);
+
+    const CommandLine served =
+        parse({"--simulate", "--sim", " wire  CH1 dut", "--sim", "noise 2", "--idle-timeout", "5",
+               "--out", "t.txt", "--serve", "0.0.0.0:5025"});
+    EXPECT_EQ(served.action, A::Run);
+    EXPECT_EQ(served.serveAt, "0.0.0.0:5025");
+    EXPECT_EQ(served.bench,
+              (std::vector<std::vector<std::string>>{{"wire", "CH1", "dut"}, {"noise", "2"}}));
+    EXPECT_EQ(served.idleSeconds, 5);
+    EXPECT_TRUE(served.scriptPath.empty());
 
     const CommandLine plain = parse({"-"});
     EXPECT_EQ(plain.action, A::Run);
@@ -69,6 +81,21 @@ TEST(CommandLine, HelpVersionOrRefusalWithTheReason) {
          A::Refused,
          "--usb-id needs VID:PID in hexadecimal, not 99999:1"},
         {{""}, A::Refused, "an empty script name"},
+        {{"--serve", "5025", "s.txt"}, A::Refused, "--serve takes no script"},
+        {{"--fast", "--serve", "5025"},
+         A::Refused,
+         "--serve runs on the real clock: --fast cannot be used with it"},
+        {{"--list", "--serve", "5025"}, A::Refused, "--list and --serve cannot be used together"},
+        {{"--sim", "wire CH1 dut", "--serve", "5025"}, A::Refused, "--sim needs --simulate"},
+        {{"--simulate", "--sim", "noise 1", "s.txt"}, A::Refused, "--sim needs --serve"},
+        {{"--idle-timeout", "5", "s.txt"}, A::Refused, "--idle-timeout needs --serve"},
+        {{"--idle-timeout", "0", "--serve", "1"},
+         A::Refused,
+         "--idle-timeout needs a whole number of seconds, not 0"},
+        {{"--serve", ""}, A::Refused, "--serve needs a value"},
+        {{"--serial"}, A::Refused, "--serial needs a value"},
+        {{"--serial", "", "s.txt"}, A::Refused, "--serial needs a value"},
+        {{"--list", "s.txt"}, A::Refused, "--list takes no script"},
     };
     for (const auto& row : rows) {
         const CommandLine line = parse(row.args);
@@ -81,8 +108,10 @@ TEST(CommandLine, HelpVersionOrRefusalWithTheReason) {
 
 TEST(CommandLine, UsageNamesEveryOptionAndVersionTheProjectVersion) {
     const std::string usage = usageText();
-    for (const char* option : {"--simulate", "--fast", "--locale NAME", "--out FILE",
-                               "--usb-id VID:PID", "SCRIPT", "--help", "--version"}) {
+    for (const char* option :
+         {"--simulate", "--fast", "--locale NAME", "--out FILE", "--serial SERIAL", "--list",
+          "--usb-id VID:PID", "SCRIPT", "--help", "--version", "--serve [ADDRESS:]PORT",
+          "--sim INSTRUCTION", "--idle-timeout SECONDS"}) {
         EXPECT_NE(usage.find(option), std::string::npos) << option;
     }
     EXPECT_EQ(versionText(), std::string("tunx4k-cli ") + kVersion + "\n");

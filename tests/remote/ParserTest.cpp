@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "remote/LineFramer.h"
+#include "remote/Server.h"
 
 namespace tunx::remote {
 namespace {
@@ -146,6 +147,38 @@ TEST(RemoteFramer, CutsLinesKeepsBlocksAndSkipsWhatIsTooLong) {
     f.feed(std::string("SOUR:FREQ 1"));
     EXPECT_TRUE(f.partial());
     EXPECT_FALSE(f.next());
+}
+
+// Where --serve listens: the port alone is on this computer only.
+TEST(RemoteEndpoint, AddressAndPortOrWhyNot) {
+    const struct {
+        const char* text;
+        const char* address;  // nullptr: refused
+        int port;
+        const char* why;
+    } rows[] = {
+        {"5025", "127.0.0.1", 5025, ""},
+        {"0", "127.0.0.1", 0, ""},
+        {"0.0.0.0:5025", "0.0.0.0", 5025, ""},
+        {"[::1]:5025", "::1", 5025, ""},
+        {"localhost:80", "localhost", 80, ""},
+        {"65536", nullptr, 0, "not a port number: 65536"},
+        {"50x", nullptr, 0, "not a port number: 50x"},
+        {"10.0.0.1:", nullptr, 0, "not a port number: "},
+        {":5025", nullptr, 0, "no address before the port in :5025"},
+        {"[]:1", nullptr, 0, "no address before the port in []:1"},
+    };
+    for (const auto& row : rows) {
+        std::string why;
+        const std::optional<Endpoint> e = parseEndpoint(row.text, why);
+        ASSERT_EQ(e.has_value(), row.address != nullptr) << row.text;
+        if (e) {
+            EXPECT_EQ(e->address, row.address) << row.text;
+            EXPECT_EQ(e->port, row.port) << row.text;
+        } else {
+            EXPECT_EQ(why, row.why) << row.text;
+        }
+    }
 }
 
 }  // namespace
