@@ -30,6 +30,9 @@ struct MonitorMode {
     void (*layout)(Form1& w);        // what choosing the mode does to the window (selmonmode_Click)
     void (*start)(Form1& w);         // what START does before the first tick
     std::span<const RunStep> steps;  // the run states the mode passes, with their ticks
+    // What the remote control's MONitor:MODE calls it: the short form in capitals, the rest of
+    // the long form in lower case ("FSWeep" is FSW or FSWEEP).
+    const char* remoteName = "";
 
     const char* text() const { return name.text; }
     bool isScope() const { return ch1 || ch2; }

@@ -33,6 +33,7 @@ extern const MonitorMode kAmplitudeSweep = {
     .layout = layout,
     .start = [](Form1& w) { startSweep(w, SweepKind::Amplitude); },
     .steps = kSteps,
+    .remoteName = "ASWeep",
 };
 }  // namespace monitormodes
 

@@ -29,6 +29,7 @@ extern const MonitorMode kFrequencyCounter = {
     .layout = layout,
     .start = [](Form1& w) { w.mon().monstate = RunState::Counter; },
     .steps = kSteps,
+    .remoteName = "COUNter",
 };
 }  // namespace monitormodes
 

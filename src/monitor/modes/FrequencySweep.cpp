@@ -30,6 +30,7 @@ extern const MonitorMode kFrequencySweep = {
     .layout = layout,
     .start = [](Form1& w) { startSweep(w, SweepKind::Frequency); },
     .steps = kSteps,
+    .remoteName = "FSWeep",
 };
 }  // namespace monitormodes
 

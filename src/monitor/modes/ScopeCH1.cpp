@@ -8,6 +8,7 @@ extern const MonitorMode kScopeCH1 = {
     .layout = [](Form1& w) { scopeMode(w, Groups(w), Channel::CH1); },
     .start = [](Form1& w) { w.mon().monstate = RunState::StartScope; },
     .steps = kScopeSteps,
+    .remoteName = "CH1",
 };
 
 }  // namespace tunx::monitormodes

@@ -10,6 +10,7 @@ extern const MonitorMode kScopeCH1CH2 = {
     .layout = [](Form1& w) { bothChannelsMode(w, Groups(w)); },
     .start = [](Form1& w) { w.mon().monstate = RunState::StartScope; },
     .steps = kScopeSteps,
+    .remoteName = "DUAL",
 };
 
 }  // namespace tunx::monitormodes

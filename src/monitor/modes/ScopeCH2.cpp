@@ -8,6 +8,7 @@ extern const MonitorMode kScopeCH2 = {
     .layout = [](Form1& w) { scopeMode(w, Groups(w), Channel::CH2); },
     .start = [](Form1& w) { w.mon().monstate = RunState::StartScope; },
     .steps = kScopeSteps,
+    .remoteName = "CH2",
 };
 
 }  // namespace tunx::monitormodes
