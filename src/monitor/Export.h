@@ -19,7 +19,7 @@ struct Csv {
     std::string text;
     std::size_t rows = 0;
 };
-Csv scopeCsv(const ScopeRecord& record);
+Csv scopeCsv(const ScopeCapture& record);
 Csv sweepCsv(const KeptMeasurements& kept);
 Csv spectrumCsv(const KeptMeasurements& kept);
 
