@@ -17,7 +17,7 @@ PACKAGE_PACKAGES := help2man
 FUZZ_PACKAGES := clang-14 libclang-rt-14-dev
 
 .PHONY: all deps deps-fuzz install-packages configure build run test test-plain test-asan bench soak fuzz package \
-        install format clean
+        glossary install format clean
 
 all: build
 
@@ -94,6 +94,11 @@ package: deps
 	  $(if $(TUNX_HOMEPAGE),"-DTUNX_HOMEPAGE=$(TUNX_HOMEPAGE)")
 	cmake --build $(PACKAGE_BUILD) -j $(JOBS) --target tunx4k tunx4k-cli tunx4k_docs
 	cd $(PACKAGE_BUILD) && cpack -G DEB
+
+# docs/GLOSSARY.md: its tables of windows, controls and run states from the program's own, keeping
+# the meanings; a row without one is then named by the test.
+glossary: build
+	TUNX_UPDATE_GLOSSARY=1 ./$(BUILD)/bin/tunx4k_tests --gtest_filter='Glossary.*'
 
 install: build
 	cmake --install $(BUILD) --prefix $(or $(PREFIX),/usr/local)
