@@ -155,12 +155,22 @@ click RefreshBtn
 show StatusBar
 show tcali
 SCRIPT
+# The user's data folder, empty at first: the installed calibration file is read.
+export XDG_DATA_HOME=$work/data
 (cd "$work" && "$prefix/bin/tunx4k-cli" --simulate --fast arbitrary.txt >cli.txt 2>&1) || true
 check "tunx4k-cli refreshes the Arbitrary mode from the installed profile" \
     grep -qx 'value StatusBar = Running Arbitrary' "$work/cli.txt"
 check "tunx4k-cli reads the installed calibration file" \
     grep -qx "value tcali = $prefix/share/tunx4k/CalDataSIM0001.txt" "$work/cli.txt"
 check "no message about the calibration data" bash -c "! grep -q 'Calibration' '$work/cli.txt'"
+mkdir -p "$XDG_DATA_HOME/tunx4k"
+cp "$prefix/share/tunx4k/CalDataSIM0001.txt" "$XDG_DATA_HOME/tunx4k/"
+(cd "$work" && "$prefix/bin/tunx4k-cli" --simulate --fast arbitrary.txt >cli-own.txt 2>&1) || true
+check "tunx4k-cli reads the user's own calibration file first" \
+    grep -qx "value tcali = $XDG_DATA_HOME/tunx4k/CalDataSIM0001.txt" "$work/cli-own.txt"
+rm -r "$XDG_DATA_HOME/tunx4k"
+check "tunx4k-cli --list names the virtual instrument" \
+    bash -c "'$prefix/bin/tunx4k-cli' --simulate --list | grep -qx tunx4k-SIM0001"
 
 cat >"$work/gui.txt" <<'SCRIPT'
 set Frek 1

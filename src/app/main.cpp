@@ -90,20 +90,24 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     displayGuard.reset();
     QCoreApplication::setOrganizationName(QString::fromLatin1(tunx::app::kSettingsOrganization));
-    QCoreApplication::setApplicationName(QString::fromLatin1(tunx::app::kSettingsApplication));
+    QCoreApplication::setApplicationName(tunx::app::settingsApplication(line.serial));
     const bool simulate = line.simulate;
     const auto& instructions = line.instructions;
     const tunx::usb::UsbId usbId = line.usbId;
 
     const std::unique_ptr<tunx::UsbApi> device =
-        simulate ? nullptr : tunx::usb::makeUsbTransport(usbId, [](const std::string& why) {
-            std::cerr << "tunx4k: " << why << "\n";
-        });
+        simulate
+            ? nullptr
+            : tunx::usb::makeUsbTransport(
+                  usbId, [](const std::string& why) { std::cerr << "tunx4k: " << why << "\n"; },
+                  tunx::installationFolder());
     tunx::app::App app({.simulate = simulate,
                         .device = device.get(),
                         .record = transcript.is_open(),
                         .transcriptOut = transcript.is_open() ? &transcript : nullptr,
                         .installDir = tunx::installationFolder(),
+                        .userDataDir = tunx::userDataFolder(),
+                        .serial = line.serial,
                         .groupSeparator = tunx::groupSeparatorOf("")});
     for (const auto& words : instructions) {
         if (const std::optional<std::string> error = app.wiring().instrument().instruct(words)) {

@@ -5,6 +5,7 @@
 #include <QtTest>
 
 #include "app/CommandLine.h"
+#include "app/DialogFolder.h"
 #include "app/NoDisplay.h"
 #include "common/Version.h"
 
@@ -20,9 +21,10 @@ class CommandLineTest : public QObject {
 
   private slots:
     void takesEveryOption() {
-        const auto line = parse({"--simulate", "--sim", "wire CH1 dut", "--sim",
-                                 " dut  lowpass 1M ", "--usb-id", "10c4:ea60", "--transcript",
-                                 "t.txt", "--script", "s.txt", "-platform", "offscreen"});
+        const auto line =
+            parse({"--simulate", "--sim", "wire CH1 dut", "--sim", " dut  lowpass 1M ", "--usb-id",
+                   "10c4:ea60", "--transcript", "t.txt", "--script", "s.txt", "--serial",
+                   "tunx4k-B", "-platform", "offscreen"});
         QCOMPARE(line.action, Action::Run);
         QVERIFY(line.simulate);
         QCOMPARE(line.instructions.size(), std::size_t{2});
@@ -31,6 +33,11 @@ class CommandLineTest : public QObject {
         QVERIFY(line.usbId == (usb::UsbId{0x10C4, 0xEA60}));
         QCOMPARE(line.transcriptPath, std::string("t.txt"));
         QCOMPARE(line.scriptPath, std::string("s.txt"));
+        QCOMPARE(line.serial, std::string("tunx4k-B"));
+        // Two instruments, two programs: each keeps its settings apart.
+        QCOMPARE(app::settingsApplication("tunx4k-B"), QStringLiteral("tunx4k-B"));
+        QCOMPARE(app::settingsApplication("../x y"), QStringLiteral("_._x_y"));
+        QCOMPARE(app::settingsApplication(""), QStringLiteral("tunx4k"));
 
         const auto plain = parse({});
         QCOMPARE(plain.action, Action::Run);
@@ -59,6 +66,8 @@ class CommandLineTest : public QObject {
                                     << "--usb-id needs VID:PID in hexadecimal, not '10c4'.";
         QTest::newRow("empty transcript")
             << QStringList{"--transcript", ""} << refused << "--transcript needs a file name.";
+        QTest::newRow("empty serial")
+            << QStringList{"--serial", ""} << refused << "--serial needs a serial number.";
         QTest::newRow("empty script")
             << QStringList{"--script", ""} << refused << "--script needs a file name.";
     }
@@ -75,7 +84,7 @@ class CommandLineTest : public QObject {
         const QString text = QString::fromStdString(parse({"--help"}).text);
         for (const char* option :
              {"--simulate", "--sim <INSTRUCTION>", "--usb-id <VID:PID>", "--transcript <FILE>",
-              "--script <FILE>", "--help", "--version"}) {
+              "--script <FILE>", "--serial <SERIAL>", "--help", "--version"}) {
             QVERIFY2(text.contains(option), option);
         }
         QVERIFY(!text.contains("platform"));  // Qt's own options are not the program's

@@ -197,14 +197,17 @@ TEST_F(UsbfsTest, AnInstrumentUnpluggedMidTransferEndsTheProgramWithTheLinksMess
     }
 }
 
-TEST_F(UsbfsTest, AnInterfaceAnotherProgramHoldsIsNotOpened) {
+// The message names the cause: the window is all a user who started from the desktop sees.
+TEST_F(UsbfsTest, AnInterfaceAnotherProgramHoldsIsNotOpenedAndTheMessageSaysWhy) {
     OverUsbfs usb;
     usb.bridge.setHeldElsewhere(true);
     const ScriptRun got = usb.run("mark never\n");
     EXPECT_EQ(got.status, cli::kProgramEnded);
     EXPECT_TRUE(got.transcript.ends_with(
         "open 0 -> 255\nmessage Error opening device: tunx4k-SIM0001. Application is aborting. "
-        "Reset hardware and try again.\nend\n"))
+        "Reset hardware and try again.\\n\\nThe USB device 10c4:ea61 at bus 1 device 3 cannot be "
+        "opened: it is busy: another program is using it. Close that program and start "
+        "again.\nend\n"))
         << got.transcript;
     ASSERT_EQ(usb.told.size(), 1u);
     EXPECT_NE(usb.told[0].find("it is busy: another program is using it"), std::string::npos)
