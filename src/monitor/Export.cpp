@@ -99,14 +99,21 @@ Csv spectrumCsv(const KeptMeasurements& kept) {
     return csv;
 }
 
+Csv csvOf(const MonitorState& m, ExportKind kind) {
+    switch (kind) {
+        case ExportKind::Scope:
+            return m.capture && m.captureShown ? scopeCsv(*m.capture) : Csv{};
+        case ExportKind::Sweep:
+            return sweepCsv(m.kept);
+        case ExportKind::Spectrum:
+            break;
+    }
+    return spectrumCsv(m.kept);
+}
+
 std::optional<std::size_t> exportTo(Form1& w, ExportKind kind, const std::string& path,
                                     std::string& why) {
-    const MonitorState& m = w.mon();
-    // The scope's export is of the record the plot shows; none since new settings cleared it.
-    const Csv csv = kind == ExportKind::Scope
-                        ? (m.capture && m.captureShown ? scopeCsv(*m.capture) : Csv{})
-                    : kind == ExportKind::Sweep ? sweepCsv(m.kept)
-                                                : spectrumCsv(m.kept);
+    const Csv csv = csvOf(w.mon(), kind);
     if (csv.rows == 0) {
         why = kNothingYet;
         return std::nullopt;

@@ -14,8 +14,6 @@ namespace tunx {
 namespace {
 
 constexpr double kUnitsPerDivision = 64;
-constexpr double kMillivoltsPerVolt = 1000;
-constexpr double kDivisions = 8;
 constexpr std::int32_t kLastCode8 = 255;
 constexpr std::int32_t kLastCode12 = 4095;
 constexpr const char* kNotKnown = "\u2014";
@@ -24,7 +22,7 @@ ChannelCapture channelNow(const Ctl& rangeInForce, std::int16_t position, float 
     ChannelCapture c;
     c.range = rangeInForce->text;
     const VoltsRange* range = findRange(c.range);
-    c.voltsPerDiv = range == nullptr ? 0 : range->k / kDivisions / kMillivoltsPerVolt;
+    c.voltsPerDiv = range == nullptr ? 0 : voltsPerDivision(*range);
     c.position = position;
     c.scale = scale;
     return c;
@@ -67,17 +65,29 @@ ScopeCapture settingsNow(Form1& w) {
     return c;
 }
 
-std::vector<double> shownVolts(const ScopeCapture& c, Channel ch) {
+namespace {
+
+// Samples `from` to before `to` of the channel in volts.
+std::vector<double> volts(const ScopeCapture& c, Channel ch, std::size_t from, std::size_t to) {
     const ChannelCapture& channel = channelOf(c, ch);
     const bool twelveBit = c.converter == Converter::TwelveBit;
     std::vector<double> out;
-    const std::size_t end = std::min(c.first + c.count, channel.codes.size());
-    for (std::size_t n = c.first; n < end; ++n) {
+    for (std::size_t n = from; n < std::min(to, channel.codes.size()); ++n) {
         const double units =
             twelveBit ? channel.codes[n] * double(channel.scale) : 2.0 * channel.codes[n];
         out.push_back((units - channel.position) * channel.voltsPerDiv / kUnitsPerDivision);
     }
     return out;
+}
+
+}  // namespace
+
+std::vector<double> shownVolts(const ScopeCapture& c, Channel ch) {
+    return volts(c, ch, c.first, c.first + c.count);
+}
+
+std::vector<double> recordVolts(const ScopeCapture& c, Channel ch) {
+    return volts(c, ch, 0, channelOf(c, ch).codes.size());
 }
 
 bool shownClipped(const ScopeCapture& c, Channel ch) {
@@ -93,6 +103,7 @@ void keepCapture(Form1& w, ScopeCapture c) {
     MonitorState& m = w.mon();
     m.capture = std::move(c);
     m.captureShown = true;
+    ++m.recordsKept;
     showMeasurements(w);
 }
 

@@ -21,6 +21,8 @@ ScopeCapture settingsNow(Form1& w);
 // The samples the screen shows of a channel, in volts: an 8-bit code is V/div / 32, a 12-bit
 // code the channel scale x V/div / 64, both counted from the channel's position.
 std::vector<double> shownVolts(const ScopeCapture& c, Channel ch);
+// All the samples of the channel's record in volts, from its first.
+std::vector<double> recordVolts(const ScopeCapture& c, Channel ch);
 // Whether a shown sample sits at one of the converter's end codes, where the signal may have
 // gone beyond what the converter can take.
 bool shownClipped(const ScopeCapture& c, Channel ch);

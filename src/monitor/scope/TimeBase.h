@@ -38,11 +38,11 @@ struct TimeBase {
 // The 28 time bases, as the list shows them: from "1s/div" down to "1ns/div".
 const std::array<TimeBase, 28>& timeBases();
 
+// The time per division of a time base, in seconds.
+double secondsPerDivision(const TimeBase& tb);
+
 // The time base whose list entry is `text` exactly; nullptr for any other text.
 const TimeBase* findTimeBase(std::string_view text);
-
-// Seconds per division of a time base.
-double secondsPerDivision(const TimeBase& tb);
 
 // Samples per second the converter really takes with a record command's divider: the 8-bit
 // converter divides the 40 MHz clock by the divider (divider 0: its own 40 MHz clock); the
