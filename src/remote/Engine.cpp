@@ -9,8 +9,13 @@ namespace tunx::remote {
 Engine::Engine(Program& program, RemoteState& state, Runner run)
     : program_(program), state_(state), run_(std::move(run)), table_(allCommands()) {}
 
+namespace {
+// What a waiting line costs beside its text, so that many short lines count too.
+constexpr std::size_t kLineOverhead = 64;
+}  // namespace
+
 void Engine::take(LineFramer::Item item) {
-    queuedBytes_ += item.line.size();
+    queuedBytes_ += item.line.size() + kLineOverhead;
     lines_.push_back(std::move(item));
 }
 
@@ -108,7 +113,7 @@ std::string Engine::work() {
         }
         LineFramer::Item item = std::move(lines_.front());
         lines_.pop_front();
-        queuedBytes_ -= item.line.size();
+        queuedBytes_ -= item.line.size() + kLineOverhead;
         if (item.error) {
             queue(*item.error);
             continue;

@@ -37,7 +37,7 @@ class Engine {
     bool waiting() const { return current_.has_value(); }
     // Lines are queued or one is under way.
     bool busy() const { return current_.has_value() || !lines_.empty(); }
-    // The bytes of the lines that wait their turn.
+    // The bytes of the lines that wait their turn, with what each line costs beside them.
     std::size_t queuedBytes() const { return queuedBytes_; }
     // The client left: its unfinished lines are dropped (the error queue stays).
     void dropClient();
