@@ -1,6 +1,6 @@
 #include "monitor/counter/Counter.h"
 #include "monitor/modes/ModeParts.h"
-#include "monitor/scope/RecordVolts.h"
+#include "monitor/scope/Capture.h"
 
 namespace tunx {
 

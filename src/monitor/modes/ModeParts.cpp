@@ -5,8 +5,8 @@
 #include "monitor/Form1.h"
 #include "monitor/counter/Counter.h"
 #include "monitor/plot/Plot.h"
+#include "monitor/scope/Capture.h"
 #include "monitor/scope/Ranges.h"
-#include "monitor/scope/RecordVolts.h"
 #include "monitor/scope/ScopeReadout.h"
 #include "monitor/scope/ScopeSetup.h"
 #include "monitor/sweep/SweepLevel.h"
@@ -45,6 +45,7 @@ void clearPlotCaptions(Form1& w) {
 
 void freshPlot(Form1& w) {
     w.canvas().Clear();
+    forgetShownCapture(w);
     mgrid1(w.canvas());
 }
 
