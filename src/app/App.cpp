@@ -1,7 +1,7 @@
 #include "app/App.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QGuiApplication>
 
 #include "app/Shortcuts.h"
@@ -14,7 +14,6 @@ constexpr const char* kActivate = "Form_Activate";
 constexpr const char* kUnload = "Form_Unload";
 // A user's action that runs longer than this shows the busy cursor.
 constexpr int kBusyAfterMs = 200;
-constexpr int kSettleSliceMs = 5;
 
 }  // namespace
 
@@ -129,18 +128,26 @@ void App::whenDone(std::uint64_t number, std::function<void()> then) {
 
 bool App::settle(int timeoutMs) {
     const std::uint64_t target = posted_;
-    QElapsedTimer clock;
-    clock.start();
-    while (done_ < target && !ended_) {
-        if (clock.elapsed() > timeoutMs) {
-            return false;
-        }
-        QApplication::processEvents(QEventLoop::AllEvents, kSettleSliceMs);
+    if (done_ < target && !ended_) {
+        // The window thread sleeps until a publication (or the time-out) wakes it.
+        QEventLoop loop;
+        QTimer giveUp;
+        giveUp.setSingleShot(true);
+        connect(&giveUp, &QTimer::timeout, &loop, &QEventLoop::quit);
+        giveUp.start(timeoutMs);
+        auto waiting = std::make_shared<QEventLoop*>(&loop);  // gone once this wait gave up
+        whenDone(target, [waiting] {
+            if (*waiting != nullptr) {
+                (*waiting)->quit();
+            }
+        });
+        loop.exec();
+        *waiting = nullptr;
     }
     // Work that the program's thread carried out without being handed any (a tick) may still
     // be on its way: one more round of the window thread's events shows it.
     QApplication::processEvents();
-    return true;
+    return done_ >= target || ended_;
 }
 
 void App::mouseOverPicture(double x, double y) {
