@@ -133,8 +133,11 @@ Typed run(const Scenario& scenario) {
     vpp->setText("1");
     emit vpp->textEdited(vpp->text());
     if (scenario.generatorMode != nullptr) {
+        // The refresh starts as the typing does, from the event loop, as a click would.
         choose(g.widgetFor("ModeSelect"), scenario.generatorMode);
-        qobject_cast<QPushButton*>(g.widgetFor("RefreshBtn"))->click();
+        QTimer::singleShot(100, g.widgetFor("RefreshBtn"), [&g] {
+            qobject_cast<QPushButton*>(g.widgetFor("RefreshBtn"))->click();
+        });
     } else {
         qobject_cast<QPushButton*>(g.widgetFor("RefreshBtn"))->click();
         app.settle(30000);
@@ -146,7 +149,9 @@ Typed run(const Scenario& scenario) {
         }
         qobject_cast<QPushButton*>(m.widgetFor("cmdstartsweep"))->click();
     }
-    runEvents(1000);  // the instrument is busy now
+    if (scenario.generatorMode == nullptr) {
+        runEvents(1000);  // the instrument is busy now
+    }
 
     Typed typed;
     const double cpu0 = cpuSeconds(CLOCK_PROCESS_CPUTIME_ID);

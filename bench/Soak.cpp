@@ -113,7 +113,7 @@ bool soakRefreshes(long count) {
     long failures = 0;
     for (long i = 0; i < count; ++i) {
         const ModeCase& c = cases[static_cast<std::size_t>(i) % cases.size()];
-        program.dispatch(w, [&] {
+        program.dispatch([&] {
             w.choose(*w.ModeSelect, c.mode);
             for (const Entries& entries : {kBase, c.entries}) {
                 for (const auto& [control, text] : entries) {
@@ -154,7 +154,7 @@ bool soakScopeTicks(long count) {
     for (long i = 0; i < count; ++i) {
         if (i % kTicksPerScopeMode == 0) {
             const auto& [mode, trigger] = modes[(i / kTicksPerScopeMode) % 3];
-            program.dispatch(m, [&] {
+            program.dispatch([&] {
                 m.choose(*m.selmonmode, mode);
                 m.choose(*m.trigmode, trigger);
                 m.choose(*m.trigsource, "CH1");

@@ -55,16 +55,16 @@ bool performAction(Program& program, const ScriptLine& l) {
         Control& control = *c;
         if (k == "set" && control.kind == ControlKind::Slider) {
             const int value = sliderValue(l, control);
-            program.dispatch(window, [&] {
+            program.dispatch([&] {
                 control.value = value;
                 window.fire(control, kChange);
             });
         } else if (k == "set") {
-            program.dispatch(window, [&] { window.typeText(control, l.text); });
+            program.dispatch([&] { window.typeText(control, l.text); });
         } else if (k == "choose") {
-            program.dispatch(window, [&] { window.choose(control, l.text); });
+            program.dispatch([&] { window.choose(control, l.text); });
         } else if (k == "check") {
-            program.dispatch(window, [&] { window.check(control, l.text == "1" ? 1 : 0); });
+            program.dispatch([&] { window.check(control, l.text == "1" ? 1 : 0); });
         } else {
             program.dispatch(window, control.name + "_" + kClick);
         }
@@ -85,7 +85,7 @@ bool performAction(Program& program, const ScriptLine& l) {
         if (control.kind != ControlKind::TabStrip || n < 1 || n > control.items.size()) {
             throw ScriptError(l.number, l.control + " has no tab " + l.text);
         }
-        program.dispatch(window, [&] {
+        program.dispatch([&] {
             control.value = static_cast<int>(n);
             control.text = control.items[n - 1];
             window.fire(control, kClick);
@@ -99,7 +99,7 @@ bool performAction(Program& program, const ScriptLine& l) {
         const double x = std::stod(l.words[0]);
         const double y = std::stod(l.words[1]);
         Form1& monitor = program.monitor();
-        program.dispatch(monitor, [&] { monitor.Picture1_MouseMove(0, 0, x, y); });
+        program.dispatch([&] { monitor.Picture1_MouseMove(0, 0, x, y); });
     } else {
         return false;
     }

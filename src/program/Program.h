@@ -46,9 +46,6 @@ class Program {
     // program has ended.
     bool dispatch(Window& window, const std::string& handlerName);
     bool dispatch(const std::function<void()>& action);
-    bool dispatch(Window& /*window*/, const std::function<void()>& action) {
-        return dispatch(action);
-    }
 
     // One tick of the monitor's timer. Skipped (false) while another handler runs, while
     // Timer1 is disabled, when the monitor has no timer handler, or once the program ended.

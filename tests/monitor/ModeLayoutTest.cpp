@@ -45,7 +45,7 @@ TEST(MonitorModes, EachModeEnablesShowsAndLabelsItsControls) {
         Form1& w = rig.program.monitor();
         w.adcselect->text = "12 bit 480Ks";
         const std::size_t from = rig.mark();
-        rig.program.dispatch(w, [&] { w.choose(*w.selmonmode, row.mode); });
+        rig.program.dispatch([&] { w.choose(*w.selmonmode, row.mode); });
         std::istringstream looks(row.looks);
         for (std::string word; looks >> word;) {
             const Control& c = w[word.substr(0, word.find(':'))];

@@ -145,8 +145,8 @@ struct BentCounter {
     // The counter on `range`, started, one reading taken.
     void read(const std::string& range) {
         Form1& w = program.monitor();
-        program.dispatch(w, [&] { w.choose(*w.selmonmode, "Frequency Counter"); });
-        program.dispatch(w, [&] { w.choose(*w.frangesel, range); });
+        program.dispatch([&] { w.choose(*w.selmonmode, "Frequency Counter"); });
+        program.dispatch([&] { w.choose(*w.frangesel, range); });
         program.dispatch(w, "cmdstartsweep_Click");
         program.tick();
     }
