@@ -1,6 +1,7 @@
 #include "app/App.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QGuiApplication>
 
@@ -14,6 +15,7 @@ constexpr const char* kActivate = "Form_Activate";
 constexpr const char* kUnload = "Form_Unload";
 // A user's action that runs longer than this shows the busy cursor.
 constexpr int kBusyAfterMs = 200;
+constexpr int kSettleBeatMs = 50;
 
 }  // namespace
 
@@ -128,21 +130,13 @@ void App::whenDone(std::uint64_t number, std::function<void()> then) {
 
 bool App::settle(int timeoutMs) {
     const std::uint64_t target = posted_;
-    if (done_ < target && !ended_) {
-        // The window thread sleeps until a publication (or the time-out) wakes it.
-        QEventLoop loop;
-        QTimer giveUp;
-        giveUp.setSingleShot(true);
-        connect(&giveUp, &QTimer::timeout, &loop, &QEventLoop::quit);
-        giveUp.start(timeoutMs);
-        auto waiting = std::make_shared<QEventLoop*>(&loop);  // gone once this wait gave up
-        whenDone(target, [waiting] {
-            if (*waiting != nullptr) {
-                (*waiting)->quit();
-            }
-        });
-        loop.exec();
-        *waiting = nullptr;
+    // The window thread sleeps until an event (a publication, or the beat) wakes it.
+    QTimer beat;
+    beat.start(kSettleBeatMs);
+    QElapsedTimer clock;
+    clock.start();
+    while (done_ < target && !ended_ && clock.elapsed() < timeoutMs) {
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
     // Work that the program's thread carried out without being handed any (a tick) may still
     // be on its way: one more round of the window thread's events shows it.

@@ -68,8 +68,10 @@ bool WindowPlaces::placeBeside(WindowView& monitor, const QWidget& generator) {
     }
     placed_.insert(monitor.objectName());
     const QRect area = freeArea(generator);
-    const QSize size = monitor.fittingSize();
-    monitor.resize(size);
+    monitor.resize(monitor.fittingSize());
+    // Its frame is as wide as the generator window's, which is on screen already.
+    const QSize size =
+        monitor.size() + generator.frameGeometry().size() - generator.geometry().size();
     const QRect g = generator.frameGeometry();
     if (g.right() + 1 + size.width() <= area.right() + 1) {
         monitor.move(g.right() + 1, g.top());

@@ -15,7 +15,37 @@ void WindowThread::post(std::function<void()> call) {
         call();
         return;
     }
-    QMetaObject::invokeMethod(&context_, std::move(call), Qt::QueuedConnection);
+    bool schedule = false;
+    {
+        const std::lock_guard lock(mutex_);
+        inbox_.push_back(std::move(call));
+        schedule = !draining_;
+        draining_ = true;
+    }
+    if (schedule) {
+        QMetaObject::invokeMethod(
+            &context_, [this] { drain(); }, Qt::QueuedConnection);
+    }
+}
+
+// A call may open a dialog, whose event loop runs a later drain for the calls that follow it.
+void WindowThread::drain() {
+    {
+        const std::lock_guard lock(mutex_);
+        draining_ = false;
+    }
+    for (;;) {
+        std::function<void()> call;
+        {
+            const std::lock_guard lock(mutex_);
+            if (inbox_.empty()) {
+                return;
+            }
+            call = std::move(inbox_.front());
+            inbox_.pop_front();
+        }
+        call();
+    }
 }
 
 bool WindowThread::wait(const std::function<void()>& call) {
@@ -35,23 +65,21 @@ bool WindowThread::wait(const std::function<void()>& call) {
             return false;
         }
     }
-    QMetaObject::invokeMethod(
-        &context_,
-        [this, pending, call] {
-            {
-                const std::lock_guard lock(mutex_);
-                if (closed_ || pending->done) {
-                    return;
-                }
+    // In order with the calls posted before it.
+    post([this, pending, call] {
+        {
+            const std::lock_guard lock(mutex_);
+            if (closed_ || pending->done) {
+                return;
             }
-            call();
-            {
-                const std::lock_guard lock(mutex_);
-                pending->done = pending->ran = true;
-            }
-            answered_.notify_all();
-        },
-        Qt::QueuedConnection);
+        }
+        call();
+        {
+            const std::lock_guard lock(mutex_);
+            pending->done = pending->ran = true;
+        }
+        answered_.notify_all();
+    });
     std::unique_lock lock(mutex_);
     answered_.wait(lock, [&] { return pending->done || closed_; });
     pending->done = true;

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <condition_variable>
+#include <deque>
 #include <functional>
 #include <mutex>
 
@@ -24,9 +25,14 @@ class WindowThread {
 
   private:
     bool onWindowThread() const;
+    // Runs the calls posted so far, in order.
+    void drain();
 
     QObject& context_;
     std::mutex mutex_;
+    // The calls on their way, handed over under the lock (which also orders what they carry).
+    std::deque<std::function<void()>> inbox_;
+    bool draining_ = false;  // a drain is queued on the window thread and has not started
     std::condition_variable answered_;
     bool closed_ = false;
 };

@@ -37,6 +37,7 @@ constexpr const char* kChange = "Change";
 constexpr std::string_view kSubmenuPrefix = menugroup::kEntriesPrefix;
 constexpr int kFieldChars = 9;          // width of an entry field in a one-column cell
 constexpr int kTitleBarAllowance = 48;  // room left on screen for the window's title bar
+constexpr int kBorderAllowance = 8;     // and for its side borders
 constexpr QSize kSmallestWindow{480, 320};
 
 // The part of a menu control's name after its last '_' ("MenuBar_File" -> "File").
@@ -372,7 +373,8 @@ QSize WindowView::fittingSize() const {
                  panel.height() + scrollBar + menuBar()->sizeHint().height());
     wanted = wanted.expandedTo(kSmallestWindow);
     if (const QScreen* s = screen()) {
-        const QSize room = s->availableGeometry().size() - QSize(0, kTitleBarAllowance);
+        const QSize room =
+            s->availableGeometry().size() - QSize(kBorderAllowance, kTitleBarAllowance);
         wanted = wanted.boundedTo(room);
     }
     return wanted;

@@ -9,6 +9,9 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QWheelEvent>
 #include <QtTest>
@@ -347,6 +350,29 @@ class AppSmokeTest : public QObject {
         QVERIFY(monitor.isVisible());
         QVERIFY(f_->app.monitorTimerRunning());
         QVERIFY(f_->app.settle());
+    }
+
+    // Both windows open within the screen; a run remembers where the user left them, and the
+    // next run opens them there.
+    void windowsOpenOnTheScreenAndWhereTheUserLeftThem() {
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        QVERIFY(screen.contains(f_->app.generatorView().geometry()));
+        QVERIFY(screen.contains(f_->app.monitorView().geometry()));
+        QStandardPaths::setTestModeEnabled(true);  // the user's own settings stay as they are
+        QCoreApplication::setOrganizationName("tunx4k-test");
+        QSettings().clear();
+        {
+            Fixture first;
+            QVERIFY(first.start());
+            first.app.generatorView().move(screen.topLeft() + QPoint(40, 30));
+            first.app.generatorView().close();
+            QTRY_VERIFY(first.app.ended());
+        }
+        Fixture second;
+        QVERIFY(second.start());
+        QCOMPARE(second.app.generatorView().pos(), screen.topLeft() + QPoint(40, 30));
+        QSettings().clear();
+        QCoreApplication::setOrganizationName(QString());
     }
 
     void closingTheGeneratorWindowEndsTheProgram() {
