@@ -9,13 +9,15 @@ FUZZ_SECONDS ?= 600
 FUZZ_TARGETS := calibration profile config script
 JOBS       ?= $(shell nproc)
 PACKAGES   := build-essential cmake g++ qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
-              googletest libbenchmark-dev xvfb xauth clang-format libusb-1.0-0-dev pkg-config \
-              dpkg-dev file
+              googletest libbenchmark-dev xvfb xauth clang-format libusb-1.0-0-dev libpng-dev pkg-config \
+              dpkg-dev file umockdev libumockdev-dev
+# Only `make package` needs this: the manual pages are made from the programs' --help.
+PACKAGE_PACKAGES := help2man
 # Only `make fuzz` needs these: libFuzzer comes with clang's runtime libraries.
 FUZZ_PACKAGES := clang-14 libclang-rt-14-dev
 
 .PHONY: all deps deps-fuzz install-packages configure build run test test-plain test-asan bench soak fuzz package \
-        install format clean
+        glossary install format clean
 
 all: build
 
@@ -82,11 +84,22 @@ soak: deps
 	cmake --build $(BENCH_BUILD) -j $(JOBS) --target tunx4k_soak
 	./$(BENCH_BUILD)/bench/tunx4k_soak
 
-# The Debian package, build-package/tunx4k_VERSION_ARCH.deb (scripts/check-package.sh checks it).
+# The Debian package, build-package/tunx4k_VERSION_ARCH.deb (scripts/check-package.sh checks it):
+# hardened programs, their manual pages. TUNX_MAINTAINER="Name <address>" and TUNX_HOMEPAGE=URL
+# set the package's fields.
 package: deps
-	cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=Release -DTUNX_BUILD_TESTS=OFF
-	cmake --build $(PACKAGE_BUILD) -j $(JOBS) --target tunx4k tunx4k-cli
+	@$(MAKE) --no-print-directory install-packages WANTED="$(PACKAGE_PACKAGES)"
+	cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=Release -DTUNX_BUILD_TESTS=OFF \
+	  -DTUNX_HARDEN=ON -DTUNX_MAN_PAGES=ON \
+	  $(if $(TUNX_MAINTAINER),"-DTUNX_MAINTAINER=$(TUNX_MAINTAINER)") \
+	  $(if $(TUNX_HOMEPAGE),"-DTUNX_HOMEPAGE=$(TUNX_HOMEPAGE)")
+	cmake --build $(PACKAGE_BUILD) -j $(JOBS) --target tunx4k tunx4k-cli tunx4k_docs
 	cd $(PACKAGE_BUILD) && cpack -G DEB
+
+# docs/GLOSSARY.md: its tables of windows, controls and run states from the program's own, keeping
+# the meanings; a row without one is then named by the test.
+glossary: build
+	TUNX_UPDATE_GLOSSARY=1 ./$(BUILD)/bin/tunx4k_tests --gtest_filter='Glossary.*'
 
 install: build
 	cmake --install $(BUILD) --prefix $(or $(PREFIX),/usr/local)

@@ -1,5 +1,5 @@
-// CPU cost of one refresh in each of the ten modes, against the virtual instrument with the
-// virtual clock (the pauses are counted, not waited for). The "paused_ms" counter is the
+// CPU cost of one refresh in each mode (with its example entries), against the virtual instrument
+// with the virtual clock (the pauses are counted, not waited for). The "paused_ms" counter is the
 // instrument pacing the refresh asks for; it does not enter the time measured.
 #include <benchmark/benchmark.h>
 
@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "generator/OutputMode.h"
 #include "platform/Host.h"
 #include "ports/HeadlessUi.h"
 #include "wiring/Wiring.h"
@@ -14,34 +15,10 @@
 namespace tunx {
 namespace {
 
-using C = frmMainControls;
-using Entries = std::vector<std::pair<Ctl C::*, std::string>>;
-
-struct ModeCase {
-    const char* mode;
-    Entries entries;
-};
-
-std::vector<ModeCase> cases(const std::string& share) {
-    return {
-        {"Single Tone Sine", {{&C::Frek, "1"}, {&C::Vpp, "1"}}},
-        {"Sine Modulated", {{&C::Frek, "1"}, {&C::Vpp, "1"}, {&C::modtype, "External AM"}}},
-        {"Pulse Generator", {{&C::Vpp, "1"}, {&C::Pulse, "10"}, {&C::Pause, "15"}}},
-        {"Ramp", {{&C::Frek, "1"}, {&C::Vpp, "1"}}},  // 1000 RAM words
-        {"Triangle", {{&C::Frek, "1"}, {&C::Vpp, "1"}}},
-        {"Arbitrary",  // the 1024-point default profile
-         {{&C::flocation, share + "Voltage1.txt"}, {&C::endpt1, "1024"}, {&C::endpt2, "1024"}}},
-        {"Sweep Sine Generator", {{&C::Vpp, "1"}, {&C::steptime, "100"}}},  // 1000 steps
-        {"Square-Wave", {{&C::Frek, "1"}, {&C::Vpp, "1"}}},
-        {"Square-Wave2", {{&C::Frek, "1"}, {&C::frequnit, "MHz"}, {&C::Vpp, "1"}}},
-        {"Single Tone Sine2", {{&C::Vpp, "1"}}},
-    };
-}
-
 void BM_Refresh(benchmark::State& state) {
     const std::string share = installationFolder();
-    const ModeCase c = cases(share)[static_cast<std::size_t>(state.range(0))];
-    state.SetLabel(c.mode);
+    const OutputMode& mode = *outputModes()[static_cast<std::size_t>(state.range(0))];
+    state.SetLabel(mode.text());
 
     HeadlessUi ui;
     Wiring wiring({.simulate = true, .fast = true, .installDir = share}, ui);
@@ -50,10 +27,10 @@ void BM_Refresh(benchmark::State& state) {
     sim::VirtualInstrument& instrument = wiring.instrument();
     frmMain& w = program.generator();
     program.start();
-    w.ModeSelect->text = c.mode;
+    w.ModeSelect->text = mode.text();
     program.dispatch(w, "ModeSelect_Click");
-    for (const auto& [control, text] : c.entries) {
-        (w.*control)->text = text;
+    for (const PanelEntry& e : mode.example) {
+        (w.*e.control)->text = e.text;
     }
 
     long long pausedBefore = 0;
@@ -63,7 +40,7 @@ void BM_Refresh(benchmark::State& state) {
         program.dispatch(w, "RefreshBtn_Click");
         pausedPerRefresh = clock.elapsedMs() - pausedBefore;
     }
-    const std::string expected = std::string("Running ") + c.mode;
+    const std::string expected = std::string("Running ") + mode.text();
     if (w.StatusBar->text != expected) {
         const std::string last = ui.messages.empty() ? "" : ui.messages.back().text;
         state.SkipWithError(("refresh failed: " + w.StatusBar->text + " / " + last).c_str());
@@ -73,7 +50,9 @@ void BM_Refresh(benchmark::State& state) {
                                static_cast<double>(state.iterations() + 1);
 }
 
-BENCHMARK(BM_Refresh)->DenseRange(0, 9)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Refresh)
+    ->DenseRange(0, static_cast<int>(outputModes().size()) - 1)
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace tunx

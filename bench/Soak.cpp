@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "generator/OutputMode.h"
 #include "picture/RasterCanvas.h"
 #include "platform/Host.h"
 #include "ports/HeadlessUi.h"
@@ -28,32 +29,10 @@ constexpr long kTicksPerScopeMode = 1000;
 using C = frmMainControls;
 using Entries = std::vector<std::pair<Ctl C::*, std::string>>;
 
-struct ModeCase {
-    const char* mode;
-    Entries entries;
-};
-
-// What every case sets first: a profile leaves its offset and amplitude preset, a mode its
-// units.
+// What every refresh sets before the mode's example entries: a profile leaves its offset and
+// amplitude preset, a mode its units.
 const Entries kBase = {
     {&C::VBias, "0"}, {&C::BiasMode, "Manual"}, {&C::VppUnit, "Vpp"}, {&C::frequnit, "kHz"}};
-
-// Entries each mode takes as it is, as the refresh benchmarks use them.
-std::vector<ModeCase> modeCases(const std::string& share) {
-    return {
-        {"Single Tone Sine", {{&C::Frek, "1"}, {&C::Vpp, "1"}}},
-        {"Sine Modulated", {{&C::Frek, "1"}, {&C::Vpp, "1"}, {&C::modtype, "External AM"}}},
-        {"Pulse Generator", {{&C::Vpp, "1"}, {&C::Pulse, "10"}, {&C::Pause, "15"}}},
-        {"Ramp", {{&C::Frek, "1"}, {&C::Vpp, "1"}}},
-        {"Triangle", {{&C::Frek, "1"}, {&C::Vpp, "1"}}},
-        {"Arbitrary",
-         {{&C::flocation, share + "Voltage1.txt"}, {&C::endpt1, "1024"}, {&C::endpt2, "1024"}}},
-        {"Sweep Sine Generator", {{&C::Vpp, "1"}, {&C::steptime, "100"}}},
-        {"Square-Wave", {{&C::Frek, "1"}, {&C::Vpp, "1"}}},
-        {"Square-Wave2", {{&C::Frek, "1"}, {&C::frequnit, "MHz"}, {&C::Vpp, "1"}}},
-        {"Single Tone Sine2", {{&C::Vpp, "1"}}},
-    };
-}
 
 long residentKb() {
     std::ifstream statm("/proc/self/statm");
@@ -103,28 +82,30 @@ class Meter {
 
 bool soakRefreshes(long count) {
     const std::string share = installationFolder();
-    const std::vector<ModeCase> cases = modeCases(share);
+    const auto modes = outputModes();
     HeadlessUi ui;
     Wiring wiring({.simulate = true, .fast = true, .installDir = share}, ui);
     Program& program = wiring.program();
     frmMain& w = program.generator();
     program.start();
-    Meter meter("refreshes across the ten modes");
+    Meter meter("refreshes across the modes");
     long failures = 0;
     for (long i = 0; i < count; ++i) {
-        const ModeCase& c = cases[static_cast<std::size_t>(i) % cases.size()];
+        const OutputMode& mode = *modes[static_cast<std::size_t>(i) % modes.size()];
         program.dispatch([&] {
-            w.choose(*w.ModeSelect, c.mode);
-            for (const Entries& entries : {kBase, c.entries}) {
-                for (const auto& [control, text] : entries) {
-                    w.typeText(*(w.*control), text);
-                }
+            w.choose(*w.ModeSelect, mode.text());
+            for (const auto& [control, text] : kBase) {
+                w.typeText(*(w.*control), text);
+            }
+            for (const PanelEntry& e : mode.example) {
+                w.typeText(*(w.*e.control), e.text);
             }
         });
         program.dispatch(w, "RefreshBtn_Click");
-        if (w.StatusBar->text != std::string("Running ") + c.mode) {
+        if (w.StatusBar->text != std::string("Running ") + mode.text()) {
             if (failures++ == 0) {
-                std::printf("  first failure: %s shows '%s'\n", c.mode, w.StatusBar->text.c_str());
+                std::printf("  first failure: %s shows '%s'\n", mode.text(),
+                            w.StatusBar->text.c_str());
             }
         }
         ui.messages.clear();

@@ -5,11 +5,15 @@
 #    desktop's places, the udev rule;
 #  - its dependencies: every library the programs load belongs to a package it depends on, and
 #    apt can install the package here (a simulated install, which resolves the dependencies);
+#  - Debian's checker: lintian finds no error and no warning (its informational and pedantic
+#    tags are listed), the documentation Debian asks for is there (copyright, changelog, manual
+#    pages), the desktop entry and AppStream data validate;
 #  - the installed programs: unpacked into a throwaway root (dpkg -x), tunx4k-cli runs a script
 #    against the virtual instrument and reads the installed profile and calibration, and
 #    tunx4k --simulate starts under xvfb-run, refreshes, and keeps running for a few seconds.
-#    With --system the package is installed into this system with apt instead (and removed
-#    again afterwards), and the programs in /usr/bin are checked.
+#    With --system the package is installed into this system with apt instead, the programs in
+#    /usr/bin are checked, and removing it must leave none of its files behind.
+# The checking tools (lintian, desktop-file-utils, appstream) are installed when missing (as root).
 #   scripts/check-package.sh [--system] [--no-build]
 set -euo pipefail
 
@@ -24,6 +28,21 @@ for arg in "$@"; do
         *) echo "usage: scripts/check-package.sh [--system] [--no-build]" >&2; exit 2 ;;
     esac
 done
+
+# The tools the checks need: installed when missing, never skipped.
+tools=(lintian desktop-file-utils appstream)
+missing=()
+for p in "${tools[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [[ ${#missing[@]} -gt 0 ]]; then
+    if [[ $(id -u) -ne 0 ]]; then
+        echo "scripts/check-package.sh needs ${missing[*]}: run it as root to install them" >&2
+        exit 1
+    fi
+    echo "== installing ${missing[*]}"
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
 
 failures=0
 ok() { echo "  ok    $*"; }
@@ -45,7 +64,7 @@ fi
 deb=$(ls -t "$build"/tunx4k_*.deb 2>/dev/null | head -1)
 [[ -n $deb ]] || { echo "no .deb in $build" >&2; exit 1; }
 echo "== $deb ($(du -k "$deb" | cut -f1) kB)"
-dpkg-deb -I "$deb" | sed -n '/Package:/,$p'
+dpkg-deb -f "$deb" | sed 's/^/  /'
 
 echo "== files"
 contents=$(dpkg-deb -c "$deb" | awk '{print $6}' | sed 's#^\./#/#')
@@ -59,6 +78,19 @@ for f in /usr/bin/tunx4k /usr/bin/tunx4k-cli \
 done
 extra=$(grep '^/usr/share/tunx4k/.' <<<"$contents" | grep -Ev '/(CalDataSIM0001\.txt|Voltage1\.txt|SigGen_helpfile\.txt|run_btn\.bmp)$' || true)
 if [[ -z $extra ]]; then ok "the installation folder holds the program's files only"; else bad "also in the installation folder: $extra"; fi
+
+echo "== Debian's checker"
+for f in /usr/share/doc/tunx4k/copyright /usr/share/doc/tunx4k/changelog.gz \
+    /usr/share/doc/tunx4k/README.md /usr/share/man/man1/tunx4k.1.gz \
+    /usr/share/man/man1/tunx4k-cli.1.gz; do
+    if grep -qx "$f" <<<"$contents"; then ok "$f"; else bad "$f is missing"; fi
+done
+# Every tag is shown (informational and pedantic ones too); errors and warnings fail.
+lintian_status=0
+lintian_out=$(lintian --pedantic --display-info --fail-on error,warning "$deb" 2>&1) || lintian_status=$?
+lintian_out=$(grep -v 'root privileges' <<<"$lintian_out" || true)
+sed 's/^/  | /' <<<"${lintian_out:-(no tags)}"
+if [[ $lintian_status -eq 0 ]]; then ok "lintian: no error, no warning"; else bad "lintian found errors or warnings"; fi
 
 echo "== dependencies"
 depends=$(dpkg-deb -f "$deb" Depends)
@@ -90,14 +122,10 @@ check "apt resolves the dependencies (simulated install)" \
     apt-get install --simulate --no-install-recommends "$deb"
 
 echo "== desktop data"
-if command -v desktop-file-validate >/dev/null; then
-    check "desktop entry is valid" desktop-file-validate \
-        "$unpacked/usr/share/applications/org.tunx4k.tunx4k.desktop"
-fi
-if command -v appstreamcli >/dev/null; then
-    check "AppStream metadata is valid" appstreamcli validate --no-net \
-        "$unpacked/usr/share/metainfo/org.tunx4k.tunx4k.metainfo.xml"
-fi
+check "desktop entry is valid" desktop-file-validate \
+    "$unpacked/usr/share/applications/org.tunx4k.tunx4k.desktop"
+check "AppStream metadata is valid" appstreamcli validate --no-net \
+    "$unpacked/usr/share/metainfo/org.tunx4k.tunx4k.metainfo.xml"
 check "icon is an SVG image" grep -q '<svg' \
     "$unpacked/usr/share/icons/hicolor/scalable/apps/org.tunx4k.tunx4k.svg"
 
@@ -106,7 +134,7 @@ if [[ $system == yes ]]; then
     echo "== installing into this system"
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$deb" \
         >"$unpacked/apt.log" 2>&1 || { cat "$unpacked/apt.log"; exit 1; }
-    trap 'DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq tunx4k >/dev/null 2>&1; rm -rf "$unpacked"' EXIT
+    trap 'DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq tunx4k >/dev/null 2>&1; rm -rf "$unpacked"' EXIT
     prefix=/usr
     check "dpkg lists the package as installed" dpkg-query -W -f='${Status}' tunx4k
 fi
@@ -127,12 +155,22 @@ click RefreshBtn
 show StatusBar
 show tcali
 SCRIPT
+# The user's data folder, empty at first: the installed calibration file is read.
+export XDG_DATA_HOME=$work/data
 (cd "$work" && "$prefix/bin/tunx4k-cli" --simulate --fast arbitrary.txt >cli.txt 2>&1) || true
 check "tunx4k-cli refreshes the Arbitrary mode from the installed profile" \
     grep -qx 'value StatusBar = Running Arbitrary' "$work/cli.txt"
 check "tunx4k-cli reads the installed calibration file" \
     grep -qx "value tcali = $prefix/share/tunx4k/CalDataSIM0001.txt" "$work/cli.txt"
 check "no message about the calibration data" bash -c "! grep -q 'Calibration' '$work/cli.txt'"
+mkdir -p "$XDG_DATA_HOME/tunx4k"
+cp "$prefix/share/tunx4k/CalDataSIM0001.txt" "$XDG_DATA_HOME/tunx4k/"
+(cd "$work" && "$prefix/bin/tunx4k-cli" --simulate --fast arbitrary.txt >cli-own.txt 2>&1) || true
+check "tunx4k-cli reads the user's own calibration file first" \
+    grep -qx "value tcali = $XDG_DATA_HOME/tunx4k/CalDataSIM0001.txt" "$work/cli-own.txt"
+rm -r "$XDG_DATA_HOME/tunx4k"
+check "tunx4k-cli --list names the virtual instrument" \
+    bash -c "'$prefix/bin/tunx4k-cli' --simulate --list | grep -qx tunx4k-SIM0001"
 
 cat >"$work/gui.txt" <<'SCRIPT'
 set Frek 1
@@ -162,6 +200,17 @@ check "no message about the calibration data" bash -c "! grep -q 'Calibration' '
 if [[ -s $work/window.png ]]; then
     cp "$work/window.png" "$build/installed-window.png"
     echo "  (screenshot of the installed program: $build/installed-window.png)"
+fi
+
+if [[ $system == yes ]]; then
+    echo "== removing it from this system"
+    DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq tunx4k >"$unpacked/remove.log" 2>&1 ||
+        bad "apt-get remove tunx4k failed"
+    left=$(grep -v '/$' <<<"$contents" | while read -r f; do [[ -e $f ]] && echo "$f"; done || true)
+    if [[ -z $left ]]; then ok "removal leaves none of its files"; else bad "left behind: $left"; fi
+    check "removal leaves no /usr/share/tunx4k folder" test ! -e /usr/share/tunx4k
+    check "apt said nothing about folders it could not remove" \
+        bash -c "! grep -qi 'not empty' '$unpacked/remove.log'"
 fi
 
 if [[ $failures -ne 0 ]]; then

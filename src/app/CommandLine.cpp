@@ -15,8 +15,8 @@ constexpr const char* kDescription =
     "The TUNX4K control program: the function generator and monitor windows of the "
     "instrument.";
 constexpr const char* kTrailer =
-    "\nExit status: 0 when the windows were closed, 2 for a bad command line or a --script\n"
-    "line that cannot be done.\n";
+    "\nExit status: 0 when the windows were closed, 2 for a bad command line, a --script\n"
+    "line that cannot be done, or no display to show the windows on.\n";
 
 // Options of Qt's applications that take a value; the application takes them from the
 // arguments itself.
@@ -58,6 +58,12 @@ AppCommandLine parseAppCommandLine(const QStringList& arguments) {
         QStringLiteral("Vendor and product id of the instrument's USB bridge, in hexadecimal "
                        "(default 10c4:ea61)."),
         QStringLiteral("VID:PID"));
+    const QCommandLineOption serial(
+        QStringLiteral("serial"),
+        QStringLiteral("Opens the instrument with that serial number (tunx4k-cli --list names "
+                       "the attached ones); without it, the first attached. Its settings are its "
+                       "own."),
+        QStringLiteral("SERIAL"));
     const QCommandLineOption transcript(
         QStringLiteral("transcript"),
         QStringLiteral("Writes everything that crosses the program's ports to FILE, in "
@@ -68,7 +74,7 @@ AppCommandLine parseAppCommandLine(const QStringList& arguments) {
         QStringLiteral("Plays a script on the windows once they show (demonstrations and "
                        "screenshots): tunx4k-cli's user actions, wait MS, shot FILE, quit."),
         QStringLiteral("FILE"));
-    parser.addOptions({help, version, simulate, sim, usbId, transcript, script});
+    parser.addOptions({help, version, simulate, sim, serial, usbId, transcript, script});
     for (const char* name : kQtValueOptions) {
         QCommandLineOption qt(QString::fromLatin1(name), QString(), QStringLiteral("VALUE"));
         qt.setFlags(QCommandLineOption::HiddenFromHelp);
@@ -117,6 +123,11 @@ AppCommandLine parseAppCommandLine(const QStringList& arguments) {
                               .arg(parser.value(usbId)));
         }
         line.usbId = *id;
+    }
+    line.serial = parser.value(serial).toStdString();
+    if (parser.isSet(serial) && line.serial.empty()) {
+        return answer(AppCommandLine::Action::Refused,
+                      QStringLiteral("--serial needs a serial number."));
     }
     line.transcriptPath = parser.value(transcript).toStdString();
     line.scriptPath = parser.value(script).toStdString();

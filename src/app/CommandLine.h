@@ -18,6 +18,7 @@ struct AppCommandLine {
     usb::UsbId usbId;
     std::string transcriptPath;  // "" for none
     std::string scriptPath;      // "" for none
+    std::string serial;          // the instrument to open; "" for the first attached
     // The help or version text to print, or why the command line was refused.
     std::string text;
 };

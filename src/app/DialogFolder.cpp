@@ -11,6 +11,22 @@ namespace {
 constexpr const char* kLastFolderKey = "dialogs/lastFolder";
 }  // namespace
 
+QString settingsApplication(const std::string& serial) {
+    if (serial.empty()) {
+        return QString::fromLatin1(kSettingsApplication);
+    }
+    QString name = QString::fromStdString(serial);
+    for (QChar& c : name) {
+        if (!(c.isLetterOrNumber() && c.unicode() < 128) && c != u'-' && c != u'_' && c != u'.') {
+            c = u'_';
+        }
+    }
+    if (name.startsWith(u'.')) {
+        name[0] = u'_';
+    }
+    return name;
+}
+
 QString dialogStartFolder() {
     const QString last = QSettings().value(QString::fromLatin1(kLastFolderKey)).toString();
     if (!last.isEmpty() && QFileInfo(last).isDir()) {

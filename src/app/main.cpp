@@ -12,6 +12,7 @@
 #include "app/CommandLine.h"
 #include "app/DialogFolder.h"
 #include "app/GuiScript.h"
+#include "app/NoDisplay.h"
 #include "common/LineReader.h"
 #include "platform/Host.h"
 #include "usb/Transport.h"
@@ -81,22 +82,32 @@ int main(int argc, char** argv) {
             return refuse("cannot write " + line.transcriptPath);
         }
     }
+    if (const std::optional<std::string> why = tunx::app::missingDisplay(arguments)) {
+        std::cerr << *why;
+        return tunx::app::kNoDisplayStatus;
+    }
+    std::optional<tunx::app::DisplayFailureGuard> displayGuard(std::in_place);
     QApplication application(argc, argv);
+    displayGuard.reset();
     QCoreApplication::setOrganizationName(QString::fromLatin1(tunx::app::kSettingsOrganization));
-    QCoreApplication::setApplicationName(QString::fromLatin1(tunx::app::kSettingsApplication));
+    QCoreApplication::setApplicationName(tunx::app::settingsApplication(line.serial));
     const bool simulate = line.simulate;
     const auto& instructions = line.instructions;
     const tunx::usb::UsbId usbId = line.usbId;
 
     const std::unique_ptr<tunx::UsbApi> device =
-        simulate ? nullptr : tunx::usb::makeUsbTransport(usbId, [](const std::string& why) {
-            std::cerr << "tunx4k: " << why << "\n";
-        });
+        simulate
+            ? nullptr
+            : tunx::usb::makeUsbTransport(
+                  usbId, [](const std::string& why) { std::cerr << "tunx4k: " << why << "\n"; },
+                  tunx::installationFolder());
     tunx::app::App app({.simulate = simulate,
                         .device = device.get(),
                         .record = transcript.is_open(),
                         .transcriptOut = transcript.is_open() ? &transcript : nullptr,
                         .installDir = tunx::installationFolder(),
+                        .userDataDir = tunx::userDataFolder(),
+                        .serial = line.serial,
                         .groupSeparator = tunx::groupSeparatorOf("")});
     for (const auto& words : instructions) {
         if (const std::optional<std::string> error = app.wiring().instrument().instruct(words)) {

@@ -8,25 +8,33 @@ namespace {
 
 constexpr const char* kProgram = "tunx4k-cli";
 constexpr const char* kUsage =
-    "usage: tunx4k-cli [--simulate] [--fast] [--locale NAME] [--out FILE] [--usb-id VID:PID] "
-    "SCRIPT\n"
-    "       tunx4k-cli --help | --version\n"
+    "Usage: tunx4k-cli [--simulate] [--fast] [--locale NAME] [--out FILE] [--serial SERIAL]\n"
+    "                  [--usb-id VID:PID] SCRIPT\n"
+    "  or:  tunx4k-cli --list [--simulate] [--usb-id VID:PID]\n"
+    "  or:  tunx4k-cli --help | --version\n"
     "Runs the TUNX4K program's windows headless, driven by SCRIPT (a file, or - for standard\n"
     "input), and writes the transcript of everything that crossed its ports.\n"
+    "\n"
+    "Options:\n"
     "  --simulate        use the built-in virtual instrument instead of the USB device\n"
     "  --fast            record pauses in the transcript without waiting for them\n"
     "  --locale NAME     locale for the digit grouping of numbers shown (en_US: 1,500,000)\n"
     "  --out FILE        write the transcript to FILE instead of standard output\n"
+    "  --serial SERIAL   open the instrument with that serial number (default: the first\n"
+    "                    attached)\n"
+    "  --list            print the attached instruments' serial numbers, one a line\n"
     "  --usb-id VID:PID  vendor and product id of the instrument's USB bridge, in hexadecimal\n"
     "                    (default 10c4:ea61)\n"
     "  -h, --help        print this text\n"
     "  --version         print the version\n"
+    "\n"
     "Script lines: set, choose, check, click, menu, answer, tick, tab, mouse, show, state, look,\n"
     "expect, mark, lines on|off, picture, and sim (devices S1 S2 ..., nak N [after K],\n"
     "mute N [after K], write-error N [after K], fail devices|open|baud STATUS, show, and the\n"
     "bench: wire, dut, signal, noise, seed, offset, cut).\n"
-    "Exit status: 0 ran to the end, 1 an expect failed, 2 a bad command line or script line,\n"
-    "3 the program ended itself.\n";
+    "\n"
+    "Exit status: 0 ran to the end (or listed), 1 an expect failed, 2 a bad command line or\n"
+    "script line, 3 the program ended itself (or the devices could not be listed).\n";
 
 CommandLine refused(std::string why) {
     CommandLine line;
@@ -72,7 +80,10 @@ CommandLine parseCommandLine(std::span<const std::string_view> arguments) {
             line.simulate = true;
         } else if (option && arg == "--fast") {
             line.fast = true;
-        } else if (option && (arg == "--locale" || arg == "--out" || arg == "--usb-id")) {
+        } else if (option && arg == "--list") {
+            line.action = CommandLine::Action::List;
+        } else if (option && (arg == "--locale" || arg == "--out" || arg == "--usb-id" ||
+                              arg == "--serial")) {
             if (i + 1 >= arguments.size()) {
                 return refused(std::string(arg) + " needs a value");
             }
@@ -87,7 +98,9 @@ CommandLine parseCommandLine(std::span<const std::string_view> arguments) {
             } else if (value.empty()) {
                 return refused(std::string(arg) + " needs a value");
             } else {
-                (arg == "--locale" ? line.locale : line.outPath) = value;
+                (arg == "--locale" ? line.locale
+                 : arg == "--out"  ? line.outPath
+                                   : line.serial) = value;
             }
         } else if (option) {
             return refused("unknown option " + std::string(arg));
@@ -98,6 +111,9 @@ CommandLine parseCommandLine(std::span<const std::string_view> arguments) {
         } else {
             return refused("more than one script given");
         }
+    }
+    if (line.action == CommandLine::Action::List) {
+        return line.scriptPath.empty() ? line : refused("--list takes no script");
     }
     if (line.scriptPath.empty()) {
         return refused("no script given");

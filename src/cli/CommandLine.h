@@ -10,13 +10,15 @@ namespace tunx::cli {
 
 // What the command line of tunx4k-cli asks for.
 struct CommandLine {
-    enum class Action { Run, Help, Version, Refused };
+    // List: the attached instruments' serial numbers, one a line (no script).
+    enum class Action { Run, List, Help, Version, Refused };
     Action action = Action::Run;
     bool simulate = false;
     bool fast = false;
     std::string locale;      // "" for the system's
     std::string outPath;     // "" for standard output
     std::string scriptPath;  // a file, or "-" for standard input
+    std::string serial;      // the instrument to open; "" for the first attached
     usb::UsbId usbId;
     std::string why;  // why it was refused
 };
@@ -27,8 +29,9 @@ std::string usageText();
 std::string versionText();
 
 // Reads the arguments after the program's name. --help and --version win over everything
-// else; an unknown option, a missing or bad value, a second script or none is refused, with the
-// reason in `why`. "-" alone is a script (standard input); "--" ends the options.
+// else; an unknown option, a missing or bad value, a second script or none (a script beside
+// --list) is refused, with the reason in `why`. "-" alone is a script (standard input); "--"
+// ends the options.
 CommandLine parseCommandLine(std::span<const std::string_view> arguments);
 
 }  // namespace tunx::cli

@@ -37,6 +37,8 @@ class Session {
                    .record = true,
                    .transcriptOut = &out,
                    .installDir = options.installDir,
+                   .userDataDir = options.userDataDir,
+                   .serial = options.serial,
                    .groupSeparator = options.groupSeparator},
                   ui_, &picture_),
           program_(wiring_.program()),

@@ -17,6 +17,8 @@ struct Options {
     std::string installDir;
     // The transport without `simulate`; none: no device is ever attached.
     UsbApi* device = nullptr;
+    std::string userDataDir{};  // where calibration files are looked up first; "" for nowhere
+    std::string serial{};       // the instrument to open; "" for the first attached
 };
 
 enum ExitStatus { kRanToEnd = 0, kExpectFailed = 1, kBadScript = 2, kProgramEnded = 3 };

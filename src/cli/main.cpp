@@ -15,7 +15,10 @@
 #include "cli/Runner.h"
 #include "cli/Script.h"
 #include "common/LineReader.h"
+#include "link/Instruments.h"
 #include "platform/Host.h"
+#include "ports/Clock.h"
+#include "sim/VirtualInstrument.h"
 #include "usb/Transport.h"
 
 namespace {
@@ -24,6 +27,24 @@ int badCommandLine(const std::string& why) {
     std::cerr << "tunx4k-cli: " << why << "\n"
               << "Try 'tunx4k-cli --help' for the options.\n";
     return tunx::cli::kBadScript;
+}
+
+void tellUser(const std::string& why) {
+    std::cerr << "tunx4k-cli: " << why << "\n";
+}
+
+// --list: the attached instruments' serial numbers, one a line.
+int listInstruments(tunx::UsbApi& usb) {
+    int status = tunx::usb::kSuccess;
+    const auto serials = tunx::attachedInstruments(usb, status);
+    if (!serials) {
+        tellUser("the USB devices cannot be listed (status " + std::to_string(status) + ")");
+        return tunx::cli::kProgramEnded;
+    }
+    for (const std::string& serial : *serials) {
+        std::cout << serial << "\n";
+    }
+    return tunx::cli::kRanToEnd;
 }
 
 }  // namespace
@@ -40,6 +61,14 @@ int main(int argc, char** argv) {
             return 0;
         case tunx::cli::CommandLine::Action::Refused:
             return badCommandLine(line.why);
+        case tunx::cli::CommandLine::Action::List:
+            if (line.simulate) {
+                tunx::VirtualClock clock;
+                tunx::sim::VirtualInstrument instrument(clock);
+                return listInstruments(instrument);
+            }
+            return listInstruments(
+                *tunx::usb::makeUsbTransport(line.usbId, tellUser, tunx::installationFolder()));
         case tunx::cli::CommandLine::Action::Run:
             break;
     }
@@ -52,6 +81,8 @@ int main(int argc, char** argv) {
     const tunx::usb::UsbId usbId = line.usbId;
     options.groupSeparator = tunx::groupSeparatorOf(locale);
     options.installDir = tunx::installationFolder();
+    options.userDataDir = tunx::userDataFolder();
+    options.serial = line.serial;
 
     std::ifstream file;
     std::istream* in = &std::cin;
@@ -87,8 +118,7 @@ int main(int argc, char** argv) {
     }
     std::unique_ptr<tunx::UsbApi> device;
     if (!options.simulate) {
-        device = tunx::usb::makeUsbTransport(
-            usbId, [](const std::string& why) { std::cerr << "tunx4k-cli: " << why << "\n"; });
+        device = tunx::usb::makeUsbTransport(usbId, tellUser, options.installDir);
         options.device = device.get();
     }
     int status = tunx::cli::kBadScript;

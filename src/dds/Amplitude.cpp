@@ -11,7 +11,6 @@
 #include "dds/AmplitudeEntry.h"
 #include "dds/Failure.h"
 #include "dds/Flatness.h"
-#include "dds/Modes.h"
 
 namespace tunx {
 
@@ -74,10 +73,9 @@ float enteredMv(const frmMainControls& panel) {
 }
 
 // False when the amplitude cannot be set ("Error calculating Amplitude!" is due).
-bool applyVpp(frmMainControls& panel, Link& link) {
+bool applyVpp(frmMainControls& panel, Link& link, const OutputTraits& mode) {
     SharedState& s = link.state();
     const std::string& unit = panel.VppUnit->text;
-    const std::optional<Mode> m = modeOf(panel.ModeSelect->text);
     float a = enteredMv(panel);
     if (amplitude::terminated(panel)) {
         a = CSng(static_cast<double>(a) + a);  // the number itself doubles, dBmV included
@@ -85,7 +83,7 @@ bool applyVpp(frmMainControls& panel, Link& link) {
     if (a > kMaxEntryMv || a < kMinEntryMv) {
         return false;
     }
-    const bool sine = m == Mode::Sine || m == Mode::SineModulated;
+    const bool sine = mode.amplitude == AmplitudeScale::SineFlatness;
     if (unit == unit::kMVrms || unit == unit::kDBmV) {
         if (!sine) {
             failWith(link, kMsgAmplitudeUnit);
@@ -105,12 +103,12 @@ bool applyVpp(frmMainControls& panel, Link& link) {
     float gain = s.cal.flat1M;
     if (sine) {
         gain = flatness(s.cal, s.gen.sgfreq);
-    } else if (m == Mode::Ramp || m == Mode::Triangle) {
+    } else if (mode.amplitude == AmplitudeScale::Ramp) {
         gain = CSng(kRampGain);
     }
     gain = boosted(gain, a);
     s.gen.sgaten = 0;
-    if (m == Mode::Square2) {
+    if (mode.amplitude == AmplitudeScale::Square2Level) {
         // The level reaches the device with the output-stage commands.
         s.gen.sgaten = square2Level(s.cal, a);
         return true;
@@ -133,8 +131,8 @@ Command amplitudeCommand(std::int32_t asf) {
     return {code::kAmplitude, bytes.high, bytes.low, 0, 0, 0};
 }
 
-void SetVpp(frmMainControls& panel, Link& link) {
-    runOrFail(link, kMsgAmplitudeError, [&] { return applyVpp(panel, link); });
+void SetVpp(frmMainControls& panel, Link& link, const OutputTraits& mode) {
+    runOrFail(link, kMsgAmplitudeError, [&] { return applyVpp(panel, link, mode); });
 }
 
 void sgstop(frmMainControls& panel, Link& link) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "controls/frmMainControls.h"
+#include "dds/OutputTraits.h"
 #include "link/Link.h"
 
 namespace tunx {
@@ -19,10 +20,12 @@ inline constexpr const char* kLabelAmplitude = "Set_Amplitude_";
 // The amplitude scale factor command (code 3): bits 15-8 and 7-0 of `asf`.
 Command amplitudeCommand(std::int32_t asf);
 
-// Amplitude scale factor from Vpp (or, for "Square-Wave2", the output level sgaten).
-void SetVpp(frmMainControls& panel, Link& link);
-// Output stage, offset DAC command, output stage again, and the offset read-back.
-void SetBias(frmMainControls& panel, Link& link);
+// Amplitude scale factor from Vpp (or, for the comparator's square wave, the output level
+// sgaten), as the output mode scales it.
+void SetVpp(frmMainControls& panel, Link& link, const OutputTraits& mode);
+// Output stage, offset DAC command (the entry shifted as the output mode asks), output stage
+// again, and the offset read-back.
+void SetBias(frmMainControls& panel, Link& link, const OutputTraits& mode);
 // Amplitude from the bare Vpp number, sent when the generator stops.
 void sgstop(frmMainControls& panel, Link& link);
 

@@ -11,7 +11,6 @@
 #include "dds/Amplitude.h"
 #include "dds/Failure.h"
 #include "dds/MainClock.h"
-#include "dds/Modes.h"
 #include "dds/PulseCommands.h"
 #include "dds/Sweep.h"
 #include "dds/Units.h"
@@ -139,13 +138,12 @@ bool sendSequence(Link& link, const Tuning& t, Path path) {
     return true;
 }
 
-void setFrequency(frmMainControls& panel, Link& link, Path path) {
+void setFrequency(frmMainControls& panel, Link& link, Path path, const OutputTraits& mode) {
     SharedState& s = link.state();
     runOrFail(link, kMsgFrequencyError, [&] {
         double hz = enteredHertz(panel);
         s.gen.sgfreq = CLng(hz);
-        if (modeOf(panel.ModeSelect->text) == Mode::SineModulated &&
-            panel.modtype->text == kModExternalFm) {
+        if (mode.modulationCarrier && panel.modtype->text == kModExternalFm) {
             hz += s.cal.fmoffset;
         }
         if (s.gen.undersmonflag) {
@@ -164,12 +162,12 @@ void setFrequency(frmMainControls& panel, Link& link, Path path) {
 
 }  // namespace
 
-void SetFrequency(frmMainControls& panel, Link& link) {
-    setFrequency(panel, link, Path::Sine);
+void SetFrequency(frmMainControls& panel, Link& link, const OutputTraits& mode) {
+    setFrequency(panel, link, Path::Sine, mode);
 }
 
 void SetSquare2Frequency(frmMainControls& panel, Link& link) {
-    setFrequency(panel, link, Path::Square2);
+    setFrequency(panel, link, Path::Square2, OutputTraits{});
 }
 
 void SetSine2Frequency(frmMainControls& /*panel*/, Link& /*link*/) {}

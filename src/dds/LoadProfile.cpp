@@ -122,7 +122,7 @@ void loadfile_Click(frmMainControls& panel, Link& link) {
         failWith(link, kMsgProfileError);
         return;
     }
-    if (!link.rxver(1, kRamAckTimeoutMs, kLabelRamAck)) {
+    if (!link.rxver(kLabelRamAck)) {
         failWith(link, kMsgProfileError);
         return;
     }

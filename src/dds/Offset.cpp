@@ -8,7 +8,6 @@
 #include "dds/AmplitudeEntry.h"
 #include "dds/Calibration.h"
 #include "dds/Failure.h"
-#include "dds/Modes.h"
 #include "dds/Profile.h"
 #include "link/Relay.h"
 
@@ -111,19 +110,24 @@ OffsetCode offsetCode(const Calibration& c, std::int32_t mv) {
 }
 
 // False when the offset cannot be set ("Error calculating Offset!" is due).
-bool applyBias(frmMainControls& panel, Link& link) {
+bool applyBias(frmMainControls& panel, Link& link, const OutputTraits& mode) {
     SharedState& s = link.state();
     sgrelayon(link);
     std::int32_t mv = CLng(enteredOffsetMv(panel));
-    const std::optional<Mode> m = modeOf(panel.ModeSelect->text);
-    if (m == Mode::Ramp || m == Mode::Triangle) {
-        mv = CLng(mv + rampCorrectionMv(panel, s.cal));
-    }
-    if (m == Mode::Arbitrary && panel.arbit->text == kTargetVoltage) {
-        mv = CLng(static_cast<double>(s.cal.arbvoffset) + mv);
-    }
-    if (m == Mode::Square2) {
-        mv = s.cal.sq2offset;
+    switch (mode.offset) {
+        case OffsetShift::None:
+            break;
+        case OffsetShift::Ramp:
+            mv = CLng(mv + rampCorrectionMv(panel, s.cal));
+            break;
+        case OffsetShift::ArbitraryVoltage:
+            if (panel.arbit->text == kTargetVoltage) {
+                mv = CLng(static_cast<double>(s.cal.arbvoffset) + mv);
+            }
+            break;
+        case OffsetShift::Square2:
+            mv = s.cal.sq2offset;
+            break;
     }
     if (mv < kMinOffsetMv || mv > kMaxOffsetMv) {
         return false;
@@ -144,8 +148,8 @@ bool applyBias(frmMainControls& panel, Link& link) {
 
 }  // namespace
 
-void SetBias(frmMainControls& panel, Link& link) {
-    runOrFail(link, kMsgOffsetError, [&] { return applyBias(panel, link); });
+void SetBias(frmMainControls& panel, Link& link, const OutputTraits& mode) {
+    runOrFail(link, kMsgOffsetError, [&] { return applyBias(panel, link, mode); });
 }
 
 }  // namespace tunx

@@ -187,7 +187,7 @@ bool programRamp(frmMainControls& panel, Link& link) {
     if (!writeShape(link, words)) {
         return false;
     }
-    if (!link.rxver(1, kRamAckTimeoutMs, kLabelRamAck)) {
+    if (!link.rxver(kLabelRamAck)) {
         return false;
     }
     const BytePair kb = lowBytes(k);

@@ -160,7 +160,7 @@ bool programSweep(frmMainControls& panel, Link& link) {
     if (!list || !writeSweepList(link, *list, true)) {
         return false;
     }
-    if (!link.rxver(1, kRamAckTimeoutMs, kLabelRamAck)) {
+    if (!link.rxver(kLabelRamAck)) {
         return false;
     }
     if (!link.send(multipliersCommand(panel, *list), kLabelSweepMultipliers)) {

@@ -32,10 +32,6 @@ bool ramwrinit(Link& link, std::int16_t startadres, std::int32_t bytenumber) {
     return ramCommand(link, code::kRamWrite, startadres, bytenumber, "RamWrite_");
 }
 
-bool ramrdinit(Link& link, std::int16_t startadres, std::int32_t bytenumber) {
-    return ramCommand(link, code::kRamRead, startadres, bytenumber, "RamRead_");
-}
-
 void writeram(Link& link) {
     const auto& cmd = link.state().link.cmd;
     const std::array<std::uint8_t, 4> word = {CByte(cmd[1]), CByte(cmd[2]), CByte(cmd[3]),
@@ -76,7 +72,7 @@ bool writeLevelPattern(Link& link, std::initializer_list<LevelRun> runs) {
             writeram(link);
         }
     }
-    return link.rxver(1, kRamAckTimeoutMs, kLabelRamAck);
+    return link.rxver(kLabelRamAck);
 }
 
 }  // namespace tunx

@@ -11,7 +11,6 @@ namespace tunx {
 inline constexpr const char* kMsgProfileError = "Loading Profile Error! Please, Verify your entry.";
 // Step label of the acknowledgement read after the raw RAM words.
 inline constexpr const char* kLabelRamAck = "Ram Write_";
-inline constexpr std::int32_t kRamAckTimeoutMs = 1000;
 // The play-mode text of the RAM modes that asks for one pass per trigger.
 inline constexpr const char* kPlaySingle = "Single";
 
@@ -25,8 +24,6 @@ inline constexpr int kLevelLow = 0;
 // RAM write command (code 18): word count and start address. On failure shows the profile
 // message and sets sgerror; returns whether it was acknowledged.
 bool ramwrinit(Link& link, std::int16_t startadres, std::int32_t bytenumber);
-// RAM read command (code 19), the same way.
-bool ramrdinit(Link& link, std::int16_t startadres, std::int32_t bytenumber);
 // Writes command bytes 1-4 raw as one 4-byte RAM word (no frame). The status goes to the
 // Status label; a failed write is a broken link and ends the application (Link::writeRaw):
 // the instrument would otherwise take every later frame as the rest of the words.

@@ -2,7 +2,6 @@
 // read back into the generator window.
 #include "generator/ConfigFile.h"
 
-#include <fstream>
 #include <optional>
 #include <string_view>
 #include <utility>
@@ -207,16 +206,6 @@ std::string ConfigText(const Window& panel) {
         out += kLineEnd;
     }
     return out;
-}
-
-bool WriteFile(const std::string& filename, const std::string& text) {
-    std::ofstream out(filename, std::ios::binary | std::ios::app);
-    if (!out) {
-        return false;
-    }
-    out << text;
-    out.close();
-    return !out.fail();
 }
 
 bool SaveConfigs(const std::string& filename, const Window& panel) {

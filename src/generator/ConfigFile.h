@@ -27,9 +27,6 @@ inline constexpr const char* kSaveFailed =
 // order, each line ended by CR LF.
 std::string ConfigText(const Window& panel);
 
-// Appends text to the file, creating it when missing; false when it could not be written.
-bool WriteFile(const std::string& filename, const std::string& text);
-
 // Writes the panel's configuration to filename. The new file is written completely beside the
 // old one before it replaces it (a link keeps pointing at the new file); false when that
 // failed, the old file then being untouched.

@@ -1,20 +1,19 @@
 #pragma once
 
-#include <string>
-#include <vector>
-
 #include "controls/frmMainControls.h"
-#include "dds/Modes.h"
 
 namespace tunx {
 
 struct SharedState;
+class Ui;
 
-// The mode's lines for the Limitations box (empty for a text that is not a mode).
-std::vector<std::string> modeDescription(const std::string& modeText);
+// Groups of controls the layout enables or disables together.
+enum class PanelGroup { Modulation, Sweep, Pulse, Frequency, Amplitude, Arbitrary };
+void enable(frmMainControls& panel, PanelGroup group, bool on);
 
 // Lays the panel out for the mode in ModeSelect: enabled states, Vpp reset and the
-// Limitations text. "Select Mode" asks for a mode and sets sgerror.
-void AdjustInterfaceOptions(frmMainControls& panel, SharedState& state, class Ui& ui);
+// Limitations text. "Select Mode" asks for a mode and sets sgerror; another text that names
+// no mode changes nothing.
+void AdjustInterfaceOptions(frmMainControls& panel, SharedState& state, Ui& ui);
 
 }  // namespace tunx

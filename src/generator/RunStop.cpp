@@ -2,18 +2,9 @@
 // trigger in single-shot modes, STOP closes the output stage.
 #include "generator/RunStop.h"
 
-#include <functional>
-#include <vector>
-
 #include "common/RuntimeError.h"
 #include "dds/Amplitude.h"
-#include "dds/Frequency.h"
-#include "dds/Profile.h"
-#include "dds/Pulse.h"
-#include "dds/Ramp.h"
-#include "dds/Sweep.h"
-#include "dds/WaveRam.h"
-#include "generator/Layout.h"
+#include "generator/OutputMode.h"
 #include "generator/Validation.h"
 #include "generator/frmMain.h"
 #include "link/Relay.h"
@@ -23,13 +14,6 @@ namespace tunx {
 namespace {
 
 constexpr const char* kSingle = "Single";
-constexpr int kArbitraryPauseMs = 1;
-
-// One call of a mode's set-up sequence; `checked` stops the sequence after it on sgerror.
-struct Step {
-    std::function<void()> call;
-    bool checked;
-};
 
 }  // namespace
 
@@ -43,66 +27,6 @@ bool singleShotRequested(const frmMainControls& panel) {
 }
 
 namespace {
-
-std::vector<Step> setupSequence(frmMain& w, std::optional<Mode> m) {
-    if (!m) {
-        return {};
-    }
-    Link& link = w.link();
-    GeneratorState& g = w.state().gen;
-    auto bias = [&w, &link] { SetBias(w, link); };
-    auto vpp = [&w, &link] { SetVpp(w, link); };
-    auto frequency = [&w, &link] { SetFrequency(w, link); };
-    auto relayOn = [&link] { sgrelayon(link); };
-    switch (*m) {
-        case Mode::Sine:
-            return {{bias, true}, {frequency, true}, {vpp, false}};
-        case Mode::SineModulated:
-            return {{bias, true},
-                    {vpp, true},
-                    {frequency, true},
-                    {relayOn, false},
-                    {[&w, &link] { SetModulation(w, link); }, false}};
-        case Mode::Pulse:
-            return {{bias, true}, {[&w, &link] { SetPulse(w, link); }, true}, {vpp, false}};
-        case Mode::Ramp:
-        case Mode::Triangle: {
-            const bool triangle = *m == Mode::Triangle;
-            std::vector<Step> steps = {{[&g, triangle] { g.triangle = triangle; }, false},
-                                       {bias, true},
-                                       {[&w, &link] { SetRampUp(w, link); }, true},
-                                       {vpp, false}};
-            if (!triangle) {
-                steps.push_back({relayOn, false});
-            }
-            return steps;
-        }
-        case Mode::Arbitrary:
-            return {{bias, true},
-                    {[&w, &link] { loadfile_Click(w, link); }, false},
-                    {[&link] { link.clock().Sleep(kArbitraryPauseMs); }, true},
-                    {bias, true},
-                    {[&w, frequency] {
-                         if (w.arbit->text == kTargetPhase) {
-                             frequency();
-                         }
-                     },
-                     true},
-                    {[&w, &link] { setarb(w, link); }, false},
-                    {vpp, false}};
-        case Mode::Sweep:
-            return {{bias, true}, {vpp, true}, {[&w, &link] { SetSweepGen(w, link); }, false}};
-        case Mode::Square:
-            return {
-                {bias, true}, {[&w, &link] { SetSquareFrequency(w, link); }, true}, {vpp, false}};
-        case Mode::Square2:
-            return {
-                {bias, true}, {[&w, &link] { SetSquare2Frequency(w, link); }, true}, {vpp, false}};
-        case Mode::Sine2:
-            return {{bias, true}, {[&w, &link] { SetSine2Frequency(w, link); }, false}};
-    }
-    return {};
-}
 
 void showStatusBar(frmMain& w, const std::string& text) {
     w.StatusBar->text = text;
@@ -128,7 +52,7 @@ bool refresh(frmMain& w) {
     SharedState& s = w.state();
     Link& link = w.link();
     const std::string modeText = w.ModeSelect->text;
-    const std::optional<Mode> m = modeOf(modeText);
+    const OutputMode* m = outputModeOf(modeText);
     // Any command of the refresh that failed leaves the output other than asked for, also one
     // whose procedure goes on without setting sgerror (a switch-on, the final one included).
     const int failuresBefore = link.failures();
@@ -147,14 +71,17 @@ bool refresh(frmMain& w) {
         // A command that failed already (the close, an offset sent by the validation) leaves
         // nothing to set up.
         const bool failedBefore = link.failures() != failuresBefore;
+        // Past the validation, the text names a mode.
         s.gen.sgerror = false;
-        for (const Step& step : failedBefore ? std::vector<Step>{} : setupSequence(w, m)) {
-            step.call();
-            if (step.checked && failed()) {
-                break;
+        if (!failedBefore) {
+            for (const SetUpStep& step : m->setUp) {
+                step.call(w, *m);
+                if (step.stopOnError && failed()) {
+                    break;
+                }
             }
         }
-        if (!failed() && m != Mode::SineModulated) {
+        if (!failed() && m->switchOnAtEnd) {
             sgrelayon(link);
         }
         // The running look only once the last command, the switch-on, was taken.
@@ -184,6 +111,12 @@ bool refreshAndArm(frmMain& w) {
 }
 
 }  // namespace
+
+void outputTakenBy(frmMain& w, const std::string& measurement) {
+    w.state().gen.singlemode = false;
+    showIdleRunButton(w);
+    showStatusBar(w, runstop::kTakenByMonitor + measurement);
+}
 
 void frmMain::RefreshBtn_Click() {
     if (refreshAndArm(*this) && s_.gen.singlemode) {

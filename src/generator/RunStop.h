@@ -5,6 +5,7 @@
 namespace tunx {
 
 struct frmMainControls;
+class frmMain;
 
 // Texts of the status line and the command buttons.
 namespace runstop {
@@ -19,10 +20,16 @@ inline constexpr const char* kTriggerCaption = "TRIGGER";
 inline constexpr const char* kRunError = "RUN_Error";
 inline constexpr const char* kTriggerLabel = "Sending Trigger_";
 inline constexpr const char* kRunPicture = "run_btn.bmp";
+inline constexpr const char* kTakenByMonitor = "Output taken by the monitor's ";
 }  // namespace runstop
 
 // The current settings ask for single-shot output: an enabled arbmode or outmode reading
 // "Single", or an enabled and ticked singlesw.
 bool singleShotRequested(const frmMainControls& panel);
+
+// A measurement of the monitor (`measurement` names it) sets the output itself: the panel's
+// settings are no longer what goes out, so RUN is not lit, the status line names the
+// measurement, and the next RUN sends the panel's settings again.
+void outputTakenBy(frmMain& w, const std::string& measurement);
 
 }  // namespace tunx

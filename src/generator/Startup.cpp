@@ -2,16 +2,16 @@
 #include <algorithm>
 #include <array>
 
+#include "common/LineReader.h"
 #include "common/Numbers.h"
 #include "dds/Calibration.h"
 #include "generator/Layout.h"
 #include "generator/frmMain.h"
+#include "link/Instruments.h"
 
 namespace tunx {
 
 namespace {
-constexpr const char* kModelCode = "tunx4k";
-constexpr std::size_t kModelCodeLength = 6;
 constexpr std::size_t kDeviceIdStart = 7;  // characters 8-14
 constexpr std::size_t kDeviceIdLength = 7;
 constexpr std::uint32_t kOpenTimeoutMs = 3000;
@@ -26,10 +26,39 @@ constexpr const char* kMsgOpenStart = "Error opening device: ";
 constexpr const char* kMsgOpenEnd = ". Application is aborting. Reset hardware and try again.";
 constexpr const char* kMsgBaud = "error seting baud rate";
 constexpr const char* kUsersGuide = "SigGen_helpfile.txt";
+constexpr const char* kMsgSerialStart = "No instrument with the serial number ";
+constexpr const char* kMsgSerialAttached = " is attached. Attached: ";
+constexpr const char* kMsgSerialNone = "none";
+constexpr const char* kCalibrationStart = "CalData";
+constexpr const char* kCalibrationEnd = ".txt";
 constexpr const char* kMonitorForm = "Form1";
 constexpr const char* kIdleState = "Idle";
 constexpr int kDeviceListPauseMs = 10;
+
+// A message and what the transport adds to it, on a line of its own.
+std::string withAdvice(const std::string& message, const std::string& advice) {
+    return advice.empty() ? message : message + "\n\n" + advice;
+}
+
+std::string joined(const std::vector<std::string>& texts) {
+    std::string out;
+    for (const std::string& t : texts) {
+        out += (out.empty() ? "" : ", ") + t;
+    }
+    return out;
+}
 }  // namespace
+
+// The calibration file of the instrument with id `id`: the user's own copy in their data
+// folder when there is one, else the one in `folder`.
+std::string frmMain::calibrationFile(const std::string& folder, const std::string& id) const {
+    const std::string name = kCalibrationStart + id + kCalibrationEnd;
+    const std::string& own = s_.host.userDataDir;
+    if (!own.empty() && fileKind(own + name) == FileKind::Readable) {
+        return own + name;
+    }
+    return folder + name;
+}
 
 void frmMain::Form_Activate() {
     if (s_.link.activated) {
@@ -40,12 +69,13 @@ void frmMain::Form_Activate() {
     FindDevice();
     s_.link.devconnected = false;
     if (s_.link.devcount < 1) {
-        ui_.MsgBox(kMsgNoDevice);
+        ui_.MsgBox(withAdvice(kMsgNoDevice, usb_.noDeviceAdvice()));
         return;
     }
     Control& device = *cmbDevice;
     device.enabled = true;
     const std::string folder = tcali->text;
+    const std::string& wanted = s_.host.serial;
     for (int i = 0; i < s_.link.devcount; ++i) {
         if (static_cast<std::size_t>(i) >= device.items.size()) {
             break;
@@ -53,11 +83,10 @@ void frmMain::Form_Activate() {
         device.listIndex = i;
         device.text = device.items[static_cast<std::size_t>(i)];
         const std::string& entry = device.text;
-        const std::string model = entry.substr(0, std::min(entry.size(), kModelCodeLength));
         const std::string id =
             entry.size() > kDeviceIdStart ? entry.substr(kDeviceIdStart, kDeviceIdLength) : "";
-        tcali->text = folder + "CalData" + id + ".txt";
-        if (model != kModelCode) {
+        tcali->text = calibrationFile(folder, id);
+        if (!isInstrumentSerial(entry) || (!wanted.empty() && entry != wanted)) {
             continue;
         }
         OpenDevice();
@@ -68,10 +97,26 @@ void frmMain::Form_Activate() {
             break;
         }
     }
-    if (!s_.link.devconnected) {
-        ui_.MsgBox(kMsgNoTunx);
-        link_.endApplication();
+    if (s_.link.devconnected) {
+        return;
     }
+    // A device whose serial number could not be read may be the instrument.
+    std::string problems;
+    for (int i = 0; i < s_.link.devcount; ++i) {
+        const std::string problem = usb_.deviceProblem(static_cast<std::uint32_t>(i));
+        problems += (problems.empty() || problem.empty() ? "" : "\n\n") + problem;
+    }
+    if (!wanted.empty() && problems.empty()) {
+        // Another instrument than the one asked for is no choice: as without a device.
+        std::vector<std::string> attached;
+        std::ranges::copy_if(device.items, std::back_inserter(attached),
+                             [](const std::string& e) { return isInstrumentSerial(e); });
+        ui_.MsgBox(kMsgSerialStart + wanted + kMsgSerialAttached +
+                   (attached.empty() ? kMsgSerialNone : joined(attached)) + ".");
+        return;
+    }
+    ui_.MsgBox(withAdvice(kMsgNoTunx, problems));
+    link_.endApplication();
 }
 
 void frmMain::FindDevice() {
@@ -116,7 +161,8 @@ void frmMain::OpenDevice() {
     s_.link.devhandle = handle;
     link_.showStatus(status);
     if (status != usb::kSuccess) {
-        ui_.MsgBox(kMsgOpenStart + device.text + kMsgOpenEnd);
+        ui_.MsgBox(withAdvice(kMsgOpenStart + device.text + kMsgOpenEnd,
+                              usb_.deviceProblem(static_cast<std::uint32_t>(device.listIndex))));
         link_.endApplication();
     }
 }

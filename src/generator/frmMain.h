@@ -63,6 +63,9 @@ class frmMain : public Window, public frmMainControls {
 
     // Installation folder files.
     std::string installFile(const std::string& name) const { return s_.host.installDir + name; }
+    // The calibration file of the instrument with that id: the user's copy in their data
+    // folder, else the one in `folder`.
+    std::string calibrationFile(const std::string& folder, const std::string& id) const;
 
   private:
     void buildControls();

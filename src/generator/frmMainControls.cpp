@@ -2,9 +2,9 @@
 // first, in the order a saved configuration lists them.
 #include "dds/AmplitudeEntry.h"
 #include "dds/MainClock.h"
-#include "dds/Modes.h"
 #include "dds/Profile.h"
 #include "dds/Units.h"
+#include "generator/OutputMode.h"
 #include "generator/PanelTexts.h"
 #include "generator/frmMain.h"
 #include "window/NewControl.h"
@@ -48,14 +48,14 @@ void frmMain::buildControls() {
     cmbDevice = add(list("cmbDevice", "", {}, kStatus));
     description = add(text("description", kGeneralDescription, kMode));
     description->multiLine = true;
-    // The list offers every mode but the second sine, which is chosen by typing its name.
+    // The list offers the listed modes; the box starts at the first.
     std::vector<std::string> modes;
-    for (const mode::Name& m : mode::kNames) {
-        if (m.mode != Mode::Sine2) {
-            modes.emplace_back(m.text);
+    for (const OutputMode* m : outputModes()) {
+        if (m->listed) {
+            modes.emplace_back(m->text());
         }
     }
-    ModeSelect = add(list("ModeSelect", textOf(Mode::Sine), modes, kMode));
+    ModeSelect = add(list("ModeSelect", modes.front(), modes, kMode));
     fmdrange = add(list("fmdrange", "1", {"1", "5", "10", "20", "50", "100"}, kModulation));
     amfactor = add(list("amfactor", "4", {"4", "2", "1", "0.5"}, kModulation));
     modtype = add(list("modtype", "External AM", {"External FM", "External AM"}, kModulation));

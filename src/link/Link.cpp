@@ -104,7 +104,7 @@ bool Link::sendk2(std::int16_t& attempts, std::int32_t timeout, const std::strin
     }
 }
 
-bool Link::rxver(std::int16_t /*attempts*/, std::int32_t /*timeout*/, const std::string& label) {
+bool Link::rxver(const std::string& label) {
     std::array<std::uint8_t, 1> reply{0};
     std::uint32_t got = 0;
     const int status = usb_.SI_Read(s_.link.devhandle, reply, got);

@@ -68,8 +68,8 @@ class Link {
     // while attempts remain. `attempts` is consumed. Shows the failure messages itself.
     bool sendk2(std::int16_t& attempts, std::int32_t timeout, const std::string& label);
 
-    // Reads the acknowledgement after raw data, with the time-outs currently set.
-    bool rxver(std::int16_t attempts, std::int32_t timeout, const std::string& label);
+    // Reads the acknowledgement after raw data, once, with the time-outs currently set.
+    bool rxver(const std::string& label);
 
     // Writes raw data outside a frame (the waveform RAM words) and shows the status. A failed
     // write is a broken link, as for a frame: the same message, and the application ends.

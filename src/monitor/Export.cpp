@@ -7,12 +7,14 @@
 
 #include "common/SafeSave.h"
 #include "monitor/Form1.h"
+#include "monitor/sweep/SweepLevel.h"
 
 namespace tunx {
 
 namespace {
 
 constexpr const char* kNothingYet = "nothing has been measured yet";
+constexpr const char* kDbv = "dBV";
 constexpr double kPlainUpTo = 1e15;
 // A number as CSV text: the shortest that reads back as the same value, dot decimal, without
 // an exponent for the magnitudes a measurement has.
@@ -65,14 +67,20 @@ Csv scopeCsv(const ScopeRecord& record) {
 }
 
 Csv sweepCsv(const KeptMeasurements& kept) {
+    // The measured levels in the unit of the scale shown (dBV on a scale the list does not
+    // have), never the scale's limits; a point that was not measured has no row.
+    const DisplayScale* scale = findDisplayScale(kept.scale);
     Csv csv;
-    csv.text =
-        (kept.amplitudeSweep ? "amplitude_" + kept.amplitudeUnit : std::string("frequency_Hz")) +
-        ",level_" + kept.levelUnit + "\n";
+    csv.text = (kept.sweepKind == SweepKind::Amplitude ? "amplitude_" + kept.amplitudeUnit
+                                                       : std::string("frequency_Hz")) +
+               ",level_" + std::string(scale != nullptr ? scale->unit : kDbv) + "\n";
     for (const SweepSample& p : kept.sweep) {
-        csv.text += number(p.at) + "," + number(p.level) + "\n";
+        if (p.dbv) {
+            csv.text += number(p.at) + "," +
+                        number(scale != nullptr ? levelIn(*scale, *p.dbv) : *p.dbv) + "\n";
+            ++csv.rows;
+        }
     }
-    csv.rows = kept.sweep.size();
     return csv;
 }
 

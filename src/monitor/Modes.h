@@ -70,6 +70,16 @@ inline constexpr std::string_view kScope = "scope";
 inline constexpr std::string_view kCounter = "Frequency Counter";
 inline constexpr std::string_view kStopped = "stoped";
 inline constexpr std::string_view kIdle = "idle";
+inline constexpr std::array kAll = {kIdleAtStart,
+                                    kStartFrequencySweep,
+                                    kFrequencySweeping,
+                                    kStartAmplitudeSweep,
+                                    kAmplitudeSweeping,
+                                    kStartScope,
+                                    kScope,
+                                    kCounter,
+                                    kStopped,
+                                    kIdle};
 }  // namespace runstate
 
 // Texts of textstatus.

@@ -43,6 +43,21 @@ void setStatus(Form1& w, std::string_view text, bool repaint = false) {
 
 }  // namespace
 
+bool measuring(const MonitorState& m) {
+    const std::string& s = m.monstate;
+    return s == runstate::kStartFrequencySweep || s == runstate::kFrequencySweeping ||
+           s == runstate::kStartAmplitudeSweep || s == runstate::kAmplitudeSweeping ||
+           s == runstate::kStartScope || s == runstate::kScope || s == runstate::kCounter;
+}
+
+void showRunState(Form1& w) {
+    setStatus(w, measuring(w.mon()) ? status::kRunning : status::kStopped, true);
+}
+
+void showFailed(Form1& w) {
+    setStatus(w, status::kError, true);
+}
+
 void Form1::Form_Activate() {
     MonitorState& m = mon();
     if (m.moninit) {
@@ -84,6 +99,7 @@ void Form1::cmdstartsweep_Click() {
     const std::optional<MonitorMode> mode = monitorMode(selmonmode->text);
     if (mode == MonitorMode::FrequencySweep || mode == MonitorMode::AmplitudeSweep) {
         const bool frequency = mode == MonitorMode::FrequencySweep;
+        takeGeneratorForSweep(*this, frequency ? SweepKind::Frequency : SweepKind::Amplitude);
         m.monstate = std::string(frequency ? runstate::kStartFrequencySweep
                                            : runstate::kStartAmplitudeSweep);
         s_.gen.sgaten = 0;

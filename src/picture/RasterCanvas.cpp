@@ -13,6 +13,7 @@ namespace tunx {
 namespace {
 // Far outside the picture nothing shows; a line is walked only this far out.
 constexpr double kReach = 4.0 * kPictureWidth;
+constexpr const char* kNotEncoded = "the picture could not be encoded as PNG";
 }  // namespace
 
 RasterCanvas::RasterCanvas()
@@ -90,9 +91,13 @@ void RasterCanvas::Line(double x1, double y1, double x2, double y2, Colour colou
 }
 
 bool RasterCanvas::Save(const std::string& path, std::string& why) {
-    const std::vector<std::uint8_t> png = encodePng(pixels_, kPictureWidth, kPictureHeight);
+    const auto png = encodePng(pixels_, kPictureWidth, kPictureHeight);
+    if (!png) {
+        why = kNotEncoded;
+        return false;
+    }
     return saveFileSafely(
-        path, std::string_view(reinterpret_cast<const char*>(png.data()), png.size()), &why);
+        path, std::string_view(reinterpret_cast<const char*>(png->data()), png->size()), &why);
 }
 
 void RasterCanvas::Clear() {

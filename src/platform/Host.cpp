@@ -1,5 +1,6 @@
 #include "platform/Host.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <locale>
 
@@ -17,6 +18,21 @@ std::string installationFolder() {
 
 std::string installationFolderOf(const std::filesystem::path& executable) {
     return (executable.parent_path().parent_path() / "share" / "tunx4k").string() + "/";
+}
+
+std::string userDataFolder() {
+    return userDataFolderOf(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+}
+
+std::string userDataFolderOf(const char* xdgDataHome, const char* home) {
+    // A relative XDG_DATA_HOME is invalid and ignored, as the desktop's rules say.
+    if (xdgDataHome != nullptr && xdgDataHome[0] == '/') {
+        return (std::filesystem::path(xdgDataHome) / "tunx4k").string() + "/";
+    }
+    if (home != nullptr && home[0] == '/') {
+        return (std::filesystem::path(home) / ".local" / "share" / "tunx4k").string() + "/";
+    }
+    return {};
 }
 
 namespace {

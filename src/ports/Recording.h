@@ -25,6 +25,11 @@ class RecordingUsbApi : public UsbApi {
                  std::uint32_t& bytesWritten) override;
     int SI_Read(DeviceHandle handle, std::span<std::uint8_t> buffer,
                 std::uint32_t& bytesReturned) override;
+    // Not library calls: no transcript line (the program's messages show them).
+    std::string noDeviceAdvice() const override { return inner_.noDeviceAdvice(); }
+    std::string deviceProblem(std::uint32_t deviceNum) const override {
+        return inner_.deviceProblem(deviceNum);
+    }
 
   private:
     UsbApi& inner_;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 
 namespace tunx {
 
@@ -42,6 +43,14 @@ class UsbApi {
     // Reads up to buffer.size() bytes; status 13 when nothing arrived within the read time-out.
     virtual int SI_Read(DeviceHandle handle, std::span<std::uint8_t> buffer,
                         std::uint32_t& bytesReturned) = 0;
+
+    // Beside the library's operations, what the program's start-up asks the transport when it
+    // finds no instrument it can use, for its message boxes ("" when there is nothing to add):
+    // what to check when no device is attached at all,
+    virtual std::string noDeviceAdvice() const { return {}; }
+    // and why device `deviceNum` of the last enumeration could not be used (its serial number
+    // read, or the device opened), with what to do about it.
+    virtual std::string deviceProblem(std::uint32_t /*deviceNum*/) const { return {}; }
 };
 
 }  // namespace tunx

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,19 +32,22 @@ struct ScopeRecord {
     std::vector<double> ch1, ch2;
 };
 
-// One measured point of a sweep: where it was taken (hertz, or the amplitude in the unit of
-// combstarta) and the level in the display scale's unit.
+// One point of a sweep: where it was taken (hertz, or the amplitude in the unit of combstarta)
+// and the level measured there in dBV; none when the detector's reading did not come.
 struct SweepSample {
     double at = 0;
-    double level = 0;
+    std::optional<float> dbv;
 };
 
-// What the last sweep and spectrum measured, kept for export.
+// The three sweeps: their points go to different columns of the plot.
+enum class SweepKind { Frequency, Amplitude, Fast };
+
+// What the last sweep and spectrum measured, kept for redrawing and export.
 struct KeptMeasurements {
     std::vector<SweepSample> sweep;
-    bool amplitudeSweep = false;
+    SweepKind sweepKind = SweepKind::Frequency;
     std::string amplitudeUnit;     // of an amplitude sweep
-    std::string levelUnit;         // of the sweep's display scale
+    std::string scale;             // the display scale the sweep is shown and exported in
     long long sweepStartMs = 0;    // when the sweep began, on the program's clock
     std::vector<double> spectrum;  // levels of bins 1..512 in the scale's unit
     double binHz = 0;

@@ -79,6 +79,12 @@ struct GeneratorState {
 // Texts of the machine the program runs on.
 struct HostSettings {
     std::string installDir;  // installation folder, with its trailing separator
+    // The user's data folder, with its trailing separator, where calibration files are looked
+    // up first; "" for none.
+    std::string userDataDir;
+    // The serial number of the instrument to open (the command line's --serial); "" for the
+    // first attached.
+    std::string serial;
     char groupSeparator = ',';
 };
 

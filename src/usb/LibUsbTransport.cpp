@@ -1,6 +1,7 @@
 // The transport when the program is built with libusb-1.0.
 #include "usb/LibUsbBus.h"
 #include "usb/Transport.h"
+#include "usb/UdevRule.h"
 
 namespace tunx::usb {
 
@@ -13,14 +14,16 @@ struct BusHolder {
 
 class LibUsbTransport : private BusHolder, public UsbBackend {
   public:
-    LibUsbTransport(UsbId id, const Diagnostics& diagnostics)
-        : BusHolder{LibUsbBus(diagnostics)}, UsbBackend(bus, id, diagnostics) {}
+    LibUsbTransport(UsbId id, const Diagnostics& diagnostics, const std::string& installDir)
+        : BusHolder{LibUsbBus(diagnostics)},
+          UsbBackend(bus, id, diagnostics, permissionAdvice(installDir)) {}
 };
 
 }  // namespace
 
-std::unique_ptr<UsbApi> makeUsbTransport(UsbId id, Diagnostics diagnostics) {
-    return std::make_unique<LibUsbTransport>(id, diagnostics);
+std::unique_ptr<UsbApi> makeUsbTransport(UsbId id, Diagnostics diagnostics,
+                                         const std::string& installDir) {
+    return std::make_unique<LibUsbTransport>(id, diagnostics, installDir);
 }
 
 }  // namespace tunx::usb

@@ -10,6 +10,10 @@ constexpr const char* kNoUsbSupport =
     "this program was built without USB support (libusb-1.0 was not found): no instrument can "
     "be attached";
 
+constexpr const char* kVirtualInstrument =
+    "tunx4k --simulate (the menu entry \"TUNX4K on the Virtual Instrument\") runs it on its "
+    "built-in virtual instrument.";
+
 class NoLibUsbTransport : public NoUsbBackend {
   public:
     explicit NoLibUsbTransport(Diagnostics diagnostics) : diagnostics_(std::move(diagnostics)) {}
@@ -21,6 +25,9 @@ class NoLibUsbTransport : public NoUsbBackend {
         }
         return NoUsbBackend::SI_GetNumDevices(numDevices);
     }
+    std::string noDeviceAdvice() const override {
+        return std::string("This program was built without USB support. ") + kVirtualInstrument;
+    }
 
   private:
     Diagnostics diagnostics_;
@@ -29,7 +36,8 @@ class NoLibUsbTransport : public NoUsbBackend {
 
 }  // namespace
 
-std::unique_ptr<UsbApi> makeUsbTransport(UsbId /*id*/, Diagnostics diagnostics) {
+std::unique_ptr<UsbApi> makeUsbTransport(UsbId /*id*/, Diagnostics diagnostics,
+                                         const std::string& /*installDir*/) {
     return std::make_unique<NoLibUsbTransport>(std::move(diagnostics));
 }
 

@@ -57,12 +57,10 @@ std::string wordsFor(UsbResult result) {
     return "error " + std::to_string(static_cast<int>(result));
 }
 
-std::string openFailureCause(UsbResult result) {
+std::string openFailureCause(UsbResult result, const std::string& permissionFix) {
     switch (result) {
         case UsbResult::Access:
-            return "no permission to open it. Install the udev rule that comes with the program "
-                   "(README, \"Real instrument\"), then unplug the instrument and plug it in "
-                   "again.";
+            return "no permission to open it. " + permissionFix;
         case UsbResult::Busy:
             return "it is busy: another program is using it. Close that program and start "
                    "again.";

@@ -20,7 +20,8 @@ int statusOf(UsbResult result, Operation operation);
 // The result in a few words ("no permission", "timed out").
 std::string wordsFor(UsbResult result);
 
-// Why a device could not be opened, in words a user can act on.
-std::string openFailureCause(UsbResult result);
+// Why a device could not be opened, in words a user can act on; `permissionFix` says what to do
+// about a device the user may not open.
+std::string openFailureCause(UsbResult result, const std::string& permissionFix);
 
 }  // namespace tunx::usb

@@ -42,6 +42,14 @@ constexpr int kDescriptionOption = 1;
 
 constexpr const char* kNoBridgeInterface =
     "it has no vendor interface with a bulk IN and a bulk OUT endpoint.";
+constexpr const char* kDefaultPermissionFix =
+    "Install the udev rule that comes with the program (README, \"Real instrument\"), then "
+    "unplug the instrument and plug it in again.";
+constexpr const char* kCheckPluggedIn =
+    "Check that the instrument is plugged in: lsusb lists it as ";
+constexpr const char* kVirtualInstrument =
+    ". Without one, tunx4k --simulate (the menu entry \"TUNX4K on the Virtual Instrument\") "
+    "runs the program on its built-in virtual instrument.";
 
 struct BridgeInterface {
     int number = 0;
@@ -77,10 +85,11 @@ std::optional<BridgeInterface> findBridgeInterface(
 
 }  // namespace
 
-UsbBackend::UsbBackend(UsbBus& bus, UsbId id, Diagnostics diagnostics)
+UsbBackend::UsbBackend(UsbBus& bus, UsbId id, Diagnostics diagnostics, std::string permissionFix)
     : bus_(bus),
       id_(id),
       diagnostics_(std::move(diagnostics)),
+      permissionFix_(permissionFix.empty() ? kDefaultPermissionFix : std::move(permissionFix)),
       nextHandle_(kFirstHandle),
       readTimeoutMs_(kDefaultTimeoutMs),
       writeTimeoutMs_(kDefaultTimeoutMs) {}
@@ -99,6 +108,7 @@ UsbBackend::Session* UsbBackend::find(DeviceHandle handle) {
 int UsbBackend::SI_GetNumDevices(std::uint32_t& numDevices) {
     numDevices = 0;
     found_.clear();
+    problems_.clear();
     std::vector<std::shared_ptr<UsbDevice>> attached;
     const UsbResult result = bus_.deviceList(attached);
     if (result != UsbResult::Success) {
@@ -143,7 +153,7 @@ int UsbBackend::SI_GetProductString(std::uint32_t deviceNum, std::span<char> buf
     }
     std::unique_ptr<UsbDeviceHandle> handle;
     if (const UsbResult r = device.open(handle); r != UsbResult::Success) {
-        return openFailed(device, r, openFailureCause(r));
+        return openFailed(deviceNum, r);
     }
     std::string text;
     if (const UsbResult r = handle->stringDescriptorAscii(index, text); r != UsbResult::Success) {
@@ -155,12 +165,26 @@ int UsbBackend::SI_GetProductString(std::uint32_t deviceNum, std::span<char> buf
     return kSuccess;
 }
 
-int UsbBackend::openFailed(const UsbDevice& device, UsbResult result, const std::string& cause) {
+int UsbBackend::openFailed(std::uint32_t deviceNum, UsbResult result, const std::string& cause) {
+    const std::string where = toText(id_) + " at " + found_[deviceNum]->location();
+    problems_[deviceNum] = "The USB device " + where + " cannot be opened: " + cause;
     if (diagnostics_) {
-        diagnostics_("cannot open the USB device " + toText(id_) + " at " + device.location() +
-                     ": " + cause);
+        diagnostics_("cannot open the USB device " + where + ": " + cause);
     }
     return statusOf(result, Operation::Open);
+}
+
+int UsbBackend::openFailed(std::uint32_t deviceNum, UsbResult result) {
+    return openFailed(deviceNum, result, openFailureCause(result, permissionFix_));
+}
+
+std::string UsbBackend::noDeviceAdvice() const {
+    return kCheckPluggedIn + toText(id_) + kVirtualInstrument;
+}
+
+std::string UsbBackend::deviceProblem(std::uint32_t deviceNum) const {
+    const auto it = problems_.find(deviceNum);
+    return it == problems_.end() ? std::string() : it->second;
 }
 
 int UsbBackend::SI_Open(std::uint32_t deviceNum, DeviceHandle& handle) {
@@ -170,32 +194,32 @@ int UsbBackend::SI_Open(std::uint32_t deviceNum, DeviceHandle& handle) {
     UsbDevice& device = *found_[deviceNum];
     std::vector<InterfaceDescriptor> interfaces;
     if (const UsbResult r = device.activeConfigInterfaces(interfaces); r != UsbResult::Success) {
-        return openFailed(device, r, openFailureCause(r));
+        return openFailed(deviceNum, r);
     }
     const std::optional<BridgeInterface> bridge = findBridgeInterface(interfaces);
     if (!bridge) {
-        return openFailed(device, UsbResult::NotFound, kNoBridgeInterface);
+        return openFailed(deviceNum, UsbResult::NotFound, kNoBridgeInterface);
     }
     std::unique_ptr<UsbDeviceHandle> opened;
     if (const UsbResult r = device.open(opened); r != UsbResult::Success) {
-        return openFailed(device, r, openFailureCause(r));
+        return openFailed(deviceNum, r);
     }
     // A kernel serial driver may be bound to the bridge's interface: the library detaches it
     // when the interface is claimed and gives it back to the kernel when it is released.
     // Systems without kernel drivers to detach say "not supported", which is no obstacle.
     if (const UsbResult r = opened->setAutoDetachKernelDriver(true);
         r != UsbResult::Success && r != UsbResult::NotSupported) {
-        return openFailed(device, r, openFailureCause(r));
+        return openFailed(deviceNum, r);
     }
     if (const UsbResult r = opened->claimInterface(bridge->number); r != UsbResult::Success) {
-        return openFailed(device, r, openFailureCause(r));
+        return openFailed(deviceNum, r);
     }
     // The bridge passes no data until it is enabled.
     if (const UsbResult r = opened->controlTransfer(kVendorRequestType, kBridgeRequest, kEnable,
                                                     kBridgeRequestIndex, kControlTimeoutMs);
         r != UsbResult::Success) {
         opened->releaseInterface(bridge->number);
-        return openFailed(device, r, openFailureCause(r));
+        return openFailed(deviceNum, r);
     }
     handle = nextHandle_++;
     sessions_.emplace(handle, Session{std::move(opened), bridge->number, bridge->outEndpoint,

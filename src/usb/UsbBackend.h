@@ -21,7 +21,9 @@ using Diagnostics = std::function<void(const std::string&)>;
 // driven through the few calls of the USB library in `UsbBus`.
 class UsbBackend : public UsbApi {
   public:
-    UsbBackend(UsbBus& bus, UsbId id, Diagnostics diagnostics = {});
+    // `permissionFix` says what to do about a device the user may not open (usb/UdevRule.h);
+    // without it, the README is named.
+    UsbBackend(UsbBus& bus, UsbId id, Diagnostics diagnostics = {}, std::string permissionFix = {});
     // A device still open is closed as SI_Close would, so the kernel gets it back.
     ~UsbBackend() override;
     UsbBackend(const UsbBackend&) = delete;
@@ -40,6 +42,12 @@ class UsbBackend : public UsbApi {
     int SI_Read(DeviceHandle handle, std::span<std::uint8_t> buffer,
                 std::uint32_t& bytesReturned) override;
 
+    // That the instrument is plugged in (lsusb lists it by its id), and that the virtual
+    // instrument runs without one.
+    std::string noDeviceAdvice() const override;
+    // The device that could not be opened, where it is, why, and what to do.
+    std::string deviceProblem(std::uint32_t deviceNum) const override;
+
   private:
     struct Session {
         std::unique_ptr<UsbDeviceHandle> handle;
@@ -48,7 +56,8 @@ class UsbBackend : public UsbApi {
         BulkReader reader;
     };
 
-    int openFailed(const UsbDevice& device, UsbResult result, const std::string& cause);
+    int openFailed(std::uint32_t deviceNum, UsbResult result, const std::string& cause);
+    int openFailed(std::uint32_t deviceNum, UsbResult result);
     UsbResult request(Session& session, std::uint16_t value);
     int close(Session& session);
     Session* find(DeviceHandle handle);
@@ -56,7 +65,9 @@ class UsbBackend : public UsbApi {
     UsbBus& bus_;
     UsbId id_;
     Diagnostics diagnostics_;
+    std::string permissionFix_;
     std::vector<std::shared_ptr<UsbDevice>> found_;  // as the last enumeration listed them
+    std::map<std::uint32_t, std::string> problems_;  // of the devices found, by number
     std::map<DeviceHandle, Session> sessions_;
     DeviceHandle nextHandle_;
     std::uint32_t readTimeoutMs_;

@@ -37,6 +37,14 @@ Control& Window::add(Control control) {
     return c;
 }
 
+std::vector<std::string> Window::handlerNames() const {
+    std::vector<std::string> out;
+    for (const auto& [name, handler] : handlers_) {
+        out.push_back(name);
+    }
+    return out;
+}
+
 void Window::on(const std::string& handlerName, std::function<void()> handler) {
     handlers_[handlerName] = std::move(handler);
 }

@@ -38,6 +38,8 @@ class Window {
     const std::vector<std::unique_ptr<Control>>& controls() const { return controls_; }
 
     bool hasHandler(const std::string& handlerName) const;
+    // The names of the handlers, in alphabetical order.
+    std::vector<std::string> handlerNames() const;
     // Runs the handler if there is one; returns whether there was.
     bool run(const std::string& handlerName);
     // Runs the control's handler for `event` ("Click", "Change") if it has one.

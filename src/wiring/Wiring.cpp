@@ -18,6 +18,10 @@ Wiring::Wiring(const WiringOptions& options, Ui& ui, Canvas* picture)
       programClock_(options.record ? static_cast<Clock&>(recClock_) : clock_),
       program_(programUsb_, programClock_, options.record ? static_cast<Ui&>(recUi_) : ui,
                options.record ? static_cast<Canvas&>(recCanvas_) : picture_, options.installDir,
-               options.groupSeparator) {}
+               options.groupSeparator) {
+    HostSettings& host = program_.state().host;
+    host.userDataDir = options.userDataDir;
+    host.serial = options.serial;
+}
 
 }  // namespace tunx

@@ -19,6 +19,8 @@ struct WiringOptions {
     bool record = false;                    // every port call goes into the transcript
     std::ostream* transcriptOut = nullptr;  // where the transcript is written as it happens
     std::string installDir;
+    std::string userDataDir{};  // where calibration files are looked up first; "" for nowhere
+    std::string serial{};       // the instrument to open; "" for the first attached
     char groupSeparator = ',';
 };
 

@@ -19,7 +19,7 @@ CommandLine parse(const Args& args) {
 
 TEST(CommandLine, TakesEveryOptionOfTheRunner) {
     const CommandLine line = parse({"--simulate", "--fast", "--locale", "de_DE", "--out", "t.txt",
-                                    "--usb-id", "0x10c4:EA60", "s.txt"});
+                                    "--usb-id", "0x10c4:EA60", "--serial", "tunx4k-B", "s.txt"});
     EXPECT_EQ(line.action, A::Run);
     EXPECT_TRUE(line.simulate);
     EXPECT_TRUE(line.fast);
@@ -27,6 +27,8 @@ TEST(CommandLine, TakesEveryOptionOfTheRunner) {
     EXPECT_EQ(line.outPath, "t.txt");
     EXPECT_EQ(line.usbId, (usb::UsbId{0x10C4, 0xEA60}));
     EXPECT_EQ(line.scriptPath, "s.txt");
+    EXPECT_EQ(line.serial, "tunx4k-B");
+    EXPECT_EQ(parse({"--list", "--usb-id", "1:2"}).action, A::List);
 
     const CommandLine plain = parse({"-"});
     EXPECT_EQ(plain.action, A::Run);
@@ -69,6 +71,9 @@ TEST(CommandLine, HelpVersionOrRefusalWithTheReason) {
          A::Refused,
          "--usb-id needs VID:PID in hexadecimal, not 99999:1"},
         {{""}, A::Refused, "an empty script name"},
+        {{"--serial"}, A::Refused, "--serial needs a value"},
+        {{"--serial", "", "s.txt"}, A::Refused, "--serial needs a value"},
+        {{"--list", "s.txt"}, A::Refused, "--list takes no script"},
     };
     for (const auto& row : rows) {
         const CommandLine line = parse(row.args);
@@ -81,8 +86,9 @@ TEST(CommandLine, HelpVersionOrRefusalWithTheReason) {
 
 TEST(CommandLine, UsageNamesEveryOptionAndVersionTheProjectVersion) {
     const std::string usage = usageText();
-    for (const char* option : {"--simulate", "--fast", "--locale NAME", "--out FILE",
-                               "--usb-id VID:PID", "SCRIPT", "--help", "--version"}) {
+    for (const char* option :
+         {"--simulate", "--fast", "--locale NAME", "--out FILE", "--serial SERIAL", "--list",
+          "--usb-id VID:PID", "SCRIPT", "--help", "--version"}) {
         EXPECT_NE(usage.find(option), std::string::npos) << option;
     }
     EXPECT_EQ(versionText(), std::string("tunx4k-cli ") + kVersion + "\n");

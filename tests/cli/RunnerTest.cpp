@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "support/DecodePng.h"
 #include "support/Rig.h"
 
 namespace tunx::test {
@@ -53,6 +54,16 @@ TEST(Cli, ExitStatusTranscriptAndDiagnostic) {
         Row{2, "cannot read", "/nonexistent/script.txt", ""},
         Row{3, "", kSim + script("mark up\nmenu Form_Unload\nmark never\n"),
             kStarted + "mark up\nclose\nend\n"},
+        // --serial opens the instrument with that serial number, or says it is not attached;
+        // --list names the attached ones.
+        Row{0, "", kSim + "--serial tunx4k-B " + script("sim devices tunx4k-A tunx4k-B\nmark B\n"),
+            "devices 2\nproduct 0 -> tunx4k-A\nproduct 1 -> tunx4k-B\ntimeouts 3000 3000\n"
+            "open 1\nbaud 115200\nmessage Error Reading Calibration Data\n"
+            "message Error Vold/div set\nmessage Error Vold/div set\nmark B\n"},
+        Row{0, "", kSim + "--serial tunx4k-C " + script("sim devices tunx4k-A tunx4k-B\n"),
+            "devices 2\nproduct 0 -> tunx4k-A\nproduct 1 -> tunx4k-B\nmessage No instrument "
+            "with the serial number tunx4k-C is attached. Attached: tunx4k-A, tunx4k-B.\n"},
+        Row{0, "", "--simulate --list", "tunx4k-SIM0001\n"},
         Row{3, "", kSim + script("sim devices tunx4k-A\\B1234\nsim fail open 2\n"),
             "devices 1\nproduct 0 -> tunx4k-A\\\\B1234\ntimeouts 3000 3000\nopen 0 -> 2\n"
             "message Error opening device: tunx4k-A\\\\B1234. Application is aborting. Reset "
@@ -131,15 +142,23 @@ TEST(Cli, ExitStatusTranscriptAndDiagnostic) {
 }
 
 // Without --simulate the USB transport looks for the bridge (no bridge has vendor id 0):
-// none is attached, and the program stays usable. A build without USB support says so.
+// none is attached, the message says what to check, and the program stays usable. A build
+// without USB support says so.
 TEST(Cli, WithoutAnInstrumentNoDeviceIsFoundAndTheScriptRunsOn) {
     const CliRun r = runCli("--fast --usb-id 0:0 " + script("show Frek\n"));
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out,
-              "devices 0\nmessage ERROR!!! No attached device is found!!!\nvalue Frek = 1\n");
-    EXPECT_TRUE(r.err.empty() || r.err.starts_with("tunx4k-cli: this program was built without USB "
-                                                   "support"))
-        << r.err;
+    const bool noUsb = r.err.starts_with("tunx4k-cli: this program was built without USB support");
+    const std::string advice =
+        noUsb ? "This program was built without USB support. tunx4k --simulate"
+              : "Check that the instrument is plugged in: lsusb lists it as 0000:0000. Without "
+                "one, tunx4k --simulate (the menu entry \"TUNX4K on the Virtual Instrument\") "
+                "runs the program on its built-in virtual instrument.\n";
+    EXPECT_TRUE(
+        r.out.starts_with("devices 0\nmessage ERROR!!! No attached device is found!!!"
+                          "\\n\\n" +
+                          advice))
+        << r.out;
+    EXPECT_TRUE(r.out.ends_with("\nvalue Frek = 1\n")) << r.out;
 }
 
 // The monitor's lines: a scope run whose plot and record are saved, the cursor tabs, the
@@ -158,7 +177,12 @@ TEST(Cli, MonitorLinesSaveThePlotAndTheRecord) {
     EXPECT_NE(r.out.find("value centerfr = "), std::string::npos);
     EXPECT_NE(r.out.find("picture " + png + "\nexport scope " + csv + " 650\n"), std::string::npos)
         << r.out;
-    EXPECT_TRUE(readFile(png).starts_with("\x89PNG\r\n\x1a\n"));
+    // The plot as the picture line saved it: grey, with the red trace across it.
+    const auto picture = decodePng(readFile(png));
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(std::pair(picture->width, picture->height), std::pair(704, 576));
+    EXPECT_EQ(picture->pixels[0], 0x808080U);
+    EXPECT_GT(std::ranges::count(picture->pixels, 0xFF0000U), 640);
     EXPECT_TRUE(readFile(csv).starts_with("time_s,CH1_V\n"));
 
     for (const std::string& line : std::vector<std::string>{

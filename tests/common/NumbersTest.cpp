@@ -3,7 +3,6 @@
 #include <functional>
 #include <limits>
 
-#include "common/Hex.h"
 #include "common/Numbers.h"
 #include "common/RegisterBytes.h"
 #include "common/RuntimeError.h"
@@ -64,7 +63,7 @@ TEST(FieldNumber, NumericTestAndConversion) {
     EXPECT_EQ(outcome([] { return static_cast<long long>(CDbl("1e999")); }), "Overflow");
 }
 
-TEST(Text, FormattingAndHex) {
+TEST(Text, Formatting) {
     EXPECT_EQ(formatFixed(100.000493, 5), "100.00049");
     EXPECT_EQ(formatFixed(-0.001, 2), "0.00");
     EXPECT_EQ(formatGeneral(29999.99975 / 30), "999.9999916666667");
@@ -72,11 +71,6 @@ TEST(Text, FormattingAndHex) {
     EXPECT_EQ(formatGrouped(17142857, 0), "17,142,857");
     EXPECT_EQ(formatGrouped(1500000, 0, '.'), "1.500.000");
     EXPECT_EQ(formatGrouped(-1234.56, 1), "-1,234.6");
-    std::string ff = "ff";
-    EXPECT_EQ(hextodec(ff), 255);
-    EXPECT_EQ(ff, "FF");  // the text is upper-cased
-    std::string g = "1G";
-    EXPECT_EQ(hextodec(g), 16);  // foreign characters are skipped
 }
 
 // A register value's four bytes, most significant first, and the last two of them as a 16-bit

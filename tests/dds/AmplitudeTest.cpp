@@ -33,22 +33,32 @@ TEST_F(Amplitude, ScaleFactorOrRefusal) {
     using Row = std::tuple<Procedure, std::string, std::string, std::string, bool, int, Frame,
                            std::string, int>;
     const Row rows[] = {
-        {SetVpp, sine, "1000", "mVpp", false, mhz, asf(9, 7), "", 0},            // 2311
-        {SetVpp, sine, "1000", "mVpp", true, mhz, asf(18, 13), "", 0},           // as 2000 mVpp
-        {SetVpp, sine, "5000", "mVpp", false, mhz, asf(46, 182), "", 0},         // x 1.035
-        {SetVpp, sine, "1000", "mVrms", false, mhz, asf(25, 136), "", 0},        // 2828.4 mVpp
-        {SetVpp, sine, "20", "dBmV", true, mhz, asf(2, 142), "", 0},             // 40 dBmV
-        {SetVpp, ramp, "1000", "mVpp", false, 100 * mhz, asf(10, 213), "", 0},   // gain 1.2
-        {SetVpp, ramp, "4000", "mVpp", false, 100 * mhz, asf(43, 194), "", 0},   // 1.2 x 1.01
-        {SetVpp, sine, "1000", "mVpp", false, 5'500'000, asf(9, 24), "", 0},     // gain 1.0075
-        {SetVpp, sine, "1000", "mVpp", false, 42'500'000, asf(10, 152), "", 0},  // 1.17375
-        {SetVpp, sine, "1000", "mVpp", false, 110 * mhz, asf(24, 12), "", 0},    // 2.664
-        {SetVpp, sine, "5000", "mVpp", false, 200 * mhz, asf(63, 255),
+        {ofMode<SetVpp>, sine, "1000", "mVpp", false, mhz, asf(9, 7), "", 0},      // 2311
+        {ofMode<SetVpp>, sine, "1000", "mVpp", true, mhz, asf(18, 13), "", 0},     // as 2000 mVpp
+        {ofMode<SetVpp>, sine, "5000", "mVpp", false, mhz, asf(46, 182), "", 0},   // x 1.035
+        {ofMode<SetVpp>, sine, "1000", "mVrms", false, mhz, asf(25, 136), "", 0},  // 2828.4 mVpp
+        {ofMode<SetVpp>, sine, "20", "dBmV", true, mhz, asf(2, 142), "", 0},       // 40 dBmV
+        {ofMode<SetVpp>, ramp, "1000", "mVpp", false, 100 * mhz, asf(10, 213), "", 0},  // gain 1.2
+        {ofMode<SetVpp>, ramp, "4000", "mVpp", false, 100 * mhz, asf(43, 194), "",
+         0},                                                                          // 1.2 x 1.01
+        {ofMode<SetVpp>, sine, "1000", "mVpp", false, 5'500'000, asf(9, 24), "", 0},  // gain 1.0075
+        {ofMode<SetVpp>, sine, "1000", "mVpp", false, 42'500'000, asf(10, 152), "", 0},  // 1.17375
+        {ofMode<SetVpp>, sine, "1000", "mVpp", false, 110 * mhz, asf(24, 12), "", 0},    // 2.664
+        {ofMode<SetVpp>, sine, "5000", "mVpp", false, 200 * mhz, asf(63, 255),
          "Amplitude is too Hi for Frequency Entered! Amplitude will be set to Maximum.", 0},
-        {SetVpp, sine, "5000.5", "mVpp", false, mhz, {}, tooHigh, 2040},
-        {SetVpp, pulse, "100", "mVrms", false, mhz, {}, "Invalid Amplitude unit selection!", 2040},
-        {SetVpp, sine, "0.5", "mVpp", false, mhz, {}, "Error calculating Amplitude!", 2040},
-        {SetVpp, "Square-Wave2", "1001.5", "mVpp", false, mhz, {}, "", 1239},  // output level
+        {ofMode<SetVpp>, sine, "5000.5", "mVpp", false, mhz, {}, tooHigh, 2040},
+        {ofMode<SetVpp>,
+         pulse,
+         "100",
+         "mVrms",
+         false,
+         mhz,
+         {},
+         "Invalid Amplitude unit selection!",
+         2040},
+        {ofMode<SetVpp>, sine, "0.5", "mVpp", false, mhz, {}, "Error calculating Amplitude!", 2040},
+        {ofMode<SetVpp>, "Square-Wave2", "1001.5", "mVpp", false, mhz, {}, "", 1239},  // output
+                                                                                       // level
         {sgstop, sine, "1000", "Vpp", true, mhz, asf(9, 7), "", 2040},  // the bare number in mV
         {sgstop, sine, "abc", "Vpp", false, mhz, {}, stop, 2040},
         {sgstop, sine, "8000", "mVpp", false, mhz, {}, stop, 2040},  // beyond 14 bits
@@ -72,7 +82,7 @@ TEST_F(Amplitude, ScaleFactorOrRefusal) {
 TEST_F(Amplitude, ZeroFullScaleFailsInsteadOfDividing) {
     rig.s().cal.ampfullscale = 0.0F;
     set({{&C::Vpp, "1"}, {&C::VppUnit, "Vpp"}});
-    EXPECT_TRUE(run(SetVpp).empty());
+    EXPECT_TRUE(run(ofMode<SetVpp>).empty());
     EXPECT_EQ(rig.messages(), Texts{"Error calculating Amplitude!"});
 }
 
@@ -110,7 +120,7 @@ TEST_F(Offset, CodeFromEntryModeAndCalibrationOrRefusal) {
             expected.push_back(frame);
             expected.insert(expected.end(), kStage0.begin(), kStage0.end());
         }
-        const Frames frames = run(SetBias);
+        const Frames frames = run(ofMode<SetBias>);
         EXPECT_EQ(std::tuple(frames, rig.messages(), rig.s().gen.sgerror, rig.s().gen.sgaten),
                   std::tuple(expected, refused ? Texts{"Error calculating Offset!"} : Texts{},
                              refused, static_cast<std::int16_t>(refused ? 2040 : 0)))
@@ -120,10 +130,10 @@ TEST_F(Offset, CodeFromEntryModeAndCalibrationOrRefusal) {
 }
 
 TEST_F(Offset, CodeGetsThreeSecondsAndTwoAttempts) {
-    run(SetBias);  // 0 V as the panel starts
+    run(ofMode<SetBias>);  // 0 V as the panel starts
     EXPECT_TRUE(transcriptHas({"timeouts 3000 3000", "flush", "write 4 13 2 128 2 128 0 17"}));
     rig.sim.nakNext(2, 3);
-    EXPECT_EQ(run(SetBias).size(), kStage2040.size() + 2);
+    EXPECT_EQ(run(ofMode<SetBias>).size(), kStage2040.size() + 2);
     EXPECT_EQ(rig.messages(),
               (Texts{"Set_Offset_CommError", "Error Sending Data.", "Error calculating Offset!"}));
 }

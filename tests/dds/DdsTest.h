@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "generator/OutputMode.h"
 #include "support/Rig.h"
 
 namespace tunx::test {
@@ -19,6 +20,13 @@ using Words = std::vector<Word>;
 using C = frmMainControls;
 using Procedure = void (*)(frmMainControls&, Link&);
 using Entries = std::initializer_list<std::pair<Ctl C::*, std::string>>;
+
+// A level or frequency procedure as a refresh of the mode in ModeSelect calls it.
+template <void (*Procedure)(frmMainControls&, Link&, const OutputTraits&)>
+void ofMode(frmMainControls& panel, Link& link) {
+    const OutputMode* mode = outputModeOf(panel.ModeSelect->text);
+    Procedure(panel, link, mode != nullptr ? mode->traits : OutputTraits{});
+}
 
 // A started rig with a clear error flag and message list and the calibration values the
 // expectations are worked out for, for running the generator's panel procedures one at a time.

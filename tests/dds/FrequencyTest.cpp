@@ -21,7 +21,7 @@ Frame ftw(int b1, int b2, int b3, int b4) {
 class Frequency : public DdsTest {
   protected:
     Frames tune(const std::string& number, const std::string& unit, double clkcorr = 1.0,
-                Procedure procedure = SetFrequency) {
+                Procedure procedure = ofMode<SetFrequency>) {
         rig.s().cal.clkcorr = clkcorr;
         set({{&C::Frek, number}, {&C::frequnit, unit}});
         return run(procedure);

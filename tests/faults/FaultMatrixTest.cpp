@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "generator/OutputMode.h"
 #include "generator/RunStop.h"
 #include "monitor/Form1.h"
 #include "monitor/Modes.h"
@@ -78,32 +79,10 @@ void ticks(Rig& rig, int n) {
 
 using C = frmMainControls;
 
-// A mode and the entries it is run with (what the refresh benchmarks use).
-struct ModeCase {
-    const char* mode;
-    std::vector<std::pair<Ctl C::*, std::string>> entries;
-};
-
-std::vector<ModeCase> modeCases() {
-    const std::string profile = std::string(TUNX_SHARE_DIR) + "Voltage1.txt";
-    return {
-        {"Single Tone Sine", {{&C::Frek, "1"}, {&C::Vpp, "1"}}},
-        {"Sine Modulated", {{&C::Frek, "1"}, {&C::Vpp, "1"}, {&C::modtype, "External AM"}}},
-        {"Pulse Generator", {{&C::Vpp, "1"}, {&C::Pulse, "10"}, {&C::Pause, "15"}}},
-        {"Ramp", {{&C::Frek, "1"}, {&C::Vpp, "1"}}},
-        {"Triangle", {{&C::Frek, "1"}, {&C::Vpp, "1"}}},
-        {"Arbitrary", {{&C::flocation, profile}, {&C::endpt1, "1024"}, {&C::endpt2, "1024"}}},
-        {"Sweep Sine Generator", {{&C::Vpp, "1"}, {&C::steptime, "100"}}},
-        {"Square-Wave", {{&C::Frek, "1"}, {&C::Vpp, "1"}}},
-        {"Square-Wave2", {{&C::Frek, "1"}, {&C::frequnit, "MHz"}, {&C::Vpp, "1"}}},
-        {"Single Tone Sine2", {{&C::Vpp, "1"}}},
-    };
-}
-
-void setUpMode(Rig& rig, const ModeCase& c) {
-    choose(rig, gen(rig), &C::ModeSelect, c.mode);
-    for (const auto& [control, text] : c.entries) {
-        type(rig, control, text);
+void setUpMode(Rig& rig, const OutputMode& mode) {
+    choose(rig, gen(rig), &C::ModeSelect, mode.text());
+    for (const PanelEntry& e : mode.example) {
+        type(rig, e.control, e.text);
     }
 }
 
@@ -129,11 +108,11 @@ std::vector<Scenario> scenarios() {
     out.push_back({"StartupBaudRateRefused", Side::Startup,
                    [](Rig& rig) { rig.sim.failBaudRate(5); }, start});
     // Every mode's Refresh, RUN and STOP; RUN and STOP after a Refresh that worked.
-    for (const ModeCase& mode : modeCases()) {
-        const std::string id = idOf(mode.mode);
+    for (const OutputMode* mode : outputModes()) {
+        const std::string id = idOf(mode->text());
         const auto ready = [mode](Rig& rig) {
             rig.program.start();
-            setUpMode(rig, mode);
+            setUpMode(rig, *mode);
         };
         const auto running = [ready](Rig& rig) {
             ready(rig);
@@ -141,7 +120,7 @@ std::vector<Scenario> scenarios() {
         };
         out.push_back({id + "Refresh", Side::Generator, ready,
                        [](Rig& rig) { rig.program.dispatch(gen(rig), "RefreshBtn_Click"); }, false,
-                       std::string("Error ") + mode.mode});
+                       std::string("Error ") + mode->text()});
         out.push_back({id + "Run", Side::Generator, running,
                        [](Rig& rig) { rig.program.dispatch(gen(rig), "RUN_Click"); }});
         out.push_back({id + "Stop", Side::Generator, running,
@@ -151,7 +130,7 @@ std::vector<Scenario> scenarios() {
     out.push_back({"PulseSingleShotRun", Side::Generator,
                    [](Rig& rig) {
                        rig.program.start();
-                       setUpMode(rig, modeCases()[2]);
+                       setUpMode(rig, *outputModeOf("Pulse Generator"));
                        choose(rig, gen(rig), &C::outmode, "Single");
                        rig.program.dispatch(gen(rig), "RefreshBtn_Click");
                    },

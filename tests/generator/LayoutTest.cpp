@@ -1,97 +1,153 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <iterator>
-#include <tuple>
+#include <set>
 
+#include "generator/Layout.h"
+#include "generator/OutputMode.h"
 #include "generator/PanelSnapshot.h"
 #include "support/Rig.h"
 
 namespace tunx::test {
 namespace {
 
-using namespace std::string_literals;
-
-// The panel's groups, in the order of a row's state letters below: the entries of each group
-// and one of its captions.
 using C = frmMainControls;
-const std::vector<std::vector<Ctl C::*>> kGroups = {
-    {&C::modtype, &C::amfactor, &C::fmdrange, &C::lamfactor},
-    {&C::startf, &C::startfunit, &C::stopf, &C::stopfunit, &C::stepcnt, &C::steptime, &C::singlesw,
-     &C::lsteptime},
-    {&C::Pulse, &C::PulseUnit, &C::Pause, &C::PauseUnit, &C::LPulse},
-    {&C::invert},
-    {&C::outmode},
-    {&C::loutmode},
-    {&C::Frek, &C::frequnit, &C::lfrek},
-    {&C::Vpp, &C::VppUnit, &C::lvpp},
-    {&C::arbmode, &C::arbit, &C::mintime, &C::multi1, &C::multi2, &C::startpt1, &C::startpt2,
-     &C::endpt1, &C::endpt2, &C::flocation, &C::enpr2, &C::larbit},
-    {&C::VBias},
-    // Controls no mode touches.
-    {&C::BiasMode, &C::BiasUnit, &C::termination, &C::fraCommands, &C::atten, &C::compon,
-     &C::lowgain, &C::undersmon, &C::ampgain, &C::tbsgaten, &C::Label5, &C::Calibrate,
-     &C::SelectFile1, &C::mintimen}};
 
-// A text in the mode box, the destination of the arbitrary waveform, the state of each group
-// ('1' enabled, '0' disabled, '-' left as it was), whether the amplitude is reset to 0, and the
-// mode's limitation text: its first line, its number of CR LF breaks and whether it ends in one.
-// "Select Mode" asks for a mode and flags the error; any other text is no mode. Neither changes
-// the panel (the description keeps its "-").
-const std::tuple<const char*, const char*, const char*, bool, const char*, int, bool> kRows[] = {
-    {"Single Tone Sine", "Voltage", "0000001101-", true, "Frequency Range(-3dB): 0.01 Hz - 100MHz",
-     3, false},
-    {"Sine Modulated", "Voltage", "1000001101-", true, "Frequency Range(-3dB): 0.1 Hz -- 100MHz", 7,
-     true},
-    {"Pulse Generator", "Voltage", "0011110101-", true, "Minimum pulse: 10ns", 4, true},
-    {"Ramp", "Voltage", "0001001101-", true, "Frequency Range: 0.1 Hz - 100kHz", 3, true},
-    {"Triangle", "Voltage", "0001001101-", true, "Frequency Range: 0.1 Hz-100kHz", 3, true},
-    {"Arbitrary", "Voltage", "0000010010-", false, "Maximum points: 1024", 7, true},
-    {"Arbitrary", "Freq", "0000011111-", false, "Maximum points: 1024", 7, true},
-    {"Arbitrary", "Phase", "0000011111-", false, "Maximum points: 1024", 7, true},
-    {"Arbitrary", "Current", "000001001--", false, "Maximum points: 1024", 7, true},
-    {"Sweep Sine Generator", "Voltage", "0100000101-", true,
-     "Frequency Range: 10 Hz -- 100MHz  (200Mhz)", 6, true},
-    {"Square-Wave", "Voltage", "0000001101-", true, "Frequency Range(-3dB): 0.5 Hz - 50MHz", 5,
-     false},
-    {"Square-Wave2", "Voltage", "0000001100-", true, "Frequency Range(-3dB): 0.1 Hz - 50MHz", 5,
-     false},
-    {"Single Tone Sine2", "Voltage", "0000001101-", true, "Frequency Range(-3dB): 100MHz - 200MHz",
-     5, false},
-    {"Select Mode", "Voltage", "-----------", false, "-", 0, false},
-    {"Sine", "Voltage", "-----------", false, "-", 0, false},
+// A different setting of an entry control: another entry of a list, the other state of a check
+// box, a longer number or name in a text box.
+void change(Control& c) {
+    if (c.kind == ControlKind::CheckBox) {
+        c.value = c.value == 1 ? 0 : 1;
+    } else if (c.kind == ControlKind::ComboBox && !c.items.empty()) {
+        c.text = c.items.front() == c.text ? c.items.back() : c.items.front();
+    } else {
+        c.text += "9";
+    }
+}
+
+bool isEntry(const Control& c) {
+    return c.kind == ControlKind::TextBox || c.kind == ControlKind::ComboBox ||
+           c.kind == ControlKind::CheckBox;
+}
+
+// A started rig laid out for a mode from a panel whose controls are all enabled or all disabled,
+// with the mode's example entries typed in.
+struct LaidOut : Rig {
+    LaidOut(const OutputMode& mode, const char* destination, bool enabledBefore) {
+        EXPECT_TRUE(start());
+        for (const auto& c : w().controls()) {
+            c->enabled = enabledBefore;
+        }
+        w().arbit->text = destination;
+        w().Vpp->text = "1.5";
+        w().ModeSelect->text = mode.text();
+        EXPECT_TRUE(run("ModeSelect_Click"));
+        vppAfterLayout = w().Vpp->text;
+        for (const PanelEntry& e : mode.example) {
+            (w().*e.control)->text = e.text;
+        }
+    }
+    // What a refresh sends and shows.
+    Texts refresh() {
+        const auto from = mark();
+        EXPECT_TRUE(run("RefreshBtn_Click"));
+        return lines(from);
+    }
+    std::string vppAfterLayout;
 };
 
-TEST(PanelLayout, EnablesTheGroupsOfEachModeAndWritesItsLimitations) {
-    for (const auto& [mode, arbit, states, resetsVpp, first, breaks, endsInBreak] : kRows) {
-        // Laid out from an all-enabled and from an all-disabled panel, so that a group the
-        // layout forgets to set shows up in one of the two.
-        for (const bool before : {true, false}) {
-            Rig rig;
-            ASSERT_TRUE(rig.start());
-            std::ranges::for_each(rig.w().controls(), [&](const auto& c) { c->enabled = before; });
-            setTexts(rig.w(),
-                     std::string("Vpp=7|description=-|arbit=") + arbit + "|ModeSelect=" + mode);
-            const auto mark = rig.mark();
-            ASSERT_TRUE(rig.run("ModeSelect_Click"));
-            SCOPED_TRACE(std::string(mode) + "/" + arbit + (before ? " from on" : " from off"));
-            for (std::size_t g = 0; g < kGroups.size(); ++g) {
-                for (Ctl C::*member : kGroups[g]) {
-                    const Control& c = *(rig.w().*member);
-                    const char state = states[g];
-                    EXPECT_EQ(c.enabled, state == '-' ? before : state == '1') << c.name;
+// Each mode (and each destination of an arbitrary profile) as the user meets it: the entries its
+// example needs can be typed, however the panel was laid out before; an entry the layout greys
+// out does not change what a refresh sends; the Limitations box shows the mode's own text, one
+// line per line; the amplitude entry starts again from 0 (a profile's keeps its text).
+TEST(PanelLayout, ModesOfferWhatTheyReadAndShowTheirLimitations) {
+    struct Case {
+        const char* mode;
+        const char* destination = "Voltage";
+        // Greyed-out entries that the mode reads nevertheless.
+        std::vector<Ctl C::*> readWhileGrey = {};
+    };
+    const Case cases[] = {
+        {.mode = "Single Tone Sine"},
+        {.mode = "Sine Modulated"},
+        {.mode = "Pulse Generator"},
+        // The ramp's and the sweep's RAM clock take the second profile's multiplier.
+        {.mode = "Ramp", .readWhileGrey = {&C::multi2}},
+        {.mode = "Triangle", .readWhileGrey = {&C::multi2}},
+        // A voltage profile greys the offset out, yet its offset adds to arbvoffset.
+        {.mode = "Arbitrary", .destination = "Voltage", .readWhileGrey = {&C::VBias}},
+        {.mode = "Arbitrary", .destination = "Freq"},
+        {.mode = "Arbitrary", .destination = "Phase"},
+        {.mode = "Sweep Sine Generator", .readWhileGrey = {&C::multi2}},
+        // The square wave is the pulse's pattern: inverted and single as the pulse's entries say.
+        {.mode = "Square-Wave", .readWhileGrey = {&C::invert, &C::outmode}},
+        {.mode = "Square-Wave2"},
+        {.mode = "Single Tone Sine2"},
+    };
+    std::set<std::string> limitations;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.mode) + " / " + c.destination);
+        const OutputMode* mode = outputModeOf(c.mode);
+        ASSERT_NE(mode, nullptr);
+        LaidOut fromOff(*mode, c.destination, false);
+        for (const PanelEntry& e : mode->example) {
+            EXPECT_TRUE((fromOff.w().*e.control)->enabled) << (fromOff.w().*e.control)->name;
+        }
+        LaidOut plain(*mode, c.destination, true);
+        const Texts sent = plain.refresh();
+        // Every greyed-out entry changed at once; when that shows, each one alone names them.
+        const auto greyedEntries = [&](LaidOut& rig) {
+            std::vector<Control*> out;
+            for (const auto& control : rig.w().controls()) {
+                const bool read = std::ranges::any_of(c.readWhileGrey, [&](Ctl C::*m) {
+                    return (rig.w().*m).get() == control.get();
+                });
+                if (isEntry(*control) && !control->enabled && !read) {
+                    out.push_back(control.get());
                 }
             }
-            EXPECT_EQ(rig.w().Vpp->text, resetsVpp ? "0" : "7");
-            const std::string& text = rig.w().description->text;
-            EXPECT_TRUE(breaks == 0 ? text == first : text.starts_with(first + "\r\n"s)) << text;
-            EXPECT_EQ(std::pair(std::ranges::count(text, '\r'), std::ranges::count(text, '\n')),
-                      std::pair(long{breaks}, long{breaks}));
-            EXPECT_EQ(text.ends_with("\r\n"), endsInBreak);
-            const bool select = std::string(mode) == "Select Mode";
-            EXPECT_EQ(rig.s().gen.sgerror, select);
-            EXPECT_EQ(rig.lines(mark), select ? Texts{"message Please Select Mode"} : Texts{});
+            return out;
+        };
+        LaidOut changed(*mode, c.destination, true);
+        for (Control* entry : greyedEntries(changed)) {
+            change(*entry);
         }
+        if (changed.refresh() != sent) {
+            const std::size_t count = greyedEntries(changed).size();
+            for (std::size_t i = 0; i < count; ++i) {
+                LaidOut one(*mode, c.destination, true);
+                Control& entry = *greyedEntries(one)[i];
+                change(entry);
+                EXPECT_EQ(one.refresh(), sent) << entry.name << " is greyed out but read";
+            }
+        }
+        EXPECT_EQ(plain.w().StatusBar->text, std::string("Running ") + c.mode);
+
+        const std::string& text = fromOff.w().description->text;
+        const auto breaks = std::ranges::count(text, '\n');
+        EXPECT_EQ(std::ranges::count(text, '\r'), breaks);
+        EXPECT_EQ(breaks, static_cast<long>(mode->limitations.size()) -
+                              (mode->limitationsEndInBreak ? 0 : 1));
+        limitations.insert(text);
+        EXPECT_EQ(fromOff.vppAfterLayout, mode->arrange == resetLevels ? "0" : "1.5");
+    }
+    EXPECT_EQ(limitations.size(), outputModes().size());  // each mode its own
+}
+
+// "Select Mode" asks for a mode and flags the error; any other text is no mode. Neither changes
+// the panel.
+TEST(PanelLayout, NoModeLeavesThePanelAsItWas) {
+    for (const std::string text : {"Select Mode", "Sine"}) {
+        Rig rig;
+        ASSERT_TRUE(rig.start());
+        rig.w().ModeSelect->text = text;
+        const Texts before = snapshot(rig.w());
+        const auto mark = rig.mark();
+        ASSERT_TRUE(rig.run("ModeSelect_Click"));
+        EXPECT_EQ(snapshot(rig.w()), before) << text;
+        const bool select = text == "Select Mode";
+        EXPECT_EQ(rig.s().gen.sgerror, select);
+        EXPECT_EQ(rig.lines(mark), select ? Texts{"message Please Select Mode"} : Texts{});
     }
 }
 

@@ -46,6 +46,77 @@ TEST(Startup, NoDeviceAttachedLeavesTheProgramRunning) {
     EXPECT_EQ(rig.messages(), (Lines{"ERROR!!! No attached device is found!!!", kNoTunx}));
 }
 
+// --serial: the instrument with that serial number, or a message that names the attached ones
+// (the windows stay, as without a device). The calibration file is the user's own copy in
+// their data folder when there is one.
+TEST(Startup, OpensTheInstrumentAskedForWithTheUsersOwnCalibrationFile) {
+    const std::string share = TUNX_SHARE_DIR;
+    const std::string mine = writeTempFile("CalDataSIM0001.txt", "not a calibration file\n");
+    const std::string userDir =
+        mine.substr(0, mine.size() - std::string("CalDataSIM0001.txt").size());
+    const Lines unreadable = {"Error Reading Calibration Data", "Error Vold/div set",
+                              "Error Vold/div set"};
+    struct Row {
+        Lines serials;
+        std::string wanted;
+        std::string userDir;
+        std::string opens;  // the transcript line; "" when none is opened
+        std::string tcali;
+        Lines messages;
+    };
+    for (const Row& r : {
+             Row{{"tunx4k-OTHER01", "tunx4k-SIM0001"},
+                 "tunx4k-SIM0001",
+                 "",
+                 "open 1",
+                 share + "CalDataSIM0001.txt",
+                 {}},
+             Row{{"tunx4k-SIM0001", "tunx4k-OTHER01"},
+                 "tunx4k-OTHER01",
+                 "",
+                 "open 1",
+                 share + "CalDataOTHER01.txt",
+                 unreadable},
+             Row{{"tunx4k-A", "other-1", "tunx4k-B"},
+                 "tunx4k-NOPE",
+                 "",
+                 "",
+                 share + "CalDataB.txt",
+                 {"No instrument with the serial number tunx4k-NOPE is attached. Attached: "
+                  "tunx4k-A, tunx4k-B."}},
+             Row{{"other-1"},
+                 "tunx4k-SIM0001",
+                 "",
+                 "",
+                 share + "CalData.txt",
+                 {"No instrument with the serial number tunx4k-SIM0001 is attached. Attached: "
+                  "none."}},
+             Row{{"tunx4k-SIM0001"}, "", userDir, "open 0", mine, unreadable},
+             Row{{"tunx4k-OTHER01", "tunx4k-SIM0001"},
+                 "tunx4k-SIM0001",
+                 userDir,
+                 "open 1",
+                 mine,
+                 unreadable},
+             Row{{"tunx4k-OTHER01"},
+                 "",
+                 userDir,
+                 "open 0",
+                 share + "CalDataOTHER01.txt",
+                 unreadable},
+         }) {
+        const std::string what = r.wanted + " in " + r.userDir;
+        Rig rig(r.serials);
+        rig.s().host.serial = r.wanted;
+        rig.s().host.userDataDir = r.userDir;
+        EXPECT_EQ(rig.start(), !r.opens.empty()) << what;
+        EXPECT_EQ(std::ranges::count(rig.lines(), r.opens), r.opens.empty() ? 0 : 1) << what;
+        EXPECT_EQ(rig.w().tcali->text, r.tcali) << what;
+        EXPECT_EQ(rig.messages(), r.messages) << what;
+        EXPECT_FALSE(rig.ui.ended) << what;
+    }
+}
+
 TEST(Startup, FailingDeviceCallsAreReported) {
     using Sim = sim::VirtualInstrument;
     const std::tuple<void (Sim::*)(int), int, const char*> rows[] = {

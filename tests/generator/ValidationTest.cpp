@@ -2,6 +2,7 @@
 
 #include <tuple>
 
+#include "generator/OutputMode.h"
 #include "generator/PanelSnapshot.h"
 #include "generator/Validation.h"
 #include "support/Rig.h"
@@ -101,7 +102,7 @@ TEST(InputValidation, EachModesRulesInOrder) {
         setTexts(rig.w(), kValid);
         setTexts(rig.w(), fields);
         const auto mark = rig.mark();
-        EXPECT_EQ(InputValidation(rig.w(), rig.link(), modeOf(mode)), expected)
+        EXPECT_EQ(InputValidation(rig.w(), rig.link(), outputModeOf(mode)), expected)
             << mode << ": " << fields;
         EXPECT_TRUE(rig.lines(mark).empty()) << mode << ": " << fields;  // nothing sent or shown
     }

@@ -130,7 +130,7 @@ TEST_F(Started, ASuccessfulReadWithoutBytesIsNoAcknowledgement) {
     EmptyReads empty(rig.sim);
     Link link(rig.s(), empty, rig.clock, rig.ui);
     EXPECT_FALSE(link.send({25, 0, 0, 0, 0, 0}, "Sending Trigger_", 1000, 1));
-    EXPECT_FALSE(link.rxver(1, 1000, "RamWrite_"));
+    EXPECT_FALSE(link.rxver("RamWrite_"));
     EXPECT_EQ(rig.messages(), (Lines{"Sending Trigger_CommError", "Error Sending Data.",
                                      "RamWrite_CommError", "Error Writing Data Ram."}));
 }
@@ -141,11 +141,11 @@ TEST_F(Started, RxverReadsTheAcknowledgementOnceAndShowsTheStatus) {
     const std::array<std::uint8_t, 8> trigger{4, 25, 0, 0, 0, 0, 0, 25};
     rig.link().usb().SI_Write(rig.s().link.devhandle, trigger, n);
     auto m = rig.mark();
-    EXPECT_TRUE(rig.link().rxver(1, 1000, "Ram Write_"));
+    EXPECT_TRUE(rig.link().rxver("Ram Write_"));
     EXPECT_EQ(rig.lines(m), (Lines{"read 1 -> 6"}));  // no flush, no write, no retry
     EXPECT_EQ(rig.w().Status->text, "0");
     m = rig.mark();
-    EXPECT_FALSE(rig.link().rxver(1, 1000, "Ram Write_"));
+    EXPECT_FALSE(rig.link().rxver("Ram Write_"));
     EXPECT_EQ(rig.lines(m), (Lines{"read 1 -> timeout", "message Ram Write_Comm timed out",
                                    "message Error Writing Data Ram."}));
     EXPECT_EQ(rig.w().Status->text, "13");

@@ -84,14 +84,27 @@ TEST_F(Export, NothingMeasuredOrAPathThatCannotBeWrittenSaysWhyAndKeepsTheOldFil
     EXPECT_TRUE(messages().back().starts_with("/nonexistent/folder/x.csv could not be saved ("));
 }
 
+// The sweep's measured levels in the unit of the scale shown, never its display limits (0 dBmV
+// is below the 5dBmV/Div scale's floor of 25); a point not measured has no row.
 TEST(ExportCsv, SweepAndSpectrumRows) {
     KeptMeasurements kept;
-    kept.sweep = {{1e6, 100.5}, {1001562, 101.25}};
-    kept.levelUnit = "mVrms";
-    EXPECT_EQ(sweepCsv(kept).text, "frequency_Hz,level_mVrms\n1000000,100.5\n1001562,101.25\n");
-    kept.amplitudeSweep = true;
+    kept.sweep = {{1e6, -20.0f}, {1001562, std::nullopt}, {1003124, -60.0f}};
+    const struct {
+        const char *scale, *csv;
+    } rows[] = {
+        {"100mVrms/Div", "frequency_Hz,level_mVrms\n1000000,100\n1003124,1\n"},
+        {"5dBmV/Div", "frequency_Hz,level_dBmV\n1000000,40\n1003124,0\n"},
+        {"10dBV/Div", "frequency_Hz,level_dBV\n1000000,-20\n1003124,-60\n"},
+        {"15dBm/Div", "frequency_Hz,level_dBm\n1000000,-7\n1003124,-47\n"},
+    };
+    for (const auto& row : rows) {
+        kept.scale = row.scale;
+        EXPECT_EQ(sweepCsv(kept).text, row.csv);
+        EXPECT_EQ(sweepCsv(kept).rows, 2u);
+    }
+    kept.sweepKind = SweepKind::Amplitude;
     kept.amplitudeUnit = "mVrms";
-    EXPECT_TRUE(sweepCsv(kept).text.starts_with("amplitude_mVrms,level_mVrms\n"));
+    EXPECT_TRUE(sweepCsv(kept).text.starts_with("amplitude_mVrms,level_dBm\n"));
     kept.spectrum = {-3.25, -80};
     kept.binHz = 62.5;
     kept.spectrumUnit = "dBFS";

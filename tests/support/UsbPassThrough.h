@@ -30,6 +30,8 @@ class UsbPassThrough : public UsbApi {
     int SI_Read(DeviceHandle h, std::span<std::uint8_t> b, std::uint32_t& n) override {
         return inner_.SI_Read(h, b, n);
     }
+    std::string noDeviceAdvice() const override { return inner_.noDeviceAdvice(); }
+    std::string deviceProblem(std::uint32_t d) const override { return inner_.deviceProblem(d); }
 
   private:
     UsbApi& inner_;

@@ -61,12 +61,8 @@ class FakeHandle : public usb::UsbDeviceHandle {
     }
     UsbResult controlTransfer(std::uint8_t requestType, std::uint8_t request, std::uint16_t value,
                               std::uint16_t index, unsigned /*timeoutMs*/) override {
-        const UsbResult r = d_.call("control " + hex(requestType, 2) + " " + hex(request, 2) + " " +
-                                    hex(value, 4) + " " + hex(index, 4));
-        if (r == UsbResult::Success && d_.onRequest) {
-            d_.onRequest(value);
-        }
-        return r;
+        return d_.call("control " + hex(requestType, 2) + " " + hex(request, 2) + " " +
+                       hex(value, 4) + " " + hex(index, 4));
     }
     UsbResult bulkIn(std::uint8_t endpoint, std::span<std::uint8_t> data, int& transferred,
                      unsigned timeoutMs) override {
@@ -221,9 +217,6 @@ UsbResult FakeUsbDevice::bulkOut(std::uint8_t endpoint, std::span<const std::uin
     if (take < data.size()) {
         world_.now += timeoutMs;
         return UsbResult::Timeout;
-    }
-    if (onOut) {
-        onOut(data);
     }
     return UsbResult::Success;
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <deque>
-#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -77,9 +76,6 @@ class FakeUsbDevice : public usb::UsbDevice {
     std::optional<std::size_t> outRoom;      // takes no more than this, then refuses (NAK)
     std::optional<std::size_t> unplugAfter;  // pulled out after taking this many more bytes
     bool unplugged = false;
-    // The device's firmware: bytes taken on OUT, and the wValue of each vendor request.
-    std::function<void(std::span<const std::uint8_t>)> onOut;
-    std::function<void(std::uint16_t)> onRequest;
 
   private:
     FakeWorld& world_;

@@ -4,8 +4,17 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+
+#include "cli/Runner.h"
+#include "cli/Script.h"
+#include "support/Rig.h"
 #include "usb/FakeUsb.h"
 #include "usb/Results.h"
+#include "usb/UdevRule.h"
 
 namespace tunx::test {
 namespace {
@@ -501,6 +510,73 @@ TEST(ResultStatus, OnlySuccessIsSuccessAndEachFailureGetsTheNearestStatus) {
                               UsbResult::NotSupported, UsbResult::Other, UsbResult(-42)}) {
         EXPECT_EQ(statuses(r), (Statuses{0x08, 0x08, 0x08, 0x02, 0x04})) << usb::wordsFor(r);
     }
+}
+
+// When start-up finds no instrument it can use, its message box says what to check: that the
+// instrument is plugged in, or why the device found could not be opened and what to do.
+TEST(StartupOverUsb, TheMessageSaysWhatToCheck) {
+    struct Row {
+        const char* what;
+        std::function<void(FakeUsbBus&)> attach;
+        std::string message;  // as the transcript writes it
+    };
+    for (const Row& r : {
+             Row{"nothing attached", [](FakeUsbBus&) {},
+                 "ERROR!!! No attached device is found!!!\\n\\nCheck that the instrument is "
+                 "plugged in: lsusb lists it as 10c4:ea61. Without one, tunx4k --simulate (the "
+                 "menu entry \"TUNX4K on the Virtual Instrument\") runs the program on its "
+                 "built-in virtual instrument."},
+             Row{"no permission",
+                 [](FakeUsbBus& bus) { bus.add().fail("open", UsbResult::Access); },
+                 "Error finding TUNX3K device. Aborting application.\\n\\nThe USB device "
+                 "10c4:ea61 at bus 1 device 5 cannot be opened: no permission to open it. Plug it "
+                 "in again."},
+             Row{"not one of ours", [](FakeUsbBus& bus) { bus.add({.serial = "other-0000001"}); },
+                 "Error finding TUNX3K device. Aborting application."},
+         }) {
+        FakeUsbBus bus;
+        r.attach(bus);
+        usb::UsbBackend backend(bus, usb::UsbId{}, {}, "Plug it in again.");
+        std::istringstream script("mark done\n");
+        std::ostringstream transcript;
+        cli::runScript(cli::parseScript(script),
+                       {.fast = true, .installDir = TUNX_SHARE_DIR, .device = &backend},
+                       transcript);
+        EXPECT_NE(transcript.str().find("\nmessage " + r.message + "\n"), std::string::npos)
+            << r.what << ":\n"
+            << transcript.str();
+    }
+}
+
+// Where the udev rule is decides what the user is told to do.
+TEST(PermissionAdvice, NamesTheRuleAndWhatToDo) {
+    namespace fs = std::filesystem;
+    const fs::path root = fs::path(writeTempFile("advice.txt", "")).parent_path() / "advice";
+    const fs::path etc = root / "etc-rules";
+    const fs::path prefix = root / "opt";
+    fs::remove_all(root);
+    fs::create_directories(etc);
+    fs::create_directories(prefix / "lib/udev/rules.d");
+    fs::create_directories(prefix / "share/tunx4k");
+    const std::string installDir = (prefix / "share/tunx4k").string() + "/";
+    const std::string bare = (root / "bare/share/tunx4k").string() + "/";
+    const std::string beside = (prefix / "lib/udev/rules.d/70-tunx4k.rules").string();
+    std::ofstream(beside) << "rule";
+    EXPECT_TRUE(
+        usb::permissionAdvice(installDir, etc.string() + "/")
+            .starts_with("Install the udev rule that gives access to the user at the "
+                         "desktop: sudo cp " +
+                         beside + " " + etc.string() +
+                         "/ && sudo udevadm control "
+                         "--reload-rules; then unplug the instrument and plug it in again"));
+    EXPECT_TRUE(usb::permissionAdvice(bare, etc.string() + "/")
+                    .starts_with("Install the program's udev rule 70-tunx4k.rules in " +
+                                 etc.string() + "/ (README, \"Real instrument\"); then unplug"));
+    std::ofstream(etc / "70-tunx4k.rules") << "rule";
+    EXPECT_TRUE(usb::permissionAdvice(installDir, etc.string() + "/")
+                    .starts_with("The udev rule " + (etc / "70-tunx4k.rules").string() +
+                                 " gives access to the user at the desktop: unplug the instrument "
+                                 "and plug it in again"));
 }
 
 TEST(UsbIdText, ParsesVendorAndProductInHexadecimal) {

@@ -22,16 +22,6 @@ void unpack12(RecordBuffer& buffer, std::size_t lastIndex, Samples& out) {
     }
 }
 
-void unpack12Window(const RecordBuffer& buffer, std::size_t first, std::size_t count,
-                    Samples& out) {
-    out.fill(0);
-    std::size_t n = 1;
-    for (std::size_t k = first; k < first + count && k + 1 < buffer.size() && n < out.size();
-         k += 2, ++n) {
-        out[n] = buffer[k] * 256 + buffer[k + 1];
-    }
-}
-
 void unpack8(const RecordBuffer& buffer, std::size_t first, std::size_t count, Samples& ch1,
              Samples& ch2) {
     ch1.fill(0);

@@ -24,9 +24,6 @@ inline constexpr std::uint8_t kMaxHighByte = 16;
 // to 16 in the buffer, then sample n (n = 1, 2, ...) = byte k x 256 + byte k + 1.
 void unpack12(RecordBuffer& buffer, std::size_t lastIndex, Samples& out);
 
-// 12-bit samples from a window of the buffer, without clamping (the redraw of a long record).
-void unpack12Window(const RecordBuffer& buffer, std::size_t first, std::size_t count, Samples& out);
-
 // 8-bit record of CH2/CH1 byte pairs from index `first`: pair n (n = 1, 2, ...) gives
 // CH2 = its first byte, CH1 = its second byte. Reads `count` bytes.
 void unpack8(const RecordBuffer& buffer, std::size_t first, std::size_t count, Samples& ch1,

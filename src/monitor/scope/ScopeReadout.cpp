@@ -317,13 +317,13 @@ bool scopedisplayrf(Form1& w) {
         unpack12(m.record, kTwelveBitLastByte, samples);
         TraceDrawer trace(w.canvas(), m.ch1rows, colourOf(m.ch1colour), m.originx, m.originy);
         // Each column is a point of the generator's sweep from the start to the stop frequency.
-        startKeeping(w, false);
+        startKeeping(w, SweepKind::Fast);
         const double start = m.sweepstartf - 1, stop = m.sweepstopf - 1;
         for (int c = 1; c <= plot::kColumns; ++c) {
             m.detmv = CSng(samples[static_cast<std::size_t>(c)] * kDetectorMvPerCode);
-            double level = 0;
-            trace.point(c, sweepRowOf(w, &level) - m.originy);
-            keepPoint(w, start + (c - 1) * (stop - start) / (plot::kColumns - 1), level);
+            float dbv = 0;
+            trace.point(c, sweepRowOf(w, &dbv) - m.originy);
+            keepPoint(w, start + (c - 1) * (stop - start) / (plot::kColumns - 1), dbv);
         }
     } catch (const RuntimeError&) {
         return failed(w);

@@ -11,10 +11,13 @@
 #include "dds/Flatness.h"
 #include "dds/Units.h"
 #include "generator/Layout.h"
+#include "generator/OutputMode.h"
+#include "generator/RunStop.h"
 #include "generator/frmMain.h"
 #include "link/Relay.h"
 #include "monitor/Form1.h"
 #include "monitor/Modes.h"
+#include "monitor/RunLoop.h"
 #include "monitor/plot/Plot.h"
 #include "monitor/scope/ScopeReadout.h"
 #include "monitor/scope/ScopeSetup.h"
@@ -30,6 +33,9 @@ constexpr const char* kBelow5kHz =
     "If start or stop Frequency is below 5kHz then Stop and Start Frequency must be below 5kHz";
 constexpr const char* kCalFailed = "CAL ERROR";
 constexpr const char* kNegativeFrequency = "Sweep frequencies cannot be negative.";
+constexpr const char* kAboveGenerator =
+    "Sweep frequencies above 200 MHz cannot be generated: enter 200 MHz or less.";
+constexpr const char* kNotMeasured = "\u2014";
 constexpr const char* kHertz = " Hz";
 constexpr const char* kFtwStep = "SetFreq_FTW_";
 constexpr const char* kCfr1Step = "SetFreq_CFR1_";
@@ -48,6 +54,7 @@ constexpr int kDetectorPauseMs = 2;
 constexpr double kDetectorMvPerCode = 3300.0 / 4096.0;
 
 constexpr double kLowFrequencyLimit = 5000;
+constexpr double kHighestFrequency = 200'000'000;  // the generator's half clock
 constexpr double kColumns = 640;
 constexpr std::int16_t kFirstColumn = 34;
 constexpr std::int16_t kEndColumn = 673;
@@ -62,8 +69,8 @@ constexpr double kMaxMv = 5000;
 constexpr double kRmsToPp = 4 * 1.4142;
 constexpr double kAsfMax = 16383;
 
-// The fast sweep: the generator's own single sweep, 1000 steps of 500 us, at 10 mVpp first.
-constexpr const char* kSweepMode = "Sweep Sine Generator";
+// The fast sweep: the generator's own single sweep (its sweep mode), 1000 steps of 500 us, at 10
+// mVpp first.
 constexpr const char* kFastSteps = "1000";
 constexpr const char* kFastStepTime = "500";
 constexpr const char* kFastVpp = "10";
@@ -78,14 +85,28 @@ bool sendFtw(Form1& w, double hz, SweepRule rule) {
     return w.link().send({code::kFtw, b[0], b[1], b[2], b[3], 0}, kFtwStep);
 }
 
+// A sweep frequency the generator can put out; false, with a message, for one it cannot:
+// negative, or above its 200 MHz (the points would all measure the same half-clock output).
+bool generatorCanSweep(Form1& w, double hz) {
+    if (hz < 0) {
+        w.ui().MsgBox(kNegativeFrequency);
+        return false;
+    }
+    if (!(hz <= kHighestFrequency)) {
+        w.ui().MsgBox(kAboveGenerator);
+        return false;
+    }
+    return true;
+}
+
 // Steps 3 to 6 of the frequency-sweep set-up, shared with the fast sweep. False (with a
-// message) for a negative limit, which no tuning word can carry.
+// message) for limits the generator cannot sweep.
 bool sweepLimits(Form1& w) {
     MonitorState& m = w.mon();
     const double start = hertz(w.startf, w.startfunit);
     const double stop = hertz(w.stopf, w.stopfunit);
-    if (start < 0 || stop < 0) {
-        w.ui().MsgBox(kNegativeFrequency);
+    if (!generatorCanSweep(w, std::min(start, stop)) ||
+        !generatorCanSweep(w, std::max(start, stop))) {
         return false;
     }
     m.sweepstartf = start + 1;
@@ -109,22 +130,29 @@ bool sweepStartSwitches(Form1& w) {
            w.link().send(switchCommand(line::kBiasReadback2, false), kRelayStep);
 }
 
-// Measures the level and draws the point at sweepx; the point taken `at` is kept.
+// Measures the level and draws the point at sweepx, joined to the point before when both were
+// measured; the point taken `at` is kept. A reading that did not come leaves a gap.
 void sweepPoint(Form1& w, double at) {
     MonitorState& m = w.mon();
-    readrflevel(w);
-    double level = 0;
-    m.sweepy = static_cast<std::int16_t>(sweepRowOf(w, &level));
-    keepPoint(w, at, level);
+    const bool joined = m.sweepx > kFirstDrawn && lastPointMeasured(w);
     m.prevx = static_cast<std::int16_t>(m.sweepx - 1);
-    if (m.sweepx > kFirstDrawn) {
-        w.canvas().Line(m.prevx, m.prevy, m.sweepx, m.sweepy, kSweepColour, kSweepWidth,
-                        LineStyle::Solid);
+    if (readrflevel(w)) {
+        float dbv = 0;
+        m.sweepy = static_cast<std::int16_t>(sweepRowOf(w, &dbv));
+        keepPoint(w, at, dbv);
+        if (joined) {
+            w.canvas().Line(m.prevx, m.prevy, m.sweepx, m.sweepy, kSweepColour, kSweepWidth,
+                            LineStyle::Solid);
+        }
+        m.prevy = m.sweepy;
+    } else {
+        keepPoint(w, at, std::nullopt);
+        w.Textpower->text = kNotMeasured;
     }
     ++m.sweepx;
-    m.prevy = m.sweepy;
     if (m.sweepx >= kEndColumn) {
         m.monstate = std::string(runstate::kStopped);
+        showRunState(w);
     }
 }
 
@@ -196,8 +224,9 @@ bool SetVppmon(Form1& w) {
     return !s.gen.sgerror;
 }
 
-void readrflevel(Form1& w) {
+bool readrflevel(Form1& w) {
     MonitorState& m = w.mon();
+    bool measured = false;
     try {
         const DeviceHandle device = w.state().link.devhandle;
         w.link().setCommand({code::kBiasRead, 255, 255, 85, 85, 85});
@@ -211,25 +240,27 @@ void readrflevel(Form1& w) {
         if (status == usb::kSuccess && got == reply.size()) {
             const int code = reply[0] * 256 + reply[1];
             m.detmv = CSng(kDetectorMvPerCode * code);
+            measured = true;
         }
         m.detcode = CInt(m.detmv);
     } catch (const RuntimeError&) {
         w.state().gen.sgerror = true;
     }
+    return measured;
 }
 
-std::int32_t sweepRowOf(Form1& w, double* value) {
+std::int32_t sweepRowOf(Form1& w, float* dbv) {
     MonitorState& m = w.mon();
     Level level = levelFromDetector(m.detmv, w.state().cal);
+    if (dbv != nullptr) {
+        *dbv = level.leveldbv;
+    }
     const SweepPoint p = sweepPoint(w.selrfrange->text, level, w.state().host.groupSeparator);
     m.leveldbv = level.leveldbv;
     m.leveldbmv = level.leveldbmv;
     m.levelmv = level.levelmv;
     if (p.readout) {
         w.Textpower->text = *p.readout;
-    }
-    if (value != nullptr) {
-        *value = p.value;
     }
     return p.row;
 }
@@ -249,7 +280,7 @@ bool frequencySweepSetup(Form1& w) {
     m.sweepx = kFirstColumn;
     m.prevx = 2;
     m.prevy = 2;
-    startKeeping(w, false);
+    startKeeping(w, SweepKind::Frequency);
     return true;
 }
 
@@ -281,6 +312,9 @@ bool amplitudeSweepSetup(Form1& w) {
     }
     m.sweepx = kFirstColumn;
     const double f = hertz(w.startf, w.startfunit);
+    if (!generatorCanSweep(w, f)) {
+        return false;
+    }
     w.textfr->text = formatGrouped(f, 0, w.state().host.groupSeparator);
     w.state().gen.sgfreq = CLng(f);
     if (!sendFtw(w, f, SweepRule::Amplitude)) {
@@ -291,7 +325,7 @@ bool amplitudeSweepSetup(Form1& w) {
     const double from = CDbl(w.textstarta->text);
     m.sweepampstep = CSng((CDbl(w.textstopa->text) - from) / kColumns);
     m.sweepamp = CSng(from);
-    startKeeping(w, true);
+    startKeeping(w, SweepKind::Amplitude);
     return true;
 }
 
@@ -327,6 +361,14 @@ void rfcal_Click(Form1& w) {
     }
 }
 
+void takeGeneratorForSweep(Form1& w, SweepKind kind) {
+    outputTakenBy(w.generator(), kind == SweepKind::Fast
+                                     ? w.cmdfastsweep->text
+                                     : std::string(textOf(kind == SweepKind::Amplitude
+                                                              ? MonitorMode::AmplitudeSweep
+                                                              : MonitorMode::FrequencySweep)));
+}
+
 bool prepareFastSweep(Form1& w) {
     MonitorState& m = w.mon();
     m.sweepx = kFirstColumn;
@@ -340,7 +382,7 @@ bool prepareFastSweep(Form1& w) {
     }
     SetVppmon(w);
     frmMain& g = w.generator();
-    g.ModeSelect->text = kSweepMode;
+    g.ModeSelect->text = modes::kSweepSineGenerator.text();
     AdjustInterfaceOptions(g, w.state(), w.ui());
     g.stepcnt->text = kFastSteps;
     g.steptime->text = kFastStepTime;
@@ -353,17 +395,23 @@ bool prepareFastSweep(Form1& w) {
     g.Vpp->text = kFastVpp;
     g.RefreshBtn_Click();
     SetVppmon(w);
+    takeGeneratorForSweep(w, SweepKind::Fast);
     return true;
 }
 
 void Form1::selrfrange_Click() {
     selmonmode_Click();
+    showKeptSweep(*this);
 }
 
 void Form1::cmdfastsweep_Click() {
     mon().fftflag = false;
-    if (prepareFastSweep(*this) && setscopeforrf(*this)) {
-        scopedisplayrf(*this);
+    if (!prepareFastSweep(*this)) {
+        showRunState(*this);  // limits it cannot sweep: nothing was started
+    } else if (setscopeforrf(*this) && scopedisplayrf(*this)) {
+        showRunState(*this);  // the one record is drawn
+    } else {
+        showFailed(*this);
     }
 }
 

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "state/MonitorState.h"
+
 namespace tunx {
 
 class Form1;
@@ -18,8 +20,9 @@ bool setsweepsine(Form1& w);
 // The generator amplitude from textstarta/combstarta (sweepamp in an amplitude sweep),
 // corrected for sgfreq. False (and sgerror set) on failure.
 bool SetVppmon(Form1& w);
-// One detector reading into detmv and detcode.
-void readrflevel(Form1& w);
+// One detector reading into detmv and detcode; false when it did not come whole (detmv keeps
+// the reading before).
+bool readrflevel(Form1& w);
 // START's preparation of an amplitude sweep ("CAL ERROR" on failure).
 void rfcal_Click(Form1& w);
 // The sweep preparation of the fast sweep: limits, amplitude, and the generator's own
@@ -27,8 +30,10 @@ void rfcal_Click(Form1& w);
 bool prepareFastSweep(Form1& w);
 
 // The plot row (with the origin) of the level in detmv on the display scale, after the
-// level conversion; the level values are kept, and `value` (when given) gets the level in
-// the scale's unit.
-std::int32_t sweepRowOf(Form1& w, double* value = nullptr);
+// level conversion; the level values are kept, and `dbv` (when given) gets the level measured.
+std::int32_t sweepRowOf(Form1& w, float* dbv = nullptr);
+
+// The monitor's sweep of `kind` takes the generator's output: the generator window says so.
+void takeGeneratorForSweep(Form1& w, SweepKind kind);
 
 }  // namespace tunx

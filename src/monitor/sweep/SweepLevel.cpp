@@ -23,7 +23,6 @@ constexpr double kMinMv = 0.01;
 constexpr double kDbmvFloor = 25;
 constexpr std::int32_t kTopRow = 32;
 constexpr std::int32_t kBottomRow = 544;
-constexpr double kPlotHeight = 512;
 
 constexpr std::array<DisplayScale, 6> kScales{{
     {"100mVrms/Div",
@@ -74,6 +73,12 @@ std::int32_t nearest(double x) {
     return CLng(x);
 }
 
+// The row of a level `rows` below the top edge of a scale that tops out at row 32; a level
+// above the top stays on the top edge.
+std::int32_t belowTop(double rowsUnderTop) {
+    return nearest(std::max(0.0, -rowsUnderTop)) + kTopRow;
+}
+
 }  // namespace
 
 std::array<int, 4> sweepTuningBytes(double hz, SweepRule rule, double sweepclk, double clkcorr) {
@@ -89,8 +94,13 @@ std::array<int, 4> sweepTuningBytes(double hz, SweepRule rule, double sweepclk, 
 }
 
 Level levelFromDetector(float detmv, const Calibration& cal) {
+    return levelFromDbv(
+        CSng(divide(double(detmv) + cal.rfdetoffset, cal.rfdetslope) + cal.rfdetintercept));
+}
+
+Level levelFromDbv(float leveldbv) {
     Level l;
-    l.leveldbv = CSng(divide(double(detmv) + cal.rfdetoffset, cal.rfdetslope) + cal.rfdetintercept);
+    l.leveldbv = leveldbv;
     l.leveldbmv = l.leveldbv + kDbmvPerDbv;
     l.levelmv = std::pow(10.0, l.leveldbmv / 20);
     return l;
@@ -109,34 +119,43 @@ const DisplayScale* findDisplayScale(std::string_view text) {
     return nullptr;
 }
 
+double levelIn(const DisplayScale& scale, float leveldbv) {
+    const Level level = levelFromDbv(leveldbv);
+    if (scale.unit == kScales[0].unit) {
+        return level.levelmv;
+    }
+    if (scale.unit == kScales[2].unit) {
+        return level.leveldbmv;
+    }
+    if (scale.unit == kScales[4].unit) {
+        return leveldbv + kDbmPerDbv;
+    }
+    return leveldbv;
+}
+
 SweepPoint sweepPoint(std::string_view scale, Level& level, char group) {
     SweepPoint p;
     double y = 0;
     if (scale == kScales[0].text || scale == kScales[1].text) {
-        p.value = level.levelmv;
         p.readout = formatGrouped(level.levelmv, 0, group);
         level.levelmv = std::max(level.levelmv, kMinMv);
-        y = nearest(kPlotHeight - level.levelmv / (scale == kScales[0].text ? 1.5625 : 3.906));
+        y = nearest(kBottomRow - level.levelmv / (scale == kScales[0].text ? 1.5625 : 3.906));
     } else if (scale == kScales[2].text) {
+        p.readout = formatGrouped(level.leveldbmv, 1, group);
         level.levelmv = std::max(level.levelmv, kMinMv);
         level.leveldbmv = std::max(20 * std::log(level.levelmv) / kLn10, kDbmvFloor);
-        p.value = level.leveldbmv;
-        p.readout = formatGrouped(level.leveldbmv, 1, group);
-        y = nearest(kPlotHeight - (level.leveldbmv - kDbmvFloor) * 12.8);
+        y = nearest(kBottomRow - (level.leveldbmv - kDbmvFloor) * 12.8);
     } else if (scale == kScales[3].text) {
-        p.value = level.leveldbv;
         p.readout = formatGrouped(level.leveldbv, 1, group);
-        y = nearest(std::abs(level.leveldbv * 6.4)) + kTopRow;
+        y = belowTop(level.leveldbv * 6.4);
     } else if (scale == kScales[4].text) {
         level.leveldbv = CSng(level.leveldbv + kDbmPerDbv - 20);
-        p.value = level.leveldbv + 20.0;
-        p.readout = formatGrouped(p.value, 1, group);
-        y = nearest(std::abs(level.leveldbv * 6.4)) + kTopRow;
+        p.readout = formatGrouped(level.leveldbv + 20.0, 1, group);
+        y = belowTop(level.leveldbv * 6.4);
     } else if (scale == kScales[5].text) {
         level.leveldbv = CSng(level.leveldbv + kDbmPerDbv - 15);
-        p.value = level.leveldbv + 15.0;
-        p.readout = formatGrouped(p.value, 1, group);
-        y = nearest(std::abs(level.leveldbv * 4.2666)) + kTopRow;
+        p.readout = formatGrouped(level.leveldbv + 15.0, 1, group);
+        y = belowTop(level.leveldbv * 4.2666);
     }
     p.row = static_cast<std::int32_t>(std::clamp(y, double(kTopRow), double(kBottomRow)));
     return p;

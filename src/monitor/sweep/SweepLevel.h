@@ -29,6 +29,8 @@ struct Level {
 };
 // dBV = (mV + rfdetoffset) / rfdetslope + rfdetintercept; dBmV = dBV + 60; mVrms from dBmV.
 Level levelFromDetector(float detmv, const Calibration& cal);
+// The same levels from dBV.
+Level levelFromDbv(float leveldbv);
 
 // One display scale of the sweep analyser, with its grid labels and mouse readout.
 struct DisplayScale {
@@ -45,12 +47,17 @@ struct DisplayScale {
 const std::array<DisplayScale, 6>& displayScales();
 const DisplayScale* findDisplayScale(std::string_view text);
 
+// A measured level in the unit of a display scale (mVrms, dBmV, dBV or dBm), whatever part of
+// it the scale can draw.
+double levelIn(const DisplayScale& scale, float leveldbv);
+
 // A sweep point in a display scale: its readout text (digit grouping `group`) and plot row,
-// limited to 32..544. The scale may rewrite the levels (the dBmV floor, the dBm shifts) as the
-// program does. An unknown scale gives no readout and the top row.
+// limited to 32..544, where the scale's labels and the mouse readout put the level: the
+// lowest label on the bottom grid line (row 544), the highest on the top edge (row 32). The
+// scale may rewrite the levels (the dBmV floor, the dBm shifts) as the program does; the
+// readout shows the level measured. An unknown scale gives no readout and the top row.
 struct SweepPoint {
     std::optional<std::string> readout;
-    double value = 0;  // the readout's number
     std::int32_t row = 0;
 };
 SweepPoint sweepPoint(std::string_view scale, Level& level, char group);

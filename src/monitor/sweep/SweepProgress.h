@@ -1,17 +1,29 @@
 #pragma once
 
+#include <optional>
+
+#include "state/MonitorState.h"
+
 namespace tunx {
 
 class Form1;
 
-// Beside the original sweep: every point is kept for export, and the progress bar under the
-// plot shows how many of the 639 points are done and the time left.
+// Beside the original sweep: every point is kept, for export and for drawing again on another
+// display scale, and the progress bar under the plot shows how many of the 639 points are done,
+// how many could not be measured, and the time left.
 
-// A new sweep begins: nothing kept yet, the bar at 0.
-void startKeeping(Form1& w, bool amplitudeSweep);
-// A point was measured `at` (hertz, or the amplitude), with `level` in the scale's unit.
-void keepPoint(Form1& w, double at, double level);
+// A new sweep of `kind` begins: nothing kept yet, the bar at 0.
+void startKeeping(Form1& w, SweepKind kind);
+// A point was taken `at` (hertz, or the amplitude); `dbv` is its level, none when the
+// detector's reading did not come.
+void keepPoint(Form1& w, double at, std::optional<float> dbv);
+// Whether the point kept last was measured (a new point is joined to it).
+bool lastPointMeasured(Form1& w);
 // Shows the bar in the sweep modes and hides it in the others.
 void showProgressIn(Form1& w, bool sweepMode);
+// The kept points drawn again on the display scale now chosen, with gaps where a point was
+// not measured, and the level readout of the last point in its unit; the points that follow
+// join the last one on that scale. Only the sweep of the mode shown is drawn.
+void showKeptSweep(Form1& w);
 
 }  // namespace tunx

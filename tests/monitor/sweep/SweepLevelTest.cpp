@@ -52,8 +52,9 @@ Level fromDbv(double dbv) {
     return l;
 }
 
-// Each scale's row and readout, at both ends: the mVrms and dBmV scales bottom out at row 512
-// (0 mVrms, 25 dBmV), the dBV and dBm scales at the bottom grid line; all top out at row 32.
+// Each scale's row and readout, at both ends: every scale puts its lowest label on the bottom
+// grid line (row 544) and its highest on the top edge (row 32), levels beyond stay on them, and
+// the readout shows the level measured.
 TEST(SweepLevel, RowAndReadoutOfEachScaleWithItsLimits) {
     struct Row {
         const char* scale;
@@ -62,16 +63,17 @@ TEST(SweepLevel, RowAndReadoutOfEachScaleWithItsLimits) {
         int row;
     };
     const Row rows[] = {
-        {"100mVrms/Div", -20, "100", 448},   {"100mVrms/Div", 0, "1,000", 32},
-        {"100mVrms/Div", -200, "0", 512},    {"250mVrms/Div", 0, "1,000", 256},
-        {"250mVrms/Div", 6.03, "2,002", 32}, {"250mVrms/Div", -200, "0", 512},
-        {"5dBmV/Div", -60, "25.0", 512},     {"5dBmV/Div", 5, "65.0", 32},
-        {"5dBmV/Div", -100, "25.0", 512},    {"10dBV/Div", -85, "-85.0", 544},
+        {"100mVrms/Div", -20, "100", 480},   {"100mVrms/Div", 0, "1,000", 32},
+        {"100mVrms/Div", -200, "0", 544},    {"250mVrms/Div", 0, "1,000", 288},
+        {"250mVrms/Div", 6.03, "2,002", 32}, {"250mVrms/Div", -200, "0", 544},
+        {"5dBmV/Div", -60, "0.0", 544},      {"5dBmV/Div", 5, "65.0", 32},
+        {"5dBmV/Div", -30, "30.0", 480},     {"10dBV/Div", -85, "-85.0", 544},
         {"10dBV/Div", 0, "0.0", 32},         {"10dBV/Div", -150, "-150.0", 544},
-        {"10dBV/Div", 5, "5.0", 64},  // above 0 dBV the row folds back
-        {"10dBm/Div", -20, "-7.0", 205},     {"10dBm/Div", 7, "20.0", 32},
+        {"10dBV/Div", 5, "5.0", 32},         {"10dBm/Div", -20, "-7.0", 205},
+        {"10dBm/Div", 7, "20.0", 32},        {"10dBm/Div", 10, "23.0", 32},
         {"10dBm/Div", -75, "-62.0", 544},    {"15dBm/Div", -20, "-7.0", 126},
-        {"15dBm/Div", 2, "15.0", 32},        {"15dBm/Div", -140, "-127.0", 544},
+        {"15dBm/Div", 2, "15.0", 32},        {"15dBm/Div", 10, "23.0", 32},
+        {"15dBm/Div", -140, "-127.0", 544},
     };
     for (const Row& row : rows) {
         Level level = fromDbv(row.dbv);

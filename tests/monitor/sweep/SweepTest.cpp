@@ -8,6 +8,7 @@
 
 #include "monitor/Export.h"
 #include "monitor/MonitorRig.h"
+#include "monitor/sweep/SweepLevel.h"
 
 namespace tunx::test {
 namespace {
@@ -67,8 +68,9 @@ TEST_F(SweepAnalyser, ABandPassOfQFiveIsDrawnAsItsResonance) {
     EXPECT_NEAR(passband.back(), column(1.5e6 * (spread + 0.1)), 2);
 }
 
-// A level programmed through a plain wire reads back as itself on every scale, at its row; a
-// scale chosen during the sweep relabels the grid and draws the next points.
+// A level programmed through a plain wire reads back as itself on every scale, drawn where the
+// mouse readout reads that level; a scale chosen during the sweep relabels the grid and draws
+// the next points.
 TEST_F(SweepAnalyser, TheProgrammedLevelReadsBackOnEveryScaleAtItsRow) {
     struct Row {
         const char *amplitude, *unit, *scale;
@@ -77,9 +79,9 @@ TEST_F(SweepAnalyser, TheProgrammedLevelReadsBackOnEveryScaleAtItsRow) {
         const char *bottom, *top, *gridUnit;
     };
     const Row rows[] = {
-        {"100", "mVrms", "100mVrms/Div", 100, 448, "0", "800", "mVrms"},
-        {"500", "mVrms", "250mVrms/Div", 500, 384, "0", "2000", "mVrms"},
-        {"40", "dBmV", "5dBmV/Div", 40, 320, "25", "65", "dBmV"},
+        {"100", "mVrms", "100mVrms/Div", 100, 480, "0", "800", "mVrms"},
+        {"500", "mVrms", "250mVrms/Div", 500, 416, "0", "2000", "mVrms"},
+        {"40", "dBmV", "5dBmV/Div", 40, 352, "25", "65", "dBmV"},
         {"-20", "dBV", "10dBV/Div", -20, 160, "-80", "0", "dBV"},
         {"-7", "dBm", "10dBm/Div", -7, 205, "-60", "20", "dBm"},
         {"-7", "dBm", "15dBm/Div", -7, 126, "-105", "15", "dBm"},
@@ -96,8 +98,62 @@ TEST_F(SweepAnalyser, TheProgrammedLevelReadsBackOnEveryScaleAtItsRow) {
                   std::tuple(row.bottom, row.top, row.gridUnit));
         EXPECT_EQ(mon().monstate, "frsweeping");
         tick(2);
-        EXPECT_NEAR(number(m().Textpower->text), row.readout, std::abs(row.readout) * 0.01 + 0.1);
+        const double tolerance = std::abs(row.readout) * 0.01 + 0.1;
+        EXPECT_NEAR(number(m().Textpower->text), row.readout, tolerance);
         EXPECT_NEAR(mon().sweepy, row.row, 1);
+        rig.program.dispatch([&] { m().Picture1_MouseMove(0, 0, 100, mon().sweepy); });
+        const std::string mouse = m().labstartfr->text;
+        EXPECT_NEAR(number(mouse.substr(0, mouse.find(' '))), row.readout,
+                    tolerance + findDisplayScale(row.scale)->mousePerRow);
+    }
+}
+
+// A scale chosen after the sweep draws the kept points again as a sweep on that scale would
+// have drawn them, and converts the readout.
+TEST_F(SweepAnalyser, AnotherScaleAfterTheSweepRedrawsItsPointsAndConvertsTheReadout) {
+    instruct("wire CH1 dut");
+    instruct("dut bandpass 1.5M 5");
+    type(m().textstarta, "100");
+    start();
+    tick(kPoints);
+    const double mvrms = number(m().Textpower->text);
+    std::size_t from = mark();
+    choose(m().selrfrange, "5dBmV/Div");
+    const std::map<int, int> redrawn = points(from);
+    const std::string readout = m().Textpower->text;
+    EXPECT_NEAR(number(readout), 20 * std::log10(mvrms), 0.1);
+    from = mark();
+    start();
+    tick(kPoints);
+    EXPECT_EQ(redrawn, points(from));
+    EXPECT_EQ(readout, m().Textpower->text);
+}
+
+// The sweep puts out the generator's sine itself: while it runs and after it, the generator
+// window names it instead of showing its own settings running; RUN sends them again.
+TEST_F(SweepAnalyser, TheGeneratorWindowNamesTheSweepUntilRunSendsItsOwnSettings) {
+    generatorSine("1", "kHz", "2");
+    for (const char* mode : {"Frequency Sweep", "Amplitude Sweep"}) {
+        SCOPED_TRACE(mode);
+        choose(m().selmonmode, mode);
+        type(m().textstarta, "100");
+        type(m().textstopa, "200");
+        start();
+        EXPECT_EQ(rig.w().StatusBar->text, std::string("Output taken by the monitor's ") + mode);
+        tick(kPoints);
+        EXPECT_EQ(rig.w().StatusBar->text, std::string("Output taken by the monitor's ") + mode);
+        EXPECT_TRUE(rig.w().RUN->text.empty());
+        ASSERT_TRUE(rig.run("RUN_Click"));
+        EXPECT_EQ(rig.w().StatusBar->text, "Running Single Tone Sine");
+        EXPECT_EQ(rig.w().RUN->text, "RUNNING");
+        const std::vector<std::string> shown = rig.sim.describe();
+        EXPECT_NE(std::find_if(shown.begin(), shown.end(),
+                               [](const std::string& l) {
+                                   return l.starts_with("frequency 999.9") ||
+                                          l.starts_with("frequency 1000.0");
+                               }),
+                  shown.end())
+            << ::testing::PrintToString(shown);
     }
 }
 
@@ -118,7 +174,8 @@ TEST_F(SweepAnalyser, SetUpTakesTheLimitsStepAndCaptions) {
         {"2", "MHz", "1", "MHz", -1562, "1,500,000", "2,000,000", "1,998,438", false},
         {"1.5", "MHz", "1500", "kHz", 0, "1,500,000", "1,500,000", "1,500,000", false},
         {"0", "Hz", "0", "Hz", 0, "0", "0", "0", false},
-        {"200", "MHz", "210", "MHz", 15625, "205,000,000", "200,000,000", "200,015,625", false},
+        // Up to the generator's 200 MHz.
+        {"199.9", "MHz", "200", "MHz", 156, "199,950,000", "199,900,000", "199,900,156", false},
     };
     type(m().textstarta, "100");
     for (const Row& row : rows) {
@@ -178,7 +235,7 @@ TEST_F(SweepAnalyser, EachTickDrawsOnePointUntilTheLastColumnAndKeepsIt) {
     EXPECT_EQ(m().sweepprogress->text, "639 / 639 points");
     // sgfreq follows the sweep every tenth column.
     EXPECT_EQ(rig.s().gen.sgfreq, 1'000'000 + 1562 * (670 - 34 + 1));
-    EXPECT_EQ(m().textstatus->text, "Running");
+    EXPECT_EQ(m().textstatus->text, "Stopped");
     const std::size_t after = mark();
     tick();
     EXPECT_TRUE(frames(after).empty());
@@ -187,17 +244,19 @@ TEST_F(SweepAnalyser, EachTickDrawsOnePointUntilTheLastColumnAndKeepsIt) {
     ASSERT_EQ(kept.size(), 639u);
     EXPECT_DOUBLE_EQ(kept.front().at, 1'000'000);
     EXPECT_DOUBLE_EQ(kept[1].at - kept[0].at, 1562);
-    EXPECT_NEAR(kept.front().level, 100, 5);  // 100 mVrms through a plain wire
+    ASSERT_TRUE(kept.front().dbv);
+    const double first = std::pow(10.0, (double(*kept.front().dbv) + 60) / 20);
+    EXPECT_NEAR(first, 100, 5);  // 100 mVrms through a plain wire
     const std::string path = writeTempFile("sweep.csv", "");
     std::string why;
     ASSERT_EQ(exportTo(m(), ExportKind::Sweep, path, why), 639u) << why;
     std::ifstream in(path);
-    std::string header, first;
+    std::string header, row;
     std::getline(in, header);
-    std::getline(in, first);
+    std::getline(in, row);
     EXPECT_EQ(header, "frequency_Hz,level_mVrms");
-    EXPECT_TRUE(first.starts_with("1000000,")) << first;
-    EXPECT_DOUBLE_EQ(std::stod(first.substr(8)), kept.front().level);
+    EXPECT_TRUE(row.starts_with("1000000,")) << row;
+    EXPECT_DOUBLE_EQ(std::stod(row.substr(8)), first);
     choose(m().selmonmode, "Scope CH1");
     EXPECT_FALSE(m().sweepprogress->visible);
 }
@@ -237,6 +296,8 @@ TEST_F(SweepAnalyser, AmplitudeOfEveryUnitItsLimitsAndBadEntries) {
     constexpr const char* kTooHigh =
         "Amplitude is too Hi for Frequency Entered! Amplitude will be set to Maximum.";
     constexpr const char* kNegative = "Sweep frequencies cannot be negative.";
+    constexpr const char* kAbove =
+        "Sweep frequencies above 200 MHz cannot be generated: enter 200 MHz or less.";
     struct Row {
         const char *entry, *unit, *mhz;  // the sweep's centre
         std::optional<Frame> amplitude;
@@ -267,10 +328,13 @@ TEST_F(SweepAnalyser, AmplitudeOfEveryUnitItsLimitsAndBadEntries) {
         {"100", "mVpp", "1", std::nullopt, kNegative, "stopf=-2"},
         {"100", "mVpp", "1", std::nullopt, "Type mismatch", "stopf=two"},
         {"100", "mVpp", "1", std::nullopt, "Type mismatch", "startf="},
-        {"100", "mVpp", "1", std::nullopt, "Overflow", "startf=30000"},  // 30 GHz: no step fits
+        {"100", "mVpp", "1", std::nullopt, kAbove, "startf=30000"},
+        {"100", "mVpp", "1", std::nullopt, kAbove, "stopf=200.001"},
+        {"100", "mVpp", "1", std::nullopt, kAbove, "stopf=1e300"},
         // The amplitude sweep silences the output before it reads its levels.
         {"100", "mVpp", "1", Frame{3, 0, 1, 0, 0, 0}, "Type mismatch",
          "textstopa=x@Amplitude Sweep"},
+        {"100", "mVpp", "1", Frame{3, 0, 1, 0, 0, 0}, kAbove, "startf=250@Amplitude Sweep"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.entry) + " " + row.unit + " " + row.bad);
@@ -332,28 +396,35 @@ TEST_F(SweepAnalyser, AnAmplitudeSweepStepsTheLevelAtOneFrequency) {
     // The level climbs on the straight line of the scale until the output's 5000 mVpp
     // (884 mVrms at the matched input) limits it.
     const std::map<int, int> trace = points(from);
-    EXPECT_NEAR(trace.at(353), 512 - (100 + 319 * 1.40625) / 3.906, 2);
+    EXPECT_NEAR(trace.at(353), 544 - (100 + 319 * 1.40625) / 3.906, 2);
     EXPECT_NEAR(number(m().Textpower->text), 5000 / (4 * 1.4142), 9);
-    EXPECT_NEAR(trace.at(672), 512 - 5000 / (4 * 1.4142) / 3.906, 3);
+    EXPECT_NEAR(trace.at(672), 544 - 5000 / (4 * 1.4142) / 3.906, 3);
 }
 
-TEST_F(SweepAnalyser, ALostDetectorReadingKeepsTheLevelAndASilentInstrumentStopsTheSweep) {
+// A detector reading that does not come is a gap in the curve and the export, counted in the
+// progress; the sweep goes on.
+TEST_F(SweepAnalyser, AMissedReadingIsAGapAndASilentInstrumentStopsTheSweep) {
     type(m().textstarta, "100");
     choose(m().selrfrange, "5dBmV/Div");
     start();
     tick(10);
-    const int level = mon().sweepy;
     // The next point's tuning word passes, its detector reading gets no answer.
     rig.sim.muteNext(1, 1);
-    instruct("dut attenuate 6");
-    instruct("wire CH1 dut");
     std::size_t from = mark();
     tick();
-    EXPECT_EQ(mon().sweepy, level);  // drawn with the last level that came
-    EXPECT_EQ(points(from).begin()->second, level);
-    EXPECT_TRUE(messages().empty());
+    EXPECT_TRUE(points(from).empty());
+    EXPECT_EQ(m().Textpower->text, "\u2014");
+    EXPECT_TRUE(m().sweepprogress->text.starts_with("11 / 639 points, 1 point not measured, "))
+        << m().sweepprogress->text;
+    from = mark();
     tick();
-    EXPECT_NEAR(mon().sweepy, level + 6 * 12.8, 1);  // the next reading measures again
+    EXPECT_TRUE(points(from).empty());  // nothing joins the gap
+    from = mark();
+    tick();
+    EXPECT_EQ(points(from).size(), 1u);
+    EXPECT_TRUE(messages().empty());
+    std::string why;
+    EXPECT_EQ(exportTo(m(), ExportKind::Sweep, writeTempFile("gap.csv", ""), why), 12u);
     EXPECT_EQ(mon().monstate, "frsweeping");
 
     rig.sim.muteNext(1000);

@@ -1,0 +1,4 @@
+#include "b/B.h"
+#include "d/D.h"
+#include <QWidget>
+#include <vector>

@@ -1,0 +1,2 @@
+#include "b/Other.h"
+#include "Local.h"

@@ -1,0 +1,1 @@
+// no README beside this file
