@@ -19,7 +19,10 @@ void Engine::take(LineFramer::Item item) {
     lines_.push_back(std::move(item));
 }
 
-void Engine::dropClient() {
+void Engine::clientLeft() {
+    leaving_ = true;
+    work();
+    leaving_ = false;
     lines_.clear();
     queuedBytes_ = 0;
     current_.reset();
@@ -103,6 +106,11 @@ std::string Engine::work() {
     while (true) {
         if (current_) {
             if (!carryOn(*current_, out)) {
+                if (leaving_) {
+                    current_.reset();
+                    lines_.clear();
+                    queuedBytes_ = 0;
+                }
                 break;
             }
             current_.reset();

@@ -92,6 +92,7 @@ TEST_F(Monitor, AFailedCommandStopsTheRunOnTheNextTickWhateverTheState) {
     rig.sim.nakNext(3, 2);
     tick();
     EXPECT_EQ(messages().back(), "Error setting scope");
+    EXPECT_EQ(m().textstatus->text, "TUNX ERROR");  // at once: nothing runs
     EXPECT_TRUE(rig.s().gen.sgerror);
     EXPECT_EQ(mon().monstate, "startscope");
     const std::size_t from = mark();

@@ -155,6 +155,12 @@ TEST_F(SweepAnalyser, TheGeneratorWindowNamesTheSweepUntilRunSendsItsOwnSettings
                   shown.end())
             << ::testing::PrintToString(shown);
     }
+    // Fast SWEEP runs the generator's own sweep with its panel, and draws one record.
+    choose(m().selmonmode, "Frequency Sweep");
+    click("cmdfastsweep_Click");
+    EXPECT_EQ(rig.w().StatusBar->text, "Output taken by the monitor's Fast SWEEP");
+    EXPECT_EQ(m().textstatus->text, "Stopped");
+    EXPECT_EQ(mon().kept.sweep.size(), 640u);
 }
 
 TEST_F(SweepAnalyser, SetUpTakesTheLimitsStepAndCaptions) {
