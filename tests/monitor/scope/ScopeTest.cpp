@@ -110,8 +110,8 @@ TEST(ScopeRecords, ARecordThatDoesNotComeWholeIsNeverDrawn) {
          "Waiting for Trigger"},
         {"trigmode=Single", "", "", "Stopped", "", false, "Stopped"},
         // The record request passes, the re-arm is refused.
-        {"", "", "nak 3 after 1", "Running", "Error Displaying scope", true, "TUNX ERROR"},
-        {"", "", "mute 100", "Waiting for Trigger", "Error Displaying scope", false, "TUNX ERROR"},
+        {"", "", "nak 3 after 1", "TUNX ERROR", "Error Displaying scope", true, "TUNX ERROR"},
+        {"", "", "mute 100", "TUNX ERROR", "Error Displaying scope", false, "TUNX ERROR"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.settings) + row.bench + row.fault);
