@@ -93,6 +93,16 @@ void QtUi::MsgBox(const std::string& text, MsgIcon icon, const std::optional<std
     box.exec();
 }
 
+bool QtUi::MsgBoxYesNo(const std::string& text) {
+    host_.refreshWindows();
+    const ArrowCursor arrow;
+    QMessageBox box(QMessageBox::Question, QString::fromLatin1(kDefaultTitle), toScreenText(text),
+                    QMessageBox::Yes | QMessageBox::No, host_.dialogParent());
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
 std::string QtUi::FileDialog(FileDialogKind kind, const std::string& title,
                              const std::string& filter, int filterIndex) {
     host_.refreshWindows();
