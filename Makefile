@@ -6,11 +6,11 @@ BENCH_BUILD ?= build-bench
 FUZZ_BUILD ?= build-fuzz
 PACKAGE_BUILD ?= build-package
 FUZZ_SECONDS ?= 600
-FUZZ_TARGETS := calibration profile config script
+FUZZ_TARGETS := calibration profile config script scpi
 JOBS       ?= $(shell nproc)
 PACKAGES   := build-essential cmake g++ qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
               googletest libbenchmark-dev xvfb xauth clang-format libusb-1.0-0-dev libpng-dev pkg-config \
-              dpkg-dev file umockdev libumockdev-dev
+              dpkg-dev file umockdev libumockdev-dev python3-pyvisa python3-pyvisa-py python3-numpy
 # Only `make package` needs this: the manual pages are made from the programs' --help.
 PACKAGE_PACKAGES := help2man
 # Only `make fuzz` needs these: libFuzzer comes with clang's runtime libraries.

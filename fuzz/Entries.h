@@ -32,4 +32,9 @@ Finding configFile(std::span<const std::uint8_t> data, const std::string& instal
 // left out, and ticks are capped).
 Finding script(std::span<const std::uint8_t> data, const std::string& installDir);
 
+// A remote-control client's bytes: cut into lines, read and carried out on a headless program
+// (the monitor's timer runs while a line waits, up to a cap). The program's own failures must
+// not show, every error must carry a standard number, and replies end with their line end.
+Finding scpi(std::span<const std::uint8_t> data, const std::string& installDir);
+
 }  // namespace tunx::fuzz

@@ -47,6 +47,43 @@ std::pair<Window*, Control*> lookupControl(Program& program, const ScriptLine& l
     throw ScriptError(l.number, "no control named '" + l.control + "'");
 }
 
+bool typeInto(Program& program, Window& window, Control& control, const std::string& text) {
+    return program.dispatch(window, [&] { window.typeText(control, text); });
+}
+
+bool chooseIn(Program& program, Window& window, Control& control, const std::string& text) {
+    return program.dispatch(window, [&] { window.choose(control, text); });
+}
+
+bool checkBox(Program& program, Window& window, Control& box, int value) {
+    return program.dispatch(window, [&] { window.check(box, value); });
+}
+
+bool press(Program& program, Window& window, Control& control) {
+    return program.dispatch(window, control.name + "_" + kClick);
+}
+
+bool moveSlider(Program& program, Window& window, Control& slider, int value) {
+    const int kept = std::clamp(value, slider.minimum, slider.maximum);
+    return program.dispatch(window, [&] {
+        slider.value = kept;
+        window.fire(slider, kChange);
+    });
+}
+
+bool clickTab(Program& program, Window& window, Control& strip, std::size_t n) {
+    return program.dispatch(window, [&] {
+        strip.value = static_cast<int>(n);
+        strip.text = strip.items[n - 1];
+        window.fire(strip, kClick);
+    });
+}
+
+bool moveMouse(Program& program, double x, double y) {
+    Form1& monitor = program.monitor();
+    return program.dispatch(monitor, [&] { monitor.Picture1_MouseMove(0, 0, x, y); });
+}
+
 bool performAction(Program& program, const ScriptLine& l) {
     const std::string& k = l.keyword;
     if (k == "set" || k == "choose" || k == "check" || k == "click") {
@@ -54,19 +91,15 @@ bool performAction(Program& program, const ScriptLine& l) {
         Window& window = *w;
         Control& control = *c;
         if (k == "set" && control.kind == ControlKind::Slider) {
-            const int value = sliderValue(l, control);
-            program.dispatch(window, [&] {
-                control.value = value;
-                window.fire(control, kChange);
-            });
+            moveSlider(program, window, control, sliderValue(l, control));
         } else if (k == "set") {
-            program.dispatch(window, [&] { window.typeText(control, l.text); });
+            typeInto(program, window, control, l.text);
         } else if (k == "choose") {
-            program.dispatch(window, [&] { window.choose(control, l.text); });
+            chooseIn(program, window, control, l.text);
         } else if (k == "check") {
-            program.dispatch(window, [&] { window.check(control, l.text == "1" ? 1 : 0); });
+            checkBox(program, window, control, l.text == "1" ? 1 : 0);
         } else {
-            program.dispatch(window, control.name + "_" + kClick);
+            press(program, window, control);
         }
     } else if (k == "menu") {
         for (Window* w : {static_cast<Window*>(&program.generator()),
@@ -85,21 +118,14 @@ bool performAction(Program& program, const ScriptLine& l) {
         if (control.kind != ControlKind::TabStrip || n < 1 || n > control.items.size()) {
             throw ScriptError(l.number, l.control + " has no tab " + l.text);
         }
-        program.dispatch(window, [&] {
-            control.value = static_cast<int>(n);
-            control.text = control.items[n - 1];
-            window.fire(control, kClick);
-        });
+        clickTab(program, window, control, n);
     } else if (k == "tick") {
         const int n = std::stoi(l.text);
         for (int i = 0; i < n && !program.ended(); ++i) {
             program.tick();
         }
     } else if (k == "mouse") {
-        const double x = std::stod(l.words[0]);
-        const double y = std::stod(l.words[1]);
-        Form1& monitor = program.monitor();
-        program.dispatch(monitor, [&] { monitor.Picture1_MouseMove(0, 0, x, y); });
+        moveMouse(program, std::stod(l.words[0]), std::stod(l.words[1]));
     } else {
         return false;
     }

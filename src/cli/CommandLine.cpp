@@ -1,5 +1,7 @@
 #include "cli/CommandLine.h"
 
+#include <charconv>
+
 #include "common/Version.h"
 
 namespace tunx::cli {
@@ -10,10 +12,14 @@ constexpr const char* kProgram = "tunx4k-cli";
 constexpr const char* kUsage =
     "Usage: tunx4k-cli [--simulate] [--fast] [--locale NAME] [--out FILE] [--serial SERIAL]\n"
     "                  [--usb-id VID:PID] SCRIPT\n"
+    "  or:  tunx4k-cli [--simulate [--sim INSTRUCTION]...] [--out FILE] [--serial SERIAL]\n"
+    "                  [--usb-id VID:PID] [--idle-timeout SECONDS] --serve [ADDRESS:]PORT\n"
     "  or:  tunx4k-cli --list [--simulate] [--usb-id VID:PID]\n"
     "  or:  tunx4k-cli --help | --version\n"
     "Runs the TUNX4K program's windows headless, driven by SCRIPT (a file, or - for standard\n"
-    "input), and writes the transcript of everything that crossed its ports.\n"
+    "input), and writes the transcript of everything that crossed its ports. With --serve it\n"
+    "serves the program to a remote-control client (SCPI over TCP) on the real clock instead,\n"
+    "until SIGTERM, SIGINT or SYSTem:EXIT.\n"
     "\n"
     "Options:\n"
     "  --simulate        use the built-in virtual instrument instead of the USB device\n"
@@ -25,6 +31,11 @@ constexpr const char* kUsage =
     "  --list            print the attached instruments' serial numbers, one a line\n"
     "  --usb-id VID:PID  vendor and product id of the instrument's USB bridge, in hexadecimal\n"
     "                    (default 10c4:ea61)\n"
+    "  --serve [ADDRESS:]PORT  serve SCPI on a raw TCP socket (address 127.0.0.1 unless given;\n"
+    "                    another address lets other machines control the instrument)\n"
+    "  --sim INSTRUCTION an instruction for the virtual instrument's bench, as a script's sim\n"
+    "                    line without \"sim\" (with --serve)\n"
+    "  --idle-timeout SECONDS  drop a client that sends nothing for that long (default 600)\n"
     "  -h, --help        print this text\n"
     "  --version         print the version\n"
     "\n"
@@ -35,6 +46,37 @@ constexpr const char* kUsage =
     "\n"
     "Exit status: 0 ran to the end (or listed), 1 an expect failed, 2 a bad command line or\n"
     "script line, 3 the program ended itself (or the devices could not be listed).\n";
+
+constexpr int kMaxIdleSeconds = 24 * 60 * 60;
+
+std::vector<std::string> wordsOf(std::string_view text) {
+    std::vector<std::string> words;
+    std::string word;
+    for (const char c : text) {
+        if (c == ' ' || c == '\t') {
+            if (!word.empty()) {
+                words.push_back(std::move(word));
+                word.clear();
+            }
+        } else {
+            word += c;
+        }
+    }
+    if (!word.empty()) {
+        words.push_back(std::move(word));
+    }
+    return words;
+}
+
+std::optional<int> secondsOf(std::string_view text) {
+    int value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc{} || end != text.data() + text.size() || value < 1 ||
+        value > kMaxIdleSeconds) {
+        return std::nullopt;
+    }
+    return value;
+}
 
 CommandLine refused(std::string why) {
     CommandLine line;
@@ -82,8 +124,9 @@ CommandLine parseCommandLine(std::span<const std::string_view> arguments) {
             line.fast = true;
         } else if (option && arg == "--list") {
             line.action = CommandLine::Action::List;
-        } else if (option && (arg == "--locale" || arg == "--out" || arg == "--usb-id" ||
-                              arg == "--serial")) {
+        } else if (option &&
+                   (arg == "--locale" || arg == "--out" || arg == "--usb-id" || arg == "--serial" ||
+                    arg == "--serve" || arg == "--sim" || arg == "--idle-timeout")) {
             if (i + 1 >= arguments.size()) {
                 return refused(std::string(arg) + " needs a value");
             }
@@ -97,6 +140,17 @@ CommandLine parseCommandLine(std::span<const std::string_view> arguments) {
                 line.usbId = *id;
             } else if (value.empty()) {
                 return refused(std::string(arg) + " needs a value");
+            } else if (arg == "--serve") {
+                line.serveAt = value;
+            } else if (arg == "--sim") {
+                line.bench.push_back(wordsOf(value));
+            } else if (arg == "--idle-timeout") {
+                const std::optional<int> seconds = secondsOf(value);
+                if (!seconds) {
+                    return refused("--idle-timeout needs a whole number of seconds, not " +
+                                   std::string(value));
+                }
+                line.idleSeconds = seconds;
             } else {
                 (arg == "--locale" ? line.locale
                  : arg == "--out"  ? line.outPath
@@ -111,6 +165,25 @@ CommandLine parseCommandLine(std::span<const std::string_view> arguments) {
         } else {
             return refused("more than one script given");
         }
+    }
+    if (!line.serveAt.empty()) {
+        if (line.action == CommandLine::Action::List) {
+            return refused("--list and --serve cannot be used together");
+        }
+        if (!line.scriptPath.empty()) {
+            return refused("--serve takes no script");
+        }
+        if (line.fast) {
+            return refused("--serve runs on the real clock: --fast cannot be used with it");
+        }
+        if (!line.bench.empty() && !line.simulate) {
+            return refused("--sim needs --simulate");
+        }
+        return line;
+    }
+    if (!line.bench.empty() || line.idleSeconds) {
+        return refused(std::string(line.bench.empty() ? "--idle-timeout" : "--sim") +
+                       " needs --serve");
     }
     if (line.action == CommandLine::Action::List) {
         return line.scriptPath.empty() ? line : refused("--list takes no script");

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "usb/UsbId.h"
 
@@ -20,6 +22,12 @@ struct CommandLine {
     std::string scriptPath;  // a file, or "-" for standard input
     std::string serial;      // the instrument to open; "" for the first attached
     usb::UsbId usbId;
+    // --serve: where the remote control listens ("[ADDRESS:]PORT"); empty runs a script.
+    std::string serveAt;
+    // --sim: instructions for the virtual instrument's bench, each split into words.
+    std::vector<std::vector<std::string>> bench;
+    // --idle-timeout: seconds after which a quiet client is dropped; none for the default.
+    std::optional<int> idleSeconds;
     std::string why;  // why it was refused
 };
 
@@ -31,7 +39,8 @@ std::string versionText();
 // Reads the arguments after the program's name. --help and --version win over everything
 // else; an unknown option, a missing or bad value, a second script or none (a script beside
 // --list) is refused, with the reason in `why`. "-" alone is a script (standard input); "--"
-// ends the options.
+// ends the options. --serve takes no script and refuses --fast and --list; --sim needs --serve
+// and --simulate.
 CommandLine parseCommandLine(std::span<const std::string_view> arguments);
 
 }  // namespace tunx::cli

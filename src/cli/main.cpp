@@ -2,6 +2,7 @@
 // transcript of everything that crossed its ports.
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <fstream>
 #include <iostream>
@@ -18,6 +19,7 @@
 #include "link/Instruments.h"
 #include "platform/Host.h"
 #include "ports/Clock.h"
+#include "remote/Serve.h"
 #include "sim/VirtualInstrument.h"
 #include "usb/Transport.h"
 
@@ -47,6 +49,50 @@ int listInstruments(tunx::UsbApi& usb) {
     return tunx::cli::kRanToEnd;
 }
 
+// --serve: the program served to a remote-control client until it is told to stop.
+int serve(const tunx::cli::CommandLine& line) {
+    std::string why;
+    const std::optional<tunx::remote::Endpoint> at = tunx::remote::parseEndpoint(line.serveAt, why);
+    if (!at) {
+        return badCommandLine("--serve: " + why);
+    }
+    tunx::remote::ServeOptions options{.at = *at,
+                                       .simulate = line.simulate,
+                                       .bench = line.bench,
+                                       .installDir = tunx::installationFolder(),
+                                       .userDataDir = tunx::userDataFolder(),
+                                       .serial = line.serial,
+                                       .groupSeparator = tunx::groupSeparatorOf(line.locale),
+                                       .limits = {}};
+    if (line.idleSeconds) {
+        options.limits.idle = std::chrono::seconds(*line.idleSeconds);
+    }
+    std::ofstream transcript;
+    if (!line.outPath.empty()) {
+        transcript.open(line.outPath, std::ios::binary);
+        if (!transcript) {
+            return badCommandLine("cannot write " + line.outPath);
+        }
+        options.transcript = &transcript;
+    }
+    std::unique_ptr<tunx::UsbApi> device;
+    if (!line.simulate) {
+        device = tunx::usb::makeUsbTransport(line.usbId, tellUser, options.installDir);
+        options.device = device.get();
+    }
+    const int status = tunx::remote::serve(
+        options, [](const std::string& text) { std::cerr << "tunx4k-cli: " << text << std::endl; });
+    if (transcript.is_open()) {
+        transcript.close();
+        if (transcript.fail()) {
+            std::cerr << "tunx4k-cli: the transcript could not be written to " << line.outPath
+                      << "\n";
+            return tunx::cli::kBadScript;
+        }
+    }
+    return status;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -71,6 +117,9 @@ int main(int argc, char** argv) {
                 *tunx::usb::makeUsbTransport(line.usbId, tellUser, tunx::installationFolder()));
         case tunx::cli::CommandLine::Action::Run:
             break;
+    }
+    if (!line.serveAt.empty()) {
+        return serve(line);
     }
     tunx::cli::Options options;
     options.simulate = line.simulate;

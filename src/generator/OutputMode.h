@@ -7,6 +7,7 @@
 
 #include "controls/frmMainControls.h"
 #include "dds/OutputTraits.h"
+#include "generator/Limits.h"
 
 namespace tunx {
 
@@ -51,6 +52,12 @@ struct PanelEntry {
     const char* text;
 };
 
+// The lowest and highest frequency of a mode, in hertz.
+struct FrequencyRange {
+    double lowest = 0;
+    double highest = 0;
+};
+
 // The mode's text: every mode names one.
 struct ModeText {
     constexpr ModeText(const char* text) : text(text) {}  // NOLINT: written as a plain text
@@ -74,6 +81,12 @@ struct OutputMode {
     // Entries with which the mode runs on the instrument, typed over the panel's start values
     // (a demonstration; the benchmarks, the soak run and the fault matrix use them).
     std::initializer_list<PanelEntry> example;
+    // What the remote control's SOURce:FUNCtion calls it: the short form in capitals, the rest
+    // of the long form in lower case ("SINusoid" is SIN or SINUSOID).
+    const char* remoteName = "";
+    // The frequencies its rules take (the remote control refuses others before typing them); a
+    // mode without a frequency rule takes what the generator can put out.
+    FrequencyRange frequencyHz = {0, limits::kMaxFrequencyHz};
 
     const char* text() const { return name.text; }
 };

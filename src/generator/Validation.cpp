@@ -4,6 +4,7 @@
 
 #include "common/Numbers.h"
 #include "dds/Units.h"
+#include "generator/Limits.h"
 #include "generator/OutputMode.h"
 
 namespace tunx {
@@ -20,13 +21,7 @@ constexpr const char* kFrequencyRange100k = "Frequency must be between 0.1 Hz an
 
 using namespace unit;
 
-constexpr double kMaxFrequencyHz = 200'000'000;
-constexpr double kMinRampHz = 0.1;
-constexpr double kMaxRampHz = 100'000;
-constexpr double kMinAmplitudeMv = 10;
-constexpr double kMaxAmplitudeMv = 5000;
-constexpr double kMinOffsetMv = -1000;
-constexpr double kMaxOffsetMv = 4000;
+using namespace limits;
 
 const std::string& unitOf(Ctl field) {
     return field->text;

@@ -121,6 +121,13 @@ struct MonitorState {
     // Frequency counter.
     std::int32_t fcprescale = 1;
     std::int32_t fcsamples = 0;
+    // The last reading in hertz; none before the first and after a failed one.
+    std::optional<double> countedHz;
+
+    // How many scope records were kept and counter readings taken: whoever waits for the next
+    // one compares.
+    std::uint64_t recordsKept = 0;
+    std::uint64_t readingsTaken = 0;
 
     // What the last record, sweep and spectrum measured, kept for the readouts and export.
     ScopeRecord scopeRecord;

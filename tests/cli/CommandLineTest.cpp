@@ -30,6 +30,16 @@ TEST(CommandLine, TakesEveryOptionOfTheRunner) {
     EXPECT_EQ(line.serial, "tunx4k-B");
     EXPECT_EQ(parse({"--list", "--usb-id", "1:2"}).action, A::List);
 
+    const CommandLine served =
+        parse({"--simulate", "--sim", " wire  CH1 dut", "--sim", "noise 2", "--idle-timeout", "5",
+               "--out", "t.txt", "--serve", "0.0.0.0:5025"});
+    EXPECT_EQ(served.action, A::Run);
+    EXPECT_EQ(served.serveAt, "0.0.0.0:5025");
+    EXPECT_EQ(served.bench,
+              (std::vector<std::vector<std::string>>{{"wire", "CH1", "dut"}, {"noise", "2"}}));
+    EXPECT_EQ(served.idleSeconds, 5);
+    EXPECT_TRUE(served.scriptPath.empty());
+
     const CommandLine plain = parse({"-"});
     EXPECT_EQ(plain.action, A::Run);
     EXPECT_FALSE(plain.simulate || plain.fast);
@@ -71,6 +81,18 @@ TEST(CommandLine, HelpVersionOrRefusalWithTheReason) {
          A::Refused,
          "--usb-id needs VID:PID in hexadecimal, not 99999:1"},
         {{""}, A::Refused, "an empty script name"},
+        {{"--serve", "5025", "s.txt"}, A::Refused, "--serve takes no script"},
+        {{"--fast", "--serve", "5025"},
+         A::Refused,
+         "--serve runs on the real clock: --fast cannot be used with it"},
+        {{"--list", "--serve", "5025"}, A::Refused, "--list and --serve cannot be used together"},
+        {{"--sim", "wire CH1 dut", "--serve", "5025"}, A::Refused, "--sim needs --simulate"},
+        {{"--simulate", "--sim", "noise 1", "s.txt"}, A::Refused, "--sim needs --serve"},
+        {{"--idle-timeout", "5", "s.txt"}, A::Refused, "--idle-timeout needs --serve"},
+        {{"--idle-timeout", "0", "--serve", "1"},
+         A::Refused,
+         "--idle-timeout needs a whole number of seconds, not 0"},
+        {{"--serve", ""}, A::Refused, "--serve needs a value"},
         {{"--serial"}, A::Refused, "--serial needs a value"},
         {{"--serial", "", "s.txt"}, A::Refused, "--serial needs a value"},
         {{"--list", "s.txt"}, A::Refused, "--list takes no script"},
@@ -88,7 +110,8 @@ TEST(CommandLine, UsageNamesEveryOptionAndVersionTheProjectVersion) {
     const std::string usage = usageText();
     for (const char* option :
          {"--simulate", "--fast", "--locale NAME", "--out FILE", "--serial SERIAL", "--list",
-          "--usb-id VID:PID", "SCRIPT", "--help", "--version"}) {
+          "--usb-id VID:PID", "SCRIPT", "--help", "--version", "--serve [ADDRESS:]PORT",
+          "--sim INSTRUCTION", "--idle-timeout SECONDS"}) {
         EXPECT_NE(usage.find(option), std::string::npos) << option;
     }
     EXPECT_EQ(versionText(), std::string("tunx4k-cli ") + kVersion + "\n");

@@ -26,7 +26,8 @@ struct Target {
 const Target kTargets[] = {{"calibration", &calibrationFile, 40},
                            {"profile", &profileFile, 35},
                            {"config", &configFile, 60},
-                           {"script", &script, 25}};
+                           {"script", &script, 25},
+                           {"scpi", &scpi, 25}};
 
 std::vector<std::uint8_t> readBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);

@@ -53,6 +53,7 @@ extern const OutputMode kArbitrary = {
               {step::vpp}},
     // The default profile of the installation folder, all its 1024 points.
     .example = {{&frmMainControls::endpt1, "1024"}, {&frmMainControls::endpt2, "1024"}},
+    .remoteName = "ARBitrary",
 };
 
 }  // namespace tunx::modes

@@ -58,6 +58,7 @@ extern const OutputMode kPulseGenerator = {
     .example = {{&frmMainControls::Vpp, "1"},
                 {&frmMainControls::Pulse, "10"},
                 {&frmMainControls::Pause, "15"}},
+    .remoteName = "PULSe",
 };
 
 }  // namespace tunx::modes

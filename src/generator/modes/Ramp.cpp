@@ -1,4 +1,5 @@
 #include "dds/Ramp.h"
+#include "generator/Limits.h"
 #include "generator/OutputMode.h"
 #include "generator/SetUpSteps.h"
 #include "generator/Validation.h"
@@ -27,6 +28,8 @@ extern const OutputMode kRamp = {
               {step::vpp},
               {step::relayOn}},
     .example = {{&frmMainControls::Frek, "1"}, {&frmMainControls::Vpp, "1"}},
+    .remoteName = "RAMP",
+    .frequencyHz = {limits::kMinRampHz, limits::kMaxRampHz},
 };
 
 }  // namespace tunx::modes

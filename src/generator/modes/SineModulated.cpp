@@ -1,13 +1,10 @@
 #include "dds/Sweep.h"
+#include "generator/Limits.h"
 #include "generator/OutputMode.h"
 #include "generator/SetUpSteps.h"
 #include "generator/Validation.h"
 
 namespace tunx::modes {
-
-namespace {
-constexpr double kLowestHz = 0.1;
-}  // namespace
 
 // The modulation fields are checked when the modulation is set up, not before.
 extern const OutputMode kSineModulated = {
@@ -20,7 +17,7 @@ extern const OutputMode kSineModulated = {
     .limitationsEndInBreak = true,
     .traits = {.amplitude = AmplitudeScale::SineFlatness, .modulationCarrier = true},
     .validate = [](frmMainControls& panel, Link&,
-                   const OutputMode&) { return rules::sineRules(panel, kLowestHz); },
+                   const OutputMode&) { return rules::sineRules(panel, limits::kMinModulatedHz); },
     // The output goes on before the modulation is set up, and only then.
     .setUp = {{step::bias, kStopOnError},
               {step::vpp, kStopOnError},
@@ -31,6 +28,8 @@ extern const OutputMode kSineModulated = {
     .example = {{&frmMainControls::Frek, "1"},
                 {&frmMainControls::Vpp, "1"},
                 {&frmMainControls::modtype, kModExternalAm}},
+    .remoteName = "MODulated",
+    .frequencyHz = {limits::kMinModulatedHz, limits::kMaxFrequencyHz},
 };
 
 }  // namespace tunx::modes

@@ -19,6 +19,7 @@ extern const OutputMode kSingleToneSine = {
         },
     .setUp = {{step::bias, kStopOnError}, {step::frequency, kStopOnError}, {step::vpp}},
     .example = {{&frmMainControls::Frek, "1"}, {&frmMainControls::Vpp, "1"}},
+    .remoteName = "SINusoid",
 };
 
 }  // namespace tunx::modes

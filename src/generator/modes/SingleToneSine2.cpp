@@ -15,6 +15,7 @@ extern const OutputMode kSingleToneSine2 = {
                     "Offset Range: -1V - +4V", "Offset Range(@50 Ohm): -0.5V - +2V"},
     .setUp = {{step::bias, kStopOnError}, {step::run<SetSine2Frequency>}},
     .example = {{&frmMainControls::Vpp, "1"}},
+    .remoteName = "SINusoid2",
 };
 
 }  // namespace tunx::modes

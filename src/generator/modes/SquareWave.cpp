@@ -21,6 +21,7 @@ extern const OutputMode kSquareWave = {
               {step::run<SetSquareFrequency>, kStopOnError},
               {step::vpp}},
     .example = {{&frmMainControls::Frek, "1"}, {&frmMainControls::Vpp, "1"}},
+    .remoteName = "SQUare",
 };
 
 }  // namespace tunx::modes

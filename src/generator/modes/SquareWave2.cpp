@@ -18,6 +18,7 @@ extern const OutputMode kSquareWave2 = {
     .example = {{&frmMainControls::Frek, "1"},
                 {&frmMainControls::frequnit, "MHz"},
                 {&frmMainControls::Vpp, "1"}},
+    .remoteName = "SQUare2",
 };
 
 }  // namespace tunx::modes

@@ -94,6 +94,7 @@ extern const OutputMode kSweepSineGenerator = {
     .setUp = {{step::bias, kStopOnError}, {step::vpp, kStopOnError}, {step::run<SetSweepGen>}},
     // 10 kHz to 20 kHz in 1000 steps of 100 us.
     .example = {{&frmMainControls::Vpp, "1"}, {&frmMainControls::steptime, "100"}},
+    .remoteName = "SWEep",
 };
 
 }  // namespace tunx::modes

@@ -1,4 +1,5 @@
 #include "dds/Ramp.h"
+#include "generator/Limits.h"
 #include "generator/OutputMode.h"
 #include "generator/SetUpSteps.h"
 #include "generator/Validation.h"
@@ -20,6 +21,8 @@ extern const OutputMode kTriangle = {
               {step::run<SetRampUp>, kStopOnError},
               {step::vpp}},
     .example = {{&frmMainControls::Frek, "1"}, {&frmMainControls::Vpp, "1"}},
+    .remoteName = "TRIangle",
+    .frequencyHz = {limits::kMinRampHz, limits::kMaxRampHz},
 };
 
 }  // namespace tunx::modes

@@ -77,6 +77,7 @@ void Form1::frangesel_Click() {
 
 bool counterReading(Form1& w) {
     MonitorState& m = w.mon();
+    m.countedHz.reset();  // until this reading has come in whole
     m.fcsamples = kCounterSamples;
     const BytePair samples = lowBytes(m.fcsamples);
     if (!w.link().send({kCountStart, samples.high, samples.low, 0, 0, 0}, kCountStep,
@@ -109,6 +110,8 @@ bool counterReading(Form1& w) {
     }
     const std::int32_t frequency = CLng(double(countedPeriods(buffer)) * m.fcprescale);
     w.frcountertxt->text = formatGrouped(frequency, 0, w.state().host.groupSeparator);
+    m.countedHz = frequency;
+    ++m.readingsTaken;
     return true;
 }
 

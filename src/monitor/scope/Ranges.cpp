@@ -35,6 +35,12 @@ const VoltsRange* findRange(std::string_view text) {
     return nullptr;
 }
 
+double voltsPerDivision(const VoltsRange& range) {
+    constexpr double kDivisions = 8;
+    constexpr double kMillivoltsPerVolt = 1000;
+    return range.k / kDivisions / kMillivoltsPerVolt;
+}
+
 GroupCalibration groupCalibration(const Calibration& cal, Channel ch, RangeGroup group) {
     const bool one = ch == Channel::CH1;
     switch (group) {

@@ -26,6 +26,8 @@ inline constexpr std::string_view kRange10mV = "10mV";
 
 // The seven ranges of the lists; nullptr for any other text.
 const VoltsRange* findRange(std::string_view text);
+// The volts per division of a range.
+double voltsPerDivision(const VoltsRange& range);
 
 // The calibration of one channel's range group.
 struct GroupCalibration {

@@ -12,22 +12,11 @@ namespace tunx {
 namespace {
 
 constexpr double kUnitsPerDivision = 64;
-constexpr double kMillivoltsPerVolt = 1000;
-constexpr double kDivisions = 8;
-
-// Seconds per division of a time base.
-double secondsPerDivision(const TimeBase& tb) {
-    const double scale = tb.unit == " ns"   ? 1e-9
-                         : tb.unit == " us" ? 1e-6
-                         : tb.unit == " ms" ? 1e-3
-                                            : 1.0;
-    return tb.number * scale;
-}
 
 // Volts per division of the range a channel's label shows; 0 when it shows none.
 double voltsPerDivision(const Ctl& label) {
     const VoltsRange* range = findRange(label->text);
-    return range == nullptr ? 0 : range->k / kDivisions / kMillivoltsPerVolt;
+    return range == nullptr ? 0 : voltsPerDivision(*range);
 }
 
 std::vector<double> volts(const Samples& s, std::size_t count, bool twelveBit, double vdiv,
@@ -55,6 +44,7 @@ void keepRecord(Form1& w, const Samples* ch1, const Samples* ch2, std::size_t sa
     r.ch2 = ch2 == nullptr ? std::vector<double>{}
                            : volts(*ch2, samples, twelveBit, voltsPerDivision(w.ch2vdivtext),
                                    m.ch2pos, m.ch2scale);
+    ++m.recordsKept;
     for (const auto& [label, values, name] :
          {std::tuple{w.measch1, &r.ch1, "CH1"}, std::tuple{w.measch2, &r.ch2, "CH2"}}) {
         label->visible = !values->empty();

@@ -66,6 +66,14 @@ const std::array<TimeBase, 28>& timeBases() {
     return kTimeBases;
 }
 
+double secondsPerDivision(const TimeBase& tb) {
+    const double scale = tb.unit == kNs   ? 1e-9
+                         : tb.unit == kUs ? 1e-6
+                         : tb.unit == kMs ? 1e-3
+                                          : 1.0;
+    return tb.number * scale;
+}
+
 const TimeBase* findTimeBase(std::string_view text) {
     for (const TimeBase& row : timeBases()) {
         if (row.text == text) {

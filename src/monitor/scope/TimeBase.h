@@ -38,6 +38,9 @@ struct TimeBase {
 // The 28 time bases, as the list shows them: from "1s/div" down to "1ns/div".
 const std::array<TimeBase, 28>& timeBases();
 
+// The time per division of a time base, in seconds.
+double secondsPerDivision(const TimeBase& tb);
+
 // The time base whose list entry is `text` exactly; nullptr for any other text.
 const TimeBase* findTimeBase(std::string_view text);
 
