@@ -7,6 +7,7 @@
 
 #include "common/SafeSave.h"
 #include "monitor/Form1.h"
+#include "monitor/scope/Capture.h"
 #include "monitor/sweep/SweepLevel.h"
 
 namespace tunx {
@@ -42,20 +43,23 @@ std::optional<ExportKind> exportKind(const std::string& word) {
     return std::nullopt;
 }
 
-Csv scopeCsv(const ScopeRecord& record) {
+Csv scopeCsv(const ScopeCapture& record) {
+    // What the plot shows of the record, from its first sample on, each channel in volts.
+    const std::vector<double> ch1 = shownVolts(record, Channel::CH1);
+    const std::vector<double> ch2 = shownVolts(record, Channel::CH2);
     Csv csv;
     csv.text = "time_s";
-    if (!record.ch1.empty()) {
+    if (!ch1.empty()) {
         csv.text += ",CH1_V";
     }
-    if (!record.ch2.empty()) {
+    if (!ch2.empty()) {
         csv.text += ",CH2_V";
     }
     csv.text += "\n";
-    csv.rows = std::max(record.ch1.size(), record.ch2.size());
+    csv.rows = std::max(ch1.size(), ch2.size());
     for (std::size_t i = 0; i < csv.rows; ++i) {
         csv.text += number(static_cast<double>(i) * record.interval);
-        for (const std::vector<double>* channel : {&record.ch1, &record.ch2}) {
+        for (const std::vector<double>* channel : {&ch1, &ch2}) {
             if (!channel->empty()) {
                 csv.text += ",";
                 csv.text += i < channel->size() ? number((*channel)[i]) : std::string();
@@ -95,12 +99,21 @@ Csv spectrumCsv(const KeptMeasurements& kept) {
     return csv;
 }
 
+Csv csvOf(const MonitorState& m, ExportKind kind) {
+    switch (kind) {
+        case ExportKind::Scope:
+            return m.capture && m.captureShown ? scopeCsv(*m.capture) : Csv{};
+        case ExportKind::Sweep:
+            return sweepCsv(m.kept);
+        case ExportKind::Spectrum:
+            break;
+    }
+    return spectrumCsv(m.kept);
+}
+
 std::optional<std::size_t> exportTo(Form1& w, ExportKind kind, const std::string& path,
                                     std::string& why) {
-    const MonitorState& m = w.mon();
-    const Csv csv = kind == ExportKind::Scope   ? scopeCsv(m.scopeRecord)
-                    : kind == ExportKind::Sweep ? sweepCsv(m.kept)
-                                                : spectrumCsv(m.kept);
+    const Csv csv = csvOf(w.mon(), kind);
     if (csv.rows == 0) {
         why = kNothingYet;
         return std::nullopt;

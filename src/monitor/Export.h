@@ -19,9 +19,12 @@ struct Csv {
     std::string text;
     std::size_t rows = 0;
 };
-Csv scopeCsv(const ScopeRecord& record);
+Csv scopeCsv(const ScopeCapture& record);
 Csv sweepCsv(const KeptMeasurements& kept);
 Csv spectrumCsv(const KeptMeasurements& kept);
+// The export of `kind` as the monitor has it now: the scope's is of the record the plot shows
+// (no rows since new settings cleared it), the others of the last sweep or spectrum.
+Csv csvOf(const MonitorState& m, ExportKind kind);
 
 // Writes the export to `path` as a safe save. The rows written, or nothing with `why` set.
 std::optional<std::size_t> exportTo(Form1& w, ExportKind kind, const std::string& path,

@@ -6,8 +6,8 @@
 #include "monitor/Modes.h"
 #include "monitor/counter/Counter.h"
 #include "monitor/plot/Plot.h"
+#include "monitor/scope/Capture.h"
 #include "monitor/scope/Ranges.h"
-#include "monitor/scope/RecordVolts.h"
 #include "monitor/sweep/SweepLevel.h"
 #include "monitor/sweep/SweepProgress.h"
 #include "ports/Ui.h"
@@ -95,6 +95,7 @@ void clearPlotCaptions(Form1& w) {
 
 void freshPlot(Form1& w) {
     w.canvas().Clear();
+    forgetShownCapture(w);
     mgrid1(w.canvas());
 }
 

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "monitor/Export.h"
+#include "monitor/scope/Capture.h"
 #include "monitor/scope/Measurements.h"
 #include "monitor/sweep/SweepLevel.h"
 #include "remote/CommandTable.h"
@@ -22,9 +23,20 @@ constexpr std::array<ExportKind, 3> kExportKinds = {ExportKind::Scope, ExportKin
 constexpr const char* kNothingYet = "nothing measured yet";
 constexpr std::array<std::string_view, 2> kChannelNames = {"CH1", "CH2"};
 
-// The samples of a channel in the last record; empty when it holds none of that channel.
-const std::vector<double>& samplesOf(const ScopeRecord& r, int channel) {
-    return channel == 1 ? r.ch1 : r.ch2;
+// The record the plot shows; none since new settings cleared the plot.
+const ScopeCapture* shownRecord(Call& c) {
+    const MonitorState& m = c.program.monitor().mon();
+    return m.capture && m.captureShown ? &*m.capture : nullptr;
+}
+
+// The samples of a channel of that record in volts, those the plot shows (what the window
+// measures) or the whole record; empty when it holds none of that channel.
+std::vector<double> samplesOf(const ScopeCapture* r, int channel, bool whole = false) {
+    if (r == nullptr) {
+        return {};
+    }
+    const Channel ch = channel == 1 ? Channel::CH1 : Channel::CH2;
+    return whole ? recordVolts(*r, ch) : shownVolts(*r, ch);
 }
 
 int channelParam(const Call& c) {
@@ -34,10 +46,10 @@ int channelParam(const Call& c) {
 // A readout of the last record's channel, from the same measurement as the window's; not known
 // when the record holds no such channel.
 void measurement(Call& c, std::optional<double> (*pick)(const Measurement&)) {
-    const ScopeRecord& r = c.program.monitor().mon().scopeRecord;
-    const std::vector<double>& v = samplesOf(r, channelParam(c));
+    const ScopeCapture* r = shownRecord(c);
+    const std::vector<double> v = samplesOf(r, channelParam(c));
     c.reply =
-        reply::number(v.empty() ? kNotKnown : pick(measure(v, r.interval)).value_or(kNotKnown));
+        reply::number(v.empty() ? kNotKnown : pick(measure(v, r->interval)).value_or(kNotKnown));
 }
 
 std::string samplesReply(const RemoteState& state, std::span<const double> values) {
@@ -46,8 +58,7 @@ std::string samplesReply(const RemoteState& state, std::span<const double> value
 }
 
 void waveformData(Call& c) {
-    const ScopeRecord& r = c.program.monitor().mon().scopeRecord;
-    const std::vector<double>& v = samplesOf(r, c.state.waveformSource);
+    const std::vector<double> v = samplesOf(shownRecord(c), c.state.waveformSource, true);
     if (v.empty()) {
         throw ScpiError(
             error::kStale,
@@ -92,6 +103,9 @@ void sweepData(Call& c) {
 void spectrumData(Call& c) {
     Form1& mon = c.program.monitor();
     requireEnabled(*mon.cmdfft, "the F F T button");
+    if (!mon.mon().capture) {
+        throw ScpiError(error::kStale, kNothingYet);  // the button would say so in a message
+    }
     press(c.program, mon, *mon.cmdfft);
     const KeptMeasurements& kept = mon.mon().kept;
     if (kept.spectrum.empty()) {
@@ -101,11 +115,8 @@ void spectrumData(Call& c) {
 }
 
 void exportData(Call& c) {
-    const MonitorState& m = c.program.monitor().mon();
     const ExportKind kind = kExportKinds[param::choice(c.params[0], kExports)];
-    const Csv csv = kind == ExportKind::Scope   ? scopeCsv(m.scopeRecord)
-                    : kind == ExportKind::Sweep ? sweepCsv(m.kept)
-                                                : spectrumCsv(m.kept);
+    const Csv csv = csvOf(c.program.monitor().mon(), kind);
     if (csv.rows == 0) {
         throw ScpiError(error::kStale, kNothingYet);
     }
@@ -153,15 +164,14 @@ std::vector<Command> dataCommands() {
         {.pattern = "WAVeform:POINts",
          .query =
              [](Call& c) {
-                 const ScopeRecord& r = c.program.monitor().mon().scopeRecord;
-                 c.reply = reply::integer(
-                     static_cast<long long>(samplesOf(r, c.state.waveformSource).size()));
+                 c.reply = reply::integer(static_cast<long long>(
+                     samplesOf(shownRecord(c), c.state.waveformSource, true).size()));
              }},
         {.pattern = "WAVeform:XINCrement",
          .query =
              [](Call& c) {
-                 const ScopeRecord& r = c.program.monitor().mon().scopeRecord;
-                 c.reply = reply::number(r.interval > 0 ? r.interval : kNotKnown);
+                 const ScopeCapture* r = shownRecord(c);
+                 c.reply = reply::number(r != nullptr && r->interval > 0 ? r->interval : kNotKnown);
              }},
         {.pattern = "WAVeform:XORigin", .query = [](Call& c) { c.reply = reply::number(0); }},
         {.pattern = "FREQuency:COUNt",

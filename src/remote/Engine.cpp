@@ -9,12 +9,20 @@ namespace tunx::remote {
 Engine::Engine(Program& program, RemoteState& state, Runner run)
     : program_(program), state_(state), run_(std::move(run)), table_(allCommands()) {}
 
+namespace {
+// What a waiting line costs beside its text, so that many short lines count too.
+constexpr std::size_t kLineOverhead = 64;
+}  // namespace
+
 void Engine::take(LineFramer::Item item) {
-    queuedBytes_ += item.line.size();
+    queuedBytes_ += item.line.size() + kLineOverhead;
     lines_.push_back(std::move(item));
 }
 
-void Engine::dropClient() {
+void Engine::clientLeft() {
+    leaving_ = true;
+    work();
+    leaving_ = false;
     lines_.clear();
     queuedBytes_ = 0;
     current_.reset();
@@ -98,6 +106,11 @@ std::string Engine::work() {
     while (true) {
         if (current_) {
             if (!carryOn(*current_, out)) {
+                if (leaving_) {
+                    current_.reset();
+                    lines_.clear();
+                    queuedBytes_ = 0;
+                }
                 break;
             }
             current_.reset();
@@ -108,7 +121,7 @@ std::string Engine::work() {
         }
         LineFramer::Item item = std::move(lines_.front());
         lines_.pop_front();
-        queuedBytes_ -= item.line.size();
+        queuedBytes_ -= item.line.size() + kLineOverhead;
         if (item.error) {
             queue(*item.error);
             continue;

@@ -37,10 +37,11 @@ class Engine {
     bool waiting() const { return current_.has_value(); }
     // Lines are queued or one is under way.
     bool busy() const { return current_.has_value() || !lines_.empty(); }
-    // The bytes of the lines that wait their turn.
+    // The bytes of the lines that wait their turn, with what each line costs beside them.
     std::size_t queuedBytes() const { return queuedBytes_; }
-    // The client left: its unfinished lines are dropped (the error queue stays).
-    void dropClient();
+    // The client left: the lines it finished sending still run now, up to the first that would
+    // wait; that one and the rest are dropped, and so are the answers (the error queue stays).
+    void clientLeft();
 
   private:
     struct Step {
@@ -69,6 +70,7 @@ class Engine {
     std::deque<LineFramer::Item> lines_;
     std::size_t queuedBytes_ = 0;
     std::optional<Line> current_;
+    bool leaving_ = false;
 };
 
 }  // namespace tunx::remote

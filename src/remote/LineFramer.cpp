@@ -13,7 +13,10 @@ void LineFramer::finishLine() {
     if (line_.size() > blockEnd_ && line_.back() == kReturn) {
         line_.pop_back();
     }
-    ready_.push_back({std::move(line_), std::nullopt});
+    // An empty line asks for nothing: it is not kept (a stream of line ends costs no memory).
+    if (!line_.empty()) {
+        ready_.push_back({std::move(line_), std::nullopt});
+    }
     line_.clear();
     textBytes_ = 0;
     blockBytes_ = 0;

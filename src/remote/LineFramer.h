@@ -17,10 +17,11 @@ struct LineLimits {
 };
 
 // Cuts the bytes a client sends into lines. A line ends at a line feed (a carriage return
-// before it is dropped), except inside a definite block ("#<n><length><bytes>"), whose bytes
-// are taken as they are. A line whose text or blocks exceed the limits is not kept: its bytes
-// are skipped up to its end (a block's declared length is skipped without being stored) and
-// the line is replaced by a "Too much data" error. The framer never holds more than the limits.
+// before it is dropped; an empty line is dropped too), except inside a definite block
+// ("#<n><length><bytes>"), whose bytes are taken as they are. A line whose text or blocks exceed
+// the limits is not kept: its bytes are skipped up to its end (a block's declared length is skipped
+// without being stored) and the line is replaced by a "Too much data" error. The framer never holds
+// more than the limits.
 class LineFramer {
   public:
     explicit LineFramer(LineLimits limits = {}) : limits_(limits) {}

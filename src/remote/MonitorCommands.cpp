@@ -43,7 +43,7 @@ constexpr int kEightBit = 8;
 constexpr int kTwelveBit = 12;
 constexpr double kLongRecord = 2048;
 // The samples of a short record: 12-bit, 8-bit, and 8-bit with the software trigger.
-constexpr double kShortRecord12 = 641;
+constexpr double kShortRecord12 = 650;
 constexpr double kShortRecord8 = 650;
 constexpr double kTriggeredRecord8 = 1250;
 

@@ -165,9 +165,7 @@ bool Server::wait(std::chrono::milliseconds timeout, int also) {
     const int n = ::poll(fds.data(), fds.size(), static_cast<int>(timeout.count()));
     const bool alsoReady = n > 0 && also >= 0 && (fds[alsoAt].revents & POLLIN) != 0;
     if (n > 0) {
-        if ((fds[0].revents & POLLIN) != 0) {
-            accept();
-        }
+        // The client first: one that has just left makes room for the one that comes now.
         if (fds.size() > 1 && fds[1].fd == client_ && client_ >= 0) {
             const short r = fds[1].revents;
             if ((r & POLLOUT) != 0) {
@@ -176,6 +174,9 @@ bool Server::wait(std::chrono::milliseconds timeout, int also) {
             if (client_ >= 0 && (r & (POLLIN | POLLHUP | POLLERR)) != 0) {
                 readClient();
             }
+        }
+        if ((fds[0].revents & POLLIN) != 0) {
+            accept();
         }
     }
     if (client_ >= 0 && !engine_.busy() && output_.empty() &&
@@ -194,6 +195,9 @@ void Server::accept() {
                                  SOCK_NONBLOCK | SOCK_CLOEXEC);
         if (fd < 0) {
             return;
+        }
+        if (client_ >= 0) {
+            readClient();  // a client that has just left makes room
         }
         if (client_ < 0) {
             client_ = fd;
@@ -247,8 +251,7 @@ void Server::readClient() {
             while (std::optional<LineFramer::Item> item = framer_.next()) {
                 engine_.take(std::move(*item));
             }
-            if (static_cast<std::size_t>(n) < buffer.size() ||
-                engine_.queuedBytes() >= limits_.backlog) {
+            if (engine_.queuedBytes() >= limits_.backlog) {
                 return;
             }
             continue;
@@ -284,7 +287,7 @@ void Server::dropClient() {
     output_.clear();
     output_.shrink_to_fit();
     framer_ = LineFramer(limits_.line);
-    engine_.dropClient();
+    engine_.clientLeft();
 }
 
 void Server::work() {

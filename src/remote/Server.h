@@ -32,8 +32,9 @@ struct ServerLimits {
 
 // A raw TCP socket server for one client at a time. A second client is told that the
 // instrument is busy, in one line, and its connection is closed. Lines go to the engine in
-// order; its replies go back as the client takes them. A client that leaves drops what it had
-// sent but not finished (a line without its end is never carried out).
+// order; its replies go back as the client takes them. When a client leaves, the lines it
+// finished sending still run (up to one that would wait for a measurement); a line without its
+// end is never carried out.
 class Server {
   public:
     Server(Engine& engine, ServerLimits limits = {});

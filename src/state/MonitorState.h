@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "state/ScopeCapture.h"
+
 namespace tunx {
 
 // The shared record buffer: status bytes, then the record (indices 0 to 5000).
@@ -24,13 +26,6 @@ struct RollingState {
 
 // Plot row last drawn at each column (indices 0 to 1000), per channel.
 using TraceRows = std::array<std::int16_t, 1001>;
-
-// The last scope record in volts, as the display converts it: each shown channel's samples,
-// spaced by `interval` seconds.
-struct ScopeRecord {
-    double interval = 0;
-    std::vector<double> ch1, ch2;
-};
 
 // One point of a sweep: where it was taken (hertz, or the amplitude in the unit of combstarta)
 // and the level measured there in dBV; none when the detector's reading did not come.
@@ -129,8 +124,17 @@ struct MonitorState {
     std::uint64_t recordsKept = 0;
     std::uint64_t readingsTaken = 0;
 
-    // What the last record, sweep and spectrum measured, kept for the readouts and export.
-    ScopeRecord scopeRecord;
+    // The last record the scope accepted, with its settings, and whether the plot shows it
+    // still (a new set-up or mode clears the plot).
+    std::optional<ScopeCapture> capture;
+    bool captureShown = false;
+    // The time-base entry in force: the last one taken (a refused one is not), the seconds
+    // between the samples it records, and whether they are in equivalent time (undersampling).
+    std::string timeBaseInForce;
+    double sampleInterval = 0;
+    bool equivalentTime = false;
+
+    // What the last sweep and spectrum measured, kept for the readouts and export.
     KeptMeasurements kept;
 
     // Spectrum.

@@ -189,7 +189,7 @@ TEST(Cli, MonitorLinesSaveThePlotAndTheRecord) {
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("value Slider1 = "), std::string::npos);
     EXPECT_NE(r.out.find("value centerfr = "), std::string::npos);
-    EXPECT_NE(r.out.find("picture " + png + "\nexport scope " + csv + " 650\n"), std::string::npos)
+    EXPECT_NE(r.out.find("picture " + png + "\nexport scope " + csv + " 641\n"), std::string::npos)
         << r.out;
     // The plot as the picture line saved it: grey, with the red trace across it.
     const auto picture = decodePng(readFile(png));

@@ -4,6 +4,7 @@
 
 #include "monitor/Export.h"
 #include "monitor/MonitorRig.h"
+#include "monitor/scope/Capture.h"
 
 namespace tunx::test {
 namespace {
@@ -24,30 +25,33 @@ std::vector<std::vector<std::string>> readCsv(const std::string& path) {
 
 using Export = MonitorRig;
 
+// The export holds what the plot shows of the record, in volts: 641 samples at 1ms/div.
 TEST_F(Export, AScopeRecordReadsBackAsTheRecordInVolts) {
     generatorSine("1", "kHz", "4");
     runScope("Scope CH1+CH2", 3);
-    const ScopeRecord& record = mon().scopeRecord;
-    ASSERT_EQ(record.ch1.size(), 650u);
+    ASSERT_TRUE(mon().capture && mon().captureShown);
+    const std::vector<double> ch1 = shownVolts(*mon().capture, Channel::CH1);
+    const std::vector<double> ch2 = shownVolts(*mon().capture, Channel::CH2);
+    ASSERT_EQ(ch1.size(), 641u);
     const std::string path = writeTempFile("scope.csv", "old");
     std::string why;
-    ASSERT_EQ(exportTo(m(), ExportKind::Scope, path, why), 650u) << why;
+    ASSERT_EQ(exportTo(m(), ExportKind::Scope, path, why), 641u) << why;
     const auto rows = readCsv(path);
-    ASSERT_EQ(rows.size(), 651u);
+    ASSERT_EQ(rows.size(), 642u);
     EXPECT_EQ(rows[0], (std::vector<std::string>{"time_s", "CH1_V", "CH2_V"}));
     double low = 1e9, high = -1e9;
     for (std::size_t i = 1; i < rows.size(); ++i) {
         ASSERT_EQ(rows[i].size(), 3u);
         EXPECT_DOUBLE_EQ(std::stod(rows[i][0]), (i - 1) / 64000.0);  // 1ms/div, 64 per division
-        EXPECT_DOUBLE_EQ(std::stod(rows[i][1]), record.ch1[i - 1]);
-        EXPECT_DOUBLE_EQ(std::stod(rows[i][2]), record.ch2[i - 1]);
+        EXPECT_DOUBLE_EQ(std::stod(rows[i][1]), ch1[i - 1]);
+        EXPECT_DOUBLE_EQ(std::stod(rows[i][2]), ch2[i - 1]);
         low = std::min(low, std::stod(rows[i][1]));
         high = std::max(high, std::stod(rows[i][1]));
     }
     EXPECT_NEAR(high - low, 4.0, 0.08);  // within 2 %
-    EXPECT_NE(m().measch1->text.find("4.00 Vpp"), std::string::npos) << m().measch1->text;
-    EXPECT_NE(m().measch1->text.find("1.41 Vrms"), std::string::npos) << m().measch1->text;
-    EXPECT_NE(m().measch1->text.find("1.00 kHz"), std::string::npos) << m().measch1->text;
+    EXPECT_TRUE(m().measch1->text.starts_with("CH1  4.00 Vpp  1.41 Vrms  mean "))
+        << m().measch1->text;
+    EXPECT_TRUE(m().measch1->text.ends_with("1.00 kHz")) << m().measch1->text;
     EXPECT_TRUE(m().measch2->visible);
 }
 
@@ -55,13 +59,68 @@ TEST_F(Export, ASingleChannelAndATwelveBitRecordKeepTheirScale) {
     generatorSine("1", "kHz", "2");
     choose(m().adcselect, "12 bit 480Ks");
     runScope("Scope CH2", 3);
-    const ScopeRecord& record = mon().scopeRecord;
-    EXPECT_TRUE(record.ch1.empty());
-    ASSERT_FALSE(record.ch2.empty());
-    const auto [low, high] = std::minmax_element(record.ch2.begin(), record.ch2.end());
+    ASSERT_TRUE(mon().capture);
+    EXPECT_TRUE(shownVolts(*mon().capture, Channel::CH1).empty());
+    const std::vector<double> ch2 = shownVolts(*mon().capture, Channel::CH2);
+    ASSERT_FALSE(ch2.empty());
+    const auto [low, high] = std::minmax_element(ch2.begin(), ch2.end());
     EXPECT_NEAR(*high - *low, 2.0, 0.06);
     EXPECT_FALSE(m().measch1->visible);
     EXPECT_TRUE(m().measch2->visible);
+}
+
+// The measurement line and the export describe what the plot shows: a long record whole, the
+// samples drawn of a short one, the rolling display's samples so far, nothing ("—") once new
+// settings cleared the plot; samples at the converter's ends make the line say "clipped".
+TEST_F(Export, MeasurementsAndExportDescribeWhatThePlotShows) {
+    struct Row {
+        const char *what, *bench, *settings;
+        bool longRecord;
+        int ticks;
+        std::size_t rows;  // 0: nothing to export
+        const char *line, *lineEnd;
+    };
+    const Row rows[] = {
+        {"12-bit long record", "", "adcselect=12 bit 480Ks", true, 3, 2048, "CH1  4.00 Vpp",
+         "1.00 kHz"},
+        {"8-bit long record", "", "", true, 3, 2048, "CH1  4.00 Vpp", "1.00 kHz"},
+        {"1ns/div shows 641 of 1250", "",
+         "scopemode=Undersampling|seltimediv=1ns/div|trigmode=Normal", false, 3, 641, "CH1  ", ""},
+        {"rolling display at 2 Hz", "signal CH1 sine 2 4", "seltimediv=200ms/div", false, 600, 0,
+         "CH1  4.00 Vpp", "2.00 Hz"},
+        {"20 Vpp at 1 V/div", "signal CH1 sine 1k 20", "", false, 3, 641, "CH1 clipped  >7.9",
+         "1.00 kHz"},
+        {"1 Vpp at 10 V", "signal CH1 sine 1k 1 10", "", false, 3, 641, "CH1 clipped  >0.00 Vpp",
+         "\u2014"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        generatorSine("1", "kHz", "4");
+        instruct("wire CH1 generator");
+        if (*row.bench != 0) {
+            instruct(row.bench);
+        }
+        set(std::string("selmonmode=Scope CH1|adcselect=8 bit 40Ms|scopemode=Real time|"
+                        "seltimediv=1ms/div|trigmode=Free-running|") +
+            row.settings);
+        m().reclenght->value = row.longRecord ? 1 : 0;
+        click("cmdstartsweep_Click");
+        tick(row.ticks);
+        const std::string line = m().measch1->text;
+        EXPECT_TRUE(line.starts_with(row.line)) << line;
+        EXPECT_TRUE(line.ends_with(row.lineEnd)) << line;
+        std::string why;
+        const auto exported = exportTo(m(), ExportKind::Scope, writeTempFile("shown.csv", ""), why);
+        EXPECT_EQ(exported.value_or(0), row.rows ? row.rows : mon().capture->count) << why;
+        // New settings clear the plot: nothing is measured until a record comes.
+        instruct("wire CH1 off");
+        set("trigmode=Normal|ch1vdiv=0.5V");
+        tick();
+        EXPECT_EQ(m().measch1->text, "CH1  \u2014");
+        EXPECT_FALSE(exportTo(m(), ExportKind::Scope, writeTempFile("none.csv", ""), why));
+        click("cmdstop_Click");
+        set("ch1vdiv=1V");
+    }
 }
 
 TEST_F(Export, NothingMeasuredOrAPathThatCannotBeWrittenSaysWhyAndKeepsTheOldFile) {

@@ -201,6 +201,18 @@ TEST(RemoteEngine, OperationCompleteWaitsForTheRecord) {
     EXPECT_EQ(r.errors(), std::vector<std::string>{});
 }
 
+// A client that leaves: what it finished sending runs, up to a line that would wait.
+TEST(RemoteEngine, LinesOfAClientThatLeftRunUpToAWait) {
+    RemoteRig r;
+    for (const char* line :
+         {"SOUR:FREQ 2500;:SOUR:VOLT 1", "MON:MODE CH1;:SING", "*WAI", "SOUR:FREQ 3000"}) {
+        r.engine.take({line, std::nullopt});
+    }
+    r.engine.clientLeft();
+    EXPECT_FALSE(r.engine.busy());
+    EXPECT_EQ(r.query("SOUR:FREQ?;VOLT?;:MON:STAT?"), "2500;1;1");
+}
+
 // The scope's record in volts: 2048 samples of a 4 Vpp, 1 kHz sine at 1 ms/div, 64 per
 // period; the readouts of the same record; the record length the set-up announces.
 TEST(RemoteEngine, TheRecordAndItsReadouts) {
@@ -240,7 +252,7 @@ TEST(RemoteEngine, TheRecordAndItsReadouts) {
     EXPECT_EQ(r.errors(),
               std::vector<std::string>{"-230,Data corrupt or stale;no record of CH2 yet"});
     EXPECT_EQ(r.query("MON:EXP? SCOP"),
-              remote::reply::block(scopeCsv(r.program.monitor().mon().scopeRecord).text));
+              remote::reply::block(scopeCsv(*r.program.monitor().mon().capture).text));
 }
 
 // The record length the set-up announces is the length of the records it takes.

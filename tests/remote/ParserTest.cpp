@@ -126,7 +126,7 @@ TEST(RemoteFramer, CutsLinesKeepsBlocksAndSkipsWhatIsTooLong) {
         std::initializer_list<std::string> pieces;
         std::vector<std::string> lines;
     } rows[] = {
-        {"line ends", {"a\nb\r\n", "\n"}, {"a", "b", ""}},
+        {"line ends", {"a\nb\r\n", "\n", "\r\n"}, {"a", "b"}},
         {"byte by byte", {"*", "I", "D", "N", "?", "\r", "\n"}, {"*IDN?"}},
         {"a block holds line ends", {"D #15a\nb\r", "c;X\n"}, {"D #15a\nb\rc;X"}},
         {"a block's last byte stays", {"D #11\r\n"}, {"D #11\r"}},

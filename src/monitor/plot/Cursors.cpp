@@ -11,6 +11,7 @@
 #include "monitor/Form1.h"
 #include "monitor/Modes.h"
 #include "monitor/plot/Plot.h"
+#include "monitor/scope/Capture.h"
 #include "monitor/scope/ScopeSetup.h"
 #include "monitor/scope/TimeBase.h"
 #include "monitor/sweep/SweepLevel.h"
@@ -22,6 +23,8 @@ namespace {
 constexpr const char* kScrollFailed = "Scroll Error";
 constexpr const char* kNeedLongRecord = "Check 2048 Points Check box first!";
 constexpr const char* kNeedStop = "Use Stop Button first!";
+constexpr const char* kNoLongRecord =
+    "No 2048-sample record on the plot: press START with the box ticked, then STOP.";
 
 // TabStrip2: what the slider moves.
 constexpr std::string_view kTabCh1 = "CH1 Position";
@@ -42,7 +45,6 @@ constexpr double kUnitsPerDivision = 64;
 
 // The mouse readout's plot area.
 constexpr double kInsideLeft = 32, kInsideRight = 673, kInsideTop = 32, kInsideBottom = 545;
-constexpr double kFftBins = 1024;
 constexpr double kSweepColumns = 640;
 constexpr double kUnitsPerDb = 6.4;
 constexpr double kDbvrmsTop = 10;
@@ -117,11 +119,22 @@ void showReadout(Form1& w) {
     w.centerfr->enabled = true;
 }
 
+// The record the plot shows, if any: the cursors measure it with the settings it was taken
+// with, whatever the panel says now.
+const ScopeCapture* shownRecord(Form1& w) {
+    const MonitorState& m = w.mon();
+    return m.capture && m.captureShown ? &*m.capture : nullptr;
+}
+
 // cursordelta x V/div / 64, in volts or millivolts by the range of the cursor channel.
 void deltacursorvert(Form1& w) {
     MonitorState& m = w.mon();
     showReadout(w);
-    const std::string& range = (m.cursorch == 1 ? w.ch1vdiv : w.ch2vdiv)->text;
+    const ScopeCapture* shown = shownRecord(w);
+    const Channel ch = m.cursorch == 1 ? Channel::CH1 : Channel::CH2;
+    const std::string& range = shown != nullptr && !channelOf(*shown, ch).codes.empty()
+                                   ? channelOf(*shown, ch).range
+                                   : (ch == Channel::CH1 ? w.ch1vdiv : w.ch2vdiv)->text;
     for (const CursorUnit& u : kVoltageUnits) {
         if (u.text == range) {
             w.centerfr->text = formatGrouped(m.cursordelta * (u.perDiv / kUnitsPerDivision), 2,
@@ -132,15 +145,22 @@ void deltacursorvert(Form1& w) {
     }
 }
 
-// cursordelta x time per division / 64, in the time base's own unit.
+// cursordelta columns in time, in the time base's own unit: a column is the time between two
+// samples as the converter took them, over the columns a sample takes on the plot.
 void deltacursorhor(Form1& w) {
     MonitorState& m = w.mon();
     showReadout(w);
-    if (const TimeBase* tb = findTimeBase(w.seltimediv->text)) {
-        w.centerfr->text = formatGrouped(m.cursordelta * tb->number / kUnitsPerDivision, 2,
-                                         w.state().host.groupSeparator) +
-                           std::string(tb->unit);
+    const ScopeCapture* shown = shownRecord(w);
+    const TimeBase* tb = findTimeBase(shown != nullptr ? shown->timeBase : m.timeBaseInForce);
+    if (tb == nullptr) {
+        return;
     }
+    const double perColumn = shown != nullptr ? shown->interval / shown->hexpand
+                                              : m.sampleInterval / (m.vslowtb ? 1.0 : m.hexpand);
+    const double unit = secondsPerDivision(*tb) / tb->number;
+    w.centerfr->text =
+        formatGrouped(m.cursordelta * perColumn / unit, 2, w.state().host.groupSeparator) +
+        std::string(tb->unit);
 }
 
 void moveCursor(Form1& w, int v) {
@@ -340,12 +360,18 @@ void Form1::Slider1_Scroll() {
             ui().MsgBox(kNeedStop);
             return;
         }
+        // Only a long record on the plot has more to show than one screen.
+        const ScopeCapture* shown = shownRecord(*this);
+        if (shown == nullptr || !shown->longRecord) {
+            ui().MsgBox(kNoLongRecord);
+            return;
+        }
         m.horpos = CInt((1024.0 - v) * 2);
         if (m.cursorflag) {
             canvas().Clear();
             m.cursorflag = false;
         }
-        refreshplot2(*this);
+        refreshplot2(*this, *shown);
     } else if (tab == kTabC1) {
         mgrid1(canvas());
         if (stopped(*this)) {
@@ -381,8 +407,8 @@ void Form1::Picture1_MouseMove(int /*button*/, int /*shift*/, double x, double y
         labstartfr->visible = inside;
     }
     if (m.fftflag) {
-        centerfr->text =
-            formatGrouped((x - plot::kOrigin) * m.fftrate / kFftBins, 0, group) + kHertz;
+        // The spectrum's own bins, at the rate of the record it was taken from.
+        centerfr->text = formatGrouped((x - plot::kOrigin) * m.kept.binHz, 0, group) + kHertz;
         const bool dbv = fftscale->text == fftscale::kDbvrms;
         if (dbv || fftscale->text == fftscale::kDbfs) {
             const double level = (dbv ? kDbvrmsTop : 0.0) - (y - plot::kOrigin) / kUnitsPerDb;

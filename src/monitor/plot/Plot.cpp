@@ -32,7 +32,6 @@ constexpr std::int32_t kMaxValue = 511;
 // refreshplot2: the window of a long record that one screen shows.
 constexpr double kWindowStartAtZero = 2816;
 constexpr double kBytesPerPosition = 1.375;
-constexpr std::size_t kWindowBytes = 1280;
 
 }  // namespace
 
@@ -65,44 +64,36 @@ void TraceDrawer::point(int column, std::int32_t row) {
     rows_[c] = static_cast<std::int16_t>(row);
 }
 
-void refreshplot2(Form1& w) {
+void refreshplot2(Form1& w, const ScopeCapture& record) {
     MonitorState& m = w.mon();
-    const std::optional<MonitorMode> mode = monitorMode(w.selmonmode->text);
-    const bool twelveBit = w.adcselect->text == adc::k12Bit;
-    const std::size_t start = static_cast<std::size_t>(
+    const bool twelveBit = record.converter == Converter::TwelveBit;
+    const auto start = static_cast<std::size_t>(
         std::max(0.0, roundHalfEven(kWindowStartAtZero - kBytesPerPosition * m.horpos)));
-
-    // Samples by the parity of their byte index: CH2 (or a 12-bit sample) at even indices,
-    // CH1 at odd ones, so an odd start does not swap the channels.
-    Samples even{}, odd{};
-    std::size_t nEven = 0, nOdd = 0;
-    for (std::size_t k = start; k <= start + kWindowBytes && k + 1 < m.record.size(); ++k) {
-        if (k % 2 == 0 && nEven + 1 < even.size()) {
-            even[++nEven] = twelveBit ? m.record[k] * 256 + m.record[k + 1] : m.record[k];
-        } else if (k % 2 == 1 && nOdd + 1 < odd.size()) {
-            odd[++nOdd] = m.record[k];
-        }
-    }
-
-    const auto draw = [&](const Samples& samples, TraceRows& rows, const std::string& colour,
-                          float scale) {
+    // The window starts at byte `start` of the record as it came: an 8-bit record's CH1 byte
+    // is the second of each pair and CH2's the first, a 12-bit sample takes a pair.
+    const auto sampleAt = [](const std::vector<std::int32_t>& codes, std::size_t n) {
+        return n < codes.size() ? codes[n] : 0;
+    };
+    const auto draw = [&](const ChannelCapture& channel, std::size_t first, TraceRows& rows,
+                          const std::string& colour) {
         TraceDrawer trace(w.canvas(), rows, colourOf(colour), m.originx, m.originy);
         if (twelveBit) {
             for (int c = 1; c <= plot::kColumns; ++c) {
-                trace.point(c, rowOf(CLng(samples[static_cast<std::size_t>(c)] * double(scale))));
+                const std::int32_t code = sampleAt(channel.codes, first + c - 1);
+                trace.point(c, rowOf(CLng(code * double(channel.scale))));
             }
             return;
         }
-        const std::vector<int> columns = traceColumns(m.hexpand);
+        const std::vector<int> columns = traceColumns(record.hexpand);
         for (std::size_t j = 0; j < columns.size(); ++j) {
-            trace.point(columns[j], rowOf(2 * samples[j + 1]));
+            trace.point(columns[j], rowOf(2 * sampleAt(channel.codes, first + j)));
         }
     };
-    if (mode == MonitorMode::ScopeCH1 || mode == MonitorMode::ScopeCH1CH2) {
-        draw(twelveBit ? even : odd, m.ch1rows, m.ch1colour, m.ch1scale);
+    if (!record.ch1.codes.empty()) {
+        draw(record.ch1, twelveBit ? (start + 1) / 2 : start / 2, m.ch1rows, m.ch1colour);
     }
-    if (mode == MonitorMode::ScopeCH2 || mode == MonitorMode::ScopeCH1CH2) {
-        draw(even, m.ch2rows, m.ch2colour, m.ch2scale);
+    if (!record.ch2.codes.empty()) {
+        draw(record.ch2, (start + 1) / 2, m.ch2rows, m.ch2colour);
     }
     mgrid1(w.canvas());
     refreshCR(w);

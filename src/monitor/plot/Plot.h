@@ -53,7 +53,7 @@ class TraceDrawer {
     std::int32_t prevOldRow_ = 0;
 };
 
-// Redraws the stored record at the horizontal position horpos, then the grid and cursors.
-void refreshplot2(Form1& w);
+// Redraws a long record at the horizontal position horpos, then the grid and cursors.
+void refreshplot2(Form1& w, const ScopeCapture& record);
 
 }  // namespace tunx

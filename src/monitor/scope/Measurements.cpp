@@ -16,6 +16,8 @@ constexpr std::size_t kMinPeriods = 2;
 constexpr double kSampleJitter = 2;
 constexpr double kPeriodJitter = 0.25;
 constexpr const char* kNoFrequency = "\u2014";
+constexpr const char* kClipped = " clipped";
+constexpr const char* kAtLeast = ">";
 
 struct Prefix {
     double scale;
@@ -103,7 +105,8 @@ std::string withPrefix(double value, const std::string& unit, int digits) {
 }
 
 std::string measurementText(const std::string& channel, const Measurement& m) {
-    return channel + "  " + withPrefix(m.pp, "Vpp") + "  " + withPrefix(m.rms, "Vrms") + "  mean " +
+    return channel + (m.clipped ? kClipped : "") + "  " + (m.clipped ? kAtLeast : "") +
+           withPrefix(m.pp, "Vpp") + "  " + withPrefix(m.rms, "Vrms") + "  mean " +
            withPrefix(m.mean, "V") + "  " +
            (m.frequency ? withPrefix(*m.frequency, "Hz") : std::string(kNoFrequency));
 }

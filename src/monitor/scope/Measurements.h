@@ -12,6 +12,7 @@ struct Measurement {
     double rms = 0;
     double mean = 0;
     std::optional<double> frequency;  // none when fewer than two periods are in the record
+    bool clipped = false;             // samples at the converter's ends: the peaks are lower bounds
 };
 
 // Peak-to-peak, rms and mean of the samples, and the frequency from the rising crossings of
@@ -23,7 +24,8 @@ Measurement measure(std::span<const double> volts, double interval);
 std::string withPrefix(double value, const std::string& unit, int digits = 3);
 
 // The readout of a channel: "CH1  4.00 Vpp  1.41 Vrms  mean 0.00 V  1.00 kHz" ("—" for a
-// frequency that cannot be measured).
+// frequency that cannot be measured); a clipped record says so after the channel's name and
+// gives its peak-to-peak as a lower bound: "CH1 clipped  >7.97 Vpp ...".
 std::string measurementText(const std::string& channel, const Measurement& m);
 
 }  // namespace tunx

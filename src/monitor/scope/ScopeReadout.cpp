@@ -10,8 +10,8 @@
 #include "monitor/Modes.h"
 #include "monitor/plot/Cursors.h"
 #include "monitor/plot/Plot.h"
+#include "monitor/scope/Capture.h"
 #include "monitor/scope/Record.h"
-#include "monitor/scope/RecordVolts.h"
 #include "monitor/scope/ScopeSetup.h"
 #include "monitor/sweep/Sweep.h"
 #include "monitor/sweep/SweepProgress.h"
@@ -118,6 +118,34 @@ void drawChannel(Form1& w, const Samples& samples, int first, TraceRows& rows,
     }
 }
 
+// The record just read, `bytes` of the buffer, kept with the settings it was taken with: the
+// samples of the channels `traces` draws. The plot shows `shown` samples from `first` (1 for
+// the record's first sample); a long record is shown whole, one screen at a time.
+void keepRecord(Form1& w, Trace traces, std::size_t bytes, bool twelveBit, int first,
+                std::size_t shown) {
+    const MonitorState& m = w.mon();
+    ScopeCapture c = settingsNow(w);
+    const bool one = traces == Trace::CH1 || traces == Trace::Both;
+    const bool two = traces == Trace::CH2 || traces == Trace::Both;
+    for (std::size_t k = 0; k + 1 < bytes && k + 1 < m.record.size(); k += 2) {
+        if (twelveBit) {
+            const int high = std::min(m.record[k], kMaxHighByte);
+            (two ? c.ch2 : c.ch1).codes.push_back(high * 256 + m.record[k + 1]);
+        } else {
+            if (one) {
+                c.ch1.codes.push_back(m.record[k + 1]);
+            }
+            if (two) {
+                c.ch2.codes.push_back(m.record[k]);
+            }
+        }
+    }
+    const std::size_t samples = std::max(c.ch1.codes.size(), c.ch2.codes.size());
+    c.first = c.longRecord ? 0 : std::min(static_cast<std::size_t>(first - 1), samples);
+    c.count = c.longRecord ? samples : std::min(shown, samples - c.first);
+    keepCapture(w, std::move(c));
+}
+
 }  // namespace
 
 bool scopedisplay2t(Form1& w) {
@@ -164,10 +192,7 @@ bool scopedisplay2t(Form1& w) {
                     if (traces == Trace::CH2 || traces == Trace::Both) {
                         drawChannel(w, ch2, first, m.ch2rows, m.ch2colour, twelveBit, m.ch2scale);
                     }
-                    const bool one = traces == Trace::CH1 || traces == Trace::Both;
-                    const bool two = traces == Trace::CH2 || traces == Trace::Both;
-                    keepRecord(w, one ? &ch1 : nullptr, two ? &ch2 : nullptr,
-                               twelveBit ? kTwelveBitLastByte / 2 + 1 : count / 2, twelveBit);
+                    keepRecord(w, traces, count, twelveBit, first, traceColumns(m.hexpand).size());
                 }
             }
         }
@@ -193,6 +218,15 @@ bool scopedisplayslow(Form1& w) {
             m.recordBytes = got;
         }
         r.dataNow = got > 0;
+        // The samples of this pass make the record the plot shows.
+        if (!m.capture || !m.captureShown || !m.capture->rolling) {
+            ScopeCapture c = settingsNow(w);
+            c.rolling = true;
+            c.hexpand = 1;
+            m.capture = std::move(c);
+            m.captureShown = true;
+        }
+        ScopeCapture& shown = *m.capture;
         Canvas& canvas = w.canvas();
         const auto plotPoint = [&](std::int16_t& prevColumn, std::int16_t& prevRow, TraceRows& rows,
                                    std::int32_t v, const std::string& colour) {
@@ -211,19 +245,27 @@ bool scopedisplayslow(Form1& w) {
                 if (traces == Trace::CH2) {
                     plotPoint(r.ch2Column, r.ch2Row, m.ch2rows, CLng(sample * double(m.ch2scale)),
                               m.ch2colour);
+                    shown.ch2.codes.push_back(sample);
                 } else {
                     plotPoint(r.ch1Column, r.ch1Row, m.ch1rows, CLng(sample * double(m.ch1scale)),
                               m.ch1colour);
+                    shown.ch1.codes.push_back(sample);
                 }
             } else {
                 if (traces == Trace::CH1 || traces == Trace::Both) {
                     plotPoint(r.ch1Column, r.ch1Row, m.ch1rows, 2 * m.record[k + 1], m.ch1colour);
+                    shown.ch1.codes.push_back(m.record[k + 1]);
                 }
                 if (traces == Trace::CH2 || traces == Trace::Both) {
                     plotPoint(r.ch2Column, r.ch2Row, m.ch2rows, 2 * m.record[k], m.ch2colour);
+                    shown.ch2.codes.push_back(m.record[k]);
                 }
             }
             ++r.column;
+        }
+        if (got > 0) {
+            shown.count = std::max(shown.ch1.codes.size(), shown.ch2.codes.size());
+            showMeasurements(w);
         }
         if (r.column >= plot::kColumns) {
             if (w.trigmode->text == trigger::kSingle) {

@@ -11,6 +11,7 @@
 #include "monitor/Modes.h"
 #include "monitor/RunLoop.h"
 #include "monitor/plot/Plot.h"
+#include "monitor/scope/Capture.h"
 #include "monitor/scope/TimeBase.h"
 
 namespace tunx {
@@ -57,16 +58,26 @@ bool twelveBit(Form1& w) {
     return w.adcselect->text == adc::k12Bit;
 }
 
-void applySampling(Form1& w, const TimeBase& tb, const Sampling& s) {
+// The time base now in force, with the rate its records are really taken at for the spectrum.
+void takeTimeBase(Form1& w, const TimeBase& tb, bool twelveBit, bool undersampling) {
+    MonitorState& m = w.mon();
+    const std::optional<RecordTiming> timing = timingOf(tb, twelveBit, undersampling);
+    m.fftrate = timing ? timing->spectrumRate : 0;
+    m.sampleInterval = timing ? timing->interval : 0;
+    m.equivalentTime = undersampling;
+    m.timeBaseInForce = std::string(tb.text);
+    w.tdivtext->text = std::string(tb.perDiv);
+}
+
+void applySampling(Form1& w, const TimeBase& tb, const Sampling& s, bool twelveBit) {
     MonitorState& m = w.mon();
     m.adcdiv = s.adcdiv;
     m.slowtb = s.slowtb;
     m.vslowtb = s.vslowtb;
-    m.fftrate = s.fftrate;
     if (s.hexpand) {
         m.hexpand = *s.hexpand;
     }
-    w.tdivtext->text = std::string(tb.perDiv);
+    takeTimeBase(w, tb, twelveBit, false);
 }
 
 // Sends the commands in order; false at the first failed transaction.
@@ -170,6 +181,7 @@ bool armScope(Form1& w, Variant variant) {
     const std::uint32_t timeout = !calibration && m.vslowtb ? kStreamTimeoutMs : kScopeTimeoutMs;
     w.usb().SI_SetTimeouts(timeout, timeout);
     w.canvas().Clear();
+    forgetShownCapture(w);
     mgrid1(w.canvas());
     return true;
 }
@@ -179,11 +191,12 @@ bool armScope(Form1& w, Variant variant) {
 void Form1::seltimediv_Click() {
     MonitorState& m = mon();
     const TimeBase* tb = findTimeBase(seltimediv->text);
+    const char* refused = nullptr;
     if (adcselect->text == adc::k12Bit) {
         if (tb != nullptr && tb->twelveBit) {
-            applySampling(*this, *tb, *tb->twelveBit);
+            applySampling(*this, *tb, *tb->twelveBit, true);
         } else {
-            ui().MsgBox(kBadAdcTimeBase);
+            refused = kBadAdcTimeBase;
             adcselect->text = std::string(adc::k8Bit);
         }
     } else {
@@ -194,18 +207,24 @@ void Form1::seltimediv_Click() {
                 SetFreqFTW(link_);
                 m.slowtb = false;
                 m.vslowtb = false;
-                m.fftrate = tb->under->fftrate;
-                tdivtext->text = std::string(tb->perDiv);
+                takeTimeBase(*this, *tb, false, true);
             } else {
-                ui().MsgBox(kBadUnderTimeBase);
+                refused = kBadUnderTimeBase;
             }
         }
         if (scopemode->text == sampling::kRealTime) {
             if (tb != nullptr && tb->realTime) {
-                applySampling(*this, *tb, *tb->realTime);
+                applySampling(*this, *tb, *tb->realTime, false);
             } else {
-                ui().MsgBox(kBadRealTimeBase);
+                refused = kBadRealTimeBase;
             }
+        }
+    }
+    if (refused != nullptr) {
+        ui().MsgBox(refused);
+        // The list shows the time base that is still in force.
+        if (!m.timeBaseInForce.empty()) {
+            seltimediv->text = m.timeBaseInForce;
         }
     }
     fftmaxfrequency->text = formatGrouped(m.fftrate / 2, 0, s_.host.groupSeparator) + kHertz;
@@ -243,16 +262,25 @@ bool channelVoltsPerDiv(Form1& w, Channel ch) {
         mode == MonitorMode::ScopeCH1CH2) {
         w.Slider1_Scroll();
     }
-    const std::string& text = (one ? w.ch1vdiv : w.ch2vdiv)->text;
+    Control& list = *(one ? w.ch1vdiv : w.ch2vdiv);
+    Control& inForce = *(one ? w.ch1vdivtext : w.ch2vdivtext);
+    const std::string text = list.text;
+    // A range not taken leaves the one in force, which the list shows again.
+    const auto refuse = [&] {
+        if (!inForce.text.empty()) {
+            list.text = inForce.text;
+        }
+        return true;
+    };
     if (text == kRange10mV && w.adcselect->text == adc::k8Bit) {
         w.ui().MsgBox(kTenMvNeedsTwelveBit);
-        return true;
+        return refuse();
     }
     const VoltsRange* range = findRange(text);
     if (range == nullptr) {
-        return true;
+        return refuse();
     }
-    (one ? w.ch1vdivtext : w.ch2vdivtext)->text = text;
+    inForce.text = text;
     try {
         const RangeSetting r = computeRange(ch, *range, w.state().cal);
         m.spanadc = r.spanadc;
@@ -302,6 +330,7 @@ bool setscopeforrf(Form1& w) {
     }
     w.usb().SI_SetTimeouts(kScopeTimeoutMs, kScopeTimeoutMs);
     w.canvas().Clear();
+    forgetShownCapture(w);
     mgrid1(w.canvas());
     return true;
 }

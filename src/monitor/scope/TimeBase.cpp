@@ -1,5 +1,7 @@
 #include "monitor/scope/TimeBase.h"
 
+#include <algorithm>
+
 namespace tunx {
 
 namespace {
@@ -8,6 +10,11 @@ constexpr std::string_view kNs = " ns";
 constexpr std::string_view kUs = " us";
 constexpr std::string_view kMs = " ms";
 constexpr std::string_view kS = " s";
+
+constexpr double kMasterClock = 40e6;
+constexpr double kConversionClocks = 25;  // a fast 12-bit record's extra clocks a sample
+constexpr double kMaxTwelveBitRate = 482e3;
+constexpr double kSamplesPerDivision = 64;
 
 constexpr bool S = true;   // slowtb
 constexpr bool V = true;   // vslowtb
@@ -72,6 +79,31 @@ double secondsPerDivision(const TimeBase& tb) {
                          : tb.unit == kMs ? 1e-3
                                           : 1.0;
     return tb.number * scale;
+}
+
+double converterRate(bool twelveBit, bool slowRecord, std::int32_t divider) {
+    if (!twelveBit) {
+        return divider > 0 ? kMasterClock / divider : kMasterClock;
+    }
+    const double clocks = slowRecord ? divider : divider + kConversionClocks;
+    return clocks > 0 ? std::min(kMaxTwelveBitRate, kMasterClock / clocks) : kMaxTwelveBitRate;
+}
+
+std::optional<RecordTiming> timingOf(const TimeBase& tb, bool twelveBit, bool undersampling) {
+    const std::optional<Sampling>& s = twelveBit ? tb.twelveBit : tb.realTime;
+    if (!twelveBit && undersampling) {
+        if (!tb.under) {
+            return std::nullopt;
+        }
+        const double interval = secondsPerDivision(tb) / kSamplesPerDivision;
+        return RecordTiming{interval, tb.under->fftrate == 0 ? 0 : 1 / interval, std::nullopt,
+                            false};
+    }
+    if (!s) {
+        return std::nullopt;
+    }
+    const double rate = converterRate(twelveBit, s->slowtb, s->adcdiv);
+    return RecordTiming{1 / rate, s->fftrate == 0 ? 0 : rate, s->hexpand, s->vslowtb};
 }
 
 const TimeBase* findTimeBase(std::string_view text) {

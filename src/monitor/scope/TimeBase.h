@@ -44,4 +44,24 @@ double secondsPerDivision(const TimeBase& tb);
 // The time base whose list entry is `text` exactly; nullptr for any other text.
 const TimeBase* findTimeBase(std::string_view text);
 
+// Samples per second the converter really takes with a record command's divider: the 8-bit
+// converter divides the 40 MHz clock by the divider (divider 0: its own 40 MHz clock); the
+// 12-bit converter takes 25 clocks more than the divider per conversion in a fast record
+// (command 36), at most 482 kS/s, and the divider alone in a slow one (command 42). Not every
+// divider of the table gives 64 samples a division exactly (50us/div: 1.25 MS/s).
+double converterRate(bool twelveBit, bool slowRecord, std::int32_t divider);
+
+// How the samples of a record taken at a time base spread over time and over the plot.
+struct RecordTiming {
+    double interval = 0;           // seconds between samples as the converter takes them
+                                   // (undersampling: the equivalent time the generator's shift
+                                   // gives, 64 samples a division)
+    double spectrumRate = 0;       // samples per second of the spectrum; 0 where it offers none
+    std::optional<float> hexpand;  // plot columns per sample; empty: as it was
+    bool rolling = false;          // the rolling display: one column per sample
+};
+// The timing of the time base for the 12-bit converter, or the 8-bit one in real time or
+// undersampling; nothing where the time base is not offered.
+std::optional<RecordTiming> timingOf(const TimeBase& tb, bool twelveBit, bool undersampling);
+
 }  // namespace tunx

@@ -18,40 +18,24 @@ constexpr int kEightBitMid = 128;
 constexpr int kTwelveBitMid = 256;
 }  // namespace
 
-SpectrumInput spectrumInput(const RecordBuffer& buffer, std::size_t recordBytes, bool twelveBit,
-                            bool ch2) {
+SpectrumInput spectrumInput(std::span<const std::int32_t> codes, bool twelveBit) {
     SpectrumInput in;
     double sum = 0;
-    for (int k = 0; k < kFftPoints; ++k) {
-        std::int32_t value = 0;
-        std::int32_t sample = 0;
-        if (twelveBit) {
-            const std::size_t i = 2 + 2 * static_cast<std::size_t>(k);
-            if (i + 1 >= recordBytes) {
-                break;
-            }
-            sample = buffer[i] * 256 + buffer[i + 1];
-            value = sample - kTwelveBitMid;
-        } else {
-            const std::size_t i = (ch2 ? 2 : 1) + 2 * static_cast<std::size_t>(k);
-            if (i >= recordBytes) {
-                break;
-            }
-            sample = 2 * buffer[i];
-            value = buffer[i] - kEightBitMid;
-        }
+    const std::size_t n = std::min(codes.size(), static_cast<std::size_t>(kFftPoints));
+    for (std::size_t k = 0; k < n; ++k) {
+        const std::int32_t sample = twelveBit ? codes[k] : 2 * codes[k];
+        const std::int32_t value = codes[k] - (twelveBit ? kTwelveBitMid : kEightBitMid);
         in.smallest = std::min(in.smallest, sample);
         in.largest = std::max(in.largest, sample);
-        in.re[static_cast<std::size_t>(k)] = value;
+        in.re[k] = value;
         sum += value;
-        ++in.samples;
     }
-    if (in.samples == 0) {
+    in.samples = static_cast<int>(n);
+    if (n == 0) {
         in.smallest = 0;
         return in;
     }
-    const double mean = sum / in.samples;
-    std::fill(in.re.begin() + in.samples, in.re.end(), mean);
+    std::fill(in.re.begin() + static_cast<long>(n), in.re.end(), sum / static_cast<double>(n));
     return in;
 }
 
@@ -125,8 +109,8 @@ std::array<double, kSpectrumColumns + 1> spectrumRows(
     return rows;
 }
 
-double dbfsOffset(double strongest) {
-    return kPlotHeight - kUnitsPerDb * strongest;
+double dbfsOffset(double strongest, double strongestDbfs) {
+    return kPlotHeight + kUnitsPerDb * strongestDbfs - kUnitsPerDb * strongest;
 }
 
 double dbvrmsOffset(double strongest, double rmsDbv) {

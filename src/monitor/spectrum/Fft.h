@@ -4,8 +4,6 @@
 #include <cstdint>
 #include <span>
 
-#include "monitor/scope/Record.h"
-
 namespace tunx {
 
 inline constexpr int kFftPoints = 1024;
@@ -22,14 +20,11 @@ struct SpectrumInput {
     int samples = 0;  // how many of the 1024 came from the record
 };
 
-// 8-bit records: CH1 from buffer positions 1, 3, ... 2047 (CH2 from 2, 4, ... 2048), the byte
-// less 128, extremes on twice the byte. 12-bit records: pairs at 2, 4, ... 2048, the sample
-// less 256, extremes on the sample. Only the first `recordBytes` bytes of the buffer belong to
-// the last record; the positions past them would mix in an older record, so they take the
-// mean of the record's values instead (no extremes). Without a single sample both extremes
-// are 0.
-SpectrumInput spectrumInput(const RecordBuffer& buffer, std::size_t recordBytes, bool twelveBit,
-                            bool ch2);
+// The transform's input from a channel's codes (the first 1024): 8-bit codes less 128, with the
+// extremes on twice the code; 12-bit codes less 256, the extremes on the code. A record shorter
+// than the transform is not padded with another record's samples: the places past it take the
+// mean of its values (no extremes). Without a single sample both extremes are 0.
+SpectrumInput spectrumInput(std::span<const std::int32_t> codes, bool twelveBit);
 
 // The program's in-place 1024-point transform: bit reversal, then ten decimation-in-time
 // stages with the twiddle factor advanced by multiplication. No window, no scaling.
@@ -48,9 +43,10 @@ double strongestLevel(std::span<const double, kFftPoints + 1> fftmag);
 std::array<double, kSpectrumColumns + 1> spectrumRows(
     std::span<const double, kFftPoints + 1> fftmag, double offset);
 
-// Offsets that place the strongest level P: on the top edge ("dBFS"), or at the rms level L
-// in dBV with 0 dBV one division below the top ("dBVrms").
-double dbfsOffset(double strongest);
+// Offsets that place the strongest level P at its level: against the converter's full scale,
+// 0 dBFS on the top edge ("dBFS"), or at the rms level L in dBV with 0 dBV one division below
+// the top ("dBVrms").
+double dbfsOffset(double strongest, double strongestDbfs);
 double dbvrmsOffset(double strongest, double rmsDbv);
 
 }  // namespace tunx

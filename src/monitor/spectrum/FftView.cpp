@@ -1,6 +1,10 @@
 // The F F T button: the amplitude spectrum of the last record in dBFS or dBVrms.
+#include <algorithm>
 #include <cmath>
+#include <optional>
+#include <span>
 #include <string_view>
+#include <vector>
 
 #include "common/Numbers.h"
 #include "common/RuntimeError.h"
@@ -8,7 +12,6 @@
 #include "monitor/Modes.h"
 #include "monitor/plot/Plot.h"
 #include "monitor/scope/Measurements.h"
-#include "monitor/scope/Ranges.h"
 #include "monitor/spectrum/Fft.h"
 #include "monitor/spectrum/FftWindows.h"
 
@@ -22,6 +25,9 @@ constexpr std::array<std::string_view, 9> kDbfsLabels = {"-80", "-70", "-60", "-
                                                          "-30", "-20", "-10", "0"};
 constexpr std::array<std::string_view, 9> kDbvrmsLabels = {"-70", "-60", "-50", "-40", "-30",
                                                            "-20", "-10", "0",   "10"};
+constexpr const char* kNoRecord =
+    "No scope record of this channel to show as a spectrum: press START first.";
+constexpr const char* kNoLine = "\u2014";
 constexpr double kRmsOfPeakToPeak = 0.3536;
 constexpr double kCodesPerDivision = 64;
 constexpr int kFirstDrawnBin = 4;
@@ -29,44 +35,22 @@ constexpr std::size_t kFirstLevelBin = 3;  // the first bins (0 Hz included) are
 constexpr double kFullScale8 = 128;        // the amplitude of a sine filling each converter
 constexpr double kFullScale12 = 2048;
 constexpr double kFloorCodes = 1e-9;  // a line of nothing: far below every scale
+// A line stands above the noise when it is this much above the spectrum's median level: the
+// strongest of 510 bins of white noise comes about 10 dB above their median.
+constexpr double kAboveNoiseDb = 20;
 constexpr int kPeakDigits = 4;
-constexpr double kDivisions = 8;
-constexpr double kMillivoltsPerVolt = 1000;
 constexpr double kUnitsPerDivision = 64;
 constexpr double kCodesPerDivision8 = 32;
 
-// Volts per division of a range text, "2V" included; nothing for other texts.
-std::optional<double> voltsPerDivision(std::string_view text) {
-    struct Range {
-        std::string_view text;
-        double volts;
-    };
-    constexpr Range kRanges[] = {{"2V", 2},     {"1V", 1},      {"0.5V", 0.5},  {"0.2V", 0.2},
-                                 {"0.1V", 0.1}, {"50mV", 0.05}, {"20mV", 0.02}, {"10mV", 0.01}};
-    for (const Range& r : kRanges) {
-        if (r.text == text) {
-            return r.volts;
-        }
-    }
-    return std::nullopt;
-}
-
-// sigrms from sigpp and the selected channel's volts per division (and the channel scale
-// with the 12-bit converter); other modes or texts leave it as it was.
-void calcmaxrmsfft(Form1& w) {
-    MonitorState& m = w.mon();
-    const std::optional<MonitorMode> mode = monitorMode(w.selmonmode->text);
-    if (mode != MonitorMode::ScopeCH1 && mode != MonitorMode::ScopeCH2) {
+// sigrms from sigpp and the channel's volts per division when the record was taken (and its
+// scale with the 12-bit converter); a range without volts per division leaves it as it was.
+void calcmaxrmsfft(MonitorState& m, const ChannelCapture& channel, bool twelveBit) {
+    if (channel.voltsPerDiv <= 0) {
         return;
     }
-    const bool one = mode == MonitorMode::ScopeCH1;
-    const std::optional<double> v = voltsPerDivision((one ? w.ch1vdiv : w.ch2vdiv)->text);
-    if (!v) {
-        return;
-    }
-    double rms = m.sigpp * (*v / kCodesPerDivision) * kRmsOfPeakToPeak;
-    if (w.adcselect->text == adc::k12Bit) {
-        rms *= one ? m.ch1scale : m.ch2scale;
+    double rms = m.sigpp * (channel.voltsPerDiv / kCodesPerDivision) * kRmsOfPeakToPeak;
+    if (twelveBit) {
+        rms *= channel.scale;
     }
     m.sigrms = rms;
 }
@@ -76,18 +60,20 @@ void calcmaxrmsfft(Form1& w) {
 // transform is not stretched by padding): less their mean, windowed over their length, then
 // transformed with zeros after them, so that a sine of amplitude a codes gives a line of a.
 // a is 20 log10(a / full scale) dBFS, where a sine filling the converter is full scale, or
-// 20 log10(a x volts per code / sqrt 2) dBVrms.
-void keepSpectrum(Form1& w, const SpectrumInput& in, bool twelveBit, bool ch2) {
+// 20 log10(a x volts per code / sqrt 2) dBVrms. Returns the strongest line's level (from
+// bin 3 on), none without samples.
+std::optional<double> keepSpectrum(Form1& w, const SpectrumInput& in, const ScopeCapture& record,
+                                   const ChannelCapture& channel) {
     MonitorState& m = w.mon();
     KeptMeasurements& kept = m.kept;
     kept.spectrum.clear();
-    kept.binHz = m.fftrate / kFftPoints;
+    kept.binHz = record.spectrumRate / kFftPoints;
     const bool dbvrms = w.fftscale->text == fftscale::kDbvrms;
     kept.spectrumUnit = std::string(dbvrms ? fftscale::kDbvrms : fftscale::kDbfs);
     const auto n = static_cast<std::size_t>(in.samples);
     if (n == 0) {
-        w.fftpeak->text.clear();
-        return;
+        w.fftpeak->text = kNoLine;
+        return std::nullopt;
     }
     std::array<double, kFftPoints> re{}, im{};
     double mean = 0;
@@ -100,11 +86,9 @@ void keepSpectrum(Form1& w, const SpectrumInput& in, bool twelveBit, bool ch2) {
     applyWindow(w.fftwindow->text, std::span(re).first(n));
     fft1024(re, im);
 
-    const VoltsRange* range = findRange((ch2 ? w.ch2vdivtext : w.ch1vdivtext)->text);
-    const double vdiv = range == nullptr ? 0 : range->k / kDivisions / kMillivoltsPerVolt;
-    const double voltsPerCode = twelveBit
-                                    ? (ch2 ? m.ch2scale : m.ch1scale) * vdiv / kUnitsPerDivision
-                                    : vdiv / kCodesPerDivision8;
+    const bool twelveBit = record.converter == Converter::TwelveBit;
+    const double voltsPerCode = twelveBit ? channel.scale * channel.voltsPerDiv / kUnitsPerDivision
+                                          : channel.voltsPerDiv / kCodesPerDivision8;
     const double fullScale = twelveBit ? kFullScale12 : kFullScale8;
     std::size_t peak = kFirstLevelBin;
     for (std::size_t k = 1; k <= kSpectrumColumns; ++k) {
@@ -117,21 +101,38 @@ void keepSpectrum(Form1& w, const SpectrumInput& in, bool twelveBit, bool ch2) {
             peak = k;
         }
     }
-    w.fftpeak->text = withPrefix(static_cast<double>(peak) * kept.binHz, "Hz", kPeakDigits) + "  " +
-                      formatFixed(kept.spectrum[peak - 1], 1) + " " + kept.spectrumUnit;
+    const double strongest = kept.spectrum[peak - 1];
+    std::vector<double> levels(kept.spectrum.begin() + kFirstLevelBin - 1, kept.spectrum.end());
+    const auto middle = levels.begin() + static_cast<long>(levels.size() / 2);
+    std::nth_element(levels.begin(), middle, levels.end());
+    w.fftpeak->text = strongest - *middle < kAboveNoiseDb
+                          ? std::string(kNoLine)
+                          : withPrefix(static_cast<double>(peak) * kept.binHz, "Hz", kPeakDigits) +
+                                "  " + formatFixed(strongest, 1) + " " + kept.spectrumUnit;
+    return strongest;
 }
 
 void showSpectrum(Form1& w) {
     MonitorState& m = w.mon();
-    if (m.fftrate == 0) {
+    // The record the spectrum is of, with the rate and ranges it was taken with.
+    const bool ch2 = w.selmonmode->text == textOf(MonitorMode::ScopeCH2);
+    if (!m.capture || (ch2 ? m.capture->ch2 : m.capture->ch1).codes.empty()) {
+        w.ui().MsgBox(kNoRecord);
+        return;
+    }
+    const ScopeCapture& record = *m.capture;
+    const ChannelCapture& channel = ch2 ? record.ch2 : record.ch1;
+    if (record.spectrumRate == 0) {
         w.ui().MsgBox(kNoRate);
         return;
     }
     w.fftmaxfrequency->enabled = true;
     w.fftmaxfrequency->visible = true;
-    const bool ch2 = w.selmonmode->text == textOf(MonitorMode::ScopeCH2);
-    const bool twelveBit = w.adcselect->text == adc::k12Bit;
-    SpectrumInput in = spectrumInput(m.record, m.recordBytes, twelveBit, ch2);
+    const bool twelveBit = record.converter == Converter::TwelveBit;
+    // The transform starts at the record's first CH1 sample (8-bit), or at its second.
+    const std::size_t first = twelveBit || ch2 ? 1 : 0;
+    SpectrumInput in = spectrumInput(
+        std::span(channel.codes).subspan(std::min(first, channel.codes.size())), twelveBit);
     const Colour colour = colourOf(ch2 ? m.ch2colour : m.ch1colour);
 
     const bool dbvrms = w.fftscale->text == fftscale::kDbvrms;
@@ -146,11 +147,11 @@ void showSpectrum(Form1& w) {
     w.ch1text->visible = false;
     w.ch2text->visible = false;
     w.fftmaxfrequency->text =
-        formatGrouped(m.fftrate / 2, 0, w.state().host.groupSeparator) + kHertz;
+        formatGrouped(record.spectrumRate / 2, 0, w.state().host.groupSeparator) + kHertz;
 
     m.sigpp = CInt(double(in.largest) - in.smallest);
     try {
-        calcmaxrmsfft(w);
+        calcmaxrmsfft(m, channel, twelveBit);
     } catch (const RuntimeError&) {
         // sigrms stays as it was
     }
@@ -159,7 +160,7 @@ void showSpectrum(Form1& w) {
     }
     const double rmsDbv = 20 * std::log10(m.sigrms);
 
-    keepSpectrum(w, in, twelveBit, ch2);
+    const std::optional<double> strongestDbfs = keepSpectrum(w, in, record, channel);
     // The window chosen beside the button ("Rectangular" leaves the samples as they are).
     applyWindow(w.fftwindow->text, in.re);
     std::array<double, kFftPoints> im{};
@@ -168,7 +169,8 @@ void showSpectrum(Form1& w) {
     mgrid1(w.canvas());
     m.fftmag = fftMagnitudes(in.re, im);
     const double strongest = strongestLevel(m.fftmag);
-    const double offset = dbvrms ? dbvrmsOffset(strongest, rmsDbv) : dbfsOffset(strongest);
+    const double offset =
+        dbvrms ? dbvrmsOffset(strongest, rmsDbv) : dbfsOffset(strongest, strongestDbfs.value_or(0));
     const auto rows = spectrumRows(m.fftmag, offset);
     for (int k = kFirstDrawnBin; k <= kSpectrumColumns; ++k) {
         const auto i = static_cast<std::size_t>(k);

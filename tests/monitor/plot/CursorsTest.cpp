@@ -121,20 +121,26 @@ TEST_F(Cursors, TheSliderMovesItsQuantityAndATabMapsItBack) {
     EXPECT_EQ(m().Slider1->value, 640);
 }
 
+// Hor. Position moves through the long record on the plot, drawn as it was taken; a short
+// record there has nothing more to show, whatever the box says now.
 TEST_F(Cursors, TheHorizontalPositionNeedsTheLongRecordAndAStoppedScope) {
     struct Row {
         bool longRecord, running;
+        bool tickedAfter;  // the box ticked after a short record
         int v;
         const char* message;
         std::int16_t horpos;
     };
     const Row rows[] = {
-        {false, false, 0, "Check 2048 Points Check box first!", 0},
-        {true, true, 0, "Use Stop Button first!", 0},
-        {true, false, 0, nullptr, 2048},
-        {true, false, 1023, nullptr, 2},
-        {true, false, 512, nullptr, 1024},
+        {false, false, false, 0, "Check 2048 Points Check box first!", 0},
+        {true, true, false, 0, "Use Stop Button first!", 0},
+        {true, false, false, 0, nullptr, 2048},
+        {true, false, false, 1023, nullptr, 2},
+        {true, false, false, 512, nullptr, 1024},
+        {false, false, true, 0,
+         "No 2048-sample record on the plot: press START with the box ticked, then STOP.", 1024},
     };
+    generatorSine("1", "kHz", "4");
     for (const Row& row : rows) {
         SCOPED_TRACE(std::to_string(row.v));
         m().reclenght->value = row.longRecord ? 1 : 0;
@@ -143,12 +149,17 @@ TEST_F(Cursors, TheHorizontalPositionNeedsTheLongRecordAndAStoppedScope) {
         if (!row.running) {
             click("cmdstop_Click");
         }
+        if (row.tickedAfter) {
+            m().reclenght->value = 1;
+        }
         tab(m().TabStrip2, kTabHorizontal);
         const std::size_t said = messages().size();
+        const std::size_t from = mark();
         slide(row.v);
         EXPECT_EQ(messagesAfter(said),
                   row.message ? std::vector<std::string>{row.message} : std::vector<std::string>{});
         EXPECT_EQ(mon().horpos, row.horpos);
+        EXPECT_EQ(trace(from, kRed).size(), row.message ? 0u : 637u);
     }
 }
 
@@ -248,36 +259,53 @@ TEST_F(Cursors, CursorsComeBackWithEachTraceAndAfterAChangeOfKind) {
     }
 }
 
+// The differences in the units of the range or time base: a column is the time between two
+// samples as the converter really takes them, over the columns a sample takes (2us/div: 6.67
+// MS/s, 4.84 columns a sample, 1.98 us a division). A record on the plot is measured with the
+// settings it was taken with, whatever the panel says since.
 TEST_F(Cursors, DifferenceReadouts) {
     struct Row {
         int kind;
-        const char* channel;  // cursor channel
-        const char* range;    // its V/div, or the time base
+        const char* channel;   // cursor channel
+        const char* range;     // its V/div, or the time base's settings
+        const char* recorded;  // settings a record on the plot was taken with
         std::int16_t first, second;
         const char* shown;
     };
     const Row rows[] = {
-        {kVoltage, "CH1", "0.5V", 100, 164, "0.50 V"},
-        {kVoltage, "CH1", "1V", 164, 100, "-1.00 V"},  // the second above the first
-        {kVoltage, "CH1", "0.1V", 100, 200, "0.16 V"},
-        {kVoltage, "CH1", "50mV", 100, 164, "50.00 mV"},
-        {kVoltage, "CH1", "10mV", 0, 64, "10.00 mV"},
-        {kVoltage, "CH2", "20mV", 0, 32, "10.00 mV"},
-        {kTime, "CH1", "100us/div", 100, 164, "100.00 us"},
-        {kTime, "CH1", "1ns/div", 0, 640, "10.00 ns"},
-        {kTime, "CH1", "1s/div", 300, 268, "-0.50 s"},
-        {kTime, "CH1", "20ms/div", 100, 200, "31.25 ms"},
-        {kTime, "CH1", "5us/div", 0, 7, "0.55 us"},
+        {kVoltage, "CH1", "0.5V", "", 100, 164, "0.50 V"},
+        {kVoltage, "CH1", "1V", "", 164, 100, "-1.00 V"},  // the second above the first
+        {kVoltage, "CH1", "0.1V", "", 100, 200, "0.16 V"},
+        {kVoltage, "CH1", "50mV", "", 100, 164, "50.00 mV"},
+        {kVoltage, "CH1", "10mV", "", 0, 64, "10.00 mV"},
+        {kVoltage, "CH2", "20mV", "", 0, 32, "10.00 mV"},
+        {kVoltage, "CH1", "0.2V", "ch1vdiv=1V", 100, 164, "1.00 V"},
+        {kTime, "CH1", "seltimediv=100us/div", "", 100, 164, "99.80 us"},
+        {kTime, "CH1", "scopemode=Undersampling|seltimediv=1ns/div", "", 0, 640, "10.00 ns"},
+        {kTime, "CH1", "scopemode=Real time|seltimediv=1s/div", "", 300, 268, "-0.50 s"},
+        {kTime, "CH1", "seltimediv=20ms/div", "", 100, 200, "31.25 ms"},
+        {kTime, "CH1", "seltimediv=5us/div", "", 0, 7, "0.54 us"},
+        {kTime, "CH1", "seltimediv=2us/div", "", 0, 64, "1.98 us"},
+        {kTime, "CH1", "seltimediv=200us/div|adcselect=12 bit 480Ks", "", 0, 64, "198.40 us"},
+        {kTime, "CH1", "seltimediv=2ms/div", "adcselect=8 bit 40Ms|seltimediv=1ms/div", 0, 64,
+         "1.00 ms"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.range) + " " + row.shown);
         const bool voltage = row.kind == kVoltage;
+        choose(m().selmonmode, "Scope CH1");  // a clear plot
+        if (*row.recorded != 0) {
+            set(row.recorded);
+            click("cmdstartsweep_Click");
+            tick(3);
+            click("cmdstop_Click");
+        }
         choose(m().combocursorselect, row.channel);
         if (voltage) {
             (row.channel == std::string("CH1") ? m().ch1vdiv : m().ch2vdiv)->text = row.range;
             mon().vcur1 = mon().vcur1drawn = row.first;
         } else {
-            m().seltimediv->text = row.range;
+            set(row.range);
             mon().hcur1 = mon().hcur1drawn = row.first;
         }
         select(row.kind, kTabC2);

@@ -76,6 +76,7 @@ TEST_F(ScopeSetup, TheFastTimeBasesSwitchTheAdcClockAndSynchroniseOnce) {
     EXPECT_EQ(framesOf(from, 41).size(), 1u);
 }
 
+// A refused choice changes nothing, and its list shows the choice in force again.
 TEST_F(ScopeSetup, RefusedSettingsChangeNothing) {
     set("selmonmode=Scope CH1|adcselect=12 bit 480Ks");
     const std::int32_t divider = mon().adcdiv;
@@ -88,6 +89,7 @@ TEST_F(ScopeSetup, RefusedSettingsChangeNothing) {
                   "Invalid time base for Real time Mode!"}));
     EXPECT_EQ(m().adcselect->text, "8 bit 40Ms");
     EXPECT_EQ(m().ch1vdivtext->text, "1V");
+    EXPECT_EQ(m().seltimediv->text + " " + m().ch1vdiv->text, "1ms/div 1V");
     EXPECT_EQ(mon().adcdiv, divider);
     // Only the position goes out again (the slider is applied first), with the same value.
     for (const Frame& f : frames(from)) {

@@ -35,6 +35,38 @@ TEST_F(Scope, AOneKilohertzFourVoltSineIsFourDivisionsTallWithAPeriodPerDivision
     EXPECT_NEAR(shape(from, kRed).mid, 512 - 350, 3);
 }
 
+// Samples are timed by the rate the converter really takes them at, which differs from 64 a
+// division at some time bases (2us/div: 40 MHz / 6): the measured frequency, the spectrum's
+// axis and the export's time step agree with the signal.
+TEST_F(Scope, RecordsAreTimedByTheConvertersRealRate) {
+    struct Row {
+        const char *settings, *frek, *unit;
+        double rate;
+        const char *frequency, *highest;  // the measurement's, fftmaxfrequency
+    };
+    const Row rows[] = {
+        {"seltimediv=2us/div", "200", "kHz", 40e6 / 6, "200 kHz", "3,333,333 Hz"},
+        {"seltimediv=5us/div", "100", "kHz", 40e6 / 6, "100 kHz", "3,333,333 Hz"},
+        {"seltimediv=50us/div", "20", "kHz", 40e6 / 32, "20.0 kHz", "625,000 Hz"},
+        {"seltimediv=200us/div|adcselect=12 bit 480Ks", "2", "kHz", 40e6 / 124, "2.00 kHz",
+         "161,290 Hz"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.settings);
+        generatorSine(row.frek, row.unit, "4");
+        set(std::string("selmonmode=Scope CH1|adcselect=8 bit 40Ms|") + row.settings);
+        m().reclenght->value = 1;
+        click("cmdstartsweep_Click");
+        tick(3);
+        EXPECT_TRUE(m().measch1->text.ends_with(std::string("  ") + row.frequency))
+            << m().measch1->text;
+        EXPECT_EQ(m().fftmaxfrequency->text, row.highest);
+        ASSERT_TRUE(mon().capture);
+        EXPECT_DOUBLE_EQ(mon().capture->interval, 1 / row.rate);
+        click("cmdstop_Click");
+    }
+}
+
 TEST_F(Scope, UndersamplingShowsTwentyMegahertzWithAPeriodEveryFiveDivisions) {
     generatorSine("20", "MHz", "2");
     set("selmonmode=Scope CH1|scopemode=Undersampling|seltimediv=10ns/div");

@@ -55,6 +55,8 @@ class OneServer(unittest.TestCase):
             ("MON:MODE CH1;:TRIG:MODE AUTO;SOUR CH1;SLOP POS;LEV 0.25",
              "TRIG:MODE?;SOUR?;SLOP?;LEV?", "AUTO;CH1;POS;0.25"),
             ("MON:MODE CH1;:ACQ:TYPE 12;POIN 2048", "ACQ:TYPE?;POIN?", "12;2048"),
+            ("MON:MODE CH2;:TIM:SCAL 1us;:ACQ:MODE ETIM", "ACQ:MODE?", "ETIM"),
+            ("MON:MODE ASW;:SWE:AMPL 0.1;AMPL:STOP 2", "SWE:AMPL?;AMPL:STOP?", "0.1;2"),
             ("MON:MODE FSW;:SWE:STAR 1 kHz;STOP 1 MHz;AMPL 1", "SWE:STAR?;STOP?;AMPL?",
              "1000;1000000;1"),
             ("SWE:SCAL '10dBV/Div'", "SWE:SCAL?", '"10dBV/Div"'),
@@ -195,14 +197,17 @@ class Connections(unittest.TestCase):
         after.close()
 
     def test_a_line_without_an_end_is_never_carried_out(self):
-        quiet = self.served.socket()
-        quiet.sendall(b"SOUR:FREQ 2345")
+        leaving = self.served.socket()
+        leaving.sendall(b"SOUR:FREQ 2345\nSOUR:FREQ 5")  # the first line ends, the second not
+        leaving.close()
+        quiet = self.served.socket()  # admitted: the first client has left
+        quiet.sendall(b"SOUR:FREQ 1234")
         started = time.monotonic()
         self.assertEqual(quiet.recv(100), b"")  # dropped after a second of silence
         self.assertGreater(time.monotonic() - started, 0.8)
         quiet.close()
         after = self.served.client()
-        self.assertEqual(after.query("SOUR:FREQ?;:SYST:ERR?"), '1000;0,"No error"')
+        self.assertEqual(after.query("SOUR:FREQ?;:SYST:ERR?"), '2345;0,"No error"')
         after.close()
 
     def test_a_line_beyond_a_megabyte_is_refused(self):

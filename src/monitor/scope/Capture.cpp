@@ -1,0 +1,149 @@
+// The record the scope accepted, kept with the settings it was taken with, and the
+// measurement line of what the plot shows of it.
+#include "monitor/scope/Capture.h"
+
+#include <algorithm>
+#include <string>
+
+#include "monitor/Form1.h"
+#include "monitor/Modes.h"
+#include "monitor/scope/Measurements.h"
+
+namespace tunx {
+
+namespace {
+
+constexpr double kUnitsPerDivision = 64;
+constexpr std::int32_t kLastCode8 = 255;
+constexpr std::int32_t kLastCode12 = 4095;
+constexpr const char* kNotKnown = "\u2014";
+
+ChannelCapture channelNow(const Ctl& rangeInForce, std::int16_t position, float scale) {
+    ChannelCapture c;
+    c.range = rangeInForce->text;
+    const VoltsRange* range = findRange(c.range);
+    c.voltsPerDiv = range == nullptr ? 0 : voltsPerDivision(*range);
+    c.position = position;
+    c.scale = scale;
+    return c;
+}
+
+struct Readout {
+    Ctl label;
+    Channel ch;
+    const char* name;
+};
+
+std::array<Readout, 2> readouts(Form1& w) {
+    return {Readout{w.measch1, Channel::CH1, "CH1"}, Readout{w.measch2, Channel::CH2, "CH2"}};
+}
+
+}  // namespace
+
+const ChannelCapture& channelOf(const ScopeCapture& c, Channel ch) {
+    return ch == Channel::CH1 ? c.ch1 : c.ch2;
+}
+
+ChannelCapture& channelOf(ScopeCapture& c, Channel ch) {
+    return ch == Channel::CH1 ? c.ch1 : c.ch2;
+}
+
+ScopeCapture settingsNow(Form1& w) {
+    const MonitorState& m = w.mon();
+    ScopeCapture c;
+    const bool twelveBit = w.adcselect->text == adc::k12Bit;
+    c.converter = twelveBit ? Converter::TwelveBit : Converter::EightBit;
+    c.undersampling = m.equivalentTime;
+    c.timeBase = m.timeBaseInForce;
+    c.interval = m.sampleInterval;
+    c.spectrumRate = m.fftrate;
+    c.hexpand = m.hexpand;
+    c.longRecord = w.reclenght->value != 0;
+    c.trigger = {w.trigmode->text, w.trigeredge->text, w.trigsource->text, m.triglevel};
+    c.ch1 = channelNow(w.ch1vdivtext, m.ch1pos, m.ch1scale);
+    c.ch2 = channelNow(w.ch2vdivtext, m.ch2pos, m.ch2scale);
+    return c;
+}
+
+namespace {
+
+// Samples `from` to before `to` of the channel in volts.
+std::vector<double> volts(const ScopeCapture& c, Channel ch, std::size_t from, std::size_t to) {
+    const ChannelCapture& channel = channelOf(c, ch);
+    const bool twelveBit = c.converter == Converter::TwelveBit;
+    std::vector<double> out;
+    for (std::size_t n = from; n < std::min(to, channel.codes.size()); ++n) {
+        const double units =
+            twelveBit ? channel.codes[n] * double(channel.scale) : 2.0 * channel.codes[n];
+        out.push_back((units - channel.position) * channel.voltsPerDiv / kUnitsPerDivision);
+    }
+    return out;
+}
+
+}  // namespace
+
+std::vector<double> shownVolts(const ScopeCapture& c, Channel ch) {
+    return volts(c, ch, c.first, c.first + c.count);
+}
+
+std::vector<double> recordVolts(const ScopeCapture& c, Channel ch) {
+    return volts(c, ch, 0, channelOf(c, ch).codes.size());
+}
+
+bool shownClipped(const ScopeCapture& c, Channel ch) {
+    const ChannelCapture& channel = channelOf(c, ch);
+    const std::int32_t last = c.converter == Converter::TwelveBit ? kLastCode12 : kLastCode8;
+    const std::size_t end = std::min(c.first + c.count, channel.codes.size());
+    const auto from = channel.codes.begin() + static_cast<long>(std::min(c.first, end));
+    return std::any_of(from, channel.codes.begin() + static_cast<long>(end),
+                       [last](std::int32_t code) { return code <= 0 || code >= last; });
+}
+
+void keepCapture(Form1& w, ScopeCapture c) {
+    MonitorState& m = w.mon();
+    m.capture = std::move(c);
+    m.captureShown = true;
+    ++m.recordsKept;
+    showMeasurements(w);
+}
+
+void showMeasurements(Form1& w) {
+    const MonitorState& m = w.mon();
+    for (const Readout& r : readouts(w)) {
+        const bool recorded = !channelOf(*m.capture, r.ch).codes.empty();
+        r.label->visible = recorded;
+        if (!recorded) {
+            r.label->text.clear();
+            continue;
+        }
+        const std::vector<double> volts = shownVolts(*m.capture, r.ch);
+        if (volts.empty()) {
+            r.label->text = std::string(r.name) + "  " + kNotKnown;
+            continue;
+        }
+        Measurement measured = measure(volts, m.capture->interval);
+        measured.clipped = shownClipped(*m.capture, r.ch);
+        r.label->text = measurementText(r.name, measured);
+    }
+}
+
+void forgetShownCapture(Form1& w) {
+    w.mon().captureShown = false;
+    const std::optional<MonitorMode> mode = monitorMode(w.selmonmode->text);
+    const bool scope = mode && isScope(*mode);
+    for (const Readout& r : readouts(w)) {
+        const bool drawn =
+            scope &&
+            (mode == MonitorMode::ScopeCH1CH2 ||
+             mode == (r.ch == Channel::CH1 ? MonitorMode::ScopeCH1 : MonitorMode::ScopeCH2));
+        r.label->visible = drawn;
+        r.label->text = drawn ? std::string(r.name) + "  " + kNotKnown : std::string();
+    }
+}
+
+void hideMeasurements(Form1& w) {
+    w.measch1->visible = false;
+    w.measch2->visible = false;
+}
+
+}  // namespace tunx
