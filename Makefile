@@ -72,9 +72,10 @@ fuzz: deps-fuzz
 
 bench: deps
 	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DTUNX_BUILD_BENCH=ON -DTUNX_BUILD_APP=ON -DTUNX_BUILD_TESTS=OFF
-	cmake --build $(BENCH_BUILD) -j $(JOBS) --target tunx4k_bench tunx4k_app_bench
+	cmake --build $(BENCH_BUILD) -j $(JOBS) --target tunx4k_bench tunx4k_app_bench tunx4k_responsiveness
 	./$(BENCH_BUILD)/bench/tunx4k_bench
 	QT_QPA_PLATFORM=offscreen ./$(BENCH_BUILD)/bench/tunx4k_app_bench
+	QT_QPA_PLATFORM=offscreen ./$(BENCH_BUILD)/bench/tunx4k_responsiveness
 
 # 100,000 refreshes across the modes and 100,000 scope ticks: CPU per operation, and the
 # resident memory may not grow by more than 1 MB after the first 1,000 of each.

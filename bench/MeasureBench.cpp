@@ -25,7 +25,7 @@ struct Monitor {
         program.start();
     }
     void choose(Ctl control, const std::string& text) {
-        program.dispatch(w, [&] { w.choose(*control, text); });
+        program.dispatch([&] { w.choose(*control, text); });
     }
     // The generator's sine at `frek` (in `unit`), 4 Vpp.
     void sine(const std::string& frek, const std::string& unit) {
@@ -59,7 +59,7 @@ struct Monitor {
 void BM_FrequencySweepPoint(benchmark::State& state) {
     Monitor m;
     m.choose(m.w.selmonmode, "Frequency Sweep");
-    m.program.dispatch(m.w, [&] { m.w.typeText(*m.w.textstarta, "100"); });
+    m.program.dispatch([&] { m.w.typeText(*m.w.textstarta, "100"); });
     m.choose(m.w.selrfrange, "5dBmV/Div");
     const auto start = [&] {
         m.program.dispatch(m.w, "cmdstartsweep_Click");

@@ -25,8 +25,8 @@ void startScope(Program& program) {
     g.Vpp->text = "4";
     program.dispatch(g, "RefreshBtn_Click");
     Form1& m = program.monitor();
-    program.dispatch(m, [&] { m.choose(*m.selmonmode, "Scope CH1+CH2"); });
-    program.dispatch(m, [&] { m.choose(*m.trigmode, "Normal"); });
+    program.dispatch([&] { m.choose(*m.selmonmode, "Scope CH1+CH2"); });
+    program.dispatch([&] { m.choose(*m.trigmode, "Normal"); });
     program.dispatch(m, "cmdstartsweep_Click");
     program.tick();  // the set-up
 }

@@ -92,7 +92,7 @@ bool soakRefreshes(long count) {
     long failures = 0;
     for (long i = 0; i < count; ++i) {
         const OutputMode& mode = *modes[static_cast<std::size_t>(i) % modes.size()];
-        program.dispatch(w, [&] {
+        program.dispatch([&] {
             w.choose(*w.ModeSelect, mode.text());
             for (const auto& [control, text] : kBase) {
                 w.typeText(*(w.*control), text);
@@ -135,7 +135,7 @@ bool soakScopeTicks(long count) {
     for (long i = 0; i < count; ++i) {
         if (i % kTicksPerScopeMode == 0) {
             const auto& [mode, trigger] = modes[(i / kTicksPerScopeMode) % 3];
-            program.dispatch(m, [&] {
+            program.dispatch([&] {
                 m.choose(*m.selmonmode, mode);
                 m.choose(*m.trigmode, trigger);
                 m.choose(*m.trigsource, "CH1");

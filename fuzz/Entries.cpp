@@ -118,7 +118,7 @@ Finding refreshChecked(Session& s) {
 // A sine of 1 kHz and 4 Vpp, which every part of the program can work with: the generator's
 // first refresh, the scope's trigger level, the sweep's detector.
 void enterSine(Session& s) {
-    s.program.dispatch(s.w, [&] {
+    s.program.dispatch([&] {
         s.w.typeText(*s.w.Frek, "1");
         s.w.typeText(*s.w.Vpp, "4");
     });
@@ -195,7 +195,7 @@ Finding calibrationFile(std::span<const std::uint8_t> data, const std::string& i
     }
     Form1& m = s.program.monitor();
     for (const char* mode : {"Scope CH1+CH2", "Frequency Sweep"}) {
-        s.program.dispatch(m, [&] { m.choose(*m.selmonmode, mode); });
+        s.program.dispatch([&] { m.choose(*m.selmonmode, mode); });
         s.program.dispatch(m, "cmdstartsweep_Click");
         for (int i = 0; i < 3; ++i) {
             s.program.tick();
@@ -216,10 +216,10 @@ Finding profileFile(std::span<const std::uint8_t> data, const std::string& insta
     // The profile loaded by a refresh, once for each thing the RAM drives.
     Session s(installDir);
     s.program.start();
-    s.program.dispatch(s.w, [&] { s.w.choose(*s.w.ModeSelect, kArbitrary); });
+    s.program.dispatch([&] { s.w.choose(*s.w.ModeSelect, kArbitrary); });
     const std::string last = std::to_string(std::min(points, 1024));
     for (const char* target : kProfileTargets) {
-        s.program.dispatch(s.w, [&] {
+        s.program.dispatch([&] {
             s.w.choose(*s.w.arbit, target);
             s.w.typeText(*s.w.flocation, file.path());
             s.w.typeText(*s.w.startpt1, "1");

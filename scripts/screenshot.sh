@@ -27,9 +27,9 @@ args=(--simulate)
 if [[ -n $script ]]; then
     args+=(--script "$(cd "$(dirname "$script")" && pwd)/$(basename "$script")")
 fi
-export PROGRAM="$program" OUT="$out" WAIT_SECONDS="$wait_seconds" ARGS="${args[*]}"
+export PROGRAM="$program" OUT="$out" WAIT_SECONDS="$wait_seconds" TUNX_ARGS="${args[*]}"
 xvfb-run --auto-servernum --server-args="-screen 0 ${size}x24" bash -c '
-    $PROGRAM $ARGS &
+    $PROGRAM $TUNX_ARGS &
     pid=$!
     sleep "$WAIT_SECONDS"
     if ! kill -0 "$pid" 2>/dev/null; then

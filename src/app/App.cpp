@@ -1,90 +1,87 @@
 #include "app/App.h"
 
-#include "app/Shortcuts.h"
-
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QGuiApplication>
-#include <QScreen>
-#include <optional>
+
+#include "app/Shortcuts.h"
 
 namespace tunx::app {
 
 namespace {
 
+constexpr const char* kActivate = "Form_Activate";
 constexpr const char* kUnload = "Form_Unload";
-
-// The wait cursor while a handler blocks the window thread.
-class BusyCursor {
-  public:
-    BusyCursor() {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        QGuiApplication::sync();  // shown before the handler blocks the event loop
-    }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
+// A user's action that runs longer than this shows the busy cursor.
+constexpr int kBusyAfterMs = 200;
+constexpr int kSettleBeatMs = 50;
 
 }  // namespace
 
-App::App(const WiringOptions& options) : ui_(*this), wiring_(options, ui_, &picture_) {
-    const auto dispatcher = [this](Window& window, const std::function<void()>& action) {
-        return dispatch(window, action);
-    };
+App::App(const WiringOptions& options)
+    : windowThread_(*this),
+      ui_(*this),
+      wiring_(options, ui_, &picture_),
+      thread_(program(), [this](Published published) {
+          windowThread_.post([this, p = std::move(published)] { apply(p); });
+      }) {
+    const auto handOver = [this](std::function<void()> handler, const Control* edited,
+                                 std::uint64_t edit) { post(std::move(handler), edited, edit); };
     frmMain& generator = program().generator();
     generatorView_ = std::make_unique<WindowView>(generator, generatorPanelLayout(generator),
-                                                  options.installDir, dispatcher);
+                                                  options.installDir, handOver);
     Form1& monitor = program().monitor();
     monitorView_ = std::make_unique<WindowView>(monitor, monitorPanelLayout(monitor),
-                                                options.installDir, dispatcher, &picture_);
-    // The mouse readout follows the pointer without the wait cursor, like the timer.
-    monitorView_->setPictureMouse([this, &monitor](double x, double y) {
-        if (!ended() &&
-            program().dispatch(monitor, [&] { monitor.Picture1_MouseMove(0, 0, x, y); })) {
-            afterHandler();
-        }
-    });
+                                                options.installDir, handOver, &picture_);
+    monitorView_->setPictureMouse([this](double x, double y) { mouseOverPicture(x, y); });
     program().takeChanged();  // the views show every control as it is now
 
-    // Closing the generator window unloads it, which ends the program.
+    // Closing the generator window unloads it, which ends the program; the window closes when
+    // the program has ended.
     generatorView_->setCloseRequest([this] {
-        if (!ended()) {
-            dispatch(program().generator(), kUnload);
-        }
-        return ended();
-    });
-    // The monitor window goes with its timer, unless its model handles the unloading.
-    monitorView_->setCloseRequest([this] {
-        Window& m = program().monitor();
-        if (ended() || !m.hasHandler(kUnload)) {
-            monitorTimer_.stop();
+        if (ended_) {
             return true;
         }
-        dispatch(m, kUnload);
-        return ended();
+        post(program().generator(), kUnload);
+        return false;
     });
+    // The monitor window goes with its timer; the Window menu opens it again.
+    monitorView_->setCloseRequest([this] {
+        places_.remember(*monitorView_);
+        timerRunning_ = false;
+        thread_.runTimer(false);
+        return true;
+    });
+    for (WindowView* view : {generatorView_.get(), monitorView_.get()}) {
+        view->addWindowMenu({{generatorView_.get(), monitorView_.get()}},
+                            [this](WindowView& shown) { reopen(shown); });
+    }
 
     addShortcuts(*this);
 
-    monitorTimer_.setInterval(program().monitor().Timer1->value);
-    connect(&monitorTimer_, &QTimer::timeout, this, [this] { tick(); });
+    busyDelay_.setSingleShot(true);
+    busyDelay_.setInterval(kBusyAfterMs);
+    connect(&busyDelay_, &QTimer::timeout, this, [this] { showBusy(); });
 }
 
 App::~App() {
-    monitorTimer_.stop();
+    // A handler waiting for a dialog gives up; the work under way ends; nothing else runs.
+    windowThread_.close();
+    thread_.stop();
+    if (busyShown_) {
+        QApplication::restoreOverrideCursor();
+    }
 }
 
 void App::start() {
-    generatorView_->resize(generatorView_->fittingSize());
+    places_.placeFirst(*generatorView_);
     generatorView_->show();
-    QTimer::singleShot(0, this, [this] {
-        {
-            const BusyCursor busy;
-            program().start();
-        }
-        afterHandler();
-        // Start-up filled the panel (device list, file names, the mode's texts).
-        if (!ended()) {
+    thread_.start();
+    const std::uint64_t startUp = post(program().generator(), kActivate);
+    // Start-up filled the panel (device list, file names, the mode's texts).
+    whenDone(startUp, [this] {
+        if (!ended_ && !places_.remembered(*generatorView_)) {
             generatorView_->resize(
                 generatorView_->size().expandedTo(generatorView_->fittingSize()));
         }
@@ -92,50 +89,118 @@ void App::start() {
 }
 
 WindowView* App::viewOf(const std::string& windowName) {
-    if (windowName == program().generator().name()) {
+    if (windowName == generatorView_->objectName().toStdString()) {
         return generatorView_.get();
     }
-    if (windowName == program().monitor().name()) {
+    if (windowName == monitorView_->objectName().toStdString()) {
         return monitorView_.get();
     }
     return nullptr;
 }
 
-bool App::dispatch(Window& window, const std::string& handlerName) {
-    return dispatch(window, [&] { window.run(handlerName); });
+std::uint64_t App::post(std::function<void()> handler, const Control* edited, std::uint64_t edit) {
+    if (ended_) {
+        return done_;
+    }
+    posted_ = lastUser_ = thread_.post(std::move(handler), edited, edit);
+    if (!busyShown_ && !busyDelay_.isActive()) {
+        busyDelay_.start();
+    }
+    return posted_;
 }
 
-bool App::dispatch(Window& window, const std::function<void()>& action) {
-    if (ended()) {
-        return false;
-    }
-    std::optional<BusyCursor> busy;
-    if (!program().busy()) {
-        busy.emplace();
-    }
-    const bool ran = program().dispatch(window, action);
-    busy.reset();
-    if (!ran) {
-        refreshAll();  // the input was dropped: its widget shows the model again
-        return false;
-    }
-    afterHandler();
-    return true;
+std::uint64_t App::post(Window& window, const std::string& handlerName) {
+    return post([&window, handlerName] { window.run(handlerName); });
 }
 
-void App::tick() {
-    // The ticks keep the normal cursor: a wait cursor a hundred times a second would flicker.
-    if (program().tick()) {
-        afterHandler();
+std::uint64_t App::postWork(std::function<void()> work) {
+    if (ended_) {
+        return done_;
     }
+    return posted_ = thread_.postWork(std::move(work));
 }
 
-void App::afterHandler() {
-    if (ended()) {
-        finish();
+void App::whenDone(std::uint64_t number, std::function<void()> then) {
+    if (number <= done_ || ended_) {
+        then();
         return;
     }
-    refreshChanged();
+    waiting_.emplace(number, std::move(then));
+}
+
+bool App::settle(int timeoutMs) {
+    const std::uint64_t target = posted_;
+    // The window thread sleeps until an event (a publication, or the beat) wakes it.
+    QTimer beat;
+    beat.start(kSettleBeatMs);
+    QElapsedTimer clock;
+    clock.start();
+    while (done_ < target && !ended_ && clock.elapsed() < timeoutMs) {
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    // Work that the program's thread carried out without being handed any (a tick) may still
+    // be on its way: one more round of the window thread's events shows it.
+    QApplication::processEvents();
+    return done_ >= target || ended_;
+}
+
+void App::mouseOverPicture(double x, double y) {
+    {
+        const std::lock_guard lock(mouseMutex_);
+        mouseX_ = x;
+        mouseY_ = y;
+        if (mousePending_) {
+            return;  // the move already on its way reads the latest position
+        }
+        mousePending_ = true;
+    }
+    if (ended_) {
+        return;
+    }
+    Form1& monitor = program().monitor();
+    // The readout follows the pointer without the busy cursor.
+    posted_ = thread_.post([this, &monitor] {
+        double atX = 0;
+        double atY = 0;
+        {
+            const std::lock_guard lock(mouseMutex_);
+            atX = mouseX_;
+            atY = mouseY_;
+            mousePending_ = false;
+        }
+        monitor.Picture1_MouseMove(0, 0, atX, atY);
+    });
+}
+
+void App::apply(const Published& published) {
+    for (const ControlLook& look : published.controls) {
+        if (!generatorView_->showLook(look)) {
+            monitorView_->showLook(look);
+        }
+    }
+    done_ = std::max(done_, published.done);
+    if (published.ended) {
+        ended_ = true;
+    }
+    if (busyShown_ && done_ >= lastUser_) {
+        QApplication::restoreOverrideCursor();
+        busyShown_ = false;
+    }
+    while (!waiting_.empty() && (waiting_.begin()->first <= done_ || ended_)) {
+        auto then = std::move(waiting_.begin()->second);
+        waiting_.erase(waiting_.begin());
+        then();
+    }
+    if (ended_) {
+        finish();
+    }
+}
+
+void App::showBusy() {
+    if (!busyShown_ && done_ < lastUser_ && !ended_) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        busyShown_ = true;
+    }
 }
 
 void App::refreshAll() {
@@ -143,13 +208,21 @@ void App::refreshAll() {
     monitorView_->refresh();
 }
 
-void App::refreshChanged() {
-    const std::vector<const Control*> changed = program().takeChanged();
-    if (changed.empty()) {
+void App::reopen(WindowView& view) {
+    if (ended_) {
         return;
     }
-    generatorView_->refresh(changed);
-    monitorView_->refresh(changed);
+    if (!view.isVisible()) {
+        places_.placeAgain(view, *generatorView_);
+        view.show();
+        if (&view == monitorView_.get()) {
+            timerRunning_ = true;
+            thread_.runTimer(true);
+            post(program().monitor(), kActivate);
+        }
+    }
+    view.raise();
+    view.activateWindow();
 }
 
 void App::finish() {
@@ -157,7 +230,14 @@ void App::finish() {
         return;
     }
     finished_ = true;
-    monitorTimer_.stop();
+    places_.remember(*generatorView_);
+    places_.remember(*monitorView_);
+    timerRunning_ = false;
+    thread_.runTimer(false);
+    if (busyShown_) {
+        QApplication::restoreOverrideCursor();
+        busyShown_ = false;
+    }
     generatorView_->hide();
     monitorView_->hide();
     QCoreApplication::exit(0);
@@ -172,35 +252,27 @@ QWidget* App::dialogParent() {
 
 void App::showForm(const std::string& form, const std::string& front) {
     WindowView* shown = viewOf(form);
-    if (shown == nullptr) {
+    if (shown == nullptr || finished_) {
         return;
     }
+    bool inFront = false;
     if (!shown->isVisible()) {
-        shown->resize(shown->fittingSize());
-        if (shown != generatorView_.get()) {
-            // A second window opens in the screen's lower right corner, so that the
-            // generator window in front of it does not hide it whole.
-            if (const QScreen* screen = generatorView_->screen()) {
-                const QRect area = screen->availableGeometry();
-                shown->move(area.right() - shown->width(), area.bottom() - shown->height());
-            }
+        if (shown == generatorView_.get()) {
+            places_.placeFirst(*shown);
+        } else {
+            inFront = places_.placeBeside(*shown, *generatorView_);
         }
         shown->show();
     }
-    if (WindowView* top = viewOf(front)) {
+    WindowView* top = inFront ? shown : viewOf(front);
+    if (top != nullptr) {
         top->raise();
         top->activateWindow();
     }
-    if (shown == monitorView_.get() && !monitorTimer_.isActive()) {
-        monitorTimer_.start();
+    if (shown == monitorView_.get() && !timerRunning_) {
+        timerRunning_ = true;
+        thread_.runTimer(true);
     }
-}
-
-QWidget* App::refreshControl(const Control& control) {
-    if (QWidget* widget = generatorView_->refreshControl(control)) {
-        return widget;
-    }
-    return monitorView_->refreshControl(control);
 }
 
 }  // namespace tunx::app

@@ -2,21 +2,31 @@
 
 #include <QObject>
 #include <QTimer>
+#include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <string>
 
 #include "app/PictureCanvas.h"
 #include "app/QtUi.h"
+#include "app/WindowPlaces.h"
+#include "app/WindowThread.h"
 #include "app/WindowView.h"
+#include "program/ProgramThread.h"
 #include "wiring/Wiring.h"
 
 namespace tunx::app {
 
-// The program on screen: the core program wired to the Qt window system port and the Qt
-// picture, a view for each of its two windows, and the monitor window's timer. User events
-// and timer ticks are forwarded to the program, which decides whether and how they run;
-// afterwards the views update the widgets of the controls that changed.
+// The program on screen. The program (its link, clocks, windows' models and the monitor's
+// timer) runs on a thread of its own; the window thread only shows. User input travels to the
+// program as work in one ordered queue and is never dropped; after each piece of work the
+// program publishes the controls that changed, and the views bring their widgets up to date,
+// never writing over an edit of the user's that the program has not taken in yet. A handler
+// that asks the user (a message box, a file dialog) waits for the answer from the window
+// thread, which keeps repainting meanwhile.
 class App : public QObject, private UiHost {
   public:
     explicit App(const WiringOptions& options);
@@ -24,9 +34,12 @@ class App : public QObject, private UiHost {
     App(const App&) = delete;
     App& operator=(const App&) = delete;
 
-    // Shows the generator window and runs its activation (the start-up) once it is shown.
+    // Shows the generator window, starts the program's thread and hands it the start-up (the
+    // generator window's activation).
     void start();
 
+    // The program and its wiring. The window thread may read them only while the program's
+    // thread is idle (after settle()) or before start().
     Program& program() { return wiring_.program(); }
     Wiring& wiring() { return wiring_; }
     QtUi& ui() { return ui_; }
@@ -34,41 +47,82 @@ class App : public QObject, private UiHost {
     WindowView& generatorView() { return *generatorView_; }
     WindowView& monitorView() { return *monitorView_; }
     WindowView* viewOf(const std::string& windowName);
-    QTimer& monitorTimer() { return monitorTimer_; }
 
-    // Runs a handler of `window` as a user event does; false when it was not admitted
-    // (another handler is running, or the program has ended).
-    bool dispatch(Window& window, const std::string& handlerName);
-    bool dispatch(Window& window, const std::function<void()>& action);
+    // A user event: `handler` edits the model and runs a handler of the program (see
+    // ProgramThread::post). The busy cursor shows when it runs longer than a moment. Returns
+    // the work's number.
+    std::uint64_t post(std::function<void()> handler, const Control* edited = nullptr,
+                       std::uint64_t edit = 0);
+    std::uint64_t post(Window& window, const std::string& handlerName);
+    // Work that runs handlers itself (a script line), in order with the user's events.
+    std::uint64_t postWork(std::function<void()> work);
+    // Calls `then` on the window thread once work `number` has been carried out and the
+    // windows show its outcome.
+    void whenDone(std::uint64_t number, std::function<void()> then);
+    // Runs the window thread's events until everything handed to the program so far has been
+    // carried out and shown; false when that took longer than `timeoutMs`.
+    bool settle(int timeoutMs = 10000);
+    // What `read` finds on the program's thread, in order with the work handed over before;
+    // the window thread's events run meanwhile (a dialog of a handler before it can show).
+    // `otherwise` once the program has ended.
+    template <typename T, typename F>
+    T query(F&& read, T otherwise = T{}) {
+        auto found = std::make_shared<std::optional<T>>();
+        postWork([found, read] { found->emplace(read()); });
+        if (!settle() || !found->has_value()) {
+            return otherwise;
+        }
+        return **found;
+    }
 
-    // One tick of the monitor's timer, as the timer runs it.
-    void tick();
-
-    // Every widget of both windows from the models.
-    void refreshAll();
-    // The widgets of the controls that changed since the views last looked.
-    void refreshChanged();
-
+    // The monitor's timer runs (its window is open).
+    bool monitorTimerRunning() const { return timerRunning_; }
     // The program has ended itself; the windows take no more input.
-    bool ended() { return program().ended(); }
+    bool ended() const { return ended_; }
+
+    // Every widget of both windows from the last published looks.
+    void refreshAll();
+    // Shows (or brings to the front) a window from the Window menu; the monitor's timer runs
+    // again when the monitor window opens.
+    void reopen(WindowView& view);
 
   private:
-    void afterHandler();
+    void apply(const Published& published);
     void finish();
+    void showBusy();
+    void mouseOverPicture(double x, double y);
 
     // UiHost
     QWidget* dialogParent() override;
     void showForm(const std::string& form, const std::string& front) override;
-    void refreshWindows() override { refreshChanged(); }
-    QWidget* refreshControl(const Control& control) override;
+    void publishNow() override { thread_.publishNow(); }
+    WindowThread& windowThread() override { return windowThread_; }
 
+    WindowThread windowThread_;
     QtUi ui_;
     PictureCanvas picture_;
     Wiring wiring_;
     std::unique_ptr<WindowView> generatorView_;
     std::unique_ptr<WindowView> monitorView_;
-    QTimer monitorTimer_;
+    WindowPlaces places_;
+    ProgramThread thread_;
+
+    // The window thread's side.
+    std::uint64_t posted_ = 0;    // the last work handed over
+    std::uint64_t lastUser_ = 0;  // the last user event handed over
+    std::uint64_t done_ = 0;      // the last work carried out and shown
+    std::multimap<std::uint64_t, std::function<void()>> waiting_;
+    QTimer busyDelay_;
+    bool busyShown_ = false;
+    bool timerRunning_ = false;
+    bool ended_ = false;
     bool finished_ = false;
+
+    // The mouse over the picture: only its latest position matters.
+    std::mutex mouseMutex_;
+    double mouseX_ = 0;
+    double mouseY_ = 0;
+    bool mousePending_ = false;
 };
 
 }  // namespace tunx::app

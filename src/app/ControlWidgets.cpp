@@ -117,7 +117,7 @@ void refreshColours(const Control& control, QWidget& widget) {
     }
 }
 
-void refreshList(const Control& control, QComboBox& box) {
+void refreshList(const Control& control, QComboBox& box, bool keepUsersValue) {
     QStringList items;
     items.reserve(static_cast<qsizetype>(control.items.size()));
     for (const std::string& item : control.items) {
@@ -134,6 +134,13 @@ void refreshList(const Control& control, QComboBox& box) {
         box.clear();
         box.addItems(items);
     }
+    if (keepUsersValue) {
+        if (edit->text() != typed) {
+            edit->setText(typed);
+            edit->setCursorPosition(cursor);
+        }
+        return;
+    }
     const int index =
         control.listIndex >= 0 && control.listIndex < box.count() ? control.listIndex : -1;
     if (box.currentIndex() != index) {
@@ -148,8 +155,11 @@ void refreshList(const Control& control, QComboBox& box) {
     }
 }
 
-void refreshCheck(const Control& control, QCheckBox& box) {
+void refreshCheck(const Control& control, QCheckBox& box, bool keepUsersValue) {
     box.setText(captionText(control.text));
+    if (keepUsersValue) {
+        return;
+    }
     const Qt::CheckState state = control.value == 1   ? Qt::Checked
                                  : control.value == 2 ? Qt::PartiallyChecked
                                                       : Qt::Unchecked;
@@ -171,7 +181,7 @@ void refreshButton(const Control& control, QPushButton& button, const std::strin
     }
 }
 
-void refreshTabs(const Control& control, QTabBar& tabs) {
+void refreshTabs(const Control& control, QTabBar& tabs, bool keepUsersValue) {
     const int count = static_cast<int>(control.items.size());
     while (tabs.count() > count) {
         tabs.removeTab(tabs.count() - 1);
@@ -185,7 +195,7 @@ void refreshTabs(const Control& control, QTabBar& tabs) {
         }
     }
     const int selected = control.value - 1;  // tabs count from 1
-    if (selected >= 0 && selected < count && tabs.currentIndex() != selected) {
+    if (!keepUsersValue && selected >= 0 && selected < count && tabs.currentIndex() != selected) {
         tabs.setCurrentIndex(selected);
     }
 }
@@ -259,7 +269,7 @@ QString captionText(const std::string& text) {
 }
 
 void refreshWidget(const Control& control, QWidget& widget, const std::string& installDir,
-                   std::string& shownPicture) {
+                   std::string& shownPicture, bool keepUsersValue) {
     const QSignalBlocker blocker(&widget);
     if (auto* frame = qobject_cast<FrameBox*>(&widget)) {
         frame->setTitle(captionText(control.text));
@@ -269,24 +279,24 @@ void refreshWidget(const Control& control, QWidget& widget, const std::string& i
     }
     if (auto* edit = qobject_cast<QLineEdit*>(&widget)) {
         const QString text = QString::fromStdString(control.text);
-        if (edit->text() != text) {
+        if (!keepUsersValue && edit->text() != text) {
             edit->setText(text);
             edit->setToolTip(text.size() > kToolTipLength ? text : QString());
         }
     } else if (auto* multi = qobject_cast<QPlainTextEdit*>(&widget)) {
         const QString text = toScreenText(control.text);
-        if (multi->toPlainText() != text) {
+        if (!keepUsersValue && multi->toPlainText() != text) {
             multi->setPlainText(text);
         }
     } else if (auto* box = qobject_cast<QComboBox*>(&widget)) {
         const QSignalBlocker editBlocker(box->lineEdit());
-        refreshList(control, *box);
+        refreshList(control, *box, keepUsersValue);
     } else if (auto* check = qobject_cast<QCheckBox*>(&widget)) {
-        refreshCheck(control, *check);
+        refreshCheck(control, *check, keepUsersValue);
     } else if (auto* button = qobject_cast<QPushButton*>(&widget)) {
         refreshButton(control, *button, installDir, shownPicture);
     } else if (auto* slider = qobject_cast<QSlider*>(&widget)) {
-        if (slider->value() != control.value) {
+        if (!keepUsersValue && slider->value() != control.value) {
             slider->setValue(control.value);
         }
     } else if (auto* bar = qobject_cast<QProgressBar*>(&widget)) {
@@ -294,7 +304,7 @@ void refreshWidget(const Control& control, QWidget& widget, const std::string& i
         bar->setValue(control.value);
         bar->setFormat(QString::fromStdString(control.text));
     } else if (auto* tabs = qobject_cast<QTabBar*>(&widget)) {
-        refreshTabs(control, *tabs);
+        refreshTabs(control, *tabs, keepUsersValue);
     } else if (auto* label = qobject_cast<QLabel*>(&widget)) {
         if (control.kind != ControlKind::Picture) {
             const QString text = toScreenText(control.text);

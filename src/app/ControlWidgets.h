@@ -25,9 +25,11 @@ std::string fromScreenText(const QString& text);
 
 // Shows `control` on `widget`; signals of the widget are blocked meanwhile, so nothing of
 // this reaches the model again. `installDir` is where picture files are looked up;
-// `shownPicture` is the picture the widget shows now, updated when it changes.
+// `shownPicture` is the picture the widget shows now, updated when it changes. With
+// `keepUsersValue` the value the user edits (text, check, list entry, slider, tab) stays as
+// the user left it: an edit of the user's is on its way to the program.
 void refreshWidget(const Control& control, QWidget& widget, const std::string& installDir,
-                   std::string& shownPicture);
+                   std::string& shownPicture, bool keepUsersValue = false);
 
 // Shows a menu entry's caption, enabled and visible state on its action.
 void refreshAction(const Control& control, QAction& action);

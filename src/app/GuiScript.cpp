@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <iostream>
+#include <memory>
 #include <sstream>
 
 #include "app/App.h"
@@ -72,25 +73,42 @@ void GuiScript::next() {
         QCoreApplication::exit(0);
         return;
     } else {
+        std::vector<cli::ScriptLine> parsed;
         try {
             std::istringstream one(line);
-            const std::vector<cli::ScriptLine> parsed = cli::parseScript(one);
-            for (const cli::ScriptLine& l : parsed) {
-                if (l.keyword == "sim") {
-                    if (const auto error = app_.wiring().instrument().instruct(l.words)) {
-                        fail(*error);
-                        return;
-                    }
-                } else if (!cli::performAction(app_.program(), l)) {
-                    fail("not a user's action: " + line);
-                    return;
-                }
-            }
+            parsed = cli::parseScript(one);
         } catch (const cli::ScriptError& e) {
             fail(e.what());
             return;
         }
-        app_.refreshChanged();
+        // The line runs on the program's thread, in order with the user's own input; the next
+        // line follows once the windows show its outcome.
+        auto why = std::make_shared<std::string>();
+        const std::uint64_t work = app_.postWork([this, parsed, line, why] {
+            try {
+                for (const cli::ScriptLine& l : parsed) {
+                    if (l.keyword == "sim") {
+                        if (const auto error = app_.wiring().instrument().instruct(l.words)) {
+                            *why = *error;
+                            return;
+                        }
+                    } else if (!cli::performAction(app_.program(), l)) {
+                        *why = "not a user's action: " + line;
+                        return;
+                    }
+                }
+            } catch (const cli::ScriptError& e) {
+                *why = e.what();
+            }
+        });
+        app_.whenDone(work, [this, why] {
+            if (!why->empty()) {
+                fail(*why);
+                return;
+            }
+            QTimer::singleShot(kBetweenLinesMs, this, [this] { next(); });
+        });
+        return;
     }
     QTimer::singleShot(pause, this, [this] { next(); });
 }

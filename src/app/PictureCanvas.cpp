@@ -11,28 +11,54 @@ PictureCanvas::PictureCanvas()
              kPictureWidth * static_cast<int>(sizeof(std::uint32_t)), QImage::Format_RGB32) {}
 
 void PictureCanvas::changed() {
-    if (!pending_ && onChange_) {
-        pending_ = true;
+    if (pending_.exchange(true)) {
+        return;  // a repaint is on its way already
+    }
+    const std::lock_guard lock(mutex_);
+    if (onChange_) {
         onChange_();
     }
 }
 
+void PictureCanvas::setOnChange(std::function<void()> onChange) {
+    const std::lock_guard lock(mutex_);
+    onChange_ = std::move(onChange);
+}
+
 void PictureCanvas::Line(double x1, double y1, double x2, double y2, Colour colour, int width,
                          LineStyle style) {
-    raster_.Line(x1, y1, x2, y2, colour, width, style);
+    {
+        const std::lock_guard lock(mutex_);
+        raster_.Line(x1, y1, x2, y2, colour, width, style);
+    }
     changed();
 }
 
 void PictureCanvas::Clear() {
-    raster_.Clear();
+    {
+        const std::lock_guard lock(mutex_);
+        raster_.Clear();
+    }
     changed();
+}
+
+void PictureCanvas::paint(QPainter& painter, const QRect& target) {
+    pending_ = false;  // lines drawn from now on ask for another repaint
+    const std::lock_guard lock(mutex_);
+    painter.drawImage(target, image_);
+}
+
+QImage PictureCanvas::image() const {
+    const std::lock_guard lock(mutex_);
+    return image_.copy();
 }
 
 PictureView::PictureView(PictureCanvas& canvas, QWidget* parent)
     : QWidget(parent), canvas_(canvas) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     setAttribute(Qt::WA_OpaquePaintEvent);  // the image covers the whole widget
-    canvas_.setOnChange([this] { update(); });
+    // The program's thread draws: the repaint is the window thread's.
+    canvas_.setOnChange([this] { QMetaObject::invokeMethod(this, [this] { update(); }); });
 }
 
 PictureView::~PictureView() {
@@ -54,8 +80,7 @@ void PictureView::mouseMoveEvent(QMouseEvent* event) {
 void PictureView::paintEvent(QPaintEvent* /*event*/) {
     QPainter p(this);
     p.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    p.drawImage(rect(), canvas_.image());
-    canvas_.shown();
+    canvas_.paint(p, rect());
 }
 
 }  // namespace tunx::app

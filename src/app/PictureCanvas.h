@@ -2,7 +2,9 @@
 
 #include <QImage>
 #include <QWidget>
+#include <atomic>
 #include <functional>
+#include <mutex>
 
 #include "picture/RasterCanvas.h"
 
@@ -12,7 +14,8 @@ namespace tunx::app {
 // go into, so the plot survives being covered. The lines are drawn by the program's own
 // raster (no antialiasing, 2-unit traces), which costs a fraction of drawing them with a
 // painter, one line at a time, at the timer's pace; the view enlarges the image pixel by
-// pixel on a high-density screen, so it stays sharp.
+// pixel on a high-density screen, so it stays sharp. The program's thread draws; the window
+// thread shows the picture: the pixels are shared under a lock.
 class PictureCanvas : public Canvas {
   public:
     PictureCanvas();
@@ -22,25 +25,28 @@ class PictureCanvas : public Canvas {
     void Clear() override;
     Colour BackColor() const override { return raster_.BackColor(); }
     bool Save(const std::string& path, std::string& why) override {
+        const std::lock_guard lock(mutex_);
         return raster_.Save(path, why);
     }
 
-    // The picture at one pixel per drawing unit: 704 x 576, sharing the raster's pixels.
-    const QImage& image() const { return image_; }
+    // Draws the picture (704 x 576 pixels, one per drawing unit) into `target` of `painter`,
+    // and takes note that it has been shown as it is now.
+    void paint(QPainter& painter, const QRect& target);
+    // A copy of the picture as it is now, at one pixel per drawing unit.
+    QImage image() const;
 
-    // Called when the picture changes after it was last shown (the widget showing it then
-    // schedules one repaint, however many lines follow).
-    void setOnChange(std::function<void()> onChange) { onChange_ = std::move(onChange); }
-    // The picture has been shown as it is now.
-    void shown() { pending_ = false; }
+    // Called, on the thread that draws, when the picture changes after it was last shown (the
+    // widget showing it then schedules one repaint, however many lines follow).
+    void setOnChange(std::function<void()> onChange);
 
   private:
     void changed();
 
+    mutable std::mutex mutex_;
     RasterCanvas raster_;
-    QImage image_;
+    QImage image_;  // shares the raster's pixels
     std::function<void()> onChange_;
-    bool pending_ = false;
+    std::atomic<bool> pending_ = false;
 };
 
 // Shows a PictureCanvas at its size in drawing units, scaled to the widget without smoothing.

@@ -51,7 +51,7 @@ void PlotPanel::placeIndicator(const Control& control, QLabel* label) {
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     label->setAutoFillBackground(true);
     indicators_[&control] = label;
-    follow(control);
+    follow(control, control);
 }
 
 void PlotPanel::placeAxis(QLabel* label, int index, int count) {
@@ -89,14 +89,14 @@ void PlotPanel::placeBar(QWidget* widget) {
     setMinimumSize(sizeHint());
 }
 
-void PlotPanel::follow(const Control& control) {
+void PlotPanel::follow(const Control& control, const Control& look) {
     const auto found = indicators_.find(&control);
     if (found == indicators_.end()) {
         return;
     }
     // `top` is the indicator's top edge, 7 units above the plot row it marks.
     QLabel* label = found->second;
-    const int centre = kTop + static_cast<int>(std::lround(control.top)) + kIndicatorAbove;
+    const int centre = kTop + static_cast<int>(std::lround(look.top)) + kIndicatorAbove;
     label->setGeometry(kLeft + kPictureWidth + 2, centre - kRowHeight / 2, kRight - 2, kRowHeight);
 }
 

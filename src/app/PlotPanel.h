@@ -27,7 +27,8 @@ class PlotPanel : public QWidget {
     void placeBar(QWidget* widget);
 
     // Moves an indicator to its control's `top` (after the control changed).
-    void follow(const Control& control);
+    // The indicator of `control` (a key) moves to where `look` puts it.
+    void follow(const Control& control, const Control& look);
 
     QSize sizeHint() const override;
 

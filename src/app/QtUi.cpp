@@ -13,6 +13,7 @@
 #include "app/ControlWidgets.h"
 #include "app/DialogFolder.h"
 #include "app/FileFilter.h"
+#include "app/WindowThread.h"
 
 namespace tunx::app {
 
@@ -80,17 +81,17 @@ std::unique_ptr<QFileDialog> makeFileDialog(FileDialogKind kind, const std::stri
 
 QtUi::QtUi(UiHost& host) : host_(host) {}
 
-QtUi::~QtUi() {
-    releaseBusy();
-}
+QtUi::~QtUi() = default;
 
 void QtUi::MsgBox(const std::string& text, MsgIcon icon, const std::optional<std::string>& title) {
-    host_.refreshWindows();
-    const ArrowCursor arrow;
-    QMessageBox box(toQtIcon(icon), QString::fromStdString(title.value_or(kDefaultTitle)),
-                    toScreenText(text), QMessageBox::Ok, host_.dialogParent());
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
+    host_.publishNow();  // the windows show what the handler did before it asks
+    host_.windowThread().wait([&] {
+        const ArrowCursor arrow;
+        QMessageBox box(toQtIcon(icon), QString::fromStdString(title.value_or(kDefaultTitle)),
+                        toScreenText(text), QMessageBox::Ok, host_.dialogParent());
+        box.setTextFormat(Qt::PlainText);
+        box.exec();
+    });
 }
 
 bool QtUi::MsgBoxYesNo(const std::string& text) {
@@ -105,30 +106,35 @@ bool QtUi::MsgBoxYesNo(const std::string& text) {
 
 std::string QtUi::FileDialog(FileDialogKind kind, const std::string& title,
                              const std::string& filter, int filterIndex) {
-    host_.refreshWindows();
-    const ArrowCursor arrow;
-    const auto dialog =
-        makeFileDialog(kind, title, filter, filterIndex, dialogStartFolder(), host_.dialogParent());
-    if (dialog->exec() != QDialog::Accepted) {
-        return {};
-    }
-    const QStringList chosen = dialog->selectedFiles();
-    if (chosen.isEmpty()) {
-        return {};
-    }
-    rememberDialogFolder(chosen.front());
-    return chosen.front().toStdString();
+    host_.publishNow();
+    std::string path;  // empty: cancelled, also when the windows close meanwhile
+    host_.windowThread().wait([&] {
+        const ArrowCursor arrow;
+        const auto dialog = makeFileDialog(kind, title, filter, filterIndex, dialogStartFolder(),
+                                           host_.dialogParent());
+        if (dialog->exec() != QDialog::Accepted) {
+            return;
+        }
+        const QStringList chosen = dialog->selectedFiles();
+        if (chosen.isEmpty()) {
+            return;
+        }
+        rememberDialogFolder(chosen.front());
+        path = chosen.front().toStdString();
+    });
+    return path;
 }
 
 // The program knows it has ended once the handler unwinds; the app then closes the windows.
 void QtUi::EndApplication() {}
 
 void QtUi::OpenUsersGuide(const std::string& path) {
-    const QString file = QString::fromStdString(path);
-    if (haveDesktop() && QDesktopServices::openUrl(QUrl::fromLocalFile(file))) {
-        return;
-    }
-    showGuideText(file);
+    host_.windowThread().post([this, file = QString::fromStdString(path)] {
+        if (haveDesktop() && QDesktopServices::openUrl(QUrl::fromLocalFile(file))) {
+            return;
+        }
+        showGuideText(file);
+    });
 }
 
 void QtUi::showGuideText(const QString& path) {
@@ -157,32 +163,11 @@ void QtUi::showGuideText(const QString& path) {
 }
 
 void QtUi::ShowForm(const std::string& form, const std::string& front) {
-    host_.showForm(form, front);
+    host_.windowThread().post([this, form, front] { host_.showForm(form, front); });
 }
 
-void QtUi::Repaint(const Control& control) {
-    QWidget* widget = host_.refreshControl(control);
-    if (widget == nullptr) {
-        return;
-    }
-    // Lay out and paint now: the handler blocks the event loop until it ends.
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-    widget->repaint();
-}
-
-void QtUi::SetBusy(bool busy) {
-    if (busy && !busy_) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        QGuiApplication::sync();
-        busy_ = true;
-    } else if (!busy && busy_) {
-        QApplication::restoreOverrideCursor();
-        busy_ = false;
-    }
-}
-
-void QtUi::releaseBusy() {
-    SetBusy(false);
+void QtUi::Repaint(const Control& /*control*/) {
+    host_.publishNow();
 }
 
 }  // namespace tunx::app

@@ -13,19 +13,21 @@ class QWidget;
 
 namespace tunx::app {
 
+class WindowThread;
+
 // What the Qt window system port needs from the program's windows.
 class UiHost {
   public:
     virtual ~UiHost() = default;
-    // The window dialogs belong to (may be null).
+    // On the window thread: the window dialogs belong to (may be null).
     virtual QWidget* dialogParent() = 0;
-    // Shows the window of the model named `form`, brings `front` to the front, and runs the
-    // shown window's activation once the current handler has ended.
+    // On the window thread: shows the window of the model named `form` and brings `front` to
+    // the front (the program activates the shown window once the current handler has ended).
     virtual void showForm(const std::string& form, const std::string& front) = 0;
-    // The windows from their models: a dialog's event loop is about to paint them.
-    virtual void refreshWindows() = 0;
-    // Shows `control` from its model at once; null when no window has it.
-    virtual QWidget* refreshControl(const Control& control) = 0;
+    // On the program's thread, while a handler runs: hands what changed so far to the windows.
+    virtual void publishNow() = 0;
+    // Where the calls into the windows go.
+    virtual WindowThread& windowThread() = 0;
 };
 
 inline constexpr const char* kDefaultTitle = "TUNX4K";
@@ -38,8 +40,10 @@ std::unique_ptr<QFileDialog> makeFileDialog(FileDialogKind kind, const std::stri
                                             const std::string& filter, int filterIndex,
                                             const QString& folder, QWidget* parent);
 
-// The window system port on Qt: modal message boxes and file dialogs, the user's guide,
-// the windows' showing, repainting and the busy cursor.
+// The window system port on Qt, called on the program's thread: modal message boxes and file
+// dialogs run on the window thread while the handler that asked waits for the answer; the
+// user's guide and the windows' showing are handed to the window thread without waiting; a
+// repaint publishes what changed so far.
 class QtUi : public Ui {
   public:
     explicit QtUi(UiHost& host);
@@ -54,10 +58,9 @@ class QtUi : public Ui {
     void OpenUsersGuide(const std::string& path) override;
     void ShowForm(const std::string& form, const std::string& front) override;
     void Repaint(const Control& control) override;
-    void SetBusy(bool busy) override;
-
-    // Ends a busy cursor the handler left on (it ended, or unwound on an error).
-    void releaseBusy();
+    // The window thread shows the busy cursor while a user's action runs long enough to be
+    // felt; the program's own requests add nothing to that.
+    void SetBusy(bool) override {}
 
     // The read-only window that shows the user's guide where no desktop opens it.
     QPlainTextEdit* guideWindow() const { return guideWindow_.get(); }
@@ -66,7 +69,6 @@ class QtUi : public Ui {
     void showGuideText(const QString& path);
 
     UiHost& host_;
-    bool busy_ = false;
     std::unique_ptr<QPlainTextEdit> guideWindow_;
 };
 

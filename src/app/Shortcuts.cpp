@@ -52,7 +52,7 @@ void addShortcuts(App& app) {
     for (WindowView* view : {&app.generatorView(), &app.monitorView()}) {
         auto* refresh = new QShortcut(QKeySequence::Refresh, view);
         QObject::connect(refresh, &QShortcut::activated, view,
-                         [&app] { app.dispatch(app.program().generator(), kRefreshHandler); });
+                         [&app] { app.post(app.program().generator(), kRefreshHandler); });
         auto* quit = new QShortcut(QKeySequence::Quit, view);
         QObject::connect(quit, &QShortcut::activated, view,
                          [&app] { app.generatorView().close(); });

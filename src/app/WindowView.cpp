@@ -37,6 +37,7 @@ constexpr const char* kChange = "Change";
 constexpr std::string_view kSubmenuPrefix = menugroup::kEntriesPrefix;
 constexpr int kFieldChars = 9;          // width of an entry field in a one-column cell
 constexpr int kTitleBarAllowance = 48;  // room left on screen for the window's title bar
+constexpr int kBorderAllowance = 8;     // and for its side borders
 constexpr QSize kSmallestWindow{480, 320};
 
 // The part of a menu control's name after its last '_' ("MenuBar_File" -> "File").
@@ -45,15 +46,32 @@ std::string nameSuffix(const std::string& name) {
     return underscore == std::string::npos ? name : name.substr(underscore + 1);
 }
 
+// Picks entry `index` of a list whose entry the user saw as `entry`; by its text when the list
+// changed since it was shown.
+void pickEntry(Control& list, int index, const std::string& entry) {
+    const auto at = static_cast<std::size_t>(index);
+    if (index >= 0 && at < list.items.size() && list.items[at] == entry) {
+        list.text = entry;
+        list.listIndex = index;
+        return;
+    }
+    const auto found = std::find(list.items.begin(), list.items.end(), entry);
+    if (found != list.items.end()) {
+        list.text = entry;
+        list.listIndex = static_cast<int>(found - list.items.begin());
+    }
+}
+
 }  // namespace
 
 WindowView::WindowView(Window& model, const PanelLayout& layout, std::string installDir,
-                       Dispatch dispatch, PictureCanvas* picture)
+                       HandOver handOver, PictureCanvas* picture)
     : model_(model),
       installDir_(std::move(installDir)),
-      dispatch_(std::move(dispatch)),
+      handOver_(std::move(handOver)),
       picture_(picture) {
     setObjectName(QString::fromStdString(model_.name()));
+    setWindowTitle(QString::fromStdString(model_.caption()));
     buildPanel(layout);
     buildMenus();
     refresh();
@@ -205,50 +223,48 @@ void WindowView::connectInput(Control& control, QWidget* widget) {
     const std::string name = control.name;
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
         connect(edit, &QLineEdit::textEdited, this, [this, c](const QString& text) {
-            userInput([this, c, text] { model_.typeText(*c, text.toStdString()); });
+            userInput(c, [this, c, t = text.toStdString()] { model_.typeText(*c, t); });
         });
     } else if (auto* multi = qobject_cast<QPlainTextEdit*>(widget)) {
         // A box the program never reads back as typed (no Change handler) only shows text.
         multi->setReadOnly(!model_.hasHandler(name + "_" + kChange));
         connect(multi, &QPlainTextEdit::textChanged, this, [this, c, multi] {
             const std::string text = fromScreenText(multi->toPlainText());
-            userInput([this, c, text] { model_.typeText(*c, text); });
+            userInput(c, [this, c, text] { model_.typeText(*c, text); });
         });
     } else if (auto* box = qobject_cast<QComboBox*>(widget)) {
-        connect(box, &QComboBox::activated, this, [this, c](int index) {
-            userInput([this, c, index] {
-                if (index >= 0 && static_cast<std::size_t>(index) < c->items.size()) {
-                    c->text = c->items[static_cast<std::size_t>(index)];
-                    c->listIndex = index;
-                }
+        connect(box, &QComboBox::activated, this, [this, c, box](int index) {
+            // The entry as the user saw it: the list may have changed since it was shown.
+            userInput(c, [this, c, index, entry = box->itemText(index).toStdString()] {
+                pickEntry(*c, index, entry);
                 model_.fire(*c, kClick);
             });
         });
         connect(box->lineEdit(), &QLineEdit::textEdited, this, [this, c](const QString& text) {
-            userInput([this, c, text] {
-                c->text = text.toStdString();
+            userInput(c, [this, c, t = text.toStdString()] {
+                c->text = t;
                 c->listIndex = -1;
                 model_.fire(*c, kChange);
             });
         });
     } else if (auto* check = qobject_cast<QCheckBox*>(widget)) {
         connect(check, &QCheckBox::clicked, this, [this, c](bool checked) {
-            userInput([this, c, checked] { model_.check(*c, checked ? 1 : 0); });
+            userInput(c, [this, c, checked] { model_.check(*c, checked ? 1 : 0); });
         });
     } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
         connect(button, &QPushButton::clicked, this,
-                [this, c] { userInput([this, c] { model_.fire(*c, kClick); }); });
+                [this, c] { userInput(nullptr, [this, c] { model_.fire(*c, kClick); }); });
     } else if (auto* slider = qobject_cast<QSlider*>(widget)) {
         slider->setRange(control.minimum, control.maximum);
         connect(slider, &QSlider::valueChanged, this, [this, c](int value) {
-            userInput([this, c, value] {
+            userInput(c, [this, c, value] {
                 c->value = value;
                 model_.fire(*c, kChange);
             });
         });
     } else if (auto* tabs = qobject_cast<QTabBar*>(widget)) {
         connect(tabs, &QTabBar::currentChanged, this, [this, c](int index) {
-            userInput([this, c, index] {
+            userInput(c, [this, c, index] {
                 if (index >= 0 && static_cast<std::size_t>(index) < c->items.size()) {
                     c->value = index + 1;  // tabs count from 1
                     c->text = c->items[static_cast<std::size_t>(index)];
@@ -285,7 +301,7 @@ void WindowView::buildMenus() {
         QAction* action = menu->addAction(captionText(control->text));
         const Control* c = control.get();
         connect(action, &QAction::triggered, this,
-                [this, c] { userInput([this, c] { model_.fire(*c, kClick); }); });
+                [this, c] { userInput(nullptr, [this, c] { model_.fire(*c, kClick); }); });
         bind(*control, nullptr, action);
     }
 }
@@ -293,51 +309,43 @@ void WindowView::buildMenus() {
 void WindowView::bind(const Control& control, QWidget* widget, QAction* action) {
     byControl_[&control] = bindings_.size();
     byName_[control.name] = bindings_.size();
-    bindings_.push_back(Binding{&control, widget, action, {}});
+    bindings_.push_back(Binding{&control, control, widget, action, {}});
 }
 
-void WindowView::userInput(const std::function<void()>& edit) {
-    dispatch_(model_, edit);
+void WindowView::userInput(const Control* edited, std::function<void()> handler) {
+    const std::uint64_t edit = edited != nullptr ? ++edits_[edited] : 0;
+    handOver_(std::move(handler), edited, edit);
+}
+
+bool WindowView::showLook(const ControlLook& look) {
+    auto found = byControl_.find(look.control);
+    if (found == byControl_.end()) {
+        return false;
+    }
+    Binding& binding = bindings_[found->second];
+    binding.shown = look.look;
+    const auto edited = edits_.find(look.control);
+    const bool editOnItsWay = edited != edits_.end() && edited->second > look.edits;
+    refresh(binding, editOnItsWay);
+    return true;
 }
 
 void WindowView::refresh() {
-    const QString caption = QString::fromStdString(model_.caption());
-    if (windowTitle() != caption) {
-        setWindowTitle(caption);
-    }
     for (Binding& binding : bindings_) {
         refresh(binding);
     }
 }
 
-void WindowView::refresh(Binding& binding) {
+void WindowView::refresh(Binding& binding, bool keepUsersValue) {
     if (binding.action != nullptr) {
-        refreshAction(*binding.control, *binding.action);
+        refreshAction(binding.shown, *binding.action);
     }
     if (binding.widget != nullptr) {
-        refreshWidget(*binding.control, *binding.widget, installDir_, binding.picture);
+        refreshWidget(binding.shown, *binding.widget, installDir_, binding.picture, keepUsersValue);
         if (plot_ != nullptr) {
-            plot_->follow(*binding.control);
+            plot_->follow(*binding.control, binding.shown);
         }
     }
-}
-
-void WindowView::refresh(const std::vector<const Control*>& controls) {
-    for (const Control* control : controls) {
-        if (auto found = byControl_.find(control); found != byControl_.end()) {
-            refresh(bindings_[found->second]);
-        }
-    }
-}
-
-QWidget* WindowView::refreshControl(const Control& control) {
-    auto found = byControl_.find(&control);
-    if (found == byControl_.end()) {
-        return nullptr;
-    }
-    Binding& binding = bindings_[found->second];
-    refresh(binding);
-    return binding.widget;
 }
 
 QWidget* WindowView::widgetFor(std::string_view controlName) const {
@@ -365,10 +373,28 @@ QSize WindowView::fittingSize() const {
                  panel.height() + scrollBar + menuBar()->sizeHint().height());
     wanted = wanted.expandedTo(kSmallestWindow);
     if (const QScreen* s = screen()) {
-        const QSize room = s->availableGeometry().size() - QSize(0, kTitleBarAllowance);
+        const QSize room =
+            s->availableGeometry().size() - QSize(kBorderAllowance, kTitleBarAllowance);
         wanted = wanted.boundedTo(room);
     }
     return wanted;
+}
+
+void WindowView::addWindowMenu(const std::vector<WindowView*>& windows,
+                               const std::function<void(WindowView&)>& open) {
+    auto* menu = new QMenu(QStringLiteral("&Window"), this);
+    for (WindowView* window : windows) {
+        QAction* entry = menu->addAction(window->windowTitle());
+        connect(entry, &QAction::triggered, this, [window, open] { open(*window); });
+    }
+    // Before Help, where a desktop user looks for it.
+    QAction* help = nullptr;
+    for (QAction* top : menuBar()->actions()) {
+        if (top->text().remove(u'&') == QLatin1String("Help")) {
+            help = top;
+        }
+    }
+    menuBar()->insertMenu(help, menu);
 }
 
 void WindowView::closeEvent(QCloseEvent* event) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/PanelLayout.h"
+#include "program/ProgramThread.h"
 #include "window/Window.h"
 
 class QAction;
@@ -23,27 +24,27 @@ class PictureCanvas;
 class PlotPanel;
 
 // A window of the program on screen: widgets for the controls of a window model, grouped
-// in boxes by the controls' groups, and a menu bar for its menu entries. User input writes
-// the model and runs the control's handler through `dispatch`, which admits one handler at
-// a time; after every handler the widgets of the controls that changed show the model again.
+// in boxes by the controls' groups, and a menu bar for its menu entries. The model belongs to
+// the program's thread: the view builds its widgets from it before that thread starts, then
+// reads only the looks the program publishes. User input goes to the program through
+// `handOver` as a handler that edits the model; the widgets of the controls that changed show
+// their published looks, except that a value the user has edited since is not written back.
 // A picture control shows `picture` when one is given.
 class WindowView : public QMainWindow {
   public:
-    // Runs `action` (which edits the model and runs a handler) as one handler of `window`;
-    // false when it was not admitted. The model is untouched then.
-    using Dispatch = std::function<bool(Window& window, const std::function<void()>& action)>;
+    // Hands a handler to the program: `handler` edits the model and runs the control's
+    // handler; `edited` is the control whose value the user changed (null for a button or a
+    // menu entry) and `edit` the number of that edit.
+    using HandOver = std::function<void(std::function<void()> handler, const Control* edited,
+                                        std::uint64_t edit)>;
 
-    WindowView(Window& model, const PanelLayout& layout, std::string installDir, Dispatch dispatch,
+    WindowView(Window& model, const PanelLayout& layout, std::string installDir, HandOver handOver,
                PictureCanvas* picture = nullptr);
 
-    Window& model() { return model_; }
-
-    // Every widget, the menu and the caption from the model.
+    // Shows a control's published look; false when the control is not on this window.
+    bool showLook(const ControlLook& look);
+    // Every widget and menu entry from the looks last published.
     void refresh();
-    // The widgets and menu entries of `controls` that are on this window, from the model.
-    void refresh(const std::vector<const Control*>& controls);
-    // The widget of `control` from the model; null when the control is not on this window.
-    QWidget* refreshControl(const Control& control);
 
     QWidget* widgetFor(std::string_view controlName) const;
     QAction* actionFor(std::string_view controlName) const;
@@ -53,6 +54,10 @@ class WindowView : public QMainWindow {
 
     // A size that shows the whole panel, within the screen's free area.
     QSize fittingSize() const;
+
+    // A Window menu with an entry for each of `windows` (by its title), which calls `open`.
+    void addWindowMenu(const std::vector<WindowView*>& windows,
+                       const std::function<void(WindowView&)>& open);
 
     // Called with the mouse position over the picture, in its drawing units.
     void setPictureMouse(std::function<void(double x, double y)> onMove) {
@@ -64,7 +69,8 @@ class WindowView : public QMainWindow {
 
   private:
     struct Binding {
-        const Control* control = nullptr;
+        const Control* control = nullptr;  // a key: the model is the program's thread's
+        Control shown;                     // the look the widget shows
         QWidget* widget = nullptr;
         QAction* action = nullptr;
         std::string picture;  // the picture the widget shows now
@@ -83,14 +89,17 @@ class WindowView : public QMainWindow {
     QWidget* bindWidget(Control& control, QWidget* parent, int span);
     void connectInput(Control& control, QWidget* widget);
     void bind(const Control& control, QWidget* widget, QAction* action);
-    void refresh(Binding& binding);
+    void refresh(Binding& binding, bool keepUsersValue = false);
 
-    // User input: `edit` writes the model and runs the handler, as one handler.
-    void userInput(const std::function<void()>& edit);
+    // User input: `handler` writes the model and runs the handler, as one handler; `edited`
+    // is the control whose value the user changed.
+    void userInput(const Control* edited, std::function<void()> handler);
 
     Window& model_;
     std::string installDir_;
-    Dispatch dispatch_;
+    HandOver handOver_;
+    // The user's edits of each control handed over so far.
+    std::unordered_map<const Control*, std::uint64_t> edits_;
     std::function<bool()> closeRequest_;
     std::vector<Binding> bindings_;
     std::unordered_map<const Control*, std::size_t> byControl_;

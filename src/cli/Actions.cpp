@@ -48,15 +48,15 @@ std::pair<Window*, Control*> lookupControl(Program& program, const ScriptLine& l
 }
 
 bool typeInto(Program& program, Window& window, Control& control, const std::string& text) {
-    return program.dispatch(window, [&] { window.typeText(control, text); });
+    return program.dispatch([&] { window.typeText(control, text); });
 }
 
 bool chooseIn(Program& program, Window& window, Control& control, const std::string& text) {
-    return program.dispatch(window, [&] { window.choose(control, text); });
+    return program.dispatch([&] { window.choose(control, text); });
 }
 
 bool checkBox(Program& program, Window& window, Control& box, int value) {
-    return program.dispatch(window, [&] { window.check(box, value); });
+    return program.dispatch([&] { window.check(box, value); });
 }
 
 bool press(Program& program, Window& window, Control& control) {
@@ -65,14 +65,14 @@ bool press(Program& program, Window& window, Control& control) {
 
 bool moveSlider(Program& program, Window& window, Control& slider, int value) {
     const int kept = std::clamp(value, slider.minimum, slider.maximum);
-    return program.dispatch(window, [&] {
+    return program.dispatch([&] {
         slider.value = kept;
         window.fire(slider, kChange);
     });
 }
 
 bool clickTab(Program& program, Window& window, Control& strip, std::size_t n) {
-    return program.dispatch(window, [&] {
+    return program.dispatch([&] {
         strip.value = static_cast<int>(n);
         strip.text = strip.items[n - 1];
         window.fire(strip, kClick);
@@ -81,7 +81,7 @@ bool clickTab(Program& program, Window& window, Control& strip, std::size_t n) {
 
 bool moveMouse(Program& program, double x, double y) {
     Form1& monitor = program.monitor();
-    return program.dispatch(monitor, [&] { monitor.Picture1_MouseMove(0, 0, x, y); });
+    return program.dispatch([&] { monitor.Picture1_MouseMove(0, 0, x, y); });
 }
 
 bool performAction(Program& program, const ScriptLine& l) {

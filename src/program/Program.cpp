@@ -40,10 +40,10 @@ void Program::start() {
 }
 
 bool Program::dispatch(Window& window, const std::string& handlerName) {
-    return dispatch(window, [&] { window.run(handlerName); });
+    return dispatch([&] { window.run(handlerName); });
 }
 
-bool Program::dispatch(Window& /*window*/, const std::function<void()>& action) {
+bool Program::dispatch(const std::function<void()>& action) {
     if (ended_) {
         return false;
     }

@@ -41,11 +41,11 @@ class Program {
     // The program starts: the generator window's first activation.
     void start();
 
-    // Runs a handler of a window (by name, or an action that edits the window and runs one)
+    // Runs a handler of a window (by name, or an action that edits a window and runs one)
     // as a user event does. False when it was not admitted: another handler is running or the
     // program has ended.
     bool dispatch(Window& window, const std::string& handlerName);
-    bool dispatch(Window& window, const std::function<void()>& action);
+    bool dispatch(const std::function<void()>& action);
 
     // One tick of the monitor's timer. Skipped (false) while another handler runs, while
     // Timer1 is disabled, when the monitor has no timer handler, or once the program ended.

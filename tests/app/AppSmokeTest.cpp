@@ -4,14 +4,22 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QWheelEvent>
 #include <QtTest>
+#include <atomic>
+#include <chrono>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/App.h"
@@ -32,13 +40,7 @@ struct Fixture {
     // Shows the windows and waits until start-up has run.
     bool start() {
         app.start();
-        bool ran = false;
-        QTimer::singleShot(0, [&] { ran = true; });  // queued after the activation
-        for (int i = 0; i < 200 && !ran; ++i) {
-            QApplication::processEvents(QEventLoop::AllEvents, 10);
-        }
-        QApplication::processEvents();
-        return ran;
+        return app.settle();
     }
 
     template <typename W>
@@ -46,6 +48,13 @@ struct Fixture {
         return qobject_cast<W*>(app.generatorView().widgetFor(name));
     }
     frmMain& panel() { return app.program().generator(); }
+    // A control's text as the program has it, once everything handed over has run.
+    std::string modelText(const Ctl& control) {
+        return app.query<std::string>([&] { return control->text; });
+    }
+    int modelValue(const Ctl& control) {
+        return app.query<int>([&] { return control->value; });
+    }
     sim::VirtualInstrument& sim() { return app.wiring().instrument(); }
 
     App app{{.simulate = true, .fast = true, .installDir = TUNX_SHARE_DIR}};
@@ -84,12 +93,12 @@ class AppSmokeTest : public QObject {
     }
 
     void startUpShowsBothWindowsWithTheirCaptions() {
-        QVERIFY(f_->app.program().state().link.devconnected);
+        QVERIFY(f_->app.query<bool>([&] { return f_->app.program().state().link.devconnected; }));
         QVERIFY(f_->app.generatorView().isVisible());
         QVERIFY(f_->app.monitorView().isVisible());
         QCOMPARE(f_->app.generatorView().windowTitle(), QString(kGeneratorCaption));
         QCOMPARE(f_->app.monitorView().windowTitle(), QString(kMonitorCaption));
-        QVERIFY(f_->app.monitorTimer().isActive());
+        QVERIFY(f_->app.monitorTimerRunning());
         QVERIFY(catcher_->messages.empty());
     }
 
@@ -106,25 +115,25 @@ class AppSmokeTest : public QObject {
         const QRect item = list->visualRect(list->model()->index(pulse, 0));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, item.center());
         QTRY_VERIFY(!list->isVisible());
-        QCOMPARE(f_->panel().ModeSelect->listIndex, pulse);
+        QCOMPARE(f_->app.query<int>([&] { return f_->panel().ModeSelect->listIndex; }), pulse);
         QVERIFY(!f_->widget<QLineEdit>("Frek")->isEnabled());
         QVERIFY(f_->widget<QLineEdit>("Pulse")->isEnabled());
     }
 
-    void typedTextAndTicksReachTheModel() {
+    void typedTextAndClicksReachTheModel() {
         auto* frek = f_->widget<QLineEdit>("Frek");
         frek->end(false);
         QTest::keyClicks(frek, "25");
-        QCOMPARE(f_->panel().Frek->text, std::string("125"));
+        QCOMPARE(f_->modelText(f_->panel().Frek), std::string("125"));
         // Typing into a list sets its text; the entry it showed is no longer picked.
         auto* unit = f_->widget<QComboBox>("frequnit");
         unit->lineEdit()->selectAll();
         QTest::keyClicks(unit->lineEdit(), "MHz");
-        QCOMPARE(f_->panel().frequnit->text, std::string("MHz"));
-        QCOMPARE(f_->panel().frequnit->listIndex, -1);
+        QCOMPARE(f_->modelText(f_->panel().frequnit), std::string("MHz"));
+        QCOMPARE(f_->app.query<int>([&] { return f_->panel().frequnit->listIndex; }), -1);
         auto* atten = f_->widget<QCheckBox>("atten");
         QTest::mouseClick(atten, Qt::LeftButton, {}, QPoint(5, atten->height() / 2));
-        QCOMPARE(f_->panel().atten->value, 1);
+        QCOMPARE(f_->modelValue(f_->panel().atten), 1);
     }
 
     // After a handler the widgets of the controls that changed show the change; the others are
@@ -136,14 +145,15 @@ class AppSmokeTest : public QObject {
             const QSignalBlocker quiet(frek);
             frek->setText("shown only");
         }
-        QVERIFY(f_->app.dispatch(panel, [&] {
+        f_->app.post([&] {
             panel.Vpp->enabled = false;
             panel.atten->value = 1;
             panel.frequnit->items = {"Hz", "kHz"};
             panel.frequnit->listIndex = 1;
             panel.description->text = "one\r\ntwo";
             panel.lmainclk->visible = false;
-        }));
+        });
+        QVERIFY(f_->app.settle());
         QVERIFY(!f_->widget<QLineEdit>("Vpp")->isEnabled());
         QVERIFY(f_->widget<QCheckBox>("atten")->isChecked());
         QCOMPARE(f_->widget<QComboBox>("frequnit")->count(), 2);
@@ -160,8 +170,10 @@ class AppSmokeTest : public QObject {
     // measurements appear on the monitor window, which fits a 1366 x 768 screen.
     void theScopeRunsLiveOnTheMonitorWindow() {
         frmMain& g = f_->panel();
-        g.Vpp->text = "4";
-        QVERIFY(f_->app.dispatch(g, "RefreshBtn_Click"));
+        f_->app.post([&] {
+            g.Vpp->text = "4";
+            g.run("RefreshBtn_Click");
+        });
         WindowView& view = f_->app.monitorView();
         auto* mode = qobject_cast<QComboBox*>(view.widgetFor("selmonmode"));
         QVERIFY(mode != nullptr);
@@ -169,10 +181,10 @@ class AppSmokeTest : public QObject {
         emit mode->activated(mode->currentIndex());
         QTest::mouseClick(qobject_cast<QPushButton*>(view.widgetFor("cmdstartsweep")),
                           Qt::LeftButton);
-        for (int i = 0; i < 4; ++i) {
-            f_->app.tick();
-        }
-        QCOMPARE(f_->app.program().state().mon.monstate, std::string("scope"));
+        auto* measurements = qobject_cast<QLabel*>(view.widgetFor("measch1"));
+        QVERIFY(measurements != nullptr);
+        QTRY_VERIFY(measurements->text().contains("Vpp"));  // the timer's ticks ran the scope
+        QVERIFY(measurements->isVisibleTo(&view));
         // Picture1 shows the program's picture as it was drawn.
         auto* shown = dynamic_cast<PictureView*>(view.widgetFor("Picture1"));
         QVERIFY(shown != nullptr);
@@ -184,30 +196,46 @@ class AppSmokeTest : public QObject {
             }
         }
         QVERIFY(red > 600);  // a trace across the plot
-        auto* measurements = qobject_cast<QLabel*>(view.widgetFor("measch1"));
-        QVERIFY(measurements != nullptr && measurements->isVisibleTo(&view));
-        QVERIFY(measurements->text().contains("Vpp"));
         auto* mark = qobject_cast<QLabel*>(view.widgetFor("ch1text"));
         QVERIFY(mark != nullptr && mark->isVisibleTo(&view));
         QVERIFY(view.fittingSize().width() <= 1366);
         QVERIFY(view.sizeHint().height() <= 768);
     }
 
-    void inputWhileAHandlerRunsIsDropped() {
+    // Input that arrives while a handler runs waits for it, then runs, in order; the widgets
+    // keep what the user typed meanwhile, although the program publishes older values of them
+    // in between.
+    void inputWhileAHandlerRunsWaitsForIt() {
         auto* frek = f_->widget<QLineEdit>("Frek");
         auto* atten = f_->widget<QCheckBox>("atten");
-        bool inputAdmitted = true;
-        QVERIFY(f_->app.dispatch(f_->panel(), [&] {
-            frek->end(false);
-            QTest::keyClicks(frek, "9");
-            QTest::mouseClick(atten, Qt::LeftButton, {}, QPoint(5, atten->height() / 2));
-            inputAdmitted = f_->app.dispatch(f_->panel(), "RUN_Click");
-        }));
-        QVERIFY(!inputAdmitted);
-        QCOMPARE(f_->panel().Frek->text, std::string("1"));
-        QCOMPARE(frek->text(), QString("1"));
-        QCOMPARE(f_->panel().atten->value, 0);
-        QVERIFY(!atten->isChecked());
+        std::atomic<bool> release = false;
+        const std::uint64_t blocker = f_->app.post([&] {
+            while (!release) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+        });
+        frek->selectAll();
+        QTest::keyClicks(frek, "12");
+        QTest::mouseClick(atten, Qt::LeftButton, {}, QPoint(5, atten->height() / 2));
+        // An older look of Frek, published while the typing is still on its way, is not shown.
+        f_->app.post([&] { f_->panel().Frek->text = "7"; });
+        QTest::keyClicks(frek, "345");
+        // What Frek shows after each piece of work has been carried out and shown.
+        QStringList shown;
+        for (std::uint64_t n = blocker + 1; n <= blocker + 7; ++n) {
+            f_->app.whenDone(n, [&] { shown.append(frek->text()); });
+        }
+        release = true;
+        QVERIFY(f_->app.settle());
+        QCOMPARE(shown, QStringList(7, "12345"));
+        QCOMPARE(frek->text(), QString("12345"));
+        QCOMPARE(f_->modelText(f_->panel().Frek), std::string("12345"));
+        QVERIFY(atten->isChecked());
+        QCOMPARE(f_->modelValue(f_->panel().atten), 1);
+        // A value the program changes once the typing has arrived is shown.
+        f_->app.post([&] { f_->panel().Frek->text = "7"; });
+        QVERIFY(f_->app.settle());
+        QCOMPARE(frek->text(), QString("7"));
     }
 
     void listsIgnoreTheWheelAndEnter() {
@@ -215,40 +243,46 @@ class AppSmokeTest : public QObject {
         QWheelEvent wheel(QPointF(5, 5), modes->mapToGlobal(QPointF(5, 5)), QPoint(),
                           QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(modes, &wheel);
-        QCOMPARE(f_->panel().ModeSelect->text, std::string("Single Tone Sine"));
+        QCOMPARE(f_->modelText(f_->panel().ModeSelect), std::string("Single Tone Sine"));
         modes->lineEdit()->selectAll();
         QTest::keyClicks(modes->lineEdit(), "Ramp");
         QTest::keyClick(modes->lineEdit(), Qt::Key_Return);
-        QCOMPARE(f_->panel().ModeSelect->listIndex, -1);      // typed, not picked
+        QCOMPARE(f_->app.query<int>([&] { return f_->panel().ModeSelect->listIndex; }), -1);
         QVERIFY(f_->widget<QLineEdit>("Frek")->isEnabled());  // nothing laid out
     }
 
-    // While a handler runs the cursor is busy and a repainted control shows its new text.
+    // A user's action that takes a while shows the busy cursor, and a control it repaints shows
+    // its new text while it still runs; the windows keep painting.
     void busyCursorAndRepaintDuringAHandler() {
         frmMain& panel = f_->panel();
-        Qt::CursorShape during = Qt::ArrowCursor;
-        QString shownMeanwhile;
-        QVERIFY(f_->app.dispatch(panel, [&] {
-            f_->app.ui().SetBusy(true);
-            during = QApplication::overrideCursor()->shape();
+        std::atomic<bool> release = false;
+        auto* run = f_->widget<QPushButton>("RUN");
+        f_->app.post([&] {
             panel.StatusBar->text = "Configuring";
             f_->app.ui().Repaint(*panel.StatusBar);
-            shownMeanwhile = f_->widget<QLabel>("StatusBar")->text();
-        }));
-        QCOMPARE(during, Qt::WaitCursor);
+            while (!release) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+        });
+        Q_UNUSED(run);
+        QTRY_COMPARE(f_->widget<QLabel>("StatusBar")->text(), QString("Configuring"));
+        QTRY_VERIFY(QApplication::overrideCursor() != nullptr &&
+                    QApplication::overrideCursor()->shape() == Qt::WaitCursor);
+        release = true;
+        QVERIFY(f_->app.settle());
         QCOMPARE(QApplication::overrideCursor(), nullptr);
-        QCOMPARE(shownMeanwhile, QString("Configuring"));
     }
 
     void strayErrorsEndOnlyTheirHandler() {
         frmMain& panel = f_->panel();
-        QVERIFY(f_->app.dispatch(panel, [] { throw RuntimeError(kOverflow); }));
-        QVERIFY(f_->app.dispatch(panel, [&] { (void)panel["no such control"]; }));
+        f_->app.post([] { throw RuntimeError(kOverflow); });
+        f_->app.post([&] { (void)panel["no such control"]; });
+        QVERIFY(f_->app.settle());
         QCOMPARE(catcher_->messages.size(), std::size_t{2});
         QCOMPARE(catcher_->messages[0].first, QString("Overflow"));
         QCOMPARE(catcher_->messages[0].second, QMessageBox::Critical);
         QVERIFY(catcher_->messages[1].first.startsWith("Unexpected error: "));
-        QVERIFY(f_->app.dispatch(panel, [] {}));  // the next handler runs
+        QVERIFY(f_->app.query<bool>([] { return true; }));  // the next work runs
     }
 
     // RUN and STOP with the buttons' looks, for a continuous mode, one whose level comes from its
@@ -265,16 +299,16 @@ class AppSmokeTest : public QObject {
         QFETCH(QString, mode);
         QFETCH(QString, runCaption);
         frmMain& panel = f_->panel();
-        QVERIFY(
-            f_->app.dispatch(panel, [&] { panel.choose(*panel.ModeSelect, mode.toStdString()); }));
+        f_->app.post([&] { panel.choose(*panel.ModeSelect, mode.toStdString()); });
         if (runCaption == "TRIGGER") {
-            QVERIFY(f_->app.dispatch(panel, [&] { panel.choose(*panel.outmode, "Single"); }));
+            f_->app.post([&] { panel.choose(*panel.outmode, "Single"); });
         }
+        QVERIFY(f_->app.settle());
         auto* vpp = f_->widget<QLineEdit>("Vpp");
         if (vpp->isEnabled()) {  // Arbitrary "Voltage" takes its level from the profile
             vpp->selectAll();
             QTest::keyClicks(vpp, "1");
-            QCOMPARE(f_->panel().Vpp->text, std::string("1"));
+            QCOMPARE(f_->modelText(panel.Vpp), std::string("1"));
         }
 
         auto* run = f_->widget<QPushButton>("RUN");
@@ -291,17 +325,67 @@ class AppSmokeTest : public QObject {
         QCOMPARE(stop->palette().color(QPalette::Button), QColor(255, 0, 0));
         QCOMPARE(run->text(), QString());
         QVERIFY(!run->icon().isNull());  // run_btn.bmp from the installation folder
-        QVERIFY(!f_->sim().describe().empty());
-        QVERIFY(f_->sim().describe().front().rfind("output off", 0) == 0);
+        const auto said =
+            f_->app.query<std::vector<std::string>>([&] { return f_->sim().describe(); });
+        QVERIFY(!said.empty());
+        QVERIFY(said.front().rfind("output off", 0) == 0);
+    }
+
+    // The monitor window closed by the user stops its timer; the Window menu opens it again.
+    void theWindowMenuOpensAClosedMonitorAgain() {
+        WindowView& monitor = f_->app.monitorView();
+        QVERIFY(monitor.close());
+        QVERIFY(!monitor.isVisible());
+        QVERIFY(!f_->app.monitorTimerRunning());
+        QAction* entry = nullptr;
+        for (QAction* top : f_->app.generatorView().menuBar()->actions()) {
+            if (top->text().remove(u'&') == "Window") {
+                for (QAction* a : top->menu()->actions()) {
+                    entry = a->text() == QString(kMonitorCaption) ? a : entry;
+                }
+            }
+        }
+        QVERIFY(entry != nullptr);
+        entry->trigger();
+        QVERIFY(monitor.isVisible());
+        QVERIFY(f_->app.monitorTimerRunning());
+        QVERIFY(f_->app.settle());
+    }
+
+    // Both windows open within the screen; a run remembers where the user left them, and the
+    // next run opens them there.
+    void windowsOpenOnTheScreenAndWhereTheUserLeftThem() {
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        QVERIFY(screen.contains(f_->app.generatorView().geometry()));
+        QVERIFY(screen.contains(f_->app.monitorView().geometry()));
+        QStandardPaths::setTestModeEnabled(true);  // the user's own settings stay as they are
+        QCoreApplication::setOrganizationName("tunx4k-test");
+        QSettings().clear();
+        {
+            Fixture first;
+            QVERIFY(first.start());
+            first.app.generatorView().move(screen.topLeft() + QPoint(40, 30));
+            first.app.generatorView().close();
+            QTRY_VERIFY(first.app.ended());
+        }
+        Fixture second;
+        QVERIFY(second.start());
+        QCOMPARE(second.app.generatorView().pos(), screen.topLeft() + QPoint(40, 30));
+        QSettings().clear();
+        QCoreApplication::setOrganizationName(QString());
     }
 
     void closingTheGeneratorWindowEndsTheProgram() {
-        QVERIFY(f_->app.generatorView().close());
-        QVERIFY(f_->app.ended());
-        QVERIFY(!f_->sim().isOpen());
+        f_->app.generatorView().close();  // the program unloads the window, then it closes
+        QTRY_VERIFY(f_->app.ended());
+        QVERIFY(!f_->app.generatorView().isVisible());
         QVERIFY(!f_->app.monitorView().isVisible());
-        QVERIFY(!f_->app.monitorTimer().isActive());
-        QVERIFY(!f_->app.dispatch(f_->panel(), "RUN_Click"));
+        QVERIFY(!f_->app.monitorTimerRunning());
+        QVERIFY(!f_->sim().isOpen());
+        bool ran = false;
+        f_->app.post([&] { ran = true; });
+        QVERIFY(f_->app.settle());
+        QVERIFY(!ran);
     }
 
   private:

@@ -64,11 +64,11 @@ Form1& mon(Rig& rig) {
 // Chooses or types a text in a control of a window, as the user would.
 template <typename W, typename Controls>
 void choose(Rig& rig, W& w, Ctl Controls::*control, std::string_view text) {
-    rig.program.dispatch(w, [&] { w.choose(*(w.*control), std::string(text)); });
+    rig.program.dispatch([&] { w.choose(*(w.*control), std::string(text)); });
 }
 void type(Rig& rig, Ctl frmMainControls::*control, const std::string& text) {
     frmMain& w = gen(rig);
-    rig.program.dispatch(w, [&] { w.typeText(*(w.*control), text); });
+    rig.program.dispatch([&] { w.typeText(*(w.*control), text); });
 }
 
 void ticks(Rig& rig, int n) {

@@ -45,7 +45,7 @@ TEST(MonitorModes, EachModeEnablesShowsAndLabelsItsControls) {
         Form1& w = rig.program.monitor();
         w.adcselect->text = "12 bit 480Ks";
         const std::size_t from = rig.mark();
-        rig.program.dispatch(w, [&] { w.choose(*w.selmonmode, row.mode); });
+        rig.program.dispatch([&] { w.choose(*w.selmonmode, row.mode); });
         std::istringstream looks(row.looks);
         for (std::string word; looks >> word;) {
             const Control& c = w[word.substr(0, word.find(':'))];
@@ -92,6 +92,7 @@ TEST_F(Monitor, AFailedCommandStopsTheRunOnTheNextTickWhateverTheState) {
     rig.sim.nakNext(3, 2);
     tick();
     EXPECT_EQ(messages().back(), "Error setting scope");
+    EXPECT_EQ(m().textstatus->text, "TUNX ERROR");  // at once: nothing runs
     EXPECT_TRUE(rig.s().gen.sgerror);
     EXPECT_EQ(mon().monstate, "startscope");
     const std::size_t from = mark();

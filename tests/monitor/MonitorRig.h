@@ -32,7 +32,7 @@ inline void chooseAll(Rig& rig, const std::string& fields) {
     std::istringstream in(fields);
     for (std::string field; std::getline(in, field, '|');) {
         const auto eq = field.find('=');
-        rig.program.dispatch(w, [&] { w.choose(w[field.substr(0, eq)], field.substr(eq + 1)); });
+        rig.program.dispatch([&] { w.choose(w[field.substr(0, eq)], field.substr(eq + 1)); });
     }
 }
 
@@ -98,12 +98,12 @@ class MonitorRig : public ::testing::Test {
 
     // A user picks a list entry or types into a control of the monitor, then its handler runs.
     void choose(Ctl control, const std::string& text) {
-        rig.program.dispatch(m(), [&] { m().choose(*control, text); });
+        rig.program.dispatch([&] { m().choose(*control, text); });
     }
     void set(const std::string& fields) { chooseAll(rig, fields); }
     // A user types into a text box of the monitor (its Change action, if any, runs).
     void type(Ctl control, const std::string& text) {
-        rig.program.dispatch(m(), [&] { m().typeText(*control, text); });
+        rig.program.dispatch([&] { m().typeText(*control, text); });
     }
     void click(const std::string& handler) { rig.program.dispatch(m(), handler); }
     void tick(int n = 1) {
@@ -112,14 +112,14 @@ class MonitorRig : public ::testing::Test {
         }
     }
     void tab(Ctl strip, int n) {
-        rig.program.dispatch(m(), [&] {
+        rig.program.dispatch([&] {
             strip->value = n;
             strip->text = strip->items.at(static_cast<std::size_t>(n - 1));
             m().fire(*strip, "Click");
         });
     }
     void slide(int value) {
-        rig.program.dispatch(m(), [&] {
+        rig.program.dispatch([&] {
             m().Slider1->value = value;
             m().fire(*m().Slider1, "Change");
         });

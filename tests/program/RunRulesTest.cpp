@@ -16,7 +16,7 @@ struct RunRules : ::testing::Test {
 TEST_F(RunRules, ATickRunsOnlyWhenNothingElseRunsAndTimer1IsEnabled) {
     EXPECT_TRUE(p.tick());
     bool tickedInside = true;
-    EXPECT_TRUE(p.dispatch(rig.w(), [&] { tickedInside = p.tick(); }));
+    EXPECT_TRUE(p.dispatch([&] { tickedInside = p.tick(); }));
     EXPECT_FALSE(tickedInside);  // skipped while a handler runs
     p.monitor().Timer1->enabled = false;
     EXPECT_FALSE(p.tick());
@@ -27,9 +27,9 @@ TEST_F(RunRules, ATickRunsOnlyWhenNothingElseRunsAndTimer1IsEnabled) {
 TEST_F(RunRules, OneHandlerAtATime) {
     bool nestedRan = false;
     bool admitted = true;
-    EXPECT_TRUE(p.dispatch(rig.w(), [&] {
+    EXPECT_TRUE(p.dispatch([&] {
         EXPECT_TRUE(p.busy());
-        admitted = p.dispatch(p.monitor(), [&] { nestedRan = true; });
+        admitted = p.dispatch([&] { nestedRan = true; });
     }));
     EXPECT_FALSE(admitted);
     EXPECT_FALSE(nestedRan);
@@ -42,7 +42,7 @@ TEST_F(RunRules, AWindowAHandlerShowsIsActivatedAfterIt) {
     rig.s().link.activated = false;  // its activation would start up again
     std::size_t linesDuringHandler = 0;
     const auto mark = rig.mark();
-    EXPECT_TRUE(p.dispatch(rig.w(), [&] {
+    EXPECT_TRUE(p.dispatch([&] {
         p.link().ui().ShowForm("frmMain", "frmMain");
         linesDuringHandler = rig.lines(mark).size();
     }));
@@ -64,13 +64,13 @@ TEST_F(RunRules, AnErrorEndsOnlyItsHandlerAfterAMessage) {
     };
     for (const Row& r : rows) {
         rig.ui.messages.clear();
-        EXPECT_TRUE(p.dispatch(rig.w(), r.fault));
+        EXPECT_TRUE(p.dispatch(r.fault));
         ASSERT_EQ(rig.ui.messages.size(), 1U);
         EXPECT_EQ(rig.ui.messages[0].text, r.message);
         EXPECT_EQ(rig.ui.messages[0].icon, MsgIcon::Critical);
         EXPECT_EQ(rig.ui.messages[0].title, r.title);
         EXPECT_FALSE(p.ended());
-        EXPECT_TRUE(p.dispatch(rig.w(), [] {}));  // the next handler runs
+        EXPECT_TRUE(p.dispatch([] {}));  // the next handler runs
     }
 }
 
@@ -79,7 +79,7 @@ TEST_F(RunRules, OnceTheProgramHasEndedNothingRuns) {
     EXPECT_TRUE(p.ended());
     EXPECT_EQ(rig.lines().back(), "end");
     bool ran = false;
-    EXPECT_FALSE(p.dispatch(rig.w(), [&] { ran = true; }));
+    EXPECT_FALSE(p.dispatch([&] { ran = true; }));
     EXPECT_FALSE(p.tick());
     EXPECT_FALSE(ran);
 }

@@ -1,6 +1,7 @@
 // The frequency counter at CH2 IN: the three input ranges and one reading per timer tick.
 #include "monitor/counter/Counter.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -27,10 +28,14 @@ constexpr std::int32_t kCountTimeoutMs = 2000;
 constexpr int kCountingPauseMs = 200;
 constexpr std::uint32_t kReplyTimeoutMs = 3000;
 
-// One input range: its prescaler and the commands that select it.
+constexpr const char* kOverRange = "Over range";
+
+// One input range: its prescaler, the highest frequency it counts and the commands that select
+// it.
 struct CounterRange {
     std::string_view text;
     std::int32_t prescale;
+    double highestHz;
     std::array<Command, 4> commands;
     std::size_t count;
 };
@@ -38,15 +43,18 @@ struct CounterRange {
 const std::array<CounterRange, 3> kRanges{{
     {"1Hz - 20Mhz",
      1,
+     20e6,
      {switchCommand(line::kCounterRange2, false), switchCommand(line::kCounterRange1, true)},
      2},
     {"10-300Mhz",
      16,
+     300e6,
      {switchCommand(line::kCounterRange2, true), switchCommand(line::kCounterRange1, false),
       Command{kPrescalerCommand, 3, 128, 40, 0, 0}, Command{kPrescalerCommand, 0, 0, 129, 0, 0}},
      4},
     {"200-2000Mhz",
      128,
+     2000e6,
      {switchCommand(line::kCounterRange2, true), switchCommand(line::kCounterRange1, false),
       Command{kPrescalerCommand, 3, 0, 40, 0, 0}, Command{kPrescalerCommand, 0, 2, 3, 0, 0}},
      4},
@@ -108,9 +116,18 @@ bool counterReading(Form1& w) {
         countingFailed(w);
         return false;
     }
-    const std::int32_t frequency = CLng(double(countedPeriods(buffer)) * m.fcprescale);
-    w.frcountertxt->text = formatGrouped(frequency, 0, w.state().host.groupSeparator);
-    m.countedHz = frequency;
+    // Above its range the counter's 16-bit samples wrap more than once between two of them: the
+    // count says nothing of the frequency.
+    const double frequency = double(countedPeriods(buffer)) * m.fcprescale;
+    const auto range = std::find_if(kRanges.begin(), kRanges.end(), [&](const CounterRange& r) {
+        return r.prescale == m.fcprescale;
+    });
+    if (range != kRanges.end() && frequency > range->highestHz) {
+        w.frcountertxt->text = kOverRange;
+    } else {
+        w.frcountertxt->text = formatGrouped(frequency, 0, w.state().host.groupSeparator);
+        m.countedHz = frequency;
+    }
     ++m.readingsTaken;
     return true;
 }

@@ -5,6 +5,8 @@
 #include "common/RuntimeError.h"
 #include "link/Relay.h"
 #include "monitor/Form1.h"
+#include "monitor/Modes.h"
+#include "monitor/RunLoop.h"
 #include "monitor/scope/Ranges.h"
 #include "monitor/scope/ScopeReadout.h"
 #include "monitor/scope/ScopeSetup.h"
@@ -14,6 +16,12 @@ namespace tunx {
 namespace {
 
 constexpr double kScreenUnits = 512;
+constexpr const char* kFailedStart = "Cal. Offset failed: ";
+constexpr const char* kFailedEnd = ". The calibration was not changed.";
+constexpr const char* kNotSetUp = "the scope could not be set up";
+constexpr const char* kNoRecord = "no whole record came from the scope";
+constexpr const char* kNotAnswered = "the scope did not answer";
+constexpr const char* kNotTaken = "the instrument did not take the new offset";
 
 bool voltRange(const std::string& text) {
     const VoltsRange* r = findRange(text);
@@ -53,13 +61,34 @@ std::optional<OffsetCorrection> offsetCorrection(std::int16_t pos, std::int16_t 
 
 void calscopeoffset(Form1& w) {
     MonitorState& m = w.mon();
-    setscopeforcalb(w);
+    const std::string statusBefore = w.textstatus->text;
+    // A calibration that fails says why and keeps the calibration it found.
+    const auto fail = [&](const char* why) {
+        w.ui().MsgBox(std::string(kFailedStart) + why + kFailedEnd);
+        if (measuring(m)) {
+            showRunState(w);
+        } else {
+            showFailed(w);
+        }
+    };
+    if (!setscopeforcalb(w)) {
+        fail(kNotSetUp);
+        return;
+    }
     // A channel the record does not carry keeps no average from an earlier record: it would
     // be corrected again by an error already corrected.
     m.scopeavg1 = 0;
     m.scopeavg2 = 0;
-    getscopeavg(w);
+    const Averaged averaged = getscopeavg(w);
+    if (averaged != Averaged::Taken) {
+        fail(averaged == Averaged::NoRecord ? kNoRecord : kNotAnswered);
+        return;
+    }
+    const std::int16_t ch1offcal = m.ch1offcal, ch2offcal = m.ch2offcal;
     if (!correct(w, Channel::CH1) || !correct(w, Channel::CH2)) {
+        m.ch1offcal = ch1offcal;
+        m.ch2offcal = ch2offcal;
+        fail(kNotTaken);
         return;
     }
     Calibration& cal = w.state().cal;
@@ -72,6 +101,12 @@ void calscopeoffset(Form1& w) {
         cal.ch2offv = m.ch2offcal;
     } else {
         cal.ch2offmv = m.ch2offcal;
+    }
+    // The set-up said "Running"; once nothing runs the status says so again.
+    if (measuring(m) || statusBefore != status::kIdleAtStart) {
+        showRunState(w);
+    } else {
+        w.textstatus->text = statusBefore;
     }
 }
 

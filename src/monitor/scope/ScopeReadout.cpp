@@ -8,6 +8,7 @@
 #include "common/RuntimeError.h"
 #include "monitor/Form1.h"
 #include "monitor/Modes.h"
+#include "monitor/RunLoop.h"
 #include "monitor/plot/Cursors.h"
 #include "monitor/plot/Plot.h"
 #include "monitor/scope/Capture.h"
@@ -93,6 +94,7 @@ bool rearm(Form1& w, int modeByte) {
 bool failed(Form1& w) {
     w.mon().monstate = std::string(runstate::kIdle);
     w.ui().MsgBox(kDisplayFailed);
+    showFailed(w);
     return false;
 }
 
@@ -287,14 +289,16 @@ bool scopedisplayslow(Form1& w) {
     return true;
 }
 
-bool getscopeavg(Form1& w) {
+Averaged getscopeavg(Form1& w) {
     MonitorState& m = w.mon();
     const Trace traces = tracesOf(w);
     const bool twelveBit = w.adcselect->text == adc::k12Bit;
+    bool whole = true;
     try {
         if (!recordReady(w)) {
             m.scopeavg1 = 0;
             m.scopeavg2 = 0;
+            whole = false;
         }
         const std::size_t count = w.reclenght->value != 0 ? kLongRecord : kShortRecord;
         requestRecord(w, count);
@@ -328,6 +332,7 @@ bool getscopeavg(Form1& w) {
             // Nothing usable arrived: no channel is corrected.
             m.scopeavg1 = 0;
             m.scopeavg2 = 0;
+            whole = false;
         }
         refreshCR(w);
         int mode = w.reclenght->value != 0 ? 4 : 2;
@@ -335,12 +340,14 @@ bool getscopeavg(Form1& w) {
             mode += 64;
         }
         if (!rearm(w, mode)) {
-            return failed(w);
+            failed(w);
+            return Averaged::Failed;
         }
     } catch (const RuntimeError&) {
-        return failed(w);
+        failed(w);
+        return Averaged::Failed;
     }
-    return true;
+    return whole ? Averaged::Taken : Averaged::NoRecord;
 }
 
 bool scopedisplayrf(Form1& w) {

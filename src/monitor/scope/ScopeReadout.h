@@ -13,7 +13,10 @@ bool scopedisplay2t(Form1& w);
 bool scopedisplayslow(Form1& w);
 
 // One record averaged into scopeavg1/scopeavg2 for the offset calibration; draws nothing.
-bool getscopeavg(Form1& w);
+// NoRecord when no whole record came (both averages 0); Failed when the re-arm failed or a
+// run-time error occurred ("Error Displaying scope" shown, monitor idle).
+enum class Averaged { Taken, NoRecord, Failed };
+Averaged getscopeavg(Form1& w);
 
 // The fast sweep's record of detector levels, drawn as a sweep trace. Does not re-arm.
 bool scopedisplayrf(Form1& w);

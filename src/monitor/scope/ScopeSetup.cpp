@@ -176,6 +176,7 @@ bool armScope(Form1& w, Variant variant) {
         }
     } catch (const RuntimeError&) {
         w.ui().MsgBox(kSetupFailed);
+        showFailed(w);
         return false;
     }
     const std::uint32_t timeout = !calibration && m.vslowtb ? kStreamTimeoutMs : kScopeTimeoutMs;
@@ -326,6 +327,7 @@ bool setscopeforrf(Form1& w) {
         }
     } catch (const RuntimeError&) {
         w.ui().MsgBox(kSetupFailed);
+        showFailed(w);
         return false;
     }
     w.usb().SI_SetTimeouts(kScopeTimeoutMs, kScopeTimeoutMs);

@@ -357,7 +357,7 @@ TEST_F(Cursors, TheMouseReadsTheGridUnderThePointer) {
             m().centerfr->text = m().labstartfr->text = "kept";
         }
         (fft ? m().fftscale : m().selrfrange)->text = row.scale;
-        rig.program.dispatch(m(), [&] { m().Picture1_MouseMove(0, 0, row.x, row.y); });
+        rig.program.dispatch([&] { m().Picture1_MouseMove(0, 0, row.x, row.y); });
         const bool inside = row.frequency != nullptr;
         if (inside) {
             EXPECT_EQ(m().centerfr->text, row.frequency);

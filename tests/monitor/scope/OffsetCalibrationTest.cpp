@@ -1,5 +1,7 @@
 // "Cal. Offset": the correction arithmetic, an input offset cancelled on the bench, which stored
 // calibration value takes the result, and what a refused command leaves.
+#include <functional>
+
 #include "common/RuntimeError.h"
 #include "monitor/MonitorRig.h"
 #include "monitor/scope/OffsetCalibration.h"
@@ -131,9 +133,12 @@ TEST_F(OffsetCalibration, ATraceOnTheBottomEdgeIsNotCorrected) {
     EXPECT_FLOAT_EQ(rig.s().cal.ch1offv, before);
 }
 
-TEST_F(OffsetCalibration, ARefusedOffsetCommandStoresNothing) {
+// A calibration that fails (a refused set-up, a record that does not come whole, a refused
+// offset command) says why and keeps the calibration it found; one that works while the scope
+// is stopped leaves the status saying so.
+TEST_F(OffsetCalibration, AFailureSaysWhyAndKeepsThePreviousCalibration) {
     // Where the offset command comes in a calibration.
-    int before = 0;
+    int dac = 0;
     {
         Rig dry;
         ASSERT_TRUE(dry.start());
@@ -143,23 +148,61 @@ TEST_F(OffsetCalibration, ARefusedOffsetCommandStoresNothing) {
         dry.program.dispatch(w, "cmdstartsweep_Click");
         dry.program.tick();
         dry.program.tick();
+        dry.program.dispatch(w, "cmdstop_Click");
         const std::size_t from = dry.mark();
         dry.program.dispatch(w, "Command2_Click");
         const std::vector<Frame> sent = dry.frames(from);
-        before = static_cast<int>(
+        dac = static_cast<int>(
             std::find_if(sent.begin(), sent.end(), [](const Frame& f) { return f[0] == 31; }) -
             sent.begin());
-        ASSERT_LT(before, static_cast<int>(sent.size()));
+        ASSERT_LT(dac, static_cast<int>(sent.size()));
     }
-    instruct("offset CH1 120");
-    runScope("Scope CH1", 2);
-    const Stored kept = stored(rig.s().cal);
-    const std::int16_t working = mon().ch1offcal;
-    rig.sim.nakNext(3, before);
-    click("Command2_Click");
-    EXPECT_EQ(messages(), (std::vector<std::string>{"_Relay_ON_CommError", "Error Sending Data."}));
-    EXPECT_EQ(stored(rig.s().cal), kept);
-    EXPECT_NE(mon().ch1offcal, working);  // the working value already moved
+    const auto failed = [](const std::string& why) {
+        return "Cal. Offset failed: " + why + ". The calibration was not changed.";
+    };
+    struct Row {
+        const char* what;
+        std::function<void(Rig&)> fault;
+        std::vector<std::string> messages;
+        const char* status;
+    };
+    const Row rows[] = {
+        {"a refused set-up",
+         [](Rig& r) { r.sim.nakNext(3); },
+         {"_Relay_ON_CommError", "Error Sending Data.", "Error setting scope",
+          failed("the scope could not be set up")},
+         "TUNX ERROR"},
+        {"a record cut short",
+         [](Rig& r) { r.sim.cutNextRecord(10); },
+         {failed("no whole record came from the scope")},
+         "TUNX ERROR"},
+        {"a refused offset command",
+         [dac](Rig& r) { r.sim.nakNext(3, dac); },
+         {"_Relay_ON_CommError", "Error Sending Data.",
+          failed("the instrument did not take the new offset")},
+         "TUNX ERROR"},
+        {"none", [](Rig&) {}, {}, "Stopped"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        Rig r;
+        ASSERT_TRUE(r.start());
+        tunx::test::instruct(r, "offset CH1 120");
+        chooseAll(r, "selmonmode=Scope CH1");
+        Form1& w = r.program.monitor();
+        r.program.dispatch(w, "cmdstartsweep_Click");
+        r.program.tick();
+        r.program.tick();
+        r.program.dispatch(w, "cmdstop_Click");
+        const Stored kept = stored(r.s().cal);
+        const std::int16_t working = r.s().mon.ch1offcal;
+        row.fault(r);
+        r.program.dispatch(w, "Command2_Click");
+        EXPECT_EQ(r.messages(), row.messages);
+        EXPECT_EQ(stored(r.s().cal) == kept, !row.messages.empty());
+        EXPECT_EQ(r.s().mon.ch1offcal == working, !row.messages.empty());
+        EXPECT_EQ(w.textstatus->text, row.status);
+    }
 }
 
 }  // namespace

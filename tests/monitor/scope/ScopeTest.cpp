@@ -110,9 +110,9 @@ TEST(ScopeRecords, ARecordThatDoesNotComeWholeIsNeverDrawn) {
          "Waiting for Trigger"},
         {"trigmode=Single", "", "", "Stopped", "stoped", "", false, "Stopped"},
         // The record request passes, the re-arm is refused.
-        {"", "", "nak 3 after 1", "Running", "idle", "Error Displaying scope", true, "TUNX ERROR"},
-        {"", "", "mute 100", "Waiting for Trigger", "idle", "Error Displaying scope", false,
+        {"", "", "nak 3 after 1", "TUNX ERROR", "idle", "Error Displaying scope", true,
          "TUNX ERROR"},
+        {"", "", "mute 100", "TUNX ERROR", "idle", "Error Displaying scope", false, "TUNX ERROR"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.settings) + row.bench + row.fault);

@@ -101,7 +101,7 @@ TEST_F(SweepAnalyser, TheProgrammedLevelReadsBackOnEveryScaleAtItsRow) {
         const double tolerance = std::abs(row.readout) * 0.01 + 0.1;
         EXPECT_NEAR(number(m().Textpower->text), row.readout, tolerance);
         EXPECT_NEAR(mon().sweepy, row.row, 1);
-        rig.program.dispatch(m(), [&] { m().Picture1_MouseMove(0, 0, 100, mon().sweepy); });
+        rig.program.dispatch([&] { m().Picture1_MouseMove(0, 0, 100, mon().sweepy); });
         const std::string mouse = m().labstartfr->text;
         EXPECT_NEAR(number(mouse.substr(0, mouse.find(' '))), row.readout,
                     tolerance + findDisplayScale(row.scale)->mousePerRow);
@@ -155,6 +155,12 @@ TEST_F(SweepAnalyser, TheGeneratorWindowNamesTheSweepUntilRunSendsItsOwnSettings
                   shown.end())
             << ::testing::PrintToString(shown);
     }
+    // Fast SWEEP runs the generator's own sweep with its panel, and draws one record.
+    choose(m().selmonmode, "Frequency Sweep");
+    click("cmdfastsweep_Click");
+    EXPECT_EQ(rig.w().StatusBar->text, "Output taken by the monitor's Fast SWEEP");
+    EXPECT_EQ(m().textstatus->text, "Stopped");
+    EXPECT_EQ(mon().kept.sweep.size(), 640u);
 }
 
 TEST_F(SweepAnalyser, SetUpTakesTheLimitsStepAndCaptions) {
