@@ -95,13 +95,18 @@ void QtUi::MsgBox(const std::string& text, MsgIcon icon, const std::optional<std
 }
 
 bool QtUi::MsgBoxYesNo(const std::string& text) {
-    host_.refreshWindows();
-    const ArrowCursor arrow;
-    QMessageBox box(QMessageBox::Question, QString::fromLatin1(kDefaultTitle), toScreenText(text),
-                    QMessageBox::Yes | QMessageBox::No, host_.dialogParent());
-    box.setTextFormat(Qt::PlainText);
-    box.setDefaultButton(QMessageBox::No);
-    return box.exec() == QMessageBox::Yes;
+    host_.publishNow();
+    bool yes = false;  // No, also when the windows close meanwhile
+    host_.windowThread().wait([&] {
+        const ArrowCursor arrow;
+        QMessageBox box(QMessageBox::Question, QString::fromLatin1(kDefaultTitle),
+                        toScreenText(text), QMessageBox::Yes | QMessageBox::No,
+                        host_.dialogParent());
+        box.setTextFormat(Qt::PlainText);
+        box.setDefaultButton(QMessageBox::No);
+        yes = box.exec() == QMessageBox::Yes;
+    });
+    return yes;
 }
 
 std::string QtUi::FileDialog(FileDialogKind kind, const std::string& title,
