@@ -103,7 +103,7 @@ TEST_F(SpectrumView, AToneOnTheBenchLandsAtItsBin) {
         const double drawnRow = rows.at(static_cast<std::size_t>(row.column));
         EXPECT_NEAR(drawnRow, row.row, 1.5);
         const std::string peak = m().fftpeak->text;
-        rig.program.dispatch(m(), [&] { m().Picture1_MouseMove(0, 0, 48, 32 + drawnRow); });
+        rig.program.dispatch([&] { m().Picture1_MouseMove(0, 0, 48, 32 + drawnRow); });
         const std::string hover = m().labstartfr->text;
         EXPECT_NEAR(std::stod(hover), std::stod(peak.substr(peak.find("  ") + 2)), 0.2)
             << hover << " / " << peak;
