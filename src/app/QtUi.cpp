@@ -98,6 +98,21 @@ void QtUi::MsgBox(const std::string& text, MsgIcon icon, const std::optional<std
     });
 }
 
+bool QtUi::MsgBoxYesNo(const std::string& text) {
+    host_.publishNow();
+    bool yes = false;  // No, also when the windows close meanwhile
+    host_.windowThread().wait([&] {
+        const ArrowCursor arrow;
+        QMessageBox box(QMessageBox::Question, QString::fromLatin1(kDefaultTitle),
+                        toScreenText(text), QMessageBox::Yes | QMessageBox::No,
+                        host_.dialogParent());
+        box.setTextFormat(Qt::PlainText);
+        box.setDefaultButton(QMessageBox::No);
+        yes = box.exec() == QMessageBox::Yes;
+    });
+    return yes;
+}
+
 std::string QtUi::FileDialog(FileDialogKind kind, const std::string& title,
                              const std::string& filter, int filterIndex) {
     if (standIn_ != nullptr) {
