@@ -99,6 +99,9 @@ void QtUi::MsgBox(const std::string& text, MsgIcon icon, const std::optional<std
 }
 
 bool QtUi::MsgBoxYesNo(const std::string& text) {
+    if (standIn_ != nullptr) {
+        return standIn_->MsgBoxYesNo(text);
+    }
     host_.publishNow();
     bool yes = false;  // No, also when the windows close meanwhile
     host_.windowThread().wait([&] {

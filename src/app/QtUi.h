@@ -62,9 +62,10 @@ class QtUi : public Ui {
     // felt; the program's own requests add nothing to that.
     void SetBusy(bool) override {}
 
-    // On the program's thread: while set, message boxes and file dialogs go to `standIn`
-    // instead of the screen. A remote client's command runs with the client's own stand-in, so
-    // that its messages reach the client and no dialog waits for a user who did not ask.
+    // On the program's thread: while set, message boxes (questions too) and file dialogs go to
+    // `standIn` instead of the screen. A remote client's command runs with the client's own
+    // stand-in, so that its messages reach the client and no dialog waits for a user who did
+    // not ask.
     void setStandIn(Ui* standIn) { standIn_ = standIn; }
 
     // The read-only window that shows the user's guide where no desktop opens it.
