@@ -84,6 +84,10 @@ QtUi::QtUi(UiHost& host) : host_(host) {}
 QtUi::~QtUi() = default;
 
 void QtUi::MsgBox(const std::string& text, MsgIcon icon, const std::optional<std::string>& title) {
+    if (standIn_ != nullptr) {
+        standIn_->MsgBox(text, icon, title);
+        return;
+    }
     host_.publishNow();  // the windows show what the handler did before it asks
     host_.windowThread().wait([&] {
         const ArrowCursor arrow;
@@ -95,6 +99,9 @@ void QtUi::MsgBox(const std::string& text, MsgIcon icon, const std::optional<std
 }
 
 bool QtUi::MsgBoxYesNo(const std::string& text) {
+    if (standIn_ != nullptr) {
+        return standIn_->MsgBoxYesNo(text);
+    }
     host_.publishNow();
     bool yes = false;  // No, also when the windows close meanwhile
     host_.windowThread().wait([&] {
@@ -111,6 +118,9 @@ bool QtUi::MsgBoxYesNo(const std::string& text) {
 
 std::string QtUi::FileDialog(FileDialogKind kind, const std::string& title,
                              const std::string& filter, int filterIndex) {
+    if (standIn_ != nullptr) {
+        return standIn_->FileDialog(kind, title, filter, filterIndex);
+    }
     host_.publishNow();
     std::string path;  // empty: cancelled, also when the windows close meanwhile
     host_.windowThread().wait([&] {
