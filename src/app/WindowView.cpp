@@ -32,8 +32,6 @@ namespace tunx::app {
 
 namespace {
 
-constexpr const char* kClick = "Click";
-constexpr const char* kChange = "Change";
 constexpr std::string_view kSubmenuPrefix = menugroup::kEntriesPrefix;
 constexpr int kFieldChars = 9;          // width of an entry field in a one-column cell
 constexpr int kTitleBarAllowance = 48;  // room left on screen for the window's title bar
@@ -227,7 +225,7 @@ void WindowView::connectInput(Control& control, QWidget* widget) {
         });
     } else if (auto* multi = qobject_cast<QPlainTextEdit*>(widget)) {
         // A box the program never reads back as typed (no Change handler) only shows text.
-        multi->setReadOnly(!model_.hasHandler(name + "_" + kChange));
+        multi->setReadOnly(!model_.hasHandler(name + "_" + event::kChange));
         connect(multi, &QPlainTextEdit::textChanged, this, [this, c, multi] {
             const std::string text = fromScreenText(multi->toPlainText());
             userInput(c, [this, c, text] { model_.typeText(*c, text); });
@@ -237,14 +235,14 @@ void WindowView::connectInput(Control& control, QWidget* widget) {
             // The entry as the user saw it: the list may have changed since it was shown.
             userInput(c, [this, c, index, entry = box->itemText(index).toStdString()] {
                 pickEntry(*c, index, entry);
-                model_.fire(*c, kClick);
+                model_.fire(*c, event::kClick);
             });
         });
         connect(box->lineEdit(), &QLineEdit::textEdited, this, [this, c](const QString& text) {
             userInput(c, [this, c, t = text.toStdString()] {
                 c->text = t;
                 c->listIndex = -1;
-                model_.fire(*c, kChange);
+                model_.fire(*c, event::kChange);
             });
         });
     } else if (auto* check = qobject_cast<QCheckBox*>(widget)) {
@@ -253,13 +251,13 @@ void WindowView::connectInput(Control& control, QWidget* widget) {
         });
     } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
         connect(button, &QPushButton::clicked, this,
-                [this, c] { userInput(nullptr, [this, c] { model_.fire(*c, kClick); }); });
+                [this, c] { userInput(nullptr, [this, c] { model_.fire(*c, event::kClick); }); });
     } else if (auto* slider = qobject_cast<QSlider*>(widget)) {
         slider->setRange(control.minimum, control.maximum);
         connect(slider, &QSlider::valueChanged, this, [this, c](int value) {
             userInput(c, [this, c, value] {
                 c->value = value;
-                model_.fire(*c, kChange);
+                model_.fire(*c, event::kChange);
             });
         });
     } else if (auto* tabs = qobject_cast<QTabBar*>(widget)) {
@@ -269,7 +267,7 @@ void WindowView::connectInput(Control& control, QWidget* widget) {
                     c->value = index + 1;  // tabs count from 1
                     c->text = c->items[static_cast<std::size_t>(index)];
                 }
-                model_.fire(*c, kClick);
+                model_.fire(*c, event::kClick);
             });
         });
     }
@@ -301,7 +299,7 @@ void WindowView::buildMenus() {
         QAction* action = menu->addAction(captionText(control->text));
         const Control* c = control.get();
         connect(action, &QAction::triggered, this,
-                [this, c] { userInput(nullptr, [this, c] { model_.fire(*c, kClick); }); });
+                [this, c] { userInput(nullptr, [this, c] { model_.fire(*c, event::kClick); }); });
         bind(*control, nullptr, action);
     }
 }

@@ -8,9 +8,6 @@ namespace tunx::cli {
 
 namespace {
 
-constexpr const char* kChange = "Change";
-constexpr const char* kClick = "Click";
-
 // A slider's new value: a whole number, kept inside the slider's range as its track does.
 int sliderValue(const ScriptLine& l, const Control& slider) {
     std::size_t used = 0;
@@ -68,14 +65,14 @@ bool checkBox(Program& program, Window& window, Control& box, int value) {
 }
 
 bool press(Program& program, Window& window, Control& control) {
-    return program.dispatch(window, control.name + "_" + kClick);
+    return program.dispatch(window, control.name + "_" + event::kClick);
 }
 
 bool moveSlider(Program& program, Window& window, Control& slider, int value) {
     const int kept = std::clamp(value, slider.minimum, slider.maximum);
     return program.dispatch([&] {
         slider.value = kept;
-        window.fire(slider, kChange);
+        window.fire(slider, event::kChange);
     });
 }
 
@@ -83,7 +80,7 @@ bool clickTab(Program& program, Window& window, Control& strip, std::size_t n) {
     return program.dispatch([&] {
         strip.value = static_cast<int>(n);
         strip.text = strip.items[n - 1];
-        window.fire(strip, kClick);
+        window.fire(strip, event::kClick);
     });
 }
 

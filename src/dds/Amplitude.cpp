@@ -25,7 +25,6 @@ constexpr const char* kLabelStopAmplitude = "SGSTOP_Amplitude_";
 constexpr float kMinEntryMv = 1.0F;
 constexpr float kMaxEntryMv = 5500.0F;
 constexpr float kMaxMv = 5000.0F;
-constexpr std::int32_t kAsfMax = 16383;  // 14-bit amplitude scale factor
 constexpr double kRampGain = 1.2;
 
 double levelSlope(std::int16_t from, std::int16_t to) {
@@ -113,7 +112,7 @@ bool applyVpp(frmMainControls& panel, Link& link, const OutputTraits& mode) {
         s.gen.sgaten = square2Level(s.cal, a);
         return true;
     }
-    std::int32_t asf = CLng(divide(static_cast<double>(a) * kAsfMax, s.cal.ampfullscale) * gain);
+    std::int32_t asf = amplitudeScale(a, s.cal.ampfullscale, gain);
     if (asf < 0) {
         throw RuntimeError(kOverflow);
     }
@@ -125,6 +124,10 @@ bool applyVpp(frmMainControls& panel, Link& link, const OutputTraits& mode) {
 }
 
 }  // namespace
+
+std::int32_t amplitudeScale(double mv, double fullScaleMv, double gain) {
+    return CLng(divide(mv * kAsfMax, fullScaleMv) * gain);
+}
 
 Command amplitudeCommand(std::int32_t asf) {
     const BytePair bytes = lowBytes(asf);
@@ -138,7 +141,7 @@ void SetVpp(frmMainControls& panel, Link& link, const OutputTraits& mode) {
 void sgstop(frmMainControls& panel, Link& link) {
     runOrFail(link, kMsgStopError, [&] {
         const double n = CDbl(panel.Vpp->text);
-        const std::int32_t asf = CLng(divide(n * kAsfMax, link.state().cal.ampfullscale));
+        const std::int32_t asf = amplitudeScale(n, link.state().cal.ampfullscale, 1);
         // Only a 14-bit scale factor fits the amplitude register.
         if (asf < 0 || asf > kAsfMax) {
             throw RuntimeError(kOverflow);

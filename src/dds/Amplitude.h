@@ -17,6 +17,11 @@ inline constexpr const char* kMsgOffsetError = "Error calculating Offset!";
 inline constexpr const char* kMsgStopError = " SG STOP Error";
 inline constexpr const char* kLabelAmplitude = "Set_Amplitude_";
 
+// The largest amplitude scale factor: the register takes 14 bits.
+inline constexpr std::int32_t kAsfMax = 16383;
+// The amplitude scale factor of `mv` millivolts peak to peak against the calibrated full scale,
+// times the flatness `gain`; not yet limited to the register.
+std::int32_t amplitudeScale(double mv, double fullScaleMv, double gain);
 // The amplitude scale factor command (code 3): bits 15-8 and 7-0 of `asf`.
 Command amplitudeCommand(std::int32_t asf);
 

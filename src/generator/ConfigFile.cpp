@@ -21,8 +21,6 @@ constexpr const char* kLineEnd = "\r\n";
 constexpr const char* kCheckBoxSeparator = "=";
 constexpr const char* kTextSeparator = " = ";
 constexpr char kAssign = '=';
-constexpr const char* kClick = "Click";
-constexpr const char* kChange = "Change";
 constexpr int kMaxCheckValue = 2;  // 0 clear, 1 ticked, 2 greyed
 
 bool isEntryControl(const Control& c) {
@@ -110,13 +108,13 @@ void assign(Window& panel, Control& c, const std::string& value) {
             }
             EnabledForAssignment enabled(c);
             c.value = *v;
-            panel.fire(c, kClick);
+            panel.fire(c, event::kClick);
             return;
         }
         case ControlKind::TextBox: {
             EnabledForAssignment enabled(c);
             c.text = value;
-            panel.fire(c, kChange);
+            panel.fire(c, event::kChange);
             return;
         }
         case ControlKind::ComboBox: {

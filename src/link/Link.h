@@ -34,7 +34,14 @@ inline constexpr int kBiasRead = 27;
 inline constexpr int kOutputClose = 30;
 inline constexpr int kDac = 31;
 inline constexpr int kSwitch = 32;
+inline constexpr int kScopeTrigger = 35;  // trigger level, edge and source
+inline constexpr int kRecord = 36;        // a record on the fast time bases
+inline constexpr int kReadRecord = 37;    // the bytes of a record or of a count
+inline constexpr int kRecordReset = 38;
+inline constexpr int kCountStart = 39;
+inline constexpr int kPrescaler = 40;
 inline constexpr int kAdcSync = 41;
+inline constexpr int kSlowRecord = 42;  // a record on the slow time bases
 }  // namespace code
 
 inline constexpr std::uint8_t kLeadByte = 4;

@@ -6,6 +6,8 @@
 #include "monitor/Form1.h"
 #include "monitor/Modes.h"
 #include "monitor/PanelGroups.h"
+#include "monitor/Tabs.h"
+#include "monitor/scope/Ranges.h"
 #include "monitor/scope/TimeBase.h"
 #include "monitor/spectrum/FftWindows.h"
 #include "monitor/sweep/SweepLevel.h"
@@ -35,7 +37,10 @@ void Form1::buildControls() {
     using namespace monitorgroup;
     const std::vector<std::string> freqUnits{"Hz", "kHz", "MHz"};
     const std::vector<std::string> channels{std::string(trigger::kCH1), std::string(trigger::kCH2)};
-    const std::vector<std::string> ranges{"1V", "0.5V", "0.2V", "0.1V", "50mV", "20mV", "10mV"};
+    std::vector<std::string> ranges;
+    for (const VoltsRange& r : voltsRanges()) {
+        ranges.emplace_back(r.text);
+    }
     std::vector<std::string> timeBaseList;
     for (const TimeBase& tb : timeBases()) {
         timeBaseList.emplace_back(tb.text);
@@ -123,11 +128,10 @@ void Form1::buildControls() {
 
     // Position and cursor controls.
     Frame12 = add(frame("Frame12", "Position and Cursors", kCursors));
-    TabStrip2 = add(
-        tabStrip("TabStrip2",
-                 {"CH1 Position", "CH2 Position", "Trig. Position", "Hor. Position", "C1", "C2"}, 1,
-                 kCursors));
-    TabStrip3 = add(tabStrip("TabStrip3", {"V Cursor", "H Cursor", "Cursor OFF"}, 3, kCursors));
+    TabStrip2 = add(tabStrip("TabStrip2", texts(kSliderTabCaptions),
+                             static_cast<int>(SliderTab::Ch1Position), kCursors));
+    TabStrip3 = add(tabStrip("TabStrip3", texts(kCursorTabCaptions),
+                             static_cast<int>(CursorTab::Off), kCursors));
     Slider1 = add(slider("Slider1", 0, 1023, 512, kCursors));
 
     // Frequency counter.

@@ -68,6 +68,10 @@ inline constexpr std::string_view kPositive = "Positive";
 inline constexpr std::string_view kNegative = "Negative";
 inline constexpr std::string_view kCH1 = "CH1";
 inline constexpr std::string_view kCH2 = "CH2";
+// Normal and Auto wait for a trigger (the record is the triggered one); the others do not.
+inline bool waitsForTrigger(std::string_view mode) {
+    return mode == kNormal || mode == kAuto;
+}
 }  // namespace trigger
 namespace fftscale {
 inline constexpr std::string_view kDbfs = "dBFS";

@@ -23,9 +23,9 @@ constexpr int kSyncAnswerMs = 1000;
 constexpr int kStoppedPauseMs = 1;
 
 // Display settings of the first activation.
-constexpr const char* kCh1Colour = "255";
-constexpr const char* kCh2Colour = "65535";
-constexpr const char* kCursorColour = "16777215";
+constexpr Colour kCh1Colour = colour::kRed;
+constexpr Colour kCh2Colour = colour::kYellow;
+constexpr Colour kCursorColour = colour::kWhite;
 constexpr std::int16_t kOrigin = 32;
 constexpr std::int16_t kPlotScale = 2;
 constexpr double kCh1TextTop = 281;

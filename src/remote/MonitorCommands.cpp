@@ -12,6 +12,7 @@
 #include "common/Numbers.h"
 #include "generator/Limits.h"
 #include "monitor/Modes.h"
+#include "monitor/Tabs.h"
 #include "monitor/scope/Ranges.h"
 #include "monitor/scope/TimeBase.h"
 #include "monitor/spectrum/FftWindows.h"
@@ -35,8 +36,6 @@ constexpr double kUnitsPerDivision = 64;
 constexpr double kPlotUnits = 512;
 constexpr double kCentre = 256;
 constexpr int kSliderPerUnit = 2;
-// The tabs of TabStrip2 that give the slider to a channel's position and to the trigger level.
-constexpr std::size_t kTriggerTab = 3;
 
 constexpr int kEightBit = 8;
 constexpr int kTwelveBit = 12;
@@ -150,13 +149,13 @@ std::optional<double> channelVolts(Form1& mon, int channel) {
 }
 
 // Moves the slider, given to a quantity by one of TabStrip2's tabs, to screen units `units`.
-void slideTo(Call& c, std::size_t tab, double units, const std::string& what) {
+void slideTo(Call& c, SliderTab tab, double units, const std::string& what) {
     Form1& mon = c.program.monitor();
     requireEnabled(*mon.Slider1, "the position slider");
     if (!(units >= 0 && units <= kPlotUnits)) {
         throw ScpiError(error::kOutOfRange, what + " beyond the plot");
     }
-    cli::clickTab(c.program, mon, *mon.TabStrip2, tab);
+    cli::clickTab(c.program, mon, *mon.TabStrip2, static_cast<std::size_t>(tab));
     cli::moveSlider(c.program, mon, *mon.Slider1,
                     static_cast<int>(roundHalfEven(units * kSliderPerUnit)));
 }
@@ -180,8 +179,8 @@ void setChannelOffset(Call& c) {
     if (!vdiv) {
         throw ScpiError(error::kSettingsConflict, "the channel has no V/div");
     }
-    slideTo(c, static_cast<std::size_t>(ch), kCentre - v * kUnitsPerDivision / *vdiv,
-            "an offset of four divisions or more");
+    slideTo(c, ch == 1 ? SliderTab::Ch1Position : SliderTab::Ch2Position,
+            kCentre - v * kUnitsPerDivision / *vdiv, "an offset of four divisions or more");
 }
 
 void queryChannelOffset(Call& c) {
@@ -205,8 +204,8 @@ void setTriggerLevel(Call& c) {
     if (!vdiv) {
         throw ScpiError(error::kSettingsConflict, "the trigger channel has no V/div");
     }
-    slideTo(c, kTriggerTab, positionOf(mon.mon(), ch) + v * kUnitsPerDivision / *vdiv,
-            "a trigger level");
+    slideTo(c, SliderTab::TriggerPosition,
+            positionOf(mon.mon(), ch) + v * kUnitsPerDivision / *vdiv, "a trigger level");
 }
 
 void queryTriggerLevel(Call& c) {
@@ -247,8 +246,7 @@ void setPoints(Call& c) {
 // The samples per channel of the records the scope takes as it is set now.
 void queryPoints(Call& c) {
     Form1& mon = c.program.monitor();
-    const bool triggered =
-        mon.trigmode->text == trigger::kNormal || mon.trigmode->text == trigger::kAuto;
+    const bool triggered = trigger::waitsForTrigger(mon.trigmode->text);
     double n = kShortRecord8;
     if (mon.reclenght->value != 0) {
         n = kLongRecord;

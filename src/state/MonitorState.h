@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/Colour.h"
 #include "state/ScopeCapture.h"
 
 namespace tunx {
@@ -96,10 +97,10 @@ struct MonitorState {
     bool moninit = false;
 
     // Display settings of the first activation.
-    std::string ch1colour;  // trace colours and cursor colours as colour numbers in text
-    std::string ch2colour;
-    std::string cursor1colour;
-    std::string cursor2colour;
+    Colour ch1colour = colour::kBlack;  // the traces' and the cursors' colours
+    Colour ch2colour = colour::kBlack;
+    Colour cursor1colour = colour::kBlack;
+    Colour cursor2colour = colour::kBlack;
     std::int16_t originx = 0;  // plot origin inside Picture1
     std::int16_t originy = 0;
     std::int16_t plotscale = 0;  // scales the cursor lines

@@ -4,11 +4,6 @@
 
 namespace tunx {
 
-namespace {
-constexpr const char* kClick = "Click";
-constexpr const char* kChange = "Change";
-}  // namespace
-
 Control& Window::operator[](std::string_view controlName) {
     Control* c = find(controlName);
     if (c == nullptr) {
@@ -68,7 +63,7 @@ bool Window::fire(const Control& control, std::string_view event) {
 
 void Window::typeText(Control& control, const std::string& text) {
     control.text = text;
-    fire(control, kChange);
+    fire(control, event::kChange);
 }
 
 void Window::choose(Control& control, const std::string& text) {
@@ -80,12 +75,12 @@ void Window::choose(Control& control, const std::string& text) {
             break;
         }
     }
-    fire(control, kClick);
+    fire(control, event::kClick);
 }
 
 void Window::check(Control& control, int value) {
     control.value = value;
-    fire(control, kClick);
+    fire(control, event::kClick);
 }
 
 bool Window::sameLook(const Control& c, const Look& look) {

@@ -12,6 +12,12 @@
 
 namespace tunx {
 
+// The events a control's handler answers, as its name ends ("RUN_Click", "tbsgaten_Change").
+namespace event {
+inline constexpr const char* kClick = "Click";
+inline constexpr const char* kChange = "Change";
+}  // namespace event
+
 // A window model: its controls in the window's control order, and its handlers by name
 // ("RUN_Click", "tbsgaten_Change", "MenuBar_SaveCfg_Click"). Code reaches a control through
 // the window's typed handles; the look-up by name serves the edges (scripts, configuration

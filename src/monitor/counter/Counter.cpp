@@ -21,9 +21,6 @@ namespace {
 constexpr const char* kRangeFailed = "Error seting Fr. Counter";
 constexpr const char* kCountFailed = "Freq Count error";
 constexpr const char* kCountStep = "_Set_Freq_";
-constexpr int kCountStart = 39;
-constexpr int kSampleRequest = 37;
-constexpr int kPrescalerCommand = 40;
 constexpr std::int32_t kCountTimeoutMs = 2000;
 constexpr int kCountingPauseMs = 200;
 constexpr std::uint32_t kReplyTimeoutMs = 3000;
@@ -50,13 +47,13 @@ const std::array<CounterRange, 3> kRanges{{
      16,
      300e6,
      {switchCommand(line::kCounterRange2, true), switchCommand(line::kCounterRange1, false),
-      Command{kPrescalerCommand, 3, 128, 40, 0, 0}, Command{kPrescalerCommand, 0, 0, 129, 0, 0}},
+      Command{code::kPrescaler, 3, 128, 40, 0, 0}, Command{code::kPrescaler, 0, 0, 129, 0, 0}},
      4},
     {"200-2000Mhz",
      128,
      2000e6,
      {switchCommand(line::kCounterRange2, true), switchCommand(line::kCounterRange1, false),
-      Command{kPrescalerCommand, 3, 0, 40, 0, 0}, Command{kPrescalerCommand, 0, 2, 3, 0, 0}},
+      Command{code::kPrescaler, 3, 0, 40, 0, 0}, Command{code::kPrescaler, 0, 2, 3, 0, 0}},
      4},
 }};
 
@@ -88,7 +85,7 @@ bool counterReading(Form1& w) {
     m.countedHz.reset();  // until this reading has come in whole
     m.fcsamples = kCounterSamples;
     const BytePair samples = lowBytes(m.fcsamples);
-    if (!w.link().send({kCountStart, samples.high, samples.low, 0, 0, 0}, kCountStep,
+    if (!w.link().send({code::kCountStart, samples.high, samples.low, 0, 0, 0}, kCountStep,
                        kCountTimeoutMs)) {
         return false;
     }
@@ -107,7 +104,7 @@ bool counterReading(Form1& w) {
     }
     usb.SI_FlushBuffers(device, 1, 1);
     const BytePair bytes = lowBytes(2 * m.fcsamples);
-    w.link().setCommand({kSampleRequest, bytes.high, bytes.low, 0, 0, 0});
+    w.link().setCommand({code::kReadRecord, bytes.high, bytes.low, 0, 0, 0});
     w.link().CommSendString2();
     buffer.fill(0);
     const int status = usb.SI_Read(device, buffer, got);

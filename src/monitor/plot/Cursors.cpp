@@ -10,8 +10,10 @@
 #include "link/Relay.h"
 #include "monitor/Form1.h"
 #include "monitor/Modes.h"
+#include "monitor/Tabs.h"
 #include "monitor/plot/Plot.h"
 #include "monitor/scope/Capture.h"
+#include "monitor/scope/Ranges.h"
 #include "monitor/scope/ScopeSetup.h"
 #include "monitor/scope/TimeBase.h"
 #include "monitor/sweep/SweepLevel.h"
@@ -26,16 +28,12 @@ constexpr const char* kNeedStop = "Use Stop Button first!";
 constexpr const char* kNoLongRecord =
     "No 2048-sample record on the plot: press START with the box ticked, then STOP.";
 
-// TabStrip2: what the slider moves.
-constexpr std::string_view kTabCh1 = "CH1 Position";
-constexpr std::string_view kTabCh2 = "CH2 Position";
-constexpr std::string_view kTabTrigger = "Trig. Position";
-constexpr std::string_view kTabHorizontal = "Hor. Position";
-constexpr std::string_view kTabC1 = "C1";
-constexpr std::string_view kTabC2 = "C2";
-// TabStrip3: the cursor kind.
-constexpr std::string_view kTabVoltage = "V Cursor";
-constexpr std::string_view kTabTime = "H Cursor";
+constexpr SliderTab kTabCh1 = SliderTab::Ch1Position;
+constexpr SliderTab kTabCh2 = SliderTab::Ch2Position;
+constexpr SliderTab kTabTrigger = SliderTab::TriggerPosition;
+constexpr SliderTab kTabHorizontal = SliderTab::HorizontalPosition;
+constexpr SliderTab kTabC1 = SliderTab::C1;
+constexpr SliderTab kTabC2 = SliderTab::C2;
 
 constexpr int kSliderTop = 1023;
 constexpr double kPlotRows = 512;        // the position indicators' rows over the plot
@@ -54,21 +52,11 @@ constexpr const char* kDbfs = " dBFS";
 
 enum class Kind { Voltage, Time };
 
-// The voltage cursors' readout: V/div in volts or millivolts by the range text.
-struct CursorUnit {
-    std::string_view text;
-    double perDiv;
-    const char* unit;
-};
-constexpr CursorUnit kVoltageUnits[] = {
-    {"2V", 2, " V"},     {"1V", 1, " V"},     {"0.5V", 0.5, " V"}, {"0.2V", 0.2, " V"},
-    {"0.1V", 0.1, " V"}, {"50mV", 50, " mV"}, {"20mV", 20, " mV"}, {"10mV", 10, " mV"}};
-
 struct CursorRef {
     Kind kind;
     std::int16_t& position;
     std::int16_t& drawn;
-    const std::string& colour;
+    Colour colour;
 };
 
 CursorRef cursor(MonitorState& m, int which) {
@@ -101,7 +89,7 @@ void drawCursorLine(Form1& w, Kind kind, int at, Colour colour, LineStyle style)
 
 void drawCursor(Form1& w, int which, LineStyle style) {
     const CursorRef c = cursor(w.mon(), which);
-    drawCursorLine(w, c.kind, c.position, colourOf(c.colour), style);
+    drawCursorLine(w, c.kind, c.position, c.colour, style);
 }
 
 void eraseCursor(Form1& w, int which) {
@@ -135,14 +123,14 @@ void deltacursorvert(Form1& w) {
     const std::string& range = shown != nullptr && !channelOf(*shown, ch).codes.empty()
                                    ? channelOf(*shown, ch).range
                                    : (ch == Channel::CH1 ? w.ch1vdiv : w.ch2vdiv)->text;
-    for (const CursorUnit& u : kVoltageUnits) {
-        if (u.text == range) {
-            w.centerfr->text = formatGrouped(m.cursordelta * (u.perDiv / kUnitsPerDivision), 2,
-                                             w.state().host.groupSeparator) +
-                               u.unit;
-            return;
-        }
+    const VoltsRange* r = findRange(range);
+    if (r == nullptr) {
+        return;
     }
+    const ReadoutScale scale = readoutScale(*r);
+    w.centerfr->text = formatGrouped(m.cursordelta * (scale.perDivision / kUnitsPerDivision), 2,
+                                     w.state().host.groupSeparator) +
+                       std::string(scale.unit);
 }
 
 // cursordelta columns in time, in the time base's own unit: a column is the time between two
@@ -181,7 +169,7 @@ void moveCursor(Form1& w, int v) {
         moved.position =
             static_cast<std::int16_t>(std::min<std::int32_t>(CLng(v / 2.0 * s), kLastColumn));
     }
-    drawCursorLine(w, moved.kind, moved.position, colourOf(moved.colour),
+    drawCursorLine(w, moved.kind, moved.position, moved.colour,
                    moved.position == other.drawn ? LineStyle::Dotted : LineStyle::Solid);
     moved.drawn = moved.position;
     if (moved.kind == Kind::Voltage) {
@@ -203,13 +191,12 @@ void redrawStoredTraces(Form1& w) {
     }
 }
 
-void redrawTrace(Form1& w, const TraceRows& rows, const std::string& colour) {
+void redrawTrace(Form1& w, const TraceRows& rows, Colour colour) {
     const MonitorState& m = w.mon();
-    const Colour c = colourOf(colour);
     for (int col = plot::kFirstDrawnColumn; col <= plot::kColumns; ++col) {
         const auto i = static_cast<std::size_t>(col);
         w.canvas().Line(col - 1 + m.originx, rows[i - 1] + m.originy, col + m.originx,
-                        rows[i] + m.originy, c, plot::kTraceWidth, LineStyle::Solid);
+                        rows[i] + m.originy, colour, plot::kTraceWidth, LineStyle::Solid);
     }
 }
 
@@ -264,10 +251,11 @@ void Form1::combocursorselect_Click() {
 void Form1::TabStrip3_Click() {
     MonitorState& m = mon();
     erasecursors(*this);
-    const bool second = TabStrip2->text == kTabC2;
-    if (TabStrip3->text == kTabVoltage) {
+    const bool second = selectedTab<SliderTab>(*TabStrip2) == kTabC2;
+    const CursorTab kind = selectedTab<CursorTab>(*TabStrip3);
+    if (kind == CursorTab::Voltage) {
         m.cursorsel = second ? 2 : 1;
-    } else if (TabStrip3->text == kTabTime) {
+    } else if (kind == CursorTab::Time) {
         m.cursorsel = second ? 4 : 3;
     } else {
         m.cursorsel = 0;
@@ -280,9 +268,9 @@ void Form1::TabStrip2_Click() {
         return;
     }
     MonitorState& m = mon();
-    const std::string& tab = TabStrip2->text;
-    const bool voltage = TabStrip3->text == kTabVoltage;
-    const bool time = TabStrip3->text == kTabTime;
+    const SliderTab tab = selectedTab<SliderTab>(*TabStrip2);
+    const bool voltage = selectedTab<CursorTab>(*TabStrip3) == CursorTab::Voltage;
+    const bool time = selectedTab<CursorTab>(*TabStrip3) == CursorTab::Time;
     // Each value is the one that the slider maps back to the quantity as it stands (the
     // inverse of Slider1_Scroll), so that choosing a tab moves nothing.
     std::optional<int> value;
@@ -327,12 +315,12 @@ void Form1::Slider1_Change() {
 void Form1::Slider1_Scroll() {
     MonitorState& m = mon();
     const int v = Slider1->value;
-    const std::string& tab = TabStrip2->text;
+    const SliderTab tab = selectedTab<SliderTab>(*TabStrip2);
     if (tab == kTabCh1 || tab == kTabCh2) {
         const bool one = tab == kTabCh1;
         Ctl indicator = one ? ch1text : ch2text;
         indicator->top = kPlotRows - v / 2.0 + kIndicatorOffset;
-        indicator->fore = colourOf(one ? m.ch1colour : m.ch2colour);
+        indicator->fore = one ? m.ch1colour : m.ch2colour;
         std::int16_t& pos = one ? m.ch1pos : m.ch2pos;
         pos = CInt(v / 2.0);
         const Channel ch = one ? Channel::CH1 : Channel::CH2;

@@ -41,11 +41,6 @@ void mgrid1(Canvas& canvas) {
     }
 }
 
-Colour colourOf(const std::string& text) {
-    const std::optional<double> n = parseNumber(text);
-    return n ? static_cast<Colour>(*n) : colour::kBlack;
-}
-
 std::int32_t rowOf(std::int32_t v) {
     return plot::kRows - std::clamp(v, kMinValue, kMaxValue);
 }
@@ -75,8 +70,8 @@ void refreshplot2(Form1& w, const ScopeCapture& record) {
         return n < codes.size() ? codes[n] : 0;
     };
     const auto draw = [&](const ChannelCapture& channel, std::size_t first, TraceRows& rows,
-                          const std::string& colour) {
-        TraceDrawer trace(w.canvas(), rows, colourOf(colour), m.originx, m.originy);
+                          Colour colour) {
+        TraceDrawer trace(w.canvas(), rows, colour, m.originx, m.originy);
         if (twelveBit) {
             for (int c = 1; c <= plot::kColumns; ++c) {
                 const std::int32_t code = sampleAt(channel.codes, first + c - 1);

@@ -27,9 +27,6 @@ inline constexpr int kPictureHeight = 576;
 // the centre lines 2 units wide. Clears nothing.
 void mgrid1(Canvas& canvas);
 
-// A colour number kept as text (the trace and cursor colours); non-numeric text is black.
-Colour colourOf(const std::string& text);
-
 // The row of a value in screen units counted from the bottom, clamped to 1..511 first.
 std::int32_t rowOf(std::int32_t v);
 

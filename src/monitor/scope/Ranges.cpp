@@ -17,6 +17,8 @@ constexpr std::array<VoltsRange, 7> kRanges{{
     {"10mV", 80, 0.16, RangeGroup::MilliVolt},  // the range DAC has no finer step
 }};
 
+constexpr double kDivisions = 8;
+constexpr double kMillivoltsPerVolt = 1000;
 constexpr double kCodes12 = 4096;
 constexpr double kScreenUnits = 512;
 constexpr double kRangeDacPerVolt = 205;
@@ -25,6 +27,10 @@ constexpr double kOffsetDacGain = 1.5;
 constexpr double kOffsetDacMvPerStep = 4.88;
 
 }  // namespace
+
+std::span<const VoltsRange> voltsRanges() {
+    return kRanges;
+}
 
 const VoltsRange* findRange(std::string_view text) {
     for (const VoltsRange& r : kRanges) {
@@ -36,9 +42,14 @@ const VoltsRange* findRange(std::string_view text) {
 }
 
 double voltsPerDivision(const VoltsRange& range) {
-    constexpr double kDivisions = 8;
-    constexpr double kMillivoltsPerVolt = 1000;
     return range.k / kDivisions / kMillivoltsPerVolt;
+}
+
+ReadoutScale readoutScale(const VoltsRange& range) {
+    if (range.group == RangeGroup::MilliVolt) {
+        return {range.k / kDivisions, " mV"};
+    }
+    return {voltsPerDivision(range), " V"};
 }
 
 GroupCalibration groupCalibration(const Calibration& cal, Channel ch, RangeGroup group) {

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 #include "link/Link.h"
@@ -24,10 +25,19 @@ struct VoltsRange {
 
 inline constexpr std::string_view kRange10mV = "10mV";
 
+// The seven ranges, as the channels' lists show them: from "1V" down to "10mV".
+std::span<const VoltsRange> voltsRanges();
 // The seven ranges of the lists; nullptr for any other text.
 const VoltsRange* findRange(std::string_view text);
 // The volts per division of a range.
 double voltsPerDivision(const VoltsRange& range);
+// The range's volts per division as its readouts give it: millivolts for the millivolt
+// ranges, volts for the others, with the unit's text (" mV", " V").
+struct ReadoutScale {
+    double perDivision = 0;
+    std::string_view unit;
+};
+ReadoutScale readoutScale(const VoltsRange& range);
 
 // The calibration of one channel's range group.
 struct GroupCalibration {

@@ -23,7 +23,6 @@ namespace {
 
 constexpr const char* kDisplayFailed = "Error Displaying scope";
 constexpr const char* kReadStep = "_Read ADC_DATA_";
-constexpr int kRecordRequest = 37;
 constexpr std::size_t kShortRecord = 1300;
 constexpr std::size_t kTriggeredRecord = 2500;
 constexpr std::size_t kLongRecord = 4096;
@@ -57,7 +56,7 @@ bool recordReady(Form1& w) {
 // Flushes both buffers and requests `count` record bytes.
 void requestRecord(Form1& w, std::size_t count) {
     w.usb().SI_FlushBuffers(w.state().link.devhandle, 1, 1);
-    w.link().setCommand({kRecordRequest, static_cast<int>((count >> 8) & 0xFF),
+    w.link().setCommand({code::kReadRecord, static_cast<int>((count >> 8) & 0xFF),
                          static_cast<int>(count & 0xFF), 0, 0, 0});
     w.link().CommSendString2();
 }
@@ -94,15 +93,14 @@ std::size_t recordBytes(Form1& w) {
     if (w.reclenght->value != 0) {
         return kLongRecord;
     }
-    const bool triggered =
-        w.trigmode->text == trigger::kNormal || w.trigmode->text == trigger::kAuto;
+    const bool triggered = trigger::waitsForTrigger(w.trigmode->text);
     return w.adcselect->text == adc::k8Bit && triggered ? kTriggeredRecord : kShortRecord;
 }
 
-void drawChannel(Form1& w, const Samples& samples, int first, TraceRows& rows,
-                 const std::string& colour, bool twelveBit, float scale) {
+void drawChannel(Form1& w, const Samples& samples, int first, TraceRows& rows, Colour colour,
+                 bool twelveBit, float scale) {
     MonitorState& m = w.mon();
-    TraceDrawer trace(w.canvas(), rows, colourOf(colour), m.originx, m.originy);
+    TraceDrawer trace(w.canvas(), rows, colour, m.originx, m.originy);
     const std::vector<int> columns = traceColumns(m.hexpand);
     for (std::size_t j = 0; j < columns.size(); ++j) {
         const std::size_t n = static_cast<std::size_t>(first) + j;
@@ -169,9 +167,7 @@ bool scopedisplay2t(Form1& w) {
                         unpack12(m.record, kTwelveBitLastByte, traces == Trace::CH2 ? ch2 : ch1);
                     } else {
                         unpack8(m.record, 0, count, ch1, ch2);
-                        const bool triggered = w.trigmode->text == trigger::kNormal ||
-                                               w.trigmode->text == trigger::kAuto;
-                        if (triggered) {
+                        if (trigger::waitsForTrigger(w.trigmode->text)) {
                             const bool onCh2 =
                                 traces == Trace::CH2 ||
                                 (traces == Trace::Both && w.trigsource->text == trigger::kCH2);
@@ -191,7 +187,7 @@ bool scopedisplay2t(Form1& w) {
             }
         }
         refreshCR(w);
-        if (!rearm(w, rearmModeByte(w))) {
+        if (!rearm(w, rearmModeByte(w, trigger::waitsForTrigger(w.trigmode->text)))) {
             return failed(w);
         }
     } catch (const RuntimeError&) {
@@ -223,11 +219,11 @@ bool scopedisplayslow(Form1& w) {
         ScopeCapture& shown = *m.capture;
         Canvas& canvas = w.canvas();
         const auto plotPoint = [&](std::int16_t& prevColumn, std::int16_t& prevRow, TraceRows& rows,
-                                   std::int32_t v, const std::string& colour) {
+                                   std::int32_t v, Colour colour) {
             const std::int32_t row = rowOf(v);
             if (r.column >= plot::kFirstDrawnColumn) {
                 canvas.Line(prevColumn + m.originx, prevRow + m.originy, r.column + m.originx,
-                            row + m.originy, colourOf(colour), plot::kTraceWidth, LineStyle::Solid);
+                            row + m.originy, colour, plot::kTraceWidth, LineStyle::Solid);
             }
             prevColumn = r.column;
             prevRow = static_cast<std::int16_t>(row);
@@ -327,11 +323,8 @@ Averaged getscopeavg(Form1& w) {
             whole = false;
         }
         refreshCR(w);
-        int mode = w.reclenght->value != 0 ? 4 : 2;
-        if (twelveBit) {
-            mode += 64;
-        }
-        if (!rearm(w, mode)) {
+        // The calibration's records never wait for a trigger.
+        if (!rearm(w, rearmModeByte(w, false))) {
             failed(w);
             return Averaged::Failed;
         }
@@ -356,7 +349,7 @@ bool scopedisplayrf(Form1& w) {
         }
         Samples samples{};
         unpack12(m.record, kTwelveBitLastByte, samples);
-        TraceDrawer trace(w.canvas(), m.ch1rows, colourOf(m.ch1colour), m.originx, m.originy);
+        TraceDrawer trace(w.canvas(), m.ch1rows, m.ch1colour, m.originx, m.originy);
         // Each column is a point of the generator's sweep from the start to the stop frequency.
         startKeeping(w, SweepKind::Fast);
         const double start = m.sweepstartf - 1, stop = m.sweepstopf - 1;

@@ -28,11 +28,7 @@ constexpr const char* kSetupFailed = "Error setting scope";
 constexpr const char* kHertz = " Hz";
 constexpr const char* kSlowestLongRecord = "100ms/div";
 
-constexpr int kTriggerCommand = 35;
-constexpr int kRecordReset = 38;
-constexpr int kRecordFast = 36;
-constexpr int kRecordSlow = 42;
-constexpr Command kResetRecord{kRecordReset, 3, 2, 0, 0, 0};
+constexpr Command kResetRecord{code::kRecordReset, 3, 2, 0, 0, 0};
 
 constexpr int kModeFree = 2;
 constexpr int kModeNormal = 3;
@@ -52,7 +48,7 @@ constexpr int kCalibrationSettleMs = 50;
 
 // Fast sweep: the detector recorded slowly on the 12-bit converter.
 constexpr std::int32_t kFastSweepDivider = 31250;
-constexpr Command kFastSweepTrigger{kTriggerCommand, 1, 1, 0, 1, 0};
+constexpr Command kFastSweepTrigger{code::kScopeTrigger, 1, 1, 0, 1, 0};
 
 bool twelveBit(Form1& w) {
     return w.adcselect->text == adc::k12Bit;
@@ -93,7 +89,7 @@ bool sendAll(Form1& w, std::initializer_list<Command> commands) {
 Command recordCommand(Form1& w, int modeByte) {
     const MonitorState& m = w.mon();
     const std::array<int, 4> div = registerBytes(m.adcdiv);
-    return {m.slowtb ? kRecordSlow : kRecordFast, div[0], div[1], div[2], div[3], modeByte};
+    return {m.slowtb ? code::kSlowRecord : code::kRecord, div[0], div[1], div[2], div[3], modeByte};
 }
 
 enum class Variant { Scope, Calibration };
@@ -119,9 +115,8 @@ bool armScope(Form1& w, Variant variant) {
     prepare(w);
     const bool wide = twelveBit(w);
     if (!wide) {
-        const std::string& tb = w.seltimediv->text;
-        const bool fastest =
-            tb == "100ns/div" || tb == "200ns/div" || tb == "500ns/div" || tb == "1us/div";
+        const TimeBase* tb = findTimeBase(w.seltimediv->text);
+        const bool fastest = tb != nullptr && onConverterClock(*tb);
         m.adcclk = w.scopemode->text == sampling::kRealTime && fastest ? kClock40 : kClock20;
         if (m.adcclk != m.adcclkset) {
             syncadcclock(w);
@@ -166,11 +161,11 @@ bool armScope(Form1& w, Variant variant) {
         }
         Command record = recordCommand(w, mode);
         if (calibration) {
-            record.code = kRecordFast;
+            record.code = code::kRecord;
         }
         if (!sendAll(w, {switchCommand(line::kScopeConverter, wide),
                          switchCommand(line::kScopeClock, m.adcclk == kClock40),
-                         {kTriggerCommand, levelBytes.high, levelBytes.low, edge, 1, source},
+                         {code::kScopeTrigger, levelBytes.high, levelBytes.low, edge, 1, source},
                          kResetRecord,
                          record})) {
             throw RuntimeError(kSetupFailed);
@@ -337,9 +332,9 @@ bool setscopeforrf(Form1& w) {
     return true;
 }
 
-int rearmModeByte(Form1& w) {
+int rearmModeByte(Form1& w, bool triggered) {
     int mode = kModeFree;
-    if (w.trigmode->text == trigger::kNormal || w.trigmode->text == trigger::kAuto) {
+    if (triggered) {
         mode = kModeNormal;
     }
     if (w.reclenght->value != 0) {

@@ -21,8 +21,9 @@ bool setscopeforcalb(Form1& w);
 // The acquisition half of the fast sweep: the detector on the 12-bit converter, slow record.
 bool setscopeforrf(Form1& w);
 
-// The record mode byte of the re-arm after a record ("Normal" and "Auto" wait for a trigger).
-int rearmModeByte(Form1& w);
+// The record mode byte of the re-arm after a record: the long record, else waiting for a
+// trigger when `triggered`, else free-running; with the 12-bit converter's flag.
+int rearmModeByte(Form1& w, bool triggered);
 // Sends the record command (36, or 42 on the slow time bases) with `modeByte`.
 bool sendRecordCommand(Form1& w, int modeByte, const char* stepLabel);
 

@@ -115,4 +115,8 @@ const TimeBase* findTimeBase(std::string_view text) {
     return nullptr;
 }
 
+bool onConverterClock(const TimeBase& tb) {
+    return tb.realTime && tb.realTime->adcdiv == 0;
+}
+
 }  // namespace tunx

@@ -44,6 +44,10 @@ double secondsPerDivision(const TimeBase& tb);
 // The time base whose list entry is `text` exactly; nullptr for any other text.
 const TimeBase* findTimeBase(std::string_view text);
 
+// Whether the 8-bit converter records the time base in real time on its own 40 MHz clock
+// (divider 0), which the scope's clock switch must then select.
+bool onConverterClock(const TimeBase& tb);
+
 // Samples per second the converter really takes with a record command's divider: the 8-bit
 // converter divides the 40 MHz clock by the divider (divider 0: its own 40 MHz clock); the
 // 12-bit converter takes 25 clocks more than the divider per conversion in a fast record

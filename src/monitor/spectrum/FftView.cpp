@@ -134,7 +134,7 @@ void showSpectrum(Form1& w) {
     const std::size_t first = twelveBit || ch2 ? 1 : 0;
     SpectrumInput in = spectrumInput(
         std::span(channel.codes).subspan(std::min(first, channel.codes.size())), twelveBit);
-    const Colour colour = colourOf(ch2 ? m.ch2colour : m.ch1colour);
+    const Colour colour = ch2 ? m.ch2colour : m.ch1colour;
 
     const bool dbvrms = w.fftscale->text == fftscale::kDbvrms;
     if (dbvrms || w.fftscale->text == fftscale::kDbfs) {

@@ -67,7 +67,6 @@ constexpr double kMaxEntry = 5500;
 constexpr double kMinEntry = -100;
 constexpr double kMaxMv = 5000;
 constexpr double kRmsToPp = 4 * 1.4142;
-constexpr double kAsfMax = 16383;
 
 // The fast sweep: the generator's own single sweep (its sweep mode), 1000 steps of 500 us, at 10
 // mVpp first.
@@ -211,9 +210,9 @@ bool SetVppmon(Form1& w) {
         // A negative amplitude would go out as a 14-bit word near full scale: send silence.
         a = std::max(a, 0.0);
         const float gain = boosted(flatness(s.cal, s.gen.sgfreq), static_cast<float>(a));
-        std::int32_t asf = CLng(divide(a * kAsfMax, s.cal.ampfullscale) * gain);
+        std::int32_t asf = amplitudeScale(a, s.cal.ampfullscale, gain);
         if (asf > kAsfMax) {
-            asf = static_cast<std::int32_t>(kAsfMax);
+            asf = kAsfMax;
             w.ui().MsgBox(kMsgAmplitudeClamped);
         }
         if (!w.link().send(amplitudeCommand(asf), kLabelAmplitude)) {

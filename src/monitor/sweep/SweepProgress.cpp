@@ -88,7 +88,7 @@ void showKeptSweep(Form1& w) {
     kept.scale = scale->text;
     const bool fast = kept.sweepKind == SweepKind::Fast;
     const int first = fast ? kFirstFastColumn : kFirstColumn;
-    const Colour colour = fast ? colourOf(m.ch1colour) : kSweepColour;
+    const Colour colour = fast ? m.ch1colour : kSweepColour;
     const char group = w.state().host.groupSeparator;
     bool joined = false;  // the point before was measured
     std::int32_t previous = 0;
