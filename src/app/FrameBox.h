@@ -14,7 +14,6 @@ class FrameBox : public QGroupBox {
     using QGroupBox::QGroupBox;
 
     void setTitleEnabled(bool enabled);
-    bool titleEnabled() const { return titleEnabled_; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;

@@ -68,9 +68,6 @@ class QtUi : public Ui {
     // not ask.
     void setStandIn(Ui* standIn) { standIn_ = standIn; }
 
-    // The read-only window that shows the user's guide where no desktop opens it.
-    QPlainTextEdit* guideWindow() const { return guideWindow_.get(); }
-
   private:
     void showGuideText(const QString& path);
 

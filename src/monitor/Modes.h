@@ -36,7 +36,6 @@ struct MonitorMode {
 
     const char* text() const { return name.text; }
     bool isScope() const { return ch1 || ch2; }
-    bool singleChannel() const { return ch1 != ch2; }
 };
 
 // Every monitor mode, in selmonmode's order.

@@ -29,7 +29,6 @@ class InstrumentTime {
                    .count() *
                1000;
     }
-    bool isVirtual() const { return virtual_ != nullptr; }
 
     // Lets the time run on to `tPs`: the virtual clock skips there, a real clock sleeps.
     void waitUntil(std::int64_t tPs) {

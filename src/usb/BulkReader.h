@@ -24,7 +24,6 @@ class BulkReader {
 
     // Drops the bytes left over from earlier transfers.
     void discard() { surplus_.clear(); }
-    std::size_t leftOver() const { return surplus_.size(); }
 
   private:
     std::size_t takeSurplus(std::span<std::uint8_t> out);

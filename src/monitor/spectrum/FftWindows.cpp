@@ -33,11 +33,6 @@ const CosineSum* find(std::string_view text) {
 
 }  // namespace
 
-double coherentGain(std::string_view text) {
-    const CosineSum* w = find(text);
-    return w != nullptr ? w->a[0] : 1.0;
-}
-
 bool applyWindow(std::string_view text, std::span<double> samples) {
     const CosineSum* w = find(text);
     if (w == nullptr) {

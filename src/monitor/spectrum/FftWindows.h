@@ -15,7 +15,4 @@ inline constexpr std::array<std::string_view, 4> kFftWindowTexts = {"Rectangular
 // a sine's line keeps its level; false (samples untouched) for an unknown name.
 bool applyWindow(std::string_view text, std::span<double> samples);
 
-// The coherent gain of a window (its mean value over the record).
-double coherentGain(std::string_view text);
-
 }  // namespace tunx

@@ -97,7 +97,6 @@ TEST(SpectrumWindowsTest, CoherentGainIsTakenOut) {
     std::vector<double> untouched{1, 2, 3};
     EXPECT_FALSE(applyWindow("Kaiser", untouched));
     EXPECT_EQ(untouched, (std::vector<double>{1, 2, 3}));
-    EXPECT_DOUBLE_EQ(coherentGain("Hann"), 0.5);
 }
 
 }  // namespace
