@@ -126,9 +126,11 @@ AppCommandLine parseAppCommandLine(const QStringList& arguments) {
     if (parser.isSet(usbId)) {
         const auto id = usb::parseUsbId(parser.value(usbId).toStdString());
         if (!id) {
-            return answer(AppCommandLine::Action::Refused,
-                          QStringLiteral("--usb-id needs VID:PID in hexadecimal, not '%1'.")
-                              .arg(parser.value(usbId)));
+            return answer(
+                AppCommandLine::Action::Refused,
+                QStringLiteral(
+                    "--usb-id needs VID:PID in hexadecimal, each from 1 to ffff, not '%1'.")
+                    .arg(parser.value(usbId)));
         }
         line.usbId = *id;
     }

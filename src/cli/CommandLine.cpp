@@ -134,8 +134,9 @@ CommandLine parseCommandLine(std::span<const std::string_view> arguments) {
             if (arg == "--usb-id") {
                 const auto id = usb::parseUsbId(value);
                 if (!id) {
-                    return refused("--usb-id needs VID:PID in hexadecimal, not " +
-                                   std::string(value));
+                    return refused(
+                        "--usb-id needs VID:PID in hexadecimal, each from 1 to ffff, not " +
+                        std::string(value));
                 }
                 line.usbId = *id;
             } else if (value.empty()) {
