@@ -169,6 +169,12 @@ void Form1::buildControls() {
     fftpeak = add(label("fftpeak", "", kScope));
     sweepprogress = add(progress("sweepprogress", 0, kSweepPoints, kPlot));
     sweepprogress->visible = false;
+    cntdisplay = add(checkBox("cntdisplay", "Large display", kCounter));
+    cntgate = add(label("cntgate", "", kCounter));
+    cnthistory = add(label("cnthistory", "", kCounter));
+    cntgate->visible = false;
+    cnthistory->visible = false;
+    cnthistory->multiLine = true;
     MenuBar_File = add(menu("MenuBar_File", "File", menugroup::kBar));
     MenuBar_ExportScope =
         add(menu("MenuBar_ExportScope", "Export scope record\u2026", menugroup::kFile));
