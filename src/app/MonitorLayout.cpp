@@ -35,6 +35,8 @@ PanelLayout monitorPanelLayout(const Form1Controls& w) {
               {{w.reclenght}, {w.Command2}},
               {{w.lfftdisplay}, {w.fftscale}},
               {{w.lfftwindow}, {w.fftwindow}},
+              {{w.lfftaverage}, {w.fftaverage}},
+              {{w.ffthold, 2}},
               {{w.cmdfft, 2}},
               {{w.fftpeak, 2}}}},
             {kCursors, {{{w.TabStrip2, 2}}, {{w.Slider1, 2}}, {{w.TabStrip3, 2}}}},
