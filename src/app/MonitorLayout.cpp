@@ -35,6 +35,8 @@ PanelLayout monitorPanelLayout(const Form1Controls& w) {
               {{w.reclenght}, {w.Command2}},
               {{w.lfftdisplay}, {w.fftscale}},
               {{w.lfftwindow}, {w.fftwindow}},
+              {{w.lfftaverage}, {w.fftaverage}},
+              {{w.ffthold, 2}},
               {{w.cmdfft, 2}},
               {{w.fftpeak, 2}}}},
             {kCursors, {{{w.TabStrip2, 2}}, {{w.Slider1, 2}}, {{w.TabStrip3, 2}}}},
@@ -57,7 +59,11 @@ PanelLayout monitorPanelLayout(const Form1Controls& w) {
               {{w.CRCH}, {w.combocursorselect}}},
              true},
             {kCounter,
-             {{{w.lch2in, 3}}, {{w.frangesel, 3}}, {{w.frcountertxt, 2}, {w.lfrcntinit}}}},
+             {{{w.lch2in}, {w.cntdisplay, 2}},
+              {{w.frangesel, 3}},
+              {{w.frcountertxt, 2}, {w.lfrcntinit}},
+              {{w.cntgate, 3}},
+              {{w.cnthistory, 3}}}},
         },
     };
     return layout;

@@ -129,6 +129,18 @@ bool performAction(Program& program, const ScriptLine& l) {
         for (int i = 0; i < n && !program.ended(); ++i) {
             program.tick();
         }
+    } else if (k == "counterview") {
+        Form1& monitor = program.monitor();
+        if (!monitor.cntdisplay->enabled) {
+            throw ScriptError(l.number, "counterview: only in the mode Frequency Counter");
+        }
+        checkBox(program, monitor, *monitor.cntdisplay, l.text == "on" ? 1 : 0);
+    } else if (k == "fftaverage") {
+        Form1& monitor = program.monitor();
+        chooseIn(program, monitor, *monitor.fftaverage, l.text);
+    } else if (k == "ffthold") {
+        Form1& monitor = program.monitor();
+        checkBox(program, monitor, *monitor.ffthold, l.text == "on" ? 1 : 0);
     } else if (k == "mouse") {
         moveMouse(program, std::stod(l.words[0]), std::stod(l.words[1]));
     } else {

@@ -34,6 +34,10 @@ struct Form1Controls {
     // Beside the original controls: the measurement readouts of each channel, the spectrum's
     // window and strongest line, the sweep's progress, and the File menu's exports.
     Ctl measch1, measch2, lfftwindow, fftwindow, fftpeak, sweepprogress;
+    // The counter's large display: its switch, the gate and resolution, the last readings.
+    Ctl cntdisplay, cntgate, cnthistory;
+    // The spectrum's power average over the last records and its max hold.
+    Ctl lfftaverage, fftaverage, ffthold;
     Ctl MenuBar_File, MenuBar_ExportScope, MenuBar_ExportSweep, MenuBar_ExportSpectrum,
         MenuBar_SavePlot;
 };

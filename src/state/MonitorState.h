@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,6 +11,7 @@
 
 #include "common/Colour.h"
 #include "state/ScopeCapture.h"
+#include "state/SpectrumHistory.h"
 
 namespace tunx {
 
@@ -44,10 +46,12 @@ enum class SweepKind { Frequency, Amplitude, Fast };
 struct KeptMeasurements {
     std::vector<SweepSample> sweep;
     SweepKind sweepKind = SweepKind::Frequency;
-    std::string amplitudeUnit;     // of an amplitude sweep
-    std::string scale;             // the display scale the sweep is shown and exported in
-    long long sweepStartMs = 0;    // when the sweep began, on the program's clock
-    std::vector<double> spectrum;  // levels of bins 1..512 in the scale's unit
+    std::string amplitudeUnit;         // of an amplitude sweep
+    std::string scale;                 // the display scale the sweep is shown and exported in
+    long long sweepStartMs = 0;        // when the sweep began, on the program's clock
+    std::vector<double> spectrum;      // levels of bins 1..512 in the scale's unit
+    std::vector<double> spectrumHold;  // with the max hold on, its levels of bins 1..512
+    std::size_t spectrumAveraged = 1;  // the records whose spectra the levels average
     double binHz = 0;
     std::string spectrumUnit;
 };
@@ -157,6 +161,8 @@ struct MonitorState {
     std::int32_t fcsamples = 0;
     // The last reading in hertz; none before the first and after a failed one.
     std::optional<double> countedHz;
+    // The last readings, oldest first (none: above the range), since the range or START.
+    std::deque<std::optional<double>> counterHistory;
 
     // How many scope records were kept and counter readings taken: whoever waits for the next
     // one compares.
@@ -177,6 +183,8 @@ struct MonitorState {
     KeptMeasurements kept;
 
     // Spectrum.
+    // The last records' spectra, for the average and the max hold.
+    SpectrumHistory spectra;
     std::int16_t sigpp = 0;
     double sigrms = 0;
     std::array<double, 1025> fftmag{};

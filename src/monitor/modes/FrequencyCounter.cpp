@@ -1,4 +1,5 @@
 #include "monitor/counter/Counter.h"
+#include "monitor/counter/CounterDisplay.h"
 #include "monitor/modes/ModeParts.h"
 #include "monitor/scope/Capture.h"
 
@@ -27,7 +28,11 @@ namespace monitormodes {
 extern const MonitorMode kFrequencyCounter = {
     .name = "Frequency Counter",
     .layout = layout,
-    .start = [](Form1& w) { w.mon().monstate = RunState::Counter; },
+    .start =
+        [](Form1& w) {
+            w.mon().monstate = RunState::Counter;
+            counterHistoryCleared(w);
+        },
     .steps = kSteps,
     .remoteName = "COUNter",
 };

@@ -1,6 +1,7 @@
 // What the monitor modes are made of: the control groups they enable, disable and hide, the
 // layouts several of them share, and the scope's run steps.
 #include "monitor/modes/ModeParts.h"
+#include "monitor/spectrum/SpectrumAverage.h"
 
 #include "monitor/Form1.h"
 #include "monitor/counter/Counter.h"
@@ -154,7 +155,13 @@ bool startScope(Form1& w) {
 }
 
 bool readScope(Form1& w) {
-    return w.mon().vslowtb ? scopedisplayslow(w) : scopedisplay2t(w);
+    MonitorState& m = w.mon();
+    const std::uint64_t kept = m.recordsKept;
+    const bool ok = m.vslowtb ? scopedisplayslow(w) : scopedisplay2t(w);
+    if (m.recordsKept != kept) {
+        stackSpectrum(w);  // for the spectrum's average and max hold
+    }
+    return ok;
 }
 
 }  // namespace tunx
