@@ -15,8 +15,10 @@ namespace tunx {
 
 namespace {
 
+// The spectrum of a CH2-only scope mode is CH2's, any other CH1's.
 bool showsCh2(Form1& w) {
-    return w.selmonmode->text == textOf(MonitorMode::ScopeCH2);
+    const MonitorMode* mode = chosenMode(w);
+    return mode != nullptr && mode->ch2 && !mode->ch1;
 }
 
 bool holdOn(Form1& w) {
