@@ -39,7 +39,7 @@ install-packages:
 	fi
 
 $(BUILD)/CMakeCache.txt:
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTUNX_PCH=ON
 
 configure: deps $(BUILD)/CMakeCache.txt
 
@@ -53,11 +53,12 @@ test: test-plain test-asan
 
 test-plain: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
-	@./$(BUILD)/bin/tunx4k_tests --gtest_filter='FaultMatrixSize.*' | grep '^fault matrix:'
+	@grep -h '^fault matrix:' $(BUILD)/Testing/Temporary/LastTest.log
 
 # Core, simulator and script runner under AddressSanitizer and UndefinedBehaviorSanitizer.
 test-asan: deps
-	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTUNX_SANITIZE=ON -DTUNX_BUILD_APP=OFF
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTUNX_SANITIZE=ON -DTUNX_BUILD_APP=OFF \
+	  -DTUNX_PCH=ON
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --output-on-failure -j $(JOBS)
