@@ -36,7 +36,8 @@ PanelLayout monitorPanelLayout(const Form1Controls& w) {
               {{w.lfftdisplay}, {w.fftscale}},
               {{w.lfftwindow}, {w.fftwindow}},
               {{w.cmdfft, 2}},
-              {{w.fftpeak, 2}}}},
+              {{w.fftpeak, 2}},
+              {{w.cmdautoset, 2}}}},
             {kCursors, {{{w.TabStrip2, 2}}, {{w.Slider1, 2}}, {{w.TabStrip3, 2}}}},
         },
         {

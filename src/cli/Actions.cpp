@@ -124,6 +124,9 @@ bool performAction(Program& program, const ScriptLine& l) {
         for (int i = 0; i < n && !program.ended(); ++i) {
             program.tick();
         }
+    } else if (k == "autoset") {
+        Form1& monitor = program.monitor();
+        press(program, monitor, *monitor.cmdautoset);
     } else if (k == "mouse") {
         moveMouse(program, std::stod(l.words[0]), std::stod(l.words[1]));
     } else {

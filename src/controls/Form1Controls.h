@@ -32,8 +32,8 @@ struct Form1Controls {
     // The 10 ms timer; disabled, it skips its ticks.
     Ctl Timer1;
     // Beside the original controls: the measurement readouts of each channel, the spectrum's
-    // window and strongest line, the sweep's progress, and the File menu's exports.
-    Ctl measch1, measch2, lfftwindow, fftwindow, fftpeak, sweepprogress;
+    // window and strongest line, the sweep's progress, "Auto Set", and the File menu's exports.
+    Ctl measch1, measch2, lfftwindow, fftwindow, fftpeak, sweepprogress, cmdautoset;
     Ctl MenuBar_File, MenuBar_ExportScope, MenuBar_ExportSweep, MenuBar_ExportSpectrum,
         MenuBar_SavePlot;
 };

@@ -169,6 +169,7 @@ void Form1::buildControls() {
     fftpeak = add(label("fftpeak", "", kScope));
     sweepprogress = add(progress("sweepprogress", 0, kSweepPoints, kPlot));
     sweepprogress->visible = false;
+    cmdautoset = add(button("cmdautoset", "Auto Set", kScope));
     MenuBar_File = add(menu("MenuBar_File", "File", menugroup::kBar));
     MenuBar_ExportScope =
         add(menu("MenuBar_ExportScope", "Export scope record\u2026", menugroup::kFile));
