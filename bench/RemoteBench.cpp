@@ -1,7 +1,9 @@
 // Round trips of the remote control over a TCP socket on this machine: a client sends a query
 // and reads its whole answer, the server (in a thread of its own, as `tunx4k-cli --serve` runs
 // it) reads, carries out and answers. Reported: the median and 99th percentile of the wall
-// time of 1,000 round trips, and the CPU time of the whole process per round trip.
+// time of 1,000 round trips, and the CPU time of the whole process per round trip. The
+// "BesideWindows" runs serve as `tunx4k --remote` does without the Qt view: each command
+// crosses to the program's thread and back.
 #include <benchmark/benchmark.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -20,9 +22,11 @@
 
 #include "common/Version.h"
 #include "platform/Host.h"
+#include "program/ProgramThread.h"
 #include "remote/Engine.h"
 #include "remote/QueueUi.h"
 #include "remote/Server.h"
+#include "remote/ServerThread.h"
 #include "wiring/Wiring.h"
 
 namespace tunx::remote {
@@ -71,6 +75,9 @@ class ServedProgram {
     ServedProgram& operator=(const ServedProgram&) = delete;
 
     std::uint16_t port() const { return server_.port(); }
+    // The record is taken already.
+    template <typename C>
+    void prepare(C&) {}
 
   private:
     RemoteState state_;
@@ -80,6 +87,46 @@ class ServedProgram {
     Server server_;
     std::atomic<bool> stop_{false};
     std::thread thread_;
+};
+
+// The program on its own thread with the monitor's timer running, and the server on another
+// whose commands run there through ProgramThread::call, as beside the windows.
+class ProgramThreadServed {
+  public:
+    ProgramThreadServed()
+        : wiring_({.simulate = true, .fast = true, .installDir = installationFolder()}, ui_),
+          program_(wiring_.program(), [](Published) {}),
+          server_(wiring_.program(),
+                  [this](const std::function<void()>& f) { program_.call([&f] { f(); }); }) {
+        std::string why;
+        if (!server_.listen({"127.0.0.1", 0}, why)) {
+            throw std::runtime_error(why);
+        }
+        program_.start();
+        program_.call([this] { wiring_.program().start(); });
+        program_.runTimer(true);
+        server_.start();
+    }
+    ~ProgramThreadServed() {
+        program_.stop();
+        server_.stop();
+    }
+    ProgramThreadServed(const ProgramThreadServed&) = delete;
+    ProgramThreadServed& operator=(const ProgramThreadServed&) = delete;
+
+    std::uint16_t port() const { return server_.port(); }
+    // The client takes the record with the monitor's timer running: "1" once it is in.
+    template <typename C>
+    void prepare(C& client) {
+        client.roundTrip("SOUR:VOLT 4;:OUTP ON;:MON:MODE CH1;:ACQ:POIN 2048;:SING;*OPC?\n", 2);
+    }
+
+  private:
+    RemoteState uiState_;
+    QueueUi ui_{uiState_.status};
+    Wiring wiring_;
+    ProgramThread program_;
+    ServerThread server_;
 };
 
 // A blocking client socket.
@@ -118,9 +165,11 @@ class Client {
     std::vector<char> buffer_ = std::vector<char>(64 * 1024);
 };
 
+template <typename Served>
 void roundTrips(benchmark::State& state, const std::string& query, std::size_t answerBytes) {
-    ServedProgram served;
+    Served served;
     Client client(served.port());
+    served.prepare(client);
     client.roundTrip(query, answerBytes);  // the connection accepted and warm
     std::vector<double> micros;
     const double cpuBefore = processCpuSeconds();
@@ -137,17 +186,34 @@ void roundTrips(benchmark::State& state, const std::string& query, std::size_t a
 }
 
 // "TUNX4K,TUNX4K,tunx4k-SIM0001,<version>" and its line end.
+const std::string kIdn = "*IDN?\n";
+const std::size_t kIdnBytes =
+    std::string("TUNX4K,TUNX4K,tunx4k-SIM0001,").size() + std::strlen(kVersion) + 1;
+// "#48192", 2048 floats and the line end.
+const std::string kWaveform = "WAV:DATA?\n";
+constexpr std::size_t kWaveformBytes = 6 + 2048 * 4 + 1;
+
 void BM_Remote_IdnRoundTrip(benchmark::State& state) {
-    roundTrips(state, "*IDN?\n",
-               std::string("TUNX4K,TUNX4K,tunx4k-SIM0001,").size() + std::strlen(kVersion) + 1);
+    roundTrips<ServedProgram>(state, kIdn, kIdnBytes);
 }
 BENCHMARK(BM_Remote_IdnRoundTrip)->Iterations(1000)->Unit(benchmark::kMicrosecond);
 
-// "#48192", 2048 floats and the line end.
 void BM_Remote_WaveformRoundTrip(benchmark::State& state) {
-    roundTrips(state, "WAV:DATA?\n", 6 + 2048 * 4 + 1);
+    roundTrips<ServedProgram>(state, kWaveform, kWaveformBytes);
 }
 BENCHMARK(BM_Remote_WaveformRoundTrip)->Iterations(1000)->Unit(benchmark::kMicrosecond);
+
+void BM_Remote_IdnRoundTripBesideWindows(benchmark::State& state) {
+    roundTrips<ProgramThreadServed>(state, kIdn, kIdnBytes);
+}
+BENCHMARK(BM_Remote_IdnRoundTripBesideWindows)->Iterations(1000)->Unit(benchmark::kMicrosecond);
+
+void BM_Remote_WaveformRoundTripBesideWindows(benchmark::State& state) {
+    roundTrips<ProgramThreadServed>(state, kWaveform, kWaveformBytes);
+}
+BENCHMARK(BM_Remote_WaveformRoundTripBesideWindows)
+    ->Iterations(1000)
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace tunx::remote

@@ -17,6 +17,18 @@ constexpr const char* kUnload = "Form_Unload";
 constexpr int kBusyAfterMs = 200;
 constexpr int kSettleBeatMs = 50;
 
+// A remote client's window system in place of the screen's while its command runs.
+class StandIn {
+  public:
+    StandIn(QtUi& screen, Ui& client) : screen_(screen) { screen_.setStandIn(&client); }
+    ~StandIn() { screen_.setStandIn(nullptr); }
+    StandIn(const StandIn&) = delete;
+    StandIn& operator=(const StandIn&) = delete;
+
+  private:
+    QtUi& screen_;
+};
+
 }  // namespace
 
 App::App(const WiringOptions& options)
@@ -69,9 +81,30 @@ App::~App() {
     // A handler waiting for a dialog gives up; the work under way ends; nothing else runs.
     windowThread_.close();
     thread_.stop();
+    remote_.reset();  // a command on its way returns at once now
     if (busyShown_) {
         QApplication::restoreOverrideCursor();
     }
+}
+
+bool App::listenRemote(const remote::Endpoint& at, std::string& why) {
+    // The client's commands see the client's own window system for their messages and dialogs.
+    auto runOnProgram = [this](const std::function<void()>& command) {
+        thread_.call([this, &command] {
+            const StandIn client(ui_, remote_->clientUi());
+            command();
+        });
+    };
+    auto server = std::make_unique<remote::ServerThread>(program(), std::move(runOnProgram));
+    if (!server->listen(at, why)) {
+        return false;
+    }
+    remote_ = std::move(server);
+    return true;
+}
+
+std::string App::remoteWhere() const {
+    return remote_ ? remote_->where() : std::string();
 }
 
 void App::start() {
@@ -79,6 +112,9 @@ void App::start() {
     generatorView_->show();
     thread_.start();
     const std::uint64_t startUp = post(program().generator(), kActivate);
+    if (remote_) {
+        remote_->start();  // its first command comes after the start-up
+    }
     // Start-up filled the panel (device list, file names, the mode's texts).
     whenDone(startUp, [this] {
         if (!ended_ && !places_.remembered(*generatorView_)) {

@@ -16,6 +16,7 @@
 #include "app/WindowThread.h"
 #include "app/WindowView.h"
 #include "program/ProgramThread.h"
+#include "remote/ServerThread.h"
 #include "wiring/Wiring.h"
 
 namespace tunx::app {
@@ -35,8 +36,17 @@ class App : public QObject, private UiHost {
     App& operator=(const App&) = delete;
 
     // Shows the generator window, starts the program's thread and hands it the start-up (the
-    // generator window's activation).
+    // generator window's activation), then the remote control when it listens.
     void start();
+
+    // Before start(): serves the program to a remote-control client at `at` beside the
+    // windows, from start() on. False with `why` when it cannot listen there (a port in use).
+    // A client's commands run in order with the user's actions; the windows show what they
+    // change; their message boxes go to the client's error queue and their file dialogs are
+    // cancelled, so that nothing waits for a user who did not ask.
+    bool listenRemote(const remote::Endpoint& at, std::string& why);
+    // Where the remote control listens ("127.0.0.1:5025"); "" without one.
+    std::string remoteWhere() const;
 
     // The program and its wiring. The window thread may read them only while the program's
     // thread is idle (after settle()) or before start().
@@ -106,6 +116,8 @@ class App : public QObject, private UiHost {
     std::unique_ptr<WindowView> monitorView_;
     WindowPlaces places_;
     ProgramThread thread_;
+    // Goes before the program's thread: its commands run there.
+    std::unique_ptr<remote::ServerThread> remote_;
 
     // The window thread's side.
     std::uint64_t posted_ = 0;    // the last work handed over

@@ -16,7 +16,8 @@ constexpr const char* kDescription =
     "instrument.";
 constexpr const char* kTrailer =
     "\nExit status: 0 when the windows were closed, 2 for a bad command line, a --script\n"
-    "line that cannot be done, or no display to show the windows on.\n";
+    "line that cannot be done, a --remote port that cannot be listened on, or no display to\n"
+    "show the windows on.\n";
 
 // Options of Qt's applications that take a value; the application takes them from the
 // arguments itself.
@@ -74,7 +75,14 @@ AppCommandLine parseAppCommandLine(const QStringList& arguments) {
         QStringLiteral("Plays a script on the windows once they show (demonstrations and "
                        "screenshots): tunx4k-cli's user actions, wait MS, shot FILE, quit."),
         QStringLiteral("FILE"));
-    parser.addOptions({help, version, simulate, sim, serial, usbId, transcript, script});
+    const QCommandLineOption remote(
+        QStringLiteral("remote"),
+        QStringLiteral("Serves the program to a remote-control client (SCPI on a raw TCP socket, "
+                       "as tunx4k-cli --serve) while the windows run; the windows show what it "
+                       "changes. The address is 127.0.0.1 unless given; another address lets "
+                       "other machines control the instrument. Port 0 takes a free port."),
+        QStringLiteral("[ADDRESS:]PORT"));
+    parser.addOptions({help, version, simulate, sim, serial, usbId, transcript, script, remote});
     for (const char* name : kQtValueOptions) {
         QCommandLineOption qt(QString::fromLatin1(name), QString(), QStringLiteral("VALUE"));
         qt.setFlags(QCommandLineOption::HiddenFromHelp);
@@ -138,6 +146,14 @@ AppCommandLine parseAppCommandLine(const QStringList& arguments) {
     if (parser.isSet(script) && line.scriptPath.empty()) {
         return answer(AppCommandLine::Action::Refused,
                       QStringLiteral("--script needs a file name."));
+    }
+    if (parser.isSet(remote)) {
+        std::string why;
+        line.remote = remote::parseEndpoint(parser.value(remote).toStdString(), why);
+        if (!line.remote) {
+            return answer(AppCommandLine::Action::Refused,
+                          QStringLiteral("--remote: ") + QString::fromStdString(why));
+        }
     }
     return line;
 }

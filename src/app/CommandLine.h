@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QStringList>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "remote/Server.h"
 #include "usb/UsbId.h"
 
 namespace tunx::app {
@@ -19,6 +21,8 @@ struct AppCommandLine {
     std::string transcriptPath;  // "" for none
     std::string scriptPath;      // "" for none
     std::string serial;          // the instrument to open; "" for the first attached
+    // Where the remote control listens beside the windows; none without --remote.
+    std::optional<remote::Endpoint> remote;
     // The help or version text to print, or why the command line was refused.
     std::string text;
 };

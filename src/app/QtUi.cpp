@@ -84,6 +84,10 @@ QtUi::QtUi(UiHost& host) : host_(host) {}
 QtUi::~QtUi() = default;
 
 void QtUi::MsgBox(const std::string& text, MsgIcon icon, const std::optional<std::string>& title) {
+    if (standIn_ != nullptr) {
+        standIn_->MsgBox(text, icon, title);
+        return;
+    }
     host_.publishNow();  // the windows show what the handler did before it asks
     host_.windowThread().wait([&] {
         const ArrowCursor arrow;
@@ -94,8 +98,29 @@ void QtUi::MsgBox(const std::string& text, MsgIcon icon, const std::optional<std
     });
 }
 
+bool QtUi::MsgBoxYesNo(const std::string& text) {
+    if (standIn_ != nullptr) {
+        return standIn_->MsgBoxYesNo(text);
+    }
+    host_.publishNow();
+    bool yes = false;  // No, also when the windows close meanwhile
+    host_.windowThread().wait([&] {
+        const ArrowCursor arrow;
+        QMessageBox box(QMessageBox::Question, QString::fromLatin1(kDefaultTitle),
+                        toScreenText(text), QMessageBox::Yes | QMessageBox::No,
+                        host_.dialogParent());
+        box.setTextFormat(Qt::PlainText);
+        box.setDefaultButton(QMessageBox::No);
+        yes = box.exec() == QMessageBox::Yes;
+    });
+    return yes;
+}
+
 std::string QtUi::FileDialog(FileDialogKind kind, const std::string& title,
                              const std::string& filter, int filterIndex) {
+    if (standIn_ != nullptr) {
+        return standIn_->FileDialog(kind, title, filter, filterIndex);
+    }
     host_.publishNow();
     std::string path;  // empty: cancelled, also when the windows close meanwhile
     host_.windowThread().wait([&] {

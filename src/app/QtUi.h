@@ -51,6 +51,7 @@ class QtUi : public Ui {
 
     void MsgBox(const std::string& text, MsgIcon icon,
                 const std::optional<std::string>& title) override;
+    bool MsgBoxYesNo(const std::string& text) override;
     std::string FileDialog(FileDialogKind kind, const std::string& title, const std::string& filter,
                            int filterIndex) override;
     void EndApplication() override;
@@ -61,6 +62,12 @@ class QtUi : public Ui {
     // felt; the program's own requests add nothing to that.
     void SetBusy(bool) override {}
 
+    // On the program's thread: while set, message boxes (questions too) and file dialogs go to
+    // `standIn` instead of the screen. A remote client's command runs with the client's own
+    // stand-in, so that its messages reach the client and no dialog waits for a user who did
+    // not ask.
+    void setStandIn(Ui* standIn) { standIn_ = standIn; }
+
     // The read-only window that shows the user's guide where no desktop opens it.
     QPlainTextEdit* guideWindow() const { return guideWindow_.get(); }
 
@@ -68,6 +75,7 @@ class QtUi : public Ui {
     void showGuideText(const QString& path);
 
     UiHost& host_;
+    Ui* standIn_ = nullptr;  // the program's thread only
     std::unique_ptr<QPlainTextEdit> guideWindow_;
 };
 

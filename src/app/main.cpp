@@ -114,6 +114,14 @@ int main(int argc, char** argv) {
             return refuse("--sim: " + *error);
         }
     }
+    if (line.remote) {
+        std::string why;
+        if (!app.listenRemote(*line.remote, why)) {
+            std::cerr << "tunx4k: --remote: " << why << "\n";  // a port in use, as a rule
+            return kBadCommandLine;
+        }
+        std::cerr << "tunx4k: serving on " << app.remoteWhere() << std::endl;
+    }
     app.start();
     tunx::app::GuiScript player(app, std::move(script));
     player.play();

@@ -91,6 +91,8 @@ class Session {
             // a user's action, carried out through the program's rules
         } else if (k == "answer") {
             ui_.answers.push_back(l.text);
+        } else if (k == "reply") {
+            ui_.replies.push_back(l.text == "yes");
         } else if (k == "show" || k == "expect") {
             const Control& c = *lookup(l).second;
             const std::string value = valueOf(c);

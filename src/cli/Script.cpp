@@ -137,6 +137,11 @@ std::vector<ScriptLine> parseScript(std::istream& in) {
                 throw ScriptError(number, l.keyword + " needs a text");
             }
             l.text = unquote(rest);
+        } else if (l.keyword == "reply") {
+            if (rest != "yes" && rest != "no") {
+                throw ScriptError(number, "reply takes yes or no");
+            }
+            l.text = rest;
         } else if (l.keyword == "lines") {
             if (rest != "on" && rest != "off") {
                 throw ScriptError(number, "lines takes on or off");

@@ -49,10 +49,15 @@ std::string joined(const std::vector<std::string>& texts) {
 }
 }  // namespace
 
-// The calibration file of the instrument with id `id`: the user's own copy in their data
-// folder when there is one, else the one in `folder`.
-std::string frmMain::calibrationFile(const std::string& folder, const std::string& id) const {
-    const std::string name = kCalibrationStart + id + kCalibrationEnd;
+std::string frmMain::calibrationName(const std::string& serial) {
+    const std::string id =
+        serial.size() > kDeviceIdStart ? serial.substr(kDeviceIdStart, kDeviceIdLength) : "";
+    return kCalibrationStart + id + kCalibrationEnd;
+}
+
+// The user's own copy in their data folder comes first.
+std::string frmMain::calibrationFile(const std::string& folder, const std::string& serial) const {
+    const std::string name = calibrationName(serial);
     const std::string& own = s_.host.userDataDir;
     if (!own.empty() && fileKind(own + name) == FileKind::Readable) {
         return own + name;
@@ -83,9 +88,7 @@ void frmMain::Form_Activate() {
         device.listIndex = i;
         device.text = device.items[static_cast<std::size_t>(i)];
         const std::string& entry = device.text;
-        const std::string id =
-            entry.size() > kDeviceIdStart ? entry.substr(kDeviceIdStart, kDeviceIdLength) : "";
-        tcali->text = calibrationFile(folder, id);
+        tcali->text = calibrationFile(folder, entry);
         if (!isInstrumentSerial(entry) || (!wanted.empty() && entry != wanted)) {
             continue;
         }

@@ -39,6 +39,7 @@ class frmMain : public Window, public frmMainControls {
     // Calibration.
     void calibr_file_Click();
     void Calibrate_Click();
+    void offerToKeep(const std::string& path);
 
     // Panel layout, output-stage controls and configuration files.
     void ModeSelect_Click();
@@ -63,9 +64,12 @@ class frmMain : public Window, public frmMainControls {
 
     // Installation folder files.
     std::string installFile(const std::string& name) const { return s_.host.installDir + name; }
-    // The calibration file of the instrument with that id: the user's copy in their data
-    // folder, else the one in `folder`.
-    std::string calibrationFile(const std::string& folder, const std::string& id) const;
+    // The name of the calibration file of the instrument with the serial number `serial`:
+    // "CalData" + its characters 8-14 + ".txt".
+    static std::string calibrationName(const std::string& serial);
+    // That instrument's calibration file: the user's copy in their data folder, else the one in
+    // `folder`.
+    std::string calibrationFile(const std::string& folder, const std::string& serial) const;
 
   private:
     void buildControls();

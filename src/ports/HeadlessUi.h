@@ -9,8 +9,9 @@
 namespace tunx {
 
 // The window system of a run without windows (the script runner, tests, benchmarks): every
-// message box is answered with OK at once, file dialogs take the queued answers (none queued:
-// cancelled), and what was asked for is kept for whoever wants to look.
+// message box is answered with OK at once, questions and file dialogs take the queued replies
+// and answers (none queued: No, cancelled), and what was asked for is kept for whoever wants to
+// look.
 class HeadlessUi : public Ui {
   public:
     struct Message {
@@ -26,6 +27,15 @@ class HeadlessUi : public Ui {
     void MsgBox(const std::string& text, MsgIcon icon,
                 const std::optional<std::string>& title) override {
         messages.push_back({text, icon, title});
+    }
+    bool MsgBoxYesNo(const std::string& text) override {
+        questions.push_back(text);
+        if (replies.empty()) {
+            return false;
+        }
+        const bool yes = replies.front();
+        replies.pop_front();
+        return yes;
     }
     std::string FileDialog(FileDialogKind, const std::string& title, const std::string& filter,
                            int) override {
@@ -54,6 +64,8 @@ class HeadlessUi : public Ui {
     }
 
     std::deque<std::string> answers;  // the next file dialogs' answers, "" cancels
+    std::deque<bool> replies;         // the next questions' replies, true for Yes
+    std::vector<std::string> questions;
     std::vector<Message> messages;
     std::vector<Dialog> dialogs;
     std::vector<std::string> guides;

@@ -96,6 +96,12 @@ void RecordingUi::MsgBox(const std::string& text, MsgIcon icon,
     inner_.MsgBox(text, icon, title);
 }
 
+bool RecordingUi::MsgBoxYesNo(const std::string& text) {
+    const bool yes = inner_.MsgBoxYesNo(text);
+    t_.write("question " + Transcript::escape(text) + (yes ? " -> yes" : " -> no"));
+    return yes;
+}
+
 std::string RecordingUi::FileDialog(FileDialogKind kind, const std::string& title,
                                     const std::string& filter, int filterIndex) {
     std::string path = inner_.FileDialog(kind, title, filter, filterIndex);

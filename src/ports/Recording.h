@@ -53,6 +53,7 @@ class RecordingUi : public Ui {
 
     void MsgBox(const std::string& text, MsgIcon icon,
                 const std::optional<std::string>& title) override;
+    bool MsgBoxYesNo(const std::string& text) override;
     std::string FileDialog(FileDialogKind kind, const std::string& title, const std::string& filter,
                            int filterIndex) override;
     void EndApplication() override;

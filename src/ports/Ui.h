@@ -19,6 +19,9 @@ class Ui {
     virtual void MsgBox(const std::string& text, MsgIcon icon = MsgIcon::None,
                         const std::optional<std::string>& title = std::nullopt) = 0;
 
+    // Modal message box with Yes and No buttons and the default title: true for Yes.
+    virtual bool MsgBoxYesNo(const std::string& text) = 0;
+
     // Common open/save dialog. `filter` is in the "Description|pattern|..." form,
     // `filterIndex` 1-based. Returns the chosen path, or empty when cancelled.
     virtual std::string FileDialog(FileDialogKind kind, const std::string& title,

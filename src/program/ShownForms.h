@@ -17,6 +17,7 @@ class ShownForms : public Ui {
                 const std::optional<std::string>& title) override {
         inner_.MsgBox(text, icon, title);
     }
+    bool MsgBoxYesNo(const std::string& text) override { return inner_.MsgBoxYesNo(text); }
     std::string FileDialog(FileDialogKind kind, const std::string& title, const std::string& filter,
                            int filterIndex) override {
         return inner_.FileDialog(kind, title, filter, filterIndex);

@@ -98,11 +98,14 @@ void Engine::checkOperationComplete() {
             state_.opcArmed = false;
             state_.status.setEvent(esr::kOperationComplete);
         }
+        opcWatched_ = state_.opcArmed;
     });
 }
 
 std::string Engine::work() {
     std::string out;
+    // Without lines and without *OPC armed there is nothing to look at on the program.
+    const bool worked = busy();
     while (true) {
         if (current_) {
             if (!carryOn(*current_, out)) {
@@ -132,7 +135,9 @@ std::string Engine::work() {
             queue(e.entry());
         }
     }
-    checkOperationComplete();
+    if (worked || opcWatched_) {
+        checkOperationComplete();
+    }
     return out;
 }
 

@@ -37,6 +37,9 @@ class Engine {
     bool waiting() const { return current_.has_value(); }
     // Lines are queued or one is under way.
     bool busy() const { return current_.has_value() || !lines_.empty(); }
+    // work() has something to do even without new input: a line waits, or *OPC waits to set
+    // its bit.
+    bool watching() const { return busy() || opcWatched_; }
     // The bytes of the lines that wait their turn, with what each line costs beside them.
     std::size_t queuedBytes() const { return queuedBytes_; }
     // The client left: the lines it finished sending still run now, up to the first that would
@@ -71,6 +74,7 @@ class Engine {
     std::size_t queuedBytes_ = 0;
     std::optional<Line> current_;
     bool leaving_ = false;
+    bool opcWatched_ = false;  // *OPC was armed when last looked at
 };
 
 }  // namespace tunx::remote

@@ -15,6 +15,8 @@ class QueueUi : public Ui {
     void MsgBox(const std::string& text, MsgIcon, const std::optional<std::string>&) override {
         status_.push({error::kExecution.number, text});
     }
+    // No one at the windows to answer: a question is answered No, a file dialog cancelled.
+    bool MsgBoxYesNo(const std::string&) override { return false; }
     std::string FileDialog(FileDialogKind, const std::string&, const std::string&, int) override {
         return {};
     }

@@ -24,7 +24,7 @@ class CommandLineTest : public QObject {
         const auto line =
             parse({"--simulate", "--sim", "wire CH1 dut", "--sim", " dut  lowpass 1M ", "--usb-id",
                    "10c4:ea60", "--transcript", "t.txt", "--script", "s.txt", "--serial",
-                   "tunx4k-B", "-platform", "offscreen"});
+                   "tunx4k-B", "--remote", "[::1]:5026", "-platform", "offscreen"});
         QCOMPARE(line.action, Action::Run);
         QVERIFY(line.simulate);
         QCOMPARE(line.instructions.size(), std::size_t{2});
@@ -34,6 +34,9 @@ class CommandLineTest : public QObject {
         QCOMPARE(line.transcriptPath, std::string("t.txt"));
         QCOMPARE(line.scriptPath, std::string("s.txt"));
         QCOMPARE(line.serial, std::string("tunx4k-B"));
+        QVERIFY(line.remote.has_value());
+        QCOMPARE(line.remote->address, std::string("::1"));
+        QCOMPARE(line.remote->port, std::uint16_t{5026});
         // Two instruments, two programs: each keeps its settings apart.
         QCOMPARE(app::settingsApplication("tunx4k-B"), QStringLiteral("tunx4k-B"));
         QCOMPARE(app::settingsApplication("../x y"), QStringLiteral("_._x_y"));
@@ -42,6 +45,7 @@ class CommandLineTest : public QObject {
         const auto plain = parse({});
         QCOMPARE(plain.action, Action::Run);
         QVERIFY(!plain.simulate && plain.instructions.empty() && plain.scriptPath.empty());
+        QVERIFY(!plain.remote);
         QVERIFY(plain.usbId == usb::UsbId{});
     }
 
@@ -68,6 +72,10 @@ class CommandLineTest : public QObject {
             << QStringList{"--transcript", ""} << refused << "--transcript needs a file name.";
         QTest::newRow("empty serial")
             << QStringList{"--serial", ""} << refused << "--serial needs a serial number.";
+        QTest::newRow("remote without a port")
+            << QStringList{"--remote", "localhost:"} << refused << "--remote: not a port number: ";
+        QTest::newRow("remote port too large")
+            << QStringList{"--remote", "65536"} << refused << "--remote: not a port number: 65536";
         QTest::newRow("empty script")
             << QStringList{"--script", ""} << refused << "--script needs a file name.";
     }
@@ -82,9 +90,9 @@ class CommandLineTest : public QObject {
 
     void helpNamesEveryOption() {
         const QString text = QString::fromStdString(parse({"--help"}).text);
-        for (const char* option :
-             {"--simulate", "--sim <INSTRUCTION>", "--usb-id <VID:PID>", "--transcript <FILE>",
-              "--script <FILE>", "--serial <SERIAL>", "--help", "--version"}) {
+        for (const char* option : {"--simulate", "--sim <INSTRUCTION>", "--usb-id <VID:PID>",
+                                   "--transcript <FILE>", "--script <FILE>", "--serial <SERIAL>",
+                                   "--remote <[ADDRESS:]PORT>", "--help", "--version"}) {
             QVERIFY2(text.contains(option), option);
         }
         QVERIFY(!text.contains("platform"));  // Qt's own options are not the program's

@@ -91,6 +91,19 @@ TEST(Cli, ExitStatusTranscriptAndDiagnostic) {
                     kSim + script("\xEF\xBB\xBFmark a\n  # comment\n\t show Frek \ncheck atten 1 \n"
                                   "show atten\t\nmark b \n"),
                     kStarted + "mark a\nvalue Frek = 1\nvalue atten = 1\nmark b \n"});
+    // A question and the script's reply: keeping the chosen calibration file in the user's data
+    // folder (which runCli puts where nothing can be written).
+    const std::string cal = std::string(TUNX_SHARE_DIR) + "CalDataSIM0001.txt";
+    const std::string kept = "/dev/null/tunx4k-tests/tunx4k/CalDataSIM0001.txt";
+    const std::string asked = "question Keep a copy of " + cal + " as " + kept +
+                              "? The program reads this instrument's calibration file from there "
+                              "at every start.";
+    rows.push_back({0, "", kSim + script("answer " + cal + "\nclick calibr_file\n"),
+                    kStarted + "dialog Load From File -> " + cal + "\n" + asked + " -> no\n"});
+    rows.push_back({0, "", kSim + script("answer " + cal + "\nreply yes\nclick calibr_file\n"),
+                    kStarted + "dialog Load From File -> " + cal + "\n" + asked +
+                        " -> yes\nmessage The calibration file could not be copied to " + kept +
+                        ": Not a directory\n"});
     // What cannot be a script, and a transcript that cannot be written.
     const std::string folder = std::filesystem::path(tempFile("")).parent_path();
     rows.push_back({2, "cannot read script: " + folder + " is a folder", kSim + folder, ""});
@@ -120,6 +133,7 @@ TEST(Cli, ExitStatusTranscriptAndDiagnostic) {
                                    "mark\n",
                                    "lines\n",
                                    "lines maybe\n",
+                                   "reply maybe\n",
                                    "mark a\nsim devices other-1\n",
                                    "tab TabStrip2\n",
                                    "tab TabStrip2 0\n",

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <deque>
+#include <filesystem>
 #include <limits>
 #include <numeric>
 #include <tuple>
@@ -152,6 +154,66 @@ TEST(CalibrationButtons, TheDialogLoadsTheChosenFileAndCancelReloadsIt) {
     EXPECT_EQ(rig.w().tcali->text, good);
     EXPECT_FLOAT_EQ(rig.s().cal.flat90M, 4700.25F);
     EXPECT_TRUE(rig.messages().empty());
+}
+
+// A file chosen with "Cal. File ..." becomes the instrument's own copy in the user's data folder
+// only when the user says so; a file that could not be read, the copy itself, no data folder or
+// no instrument asks nothing.
+TEST(CalibrationButtons, TheChosenFileIsKeptInTheUsersFolderWhenTheUserSaysSo) {
+    namespace fs = std::filesystem;
+    const std::string good = writeTempFile("cal-keep.txt", kHeader + rows(1, 47));
+    const fs::path base = fs::path(good).parent_path() / "keep";
+    const std::string blocked = writeTempFile("cal-keep-blocked", "a file, not a folder");
+    struct Row {
+        const char* what;
+        std::string chosen;  // the dialog's answer
+        std::string userDir;
+        std::deque<bool> replies;
+        bool asked;
+        bool kept;
+        Lines messages;
+        Lines serials = {sim::kDefaultSerial};
+    };
+    const std::string dir = (base / "data").string() + "/";
+    const std::string copy = dir + "CalDataSIM0001.txt";
+    for (const Row& r : {
+             Row{"yes", good, dir, {true}, true, true, {}},
+             Row{"no", good, dir, {false}, true, false, {}},
+             Row{"cancelled", "", dir, {true}, false, false, {}},
+             Row{"no data folder", good, "", {true}, false, false, {}},
+             Row{"unreadable", kMissing, dir, {true}, false, false, {kMsg}},
+             Row{"the copy itself", copy, dir, {true}, false, false, {}},
+             Row{"no instrument", good, dir, {true}, false, false, {}, {}},
+             Row{"a file in the way",
+                 good,
+                 blocked + "/",
+                 {true},
+                 true,
+                 false,
+                 {"The calibration file could not be copied to " + blocked +
+                  "/CalDataSIM0001.txt: Not a directory"}},
+         }) {
+        fs::remove_all(base);
+        if (r.chosen == copy) {
+            fs::create_directories(dir);
+            fs::copy_file(good, copy);
+        }
+        Rig rig(r.serials);
+        rig.s().host.userDataDir = r.userDir;
+        rig.start();
+        const std::size_t said = rig.messages().size();
+        rig.ui.answers.push_back(r.chosen);
+        rig.ui.replies = r.replies;
+        EXPECT_TRUE(rig.run("calibr_file_Click")) << r.what;
+        const std::string question = "Keep a copy of " + good + " as " + r.userDir +
+                                     "CalDataSIM0001.txt? The program reads this instrument's "
+                                     "calibration file from there at every start.";
+        EXPECT_EQ(rig.ui.questions, r.asked ? Lines{question} : Lines{}) << r.what;
+        const Lines all = rig.messages();
+        EXPECT_EQ(Lines(all.begin() + static_cast<long>(said), all.end()), r.messages) << r.what;
+        EXPECT_EQ(fs::exists(copy) && readFile(copy) == readFile(good), r.kept || r.chosen == copy)
+            << r.what;
+    }
 }
 
 // The instrument with the two data bytes of every 2-byte read replaced by `raw`.

@@ -1,8 +1,9 @@
 // The USB backend through real libusb-1.0 against emulated usbfs nodes: enumeration beside a
 // foreign device, the bridge's requests on open, flush and close, whole scripts with the
 // virtual instrument as the bridge's firmware (the same transcript as on the virtual
-// instrument itself, whatever packets the bridge cuts its answers into), a device unplugged
-// in the middle of a transfer, and an interface another program holds.
+// instrument itself, whatever packets the bridge cuts its answers into, lost answers timing
+// out in libusb), a device unplugged in the middle of a transfer, and an interface another
+// program holds.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -162,6 +163,9 @@ TEST_P(SameTranscript, AsOnTheVirtualInstrument) {
     EXPECT_EQ(got.transcript, expected.transcript);
     EXPECT_EQ(usb.sim.badFrames(), 0);
     EXPECT_EQ(usb.told, Lines{});
+    // A lost answer is a read that libusb gives up on at its time-out, discarding the transfer.
+    EXPECT_EQ(std::ranges::count(usb.bridge.log(), std::string("discard in")) > 0,
+              static_cast<bool>(row->faults));
 }
 
 INSTANTIATE_TEST_SUITE_P(

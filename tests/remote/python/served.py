@@ -14,13 +14,15 @@ SERVING = re.compile(r"serving on 127\.0\.0\.1:(\d+)")
 
 
 class Served:
-    """Starts `tunx4k-cli --simulate --serve 0` with extra arguments; the port it chose is read
-    from its first line."""
+    """Starts `tunx4k-cli --simulate --serve 0` with extra arguments (or `command`, a program
+    that serves on a free port and names it the same way); the port it chose is read from its
+    first line."""
 
-    def __init__(self, *args):
+    def __init__(self, *args, command=None, env=None):
         self.errors = tempfile.TemporaryFile(mode="w+")
-        self.process = subprocess.Popen([CLI, "--simulate", *args, "--serve", "0"],
-                                        stdout=subprocess.DEVNULL, stderr=self.errors)
+        command = command or [CLI, "--simulate", *args, "--serve", "0"]
+        self.process = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=self.errors,
+                                        env=env)
         self.port = None
         deadline = time.monotonic() + 20
         while self.port is None and time.monotonic() < deadline:
