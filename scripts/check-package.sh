@@ -129,6 +129,18 @@ check "AppStream metadata is valid" appstreamcli validate --no-net \
 check "icon is an SVG image" grep -q '<svg' \
     "$unpacked/usr/share/icons/hicolor/scalable/apps/org.tunx4k.tunx4k.svg"
 
+echo "== manual pages"
+# help2man takes the synopsis from --help's usage lines, one form of the command a line.
+synopsis_has() {  # synopsis_has PROGRAM WORD...
+    local page=$unpacked/usr/share/man/man1/$1.1.gz text
+    shift
+    text=$(zcat "$page" | sed -n '/^\.SH SYNOPSIS/,/^\.SH DESCRIPTION/p' | sed 's/\\-/-/g')
+    for word in "$@"; do grep -qe "$word" <<<"$text" || return 1; done
+}
+check "tunx4k(1): its synopsis" synopsis_has tunx4k '^\.B tunx4k$' options
+check "tunx4k-cli(1): its synopsis has every form" \
+    synopsis_has tunx4k-cli SCRIPT '--serve' '--list' '--version'
+
 prefix=$unpacked/usr
 if [[ $system == yes ]]; then
     echo "== installing into this system"

@@ -16,8 +16,8 @@ constexpr const char* kDescription =
     "instrument.";
 constexpr const char* kTrailer =
     "\nExit status: 0 when the windows were closed, 2 for a bad command line, a --script\n"
-    "line that cannot be done, a --remote port that cannot be listened on, or no display to\n"
-    "show the windows on.\n";
+    "line that cannot be done, a --remote port that cannot be listened on, or no\n"
+    "display to show the windows on.\n";
 
 // Options of Qt's applications that take a value; the application takes them from the
 // arguments itself.
@@ -126,9 +126,11 @@ AppCommandLine parseAppCommandLine(const QStringList& arguments) {
     if (parser.isSet(usbId)) {
         const auto id = usb::parseUsbId(parser.value(usbId).toStdString());
         if (!id) {
-            return answer(AppCommandLine::Action::Refused,
-                          QStringLiteral("--usb-id needs VID:PID in hexadecimal, not '%1'.")
-                              .arg(parser.value(usbId)));
+            return answer(
+                AppCommandLine::Action::Refused,
+                QStringLiteral(
+                    "--usb-id needs VID:PID in hexadecimal, each from 1 to ffff, not '%1'.")
+                    .arg(parser.value(usbId)));
         }
         line.usbId = *id;
     }

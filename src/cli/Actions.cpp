@@ -26,6 +26,14 @@ int sliderValue(const ScriptLine& l, const Control& slider) {
     return static_cast<int>(std::clamp<long>(value, slider.minimum, slider.maximum));
 }
 
+// A control the window does not offer now (greyed out) cannot be used, as in the window.
+Control& offered(const ScriptLine& l, Control& control) {
+    if (!control.enabled) {
+        throw ScriptError(l.number, l.control + " is disabled in its window now");
+    }
+    return control;
+}
+
 }  // namespace
 
 std::pair<Window*, Control*> lookupControl(Program& program, const ScriptLine& l) {
@@ -89,7 +97,7 @@ bool performAction(Program& program, const ScriptLine& l) {
     if (k == "set" || k == "choose" || k == "check" || k == "click") {
         auto [w, c] = lookupControl(program, l);
         Window& window = *w;
-        Control& control = *c;
+        Control& control = offered(l, *c);
         if (k == "set" && control.kind == ControlKind::Slider) {
             moveSlider(program, window, control, sliderValue(l, control));
         } else if (k == "set") {
@@ -113,7 +121,7 @@ bool performAction(Program& program, const ScriptLine& l) {
     } else if (k == "tab") {
         auto [w, c] = lookupControl(program, l);
         Window& window = *w;
-        Control& control = *c;
+        Control& control = offered(l, *c);
         const auto n = static_cast<std::size_t>(std::stoi(l.text));
         if (control.kind != ControlKind::TabStrip || n < 1 || n > control.items.size()) {
             throw ScriptError(l.number, l.control + " has no tab " + l.text);
@@ -126,7 +134,7 @@ bool performAction(Program& program, const ScriptLine& l) {
         }
     } else if (k == "autoset") {
         Form1& monitor = program.monitor();
-        press(program, monitor, *monitor.cmdautoset);
+        press(program, monitor, offered(l, *monitor.cmdautoset));
     } else if (k == "mouse") {
         moveMouse(program, std::stod(l.words[0]), std::stod(l.words[1]));
     } else {

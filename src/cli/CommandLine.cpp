@@ -10,10 +10,8 @@ namespace {
 
 constexpr const char* kProgram = "tunx4k-cli";
 constexpr const char* kUsage =
-    "Usage: tunx4k-cli [--simulate] [--fast] [--locale NAME] [--out FILE] [--serial SERIAL]\n"
-    "                  [--usb-id VID:PID] SCRIPT\n"
-    "  or:  tunx4k-cli [--simulate [--sim INSTRUCTION]...] [--out FILE] [--serial SERIAL]\n"
-    "                  [--usb-id VID:PID] [--idle-timeout SECONDS] --serve [ADDRESS:]PORT\n"
+    "Usage: tunx4k-cli [OPTION]... SCRIPT\n"
+    "  or:  tunx4k-cli [OPTION]... --serve [ADDRESS:]PORT\n"
     "  or:  tunx4k-cli --list [--simulate] [--usb-id VID:PID]\n"
     "  or:  tunx4k-cli --help | --version\n"
     "Runs the TUNX4K program's windows headless, driven by SCRIPT (a file, or - for standard\n"
@@ -23,7 +21,8 @@ constexpr const char* kUsage =
     "\n"
     "Options:\n"
     "  --simulate        use the built-in virtual instrument instead of the USB device\n"
-    "  --fast            record pauses in the transcript without waiting for them\n"
+    "  --fast            record pauses in the transcript without waiting for them (not\n"
+    "                    with --serve)\n"
     "  --locale NAME     locale for the digit grouping of numbers shown (en_US: 1,500,000)\n"
     "  --out FILE        write the transcript to FILE instead of standard output\n"
     "  --serial SERIAL   open the instrument with that serial number (default: the first\n"
@@ -33,9 +32,10 @@ constexpr const char* kUsage =
     "                    (default 10c4:ea61)\n"
     "  --serve [ADDRESS:]PORT  serve SCPI on a raw TCP socket (address 127.0.0.1 unless given;\n"
     "                    another address lets other machines control the instrument)\n"
-    "  --sim INSTRUCTION an instruction for the virtual instrument's bench, as a script's sim\n"
-    "                    line without \"sim\" (with --serve)\n"
-    "  --idle-timeout SECONDS  drop a client that sends nothing for that long (default 600)\n"
+    "  --sim INSTRUCTION  an instruction for the virtual instrument's bench, as a script's\n"
+    "                    sim line without \"sim\" (with --serve)\n"
+    "  --idle-timeout SECONDS  drop a client that sends nothing for that long (with --serve;\n"
+    "                    default 600)\n"
     "  -h, --help        print this text\n"
     "  --version         print the version\n"
     "\n"
@@ -134,8 +134,9 @@ CommandLine parseCommandLine(std::span<const std::string_view> arguments) {
             if (arg == "--usb-id") {
                 const auto id = usb::parseUsbId(value);
                 if (!id) {
-                    return refused("--usb-id needs VID:PID in hexadecimal, not " +
-                                   std::string(value));
+                    return refused(
+                        "--usb-id needs VID:PID in hexadecimal, each from 1 to ffff, not " +
+                        std::string(value));
                 }
                 line.usbId = *id;
             } else if (value.empty()) {

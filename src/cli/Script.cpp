@@ -199,6 +199,11 @@ std::vector<ScriptLine> parseScript(std::istream& in) {
         } else {
             throw ScriptError(number, "unknown command '" + l.keyword + "'");
         }
+        // A file name ends at a NUL byte: the file written or read would be another than named.
+        const bool path = l.keyword == "export" || l.keyword == "picture" || l.keyword == "answer";
+        if (path && l.text.find('\0') != std::string::npos) {
+            throw ScriptError(number, "a file name cannot hold a NUL byte");
+        }
         started = started || l.keyword != "sim";
         out.push_back(std::move(l));
     }

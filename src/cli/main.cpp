@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -159,6 +160,11 @@ int main(int argc, char** argv) {
     std::ofstream outFile;
     std::ostream* out = &std::cout;
     if (!outPath.empty()) {
+        // Opening the transcript would empty the script it is to be the transcript of.
+        std::error_code ec;
+        if (scriptPath != "-" && std::filesystem::equivalent(outPath, scriptPath, ec)) {
+            return badCommandLine("the transcript " + outPath + " would overwrite the script");
+        }
         outFile.open(outPath, std::ios::binary);
         if (!outFile) {
             return badCommandLine("cannot write " + outPath);

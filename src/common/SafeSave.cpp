@@ -18,6 +18,7 @@ namespace {
 constexpr const char* kNoName = "no file name";
 constexpr const char* kNoFileName = "the path names no file";
 constexpr const char* kNotRegular = "not a regular file";
+constexpr const char* kNulInName = "the name holds a NUL byte";
 
 namespace fs = std::filesystem;
 
@@ -158,6 +159,9 @@ bool saveFileSafely(const std::string& path, std::string_view content, std::stri
     if (path.empty()) {
         return fail(kNoName);
     }
+    if (path.find('\0') != std::string::npos) {
+        return fail(kNulInName);  // the system would take the name as cut there
+    }
     const auto target = followLinks(path);
     if (!target || !target->has_filename()) {
         return fail(kNoFileName);
@@ -167,6 +171,11 @@ bool saveFileSafely(const std::string& path, std::string_view content, std::stri
     if (::lstat(target->c_str(), &existing) == 0) {
         if (!S_ISREG(existing.st_mode)) {
             return fail(kNotRegular);
+        }
+        // A file the user may not write is not replaced either, though the folder would let
+        // the new one take its name.
+        if (::faccessat(AT_FDCWD, target->c_str(), W_OK, AT_EACCESS) != 0) {
+            return fail();
         }
         mode = existing.st_mode & kPermissionBits;
     } else if (errno != ENOENT) {

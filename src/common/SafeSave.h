@@ -12,7 +12,8 @@ namespace tunx {
 // - that file is then renamed over the target; when `path` is a symbolic link, the file it
 //   points to is replaced and the link stays;
 // - on any failure the fresh file is removed and the old file is left as it was.
-// A target that exists but is no regular file (a folder, a device) is not replaced.
+// A target that exists but is no regular file (a folder, a device), or that the user may not
+// write (read-only), is not replaced; neither is a name holding a NUL byte.
 // Returns whether the new content is in place; on failure `why` (when given) says what stood in
 // the way, in words ("Permission denied", "not a regular file").
 bool saveFileSafely(const std::string& path, std::string_view content, std::string* why = nullptr);

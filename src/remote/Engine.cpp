@@ -74,6 +74,7 @@ bool Engine::carryOn(Line& line, std::string& out) {
             } catch (const std::exception& e) {
                 state_.status.push({error::kExecution.number, e.what()});
             }
+            opcWatched_ = state_.opcArmed;
         });
         if (!ready) {
             return false;
@@ -104,8 +105,6 @@ void Engine::checkOperationComplete() {
 
 std::string Engine::work() {
     std::string out;
-    // Without lines and without *OPC armed there is nothing to look at on the program.
-    const bool worked = busy();
     while (true) {
         if (current_) {
             if (!carryOn(*current_, out)) {
@@ -135,7 +134,8 @@ std::string Engine::work() {
             queue(e.entry());
         }
     }
-    if (worked || opcWatched_) {
+    // Only an armed *OPC (as the last command left it) needs a look at the program.
+    if (opcWatched_) {
         checkOperationComplete();
     }
     return out;

@@ -31,13 +31,11 @@ int level(const DeviceModel& m, std::pair<int, int> line, int unset) {
 }  // namespace
 
 std::uint8_t ChannelScale::code8(double inputMv) const {
-    const double code = std::round((inputMv + shiftMv / gain) / fullScaleMv * 256.0);
-    return static_cast<std::uint8_t>(std::clamp(code, 0.0, 255.0));
+    return codeWithin<std::uint8_t>((inputMv + shiftMv / gain) / fullScaleMv * 256.0, 255);
 }
 
 std::uint16_t ChannelScale::code12(double inputMv, double adcref) const {
-    const double code = std::round((inputMv * gain + shiftMv) * 4096.0 / adcref);
-    return static_cast<std::uint16_t>(std::clamp(code, 0.0, 4095.0));
+    return codeWithin<std::uint16_t>((inputMv * gain + shiftMv) * 4096.0 / adcref, 4095);
 }
 
 ChannelScale channelScale(const DeviceModel& m, const SimCalibration& cal, int channel) {

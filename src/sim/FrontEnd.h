@@ -1,11 +1,20 @@
 #pragma once
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 #include "sim/DeviceModel.h"
 #include "sim/SimCalibration.h"
 
 namespace tunx::sim {
+
+// The converter code nearest to `value`, within 0 .. `last`; a value that is no number (an
+// input of no defined level) reads as 0.
+template <class Code>
+Code codeWithin(double value, double last) {
+    return value >= 0 ? static_cast<Code>(std::round(std::min(value, last))) : Code{0};
+}
 
 // One scope input as its switch lines and DACs set it.
 //

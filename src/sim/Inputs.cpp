@@ -56,8 +56,10 @@ const std::vector<double>& VirtualInstrument::filteredTable(double hz, const Lev
         return cache_.table;
     }
     const std::size_t n = SignalPlan::kTablePoints;
-    const int count =
-        std::clamp(static_cast<int>(kOutputBandwidthHz / std::max(hz, 1e-9)), 1, kMaxHarmonics);
+    const double below = kOutputBandwidthHz / hz;  // harmonics the output reproduces
+    const int count = below >= kMaxHarmonics ? kMaxHarmonics
+                      : below >= 1           ? static_cast<int>(below)
+                                             : 1;
     levels.harmonics(count, cache_.harmonics);
     auto& x = cache_.spectrum;
     x.assign(n, {0.0, 0.0});

@@ -11,6 +11,21 @@ namespace {
 
 using Words = std::span<const std::string>;
 
+// What a bench can be set to: values beyond (or not numbers at all) are refused, so that no
+// level or response of the bench is infinite or undefined.
+struct Range {
+    double low, high;
+    bool holds(std::optional<double> v) const { return v && *v >= low && *v <= high; }
+};
+constexpr Range kBenchHz{1e-3, 10e9};  // signals and the device under test's frequencies
+constexpr Range kQuality{1e-3, 1e6};
+constexpr Range kAttenuationDb{0, 300};
+constexpr Range kVolts{0, 1000};  // peak to peak
+constexpr Range kOffsetVolts{-1000, 1000};
+constexpr Range kNoiseMv{0, 1e6};
+constexpr Range kOffsetMv{-1e6, 1e6};
+constexpr Range kStatus{0, 2147483647};
+
 // A number, optionally followed by k (1e3), M (1e6), G (1e9) or m (1e-3): "1.5M", "500m".
 std::optional<double> number(const std::string& text) {
     if (text.empty()) {
@@ -42,7 +57,7 @@ std::optional<double> number(const std::string& text) {
     }
     char* end = nullptr;
     const double v = std::strtod(digits.c_str(), &end);
-    if (end != digits.c_str() + digits.size() || !std::isfinite(v)) {
+    if (end != digits.c_str() + digits.size() || !std::isfinite(v * scale)) {
         return std::nullopt;
     }
     return v * scale;
@@ -100,7 +115,7 @@ std::optional<std::string> VirtualInstrument::instruct(Words w) {
     }
     if (what == "fail") {
         const auto status = args == 2 ? number(w[2]) : std::nullopt;
-        if (!status || *status != std::floor(*status) ||
+        if (!kStatus.holds(status) || *status != std::floor(*status) ||
             (w[1] != "devices" && w[1] != "open" && w[1] != "baud")) {
             return "expected: sim fail devices|open|baud STATUS";
         }
@@ -128,19 +143,20 @@ std::optional<std::string> VirtualInstrument::instruct(Words w) {
         Dut d;
         if (kind == "none" && args == 1) {
             d.kind = Dut::Kind::None;
-        } else if ((kind == "lowpass" || kind == "highpass") && args == 2 && f > 0) {
+        } else if ((kind == "lowpass" || kind == "highpass") && args == 2 && kBenchHz.holds(fArg)) {
             d.kind = kind == "lowpass" ? Dut::Kind::Lowpass : Dut::Kind::Highpass;
             d.hz = f;
-        } else if (kind == "bandpass" && args == 3 && f > 0 && q > 0) {
+        } else if (kind == "bandpass" && args == 3 && kBenchHz.holds(fArg) &&
+                   kQuality.holds(qArg)) {
             d.kind = Dut::Kind::Bandpass;
             d.hz = f;
             d.q = q;
-        } else if (kind == "attenuate" && args == 2 && fArg) {
+        } else if (kind == "attenuate" && args == 2 && kAttenuationDb.holds(fArg)) {
             d.kind = Dut::Kind::Attenuate;
             d.db = f;
         } else {
             return "expected: sim dut none|lowpass F|highpass F|bandpass F Q|attenuate DB "
-                   "(F in Hz, F and Q above 0)";
+                   "(F in Hz from 1m to 10G, Q from 1m to 1M, DB from 0 to 300)";
         }
         b.dut = d;
     } else if (what == "signal") {
@@ -149,18 +165,18 @@ std::optional<std::string> VirtualInstrument::instruct(Words w) {
         const auto f = args >= 4 ? number(w[3]) : std::nullopt;
         const auto vpp = args >= 4 ? number(w[4]) : std::nullopt;
         const auto offset = args == 5 ? number(w[5]) : std::optional<double>{0.0};
-        if (!ch || (shape != "sine" && shape != "square") || !f || *f <= 0 || !vpp || *vpp < 0 ||
-            !offset || args > 5) {
-            return "expected: sim signal CH1|CH2 sine|square F VPP [OFFSET] (F in Hz above 0, "
-                   "VPP and OFFSET in volts)";
+        if (!ch || (shape != "sine" && shape != "square") || !kBenchHz.holds(f) ||
+            !kVolts.holds(vpp) || !kOffsetVolts.holds(offset) || args > 5) {
+            return "expected: sim signal CH1|CH2 sine|square F VPP [OFFSET] (F in Hz from 1m to "
+                   "10G, VPP from 0 to 1000 volts, OFFSET from -1000 to 1000 volts)";
         }
         const auto c = static_cast<std::size_t>(*ch);
         b.wire[c] = Wire::External;
         b.external[c] = {shape == "square", *f, *vpp * 1000.0, *offset * 1000.0};
     } else if (what == "noise") {
         const auto mv = args == 1 ? number(w[1]) : std::nullopt;
-        if (!mv || *mv < 0) {
-            return "expected: sim noise MV (millivolts rms, 0 or more)";
+        if (!kNoiseMv.holds(mv)) {
+            return "expected: sim noise MV (millivolts rms, from 0 to 1000000)";
         }
         b.noiseMv = *mv;
     } else if (what == "seed") {
@@ -172,8 +188,8 @@ std::optional<std::string> VirtualInstrument::instruct(Words w) {
     } else if (what == "offset") {
         const auto ch = args == 2 ? channelOf(w[1]) : std::nullopt;
         const auto mv = args == 2 ? number(w[2]) : std::nullopt;
-        if (!ch || !mv) {
-            return "expected: sim offset CH1|CH2 MV";
+        if (!ch || !kOffsetMv.holds(mv)) {
+            return "expected: sim offset CH1|CH2 MV (from -1000000 to 1000000)";
         }
         b.offsetMv[static_cast<std::size_t>(*ch)] = *mv;
     } else {

@@ -240,8 +240,7 @@ std::uint16_t VirtualInstrument::detectorCodeAt(std::int64_t tPs) const {
     }
     const double dbv = 20.0 * std::log10(rms / 1000.0);
     const double mv = (dbv - cal_.rfdetintercept) * cal_.rfdetslope - cal_.rfdetoffset;
-    const double code = std::round(mv * 4096.0 / kDetectorReferenceMv);
-    return static_cast<std::uint16_t>(std::clamp(code, 0.0, 4095.0));
+    return codeWithin<std::uint16_t>(mv * 4096.0 / kDetectorReferenceMv, 4095);
 }
 
 // 1 on the direct range; 16 or 128 as the two code-40 commands set the prescaler; 0 when they
@@ -278,9 +277,9 @@ void VirtualInstrument::sendCounterSamples(int bytes) {
     const bool counts = counterHasInput();
     for (int i = 0; i < bytes; i += 2) {
         const std::int64_t t = counter_.startPs + (i / 2) * kCounterIntervalPs;
-        long double c = counts ? std::floor(p.cycles(t) / divide) : 0;
+        const long double c = counts ? std::fmod(std::floor(p.cycles(t) / divide), 65536.0L) : 0;
         const auto value =
-            static_cast<std::uint16_t>(static_cast<std::int64_t>(std::fmod(c, 65536.0L)));
+            static_cast<std::uint16_t>(std::isfinite(c) ? static_cast<std::int64_t>(c) : 0);
         pending_.push(static_cast<std::uint8_t>(value >> 8));
         if (i + 1 < bytes) {
             pending_.push(static_cast<std::uint8_t>(value & 0xFF));

@@ -32,7 +32,8 @@ std::optional<UsbId> parseUsbId(std::string_view text) {
     }
     const auto vendor = hexNumber(text.substr(0, colon));
     const auto product = hexNumber(text.substr(colon + 1));
-    if (!vendor || !product) {
+    // No device has id 0: it would match nothing, or anything unset.
+    if (!vendor || !product || *vendor == 0 || *product == 0) {
         return std::nullopt;
     }
     return UsbId{*vendor, *product};

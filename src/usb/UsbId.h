@@ -16,7 +16,7 @@ struct UsbId {
     bool operator==(const UsbId&) const = default;
 };
 
-// "VID:PID", each 1 to 4 hexadecimal digits with an optional "0x" ("10c4:ea61").
+// "VID:PID", each 1 to 4 hexadecimal digits with an optional "0x" ("10c4:ea61"), neither 0.
 std::optional<UsbId> parseUsbId(std::string_view text);
 
 // "10c4:ea61"

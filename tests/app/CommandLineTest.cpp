@@ -66,8 +66,9 @@ class CommandLineTest : public QObject {
             << QStringList{"--sim"} << refused << "Missing value after '--sim'.";
         QTest::newRow("argument") << QStringList{"--simulate", "extra"} << refused
                                   << "Unexpected argument 'extra'.";
-        QTest::newRow("bad usb id") << QStringList{"--usb-id", "10c4"} << refused
-                                    << "--usb-id needs VID:PID in hexadecimal, not '10c4'.";
+        QTest::newRow("bad usb id")
+            << QStringList{"--usb-id", "10c4"} << refused
+            << "--usb-id needs VID:PID in hexadecimal, each from 1 to ffff, not '10c4'.";
         QTest::newRow("empty transcript")
             << QStringList{"--transcript", ""} << refused << "--transcript needs a file name.";
         QTest::newRow("empty serial")

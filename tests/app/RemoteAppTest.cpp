@@ -143,14 +143,18 @@ class RemoteAppTest : public QObject {
     }
     void cleanup() { f_.reset(); }
 
-    // The windows show what a client sets; the windows close while it is still connected.
-    void theGeneratorWindowShowsTheClientsFrequency() {
+    // Both windows show what a client sets; the windows close while it is still connected.
+    void theWindowsShowTheClientsSettings() {
         Client client(f_->port());
         QVERIFY(client.connected());
         QCOMPARE(asClient(client, "*IDN?").rfind("TUNX4K,TUNX4K,", 0), std::size_t{0});
         QCOMPARE(asClient(client, "SOUR:FREQ 2.5 kHz;FREQ?"), std::string("2500"));
         QTRY_COMPARE(f_->widget<QLineEdit>("Frek")->text(), QString("2.5"));
         QTRY_COMPARE(f_->widget<QComboBox>("frequnit")->currentText(), QString("kHz"));
+        QCOMPARE(asClient(client, "MON:MODE DUAL;*OPC?"), std::string("1"));
+        auto* mode = qobject_cast<QComboBox*>(f_->app.monitorView().widgetFor("selmonmode"));
+        QVERIFY(mode != nullptr);
+        QTRY_COMPARE(mode->currentText(), QString("Scope CH1+CH2"));
         f_.reset();
         QCOMPARE(client.query("*IDN?"), std::string());  // closed, not hanging
     }

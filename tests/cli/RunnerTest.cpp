@@ -156,16 +156,16 @@ TEST(Cli, ExitStatusTranscriptAndDiagnostic) {
     }
 }
 
-// Without --simulate the USB transport looks for the bridge (no bridge has vendor id 0):
+// Without --simulate the USB transport looks for the bridge (no bridge has the id ffff:ffff):
 // none is attached, the message says what to check, and the program stays usable. A build
 // without USB support says so.
 TEST(Cli, WithoutAnInstrumentNoDeviceIsFoundAndTheScriptRunsOn) {
-    const CliRun r = runCli("--fast --usb-id 0:0 " + script("show Frek\n"));
+    const CliRun r = runCli("--fast --usb-id ffff:ffff " + script("show Frek\n"));
     EXPECT_EQ(r.status, 0);
     const bool noUsb = r.err.starts_with("tunx4k-cli: this program was built without USB support");
     const std::string advice =
         noUsb ? "This program was built without USB support. tunx4k --simulate"
-              : "Check that the instrument is plugged in: lsusb lists it as 0000:0000. Without "
+              : "Check that the instrument is plugged in: lsusb lists it as ffff:ffff. Without "
                 "one, tunx4k --simulate (the menu entry \"TUNX4K on the Virtual Instrument\") "
                 "runs the program on its built-in virtual instrument.\n";
     EXPECT_TRUE(
@@ -200,12 +200,28 @@ TEST(Cli, MonitorLinesSaveThePlotAndTheRecord) {
     EXPECT_GT(std::ranges::count(picture->pixels, 0xFF0000U), 640);
     EXPECT_TRUE(readFile(csv).starts_with("time_s,CH1_V\n"));
 
-    for (const std::string& line : std::vector<std::string>{
-             "sim wire CH3 generator\n", "sim dut bandpass 1.5M\n", "tab selmonmode 1\n",
-             "export sweep " + csv + "\n", "picture /nonexistent/folder/p.png\n"}) {
+    // Lines refused with exit status 2 and what the message names: bench values no bench has,
+    // a file name that a NUL byte would cut short, a control the window has disabled (F F T in
+    // the sweep modes).
+    const std::string nul(1, '\0');
+    for (const auto& [line, named] : std::vector<std::pair<std::string, std::string>>{
+             {"sim wire CH3 generator\n", "wire"},
+             {"sim dut bandpass 1.5M\n", "dut"},
+             {"sim dut attenuate -1000\n", "dut"},
+             {"sim signal CH1 sine 1e308G 1\n", "signal"},
+             {"tab selmonmode 1\n", "selmonmode"},
+             {"export sweep " + csv + "\n", "sweep"},
+             {"picture /nonexistent/folder/p.png\n", "p.png"},
+             {"export scope " + csv + nul + "x\n", "NUL"},
+             {"picture " + png + nul + "x\n", "NUL"},
+             {"answer " + csv + nul + "x\n", "NUL"},
+             {"click cmdfft\n", "cmdfft is disabled"},
+             {"choose Form1.selmonmode Scope CH1+CH2\nclick Form1.cmdfft\n", "cmdfft is disabled"},
+             {"choose selmonmode Amplitude Sweep\nset stopf 3\n", "stopf is disabled"}}) {
         const CliRun bad = runCli(kSim + script(line));
         EXPECT_EQ(bad.status, 2) << line;
-        EXPECT_TRUE(bad.err.starts_with("tunx4k-cli: line 1: ")) << line << bad.err;
+        EXPECT_TRUE(bad.err.starts_with("tunx4k-cli: line ")) << line << bad.err;
+        EXPECT_NE(bad.err.find(named), std::string::npos) << line << bad.err;
     }
 }
 
@@ -216,6 +232,12 @@ TEST(Cli, OutFileAndStandardInput) {
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(readFile(outPath), kStarted + "mark x\n");
+    // A transcript that would overwrite its own script is refused.
+    const std::string scriptPath = writeTempFile("cli-self.txt", "mark x\n");
+    const CliRun self = runCli(kSim + "--out '" + scriptPath + "' '" + scriptPath + "'");
+    EXPECT_EQ(self.status, 2);
+    EXPECT_NE(self.err.find("would overwrite the script"), std::string::npos) << self.err;
+    EXPECT_EQ(readFile(scriptPath), "mark x\n");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -129,6 +130,7 @@ TEST_F(SafeSave, AFailureLeavesTheOldFileAndNoFreshOne) {
          "a.txt", 2},
         {"target ends in a separator", [](const fs::path&) {}, "a.txt/", 0},
         {"no name at all", [](const fs::path&) {}, "", 0},
+        {"a NUL byte in the name", [](const fs::path&) {}, std::string("a.txt\0b", 7), 0},
     };
     for (const Row& r : rows) {
         SetUp();
@@ -139,6 +141,36 @@ TEST_F(SafeSave, AFailureLeavesTheOldFileAndNoFreshOne) {
     }
     EXPECT_FALSE(saveFileSafely("/dev/null", content));  // a device is not replaced
     EXPECT_TRUE(fs::is_character_file("/dev/null"));
+}
+
+// A file the user may not write is not replaced, though the folder would let a new file take
+// its name. The superuser may write any file: as the superuser the save runs as an ordinary
+// user ("nobody") who owns the folder.
+TEST_F(SafeSave, AFileTheUserMayNotWriteIsNotReplaced) {
+    constexpr uid_t kNobody = 65534;
+    const fs::path file = dir / "a.txt";
+    writeFile(file, "old");
+    fs::permissions(file, fs::perms::owner_read);
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(::chown(dir.c_str(), kNobody, kNobody), 0);
+        ASSERT_EQ(::chown(file.c_str(), kNobody, kNobody), 0);
+    }
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (root && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) {
+            ::_exit(3);
+        }
+        std::string why;
+        const bool saved = saveFileSafely(file.string(), content, &why);
+        ::_exit(saved ? 1 : why == "Permission denied" ? 0 : 2);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(readFile(file), "old");
+    EXPECT_EQ(entries(), 1U);
 }
 
 // A disk that fills up while the new file is written: the file-size limit makes the write fail

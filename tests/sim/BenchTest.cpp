@@ -2,6 +2,9 @@
 // instrument.
 #include <gtest/gtest.h>
 
+#include <limits>
+
+#include "sim/FrontEnd.h"
 #include "sim/ScopeRig.h"
 
 namespace tunx::test {
@@ -16,11 +19,13 @@ TEST(SimInstruction, BadWordsGetAClearTextAndChangeNothing) {
         const char* error;  // nullptr: accepted
     };
     const char* const kDut =
-        "expected: sim dut none|lowpass F|highpass F|bandpass F Q|attenuate DB (F in Hz, F and Q "
-        "above 0)";
+        "expected: sim dut none|lowpass F|highpass F|bandpass F Q|attenuate DB (F in Hz from 1m "
+        "to 10G, Q from 1m to 1M, DB from 0 to 300)";
     const char* const kSignal =
-        "expected: sim signal CH1|CH2 sine|square F VPP [OFFSET] (F in Hz above 0, VPP and "
-        "OFFSET in volts)";
+        "expected: sim signal CH1|CH2 sine|square F VPP [OFFSET] (F in Hz from 1m to 10G, VPP "
+        "from 0 to 1000 volts, OFFSET from -1000 to 1000 volts)";
+    const char* const kNoise = "expected: sim noise MV (millivolts rms, from 0 to 1000000)";
+    const char* const kOffset = "expected: sim offset CH1|CH2 MV (from -1000000 to 1000000)";
     for (const Row& r : {
              Row{"wire CH2 dut", nullptr},
              Row{"dut lowpass 20k", nullptr},
@@ -33,11 +38,24 @@ TEST(SimInstruction, BadWordsGetAClearTextAndChangeNothing) {
              Row{"dut bandpass 1.5M", kDut},
              Row{"dut lowpass 0", kDut},
              Row{"dut highpass 1x", kDut},
+             // Values no bench has: infinite through a suffix, negative, too small to compute.
+             Row{"dut lowpass 1e308k", kDut},
+             Row{"dut bandpass 1e308G 5", kDut},
+             Row{"dut bandpass 1.5M 1e-310", kDut},
+             Row{"dut highpass 1e-310", kDut},
+             Row{"dut attenuate -1000", kDut},
+             Row{"dut attenuate nan", kDut},
+             Row{"signal CH1 sine 1e308G 1", kSignal},
+             Row{"signal CH1 sine 1k inf", kSignal},
+             Row{"signal CH1 sine 1k 1 1e308k", kSignal},
+             Row{"offset CH2 1e308G", kOffset},
+             Row{"fail devices 1e300", "expected: sim fail devices|open|baud STATUS"},
              Row{"signal CH1 triangle 1k 1", kSignal},
              Row{"signal CH1 sine 1k", kSignal},
-             Row{"noise -1", "expected: sim noise MV (millivolts rms, 0 or more)"},
+             Row{"noise -1", kNoise},
+             Row{"noise 1e308G", kNoise},
              Row{"seed 1.5", "expected: sim seed N (a whole number, 0 or more)"},
-             Row{"offset CH1", "expected: sim offset CH1|CH2 MV"},
+             Row{"offset CH1", kOffset},
              Row{"nak 2 before 3", "expected: sim nak N [after K]"},
              Row{"cut", "expected: sim cut N"},
              Row{"explode", "unknown sim instruction 'explode'"},
@@ -55,6 +73,19 @@ TEST(SimInstruction, BadWordsGetAClearTextAndChangeNothing) {
     EXPECT_EQ(sim.bench().external[0].vpp, 500);
     EXPECT_EQ(sim.bench().external[0].offset, 1000);
     EXPECT_EQ(sim.bench().dut.db, 6);
+}
+
+// An input of no defined level (no number, or beyond any number) still reads as a code of the
+// converter, never as an integer conversion of a value it cannot hold.
+TEST(SimConverter, AnyInputGivesACode) {
+    sim::ChannelScale s;
+    s.fullScaleMv = 8000;
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    EXPECT_EQ((std::array{s.code8(nan), s.code8(inf), s.code8(-inf), s.code8(4000)}),
+              (std::array<std::uint8_t, 4>{0, 255, 0, 128}));
+    EXPECT_EQ((std::array{s.code12(nan, 3300), s.code12(inf, 3300), s.code12(1e300, 3300)}),
+              (std::array<std::uint16_t, 3>{0, 4095, 4095}));
 }
 
 // With the instrument's own calibration file, which the program loads at start-up, every range at

@@ -583,7 +583,9 @@ TEST(UsbIdText, ParsesVendorAndProductInHexadecimal) {
     const std::pair<const char*, std::optional<usb::UsbId>> rows[] = {
         {"10c4:ea61", usb::UsbId{0x10C4, 0xEA61}},
         {"0x10C4:0XEA60", usb::UsbId{0x10C4, 0xEA60}},
-        {"ffff:0", usb::UsbId{0xFFFF, 0}},
+        {"ffff:1", usb::UsbId{0xFFFF, 1}},
+        {"ffff:0", std::nullopt},  // no device has id 0
+        {"0:ea61", std::nullopt},
         {"10c4", std::nullopt},
         {"10c4:", std::nullopt},
         {":ea61", std::nullopt},

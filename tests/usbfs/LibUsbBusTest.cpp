@@ -142,10 +142,7 @@ const ScriptRow kScripts[] = {
          s.nakNext(1, 2);
          s.muteNext(2, 5);
      }},
-    {"ArbitraryWithRamWords",
-     "choose ModeSelect Arbitrary\nset Vpp 1\nclick RUN\nclick STOP\n",
-     "",
-     {}},
+    {"ArbitraryWithRamWords", "choose ModeSelect Arbitrary\nclick RUN\nclick STOP\n", "", {}},
 };
 
 class SameTranscript
