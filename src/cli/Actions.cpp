@@ -134,7 +134,10 @@ bool performAction(Program& program, const ScriptLine& l) {
         }
     } else if (k == "autoset") {
         Form1& monitor = program.monitor();
-        press(program, monitor, offered(l, *monitor.cmdautoset));
+        if (!monitor.cmdautoset->enabled) {
+            throw ScriptError(l.number, "autoset: Auto Set is disabled in this monitor mode");
+        }
+        press(program, monitor, *monitor.cmdautoset);
     } else if (k == "mouse") {
         moveMouse(program, std::stod(l.words[0]), std::stod(l.words[1]));
     } else {
