@@ -138,6 +138,13 @@ bool performAction(Program& program, const ScriptLine& l) {
             throw ScriptError(l.number, "autoset: Auto Set is disabled in this monitor mode");
         }
         press(program, monitor, *monitor.cmdautoset);
+    } else if (k == "stats") {
+        Form1& monitor = program.monitor();
+        if (l.text == "reset") {
+            press(program, monitor, *monitor.cmdresetstats);
+        } else {
+            checkBox(program, monitor, *monitor.measstats, l.text == "on" ? 1 : 0);
+        }
     } else if (k == "mouse") {
         moveMouse(program, std::stod(l.words[0]), std::stod(l.words[1]));
     } else {

@@ -34,6 +34,8 @@ struct Form1Controls {
     // Beside the original controls: the measurement readouts of each channel, the spectrum's
     // window and strongest line, the sweep's progress, "Auto Set", and the File menu's exports.
     Ctl measch1, measch2, lfftwindow, fftwindow, fftpeak, sweepprogress, cmdautoset;
+    // The measurement statistics: on or off, their reset, and per channel its edges and table.
+    Ctl measstats, cmdresetstats, timech1, timech2, statch1, statch2;
     Ctl MenuBar_File, MenuBar_ExportScope, MenuBar_ExportSweep, MenuBar_ExportSpectrum,
         MenuBar_SavePlot;
 };

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "state/ScopeCapture.h"
+#include "state/Statistics.h"
 
 namespace tunx {
 
@@ -136,6 +137,9 @@ struct MonitorState {
 
     // What the last sweep and spectrum measured, kept for the readouts and export.
     KeptMeasurements kept;
+
+    // The measurement statistics of each channel since their reset (CH1, CH2).
+    std::array<ChannelStats, 2> stats{};
 
     // Spectrum.
     std::int16_t sigpp = 0;

@@ -6,7 +6,6 @@
 namespace tunx::test {
 namespace {
 
-
 // The scope's settings as the panel shows them.
 std::string panel(Form1& w, const MonitorState& m) {
     return w.adcselect->text + "|" + w.scopemode->text + "|" + w.seltimediv->text + "|" +
