@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 
 #include "app/Shortcuts.h"
+#include "remote/Panel.h"
 
 namespace tunx::app {
 
@@ -91,8 +92,19 @@ bool App::listenRemote(const remote::Endpoint& at, std::string& why) {
     // The client's commands see the client's own window system for their messages and dialogs.
     auto runOnProgram = [this](const std::function<void()>& command) {
         thread_.call([this, &command] {
-            const StandIn client(ui_, remote_->clientUi());
-            command();
+            {
+                const StandIn client(ui_, remote_->clientUi());
+                command();
+            }
+            // A measurement runs on the monitor's timer, which runs while the monitor window is
+            // open: the window opens for one a client started, as the Window menu opens it.
+            if (remote::monitorRunning(program().monitor())) {
+                windowThread_.post([this] {
+                    if (!timerRunning_ && !ended_) {
+                        reopen(*monitorView_);
+                    }
+                });
+            }
         });
     };
     auto server = std::make_unique<remote::ServerThread>(program(), std::move(runOnProgram));

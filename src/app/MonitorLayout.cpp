@@ -61,7 +61,11 @@ PanelLayout monitorPanelLayout(const Form1Controls& w) {
               {{w.CRCH}, {w.combocursorselect}}},
              true},
             {kCounter,
-             {{{w.lch2in, 3}}, {{w.frangesel, 3}}, {{w.frcountertxt, 2}, {w.lfrcntinit}}}},
+             {{{w.lch2in}, {w.cntdisplay, 2}},
+              {{w.frangesel, 3}},
+              {{w.frcountertxt, 2}, {w.lfrcntinit}},
+              {{w.cntgate, 3}},
+              {{w.cnthistory, 3}}}},
         },
     };
     return layout;

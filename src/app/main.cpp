@@ -14,6 +14,7 @@
 #include "app/GuiScript.h"
 #include "app/NoDisplay.h"
 #include "common/LineReader.h"
+#include "common/SafeSave.h"
 #include "platform/Host.h"
 #include "usb/Transport.h"
 
@@ -77,6 +78,9 @@ int main(int argc, char** argv) {
     }
     std::ofstream transcript;
     if (!line.transcriptPath.empty()) {
+        if (!line.scriptPath.empty() && tunx::writesOver(line.transcriptPath, line.scriptPath)) {
+            return refuse("the transcript " + line.transcriptPath + " would overwrite the script");
+        }
         transcript.open(line.transcriptPath, std::ios::binary);
         if (!transcript) {
             return refuse("cannot write " + line.transcriptPath);

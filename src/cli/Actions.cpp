@@ -145,6 +145,12 @@ bool performAction(Program& program, const ScriptLine& l) {
         } else {
             checkBox(program, monitor, *monitor.measstats, l.text == "on" ? 1 : 0);
         }
+    } else if (k == "counterview") {
+        Form1& monitor = program.monitor();
+        if (!monitor.cntdisplay->enabled) {
+            throw ScriptError(l.number, "counterview: only in the mode Frequency Counter");
+        }
+        checkBox(program, monitor, *monitor.cntdisplay, l.text == "on" ? 1 : 0);
     } else if (k == "mouse") {
         moveMouse(program, std::stod(l.words[0]), std::stod(l.words[1]));
     } else {

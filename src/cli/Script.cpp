@@ -142,9 +142,9 @@ std::vector<ScriptLine> parseScript(std::istream& in) {
                 throw ScriptError(number, "reply takes yes or no");
             }
             l.text = rest;
-        } else if (l.keyword == "lines") {
+        } else if (l.keyword == "lines" || l.keyword == "counterview") {
             if (rest != "on" && rest != "off") {
-                throw ScriptError(number, "lines takes on or off");
+                throw ScriptError(number, l.keyword + " takes on or off");
             }
             l.text = rest;
         } else if (l.keyword == "tab") {

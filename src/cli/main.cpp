@@ -4,7 +4,6 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -17,6 +16,7 @@
 #include "cli/Runner.h"
 #include "cli/Script.h"
 #include "common/LineReader.h"
+#include "common/SafeSave.h"
 #include "link/Instruments.h"
 #include "platform/Host.h"
 #include "ports/Clock.h"
@@ -160,9 +160,7 @@ int main(int argc, char** argv) {
     std::ofstream outFile;
     std::ostream* out = &std::cout;
     if (!outPath.empty()) {
-        // Opening the transcript would empty the script it is to be the transcript of.
-        std::error_code ec;
-        if (scriptPath != "-" && std::filesystem::equivalent(outPath, scriptPath, ec)) {
+        if (scriptPath != "-" && tunx::writesOver(outPath, scriptPath)) {
             return badCommandLine("the transcript " + outPath + " would overwrite the script");
         }
         outFile.open(outPath, std::ios::binary);

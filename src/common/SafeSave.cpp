@@ -193,4 +193,9 @@ bool saveFileSafely(const std::string& path, std::string_view content, std::stri
     return true;
 }
 
+bool writesOver(const std::string& path, const std::string& other) {
+    std::error_code ec;
+    return fs::equivalent(path, other, ec);
+}
+
 }  // namespace tunx

@@ -18,4 +18,8 @@ namespace tunx {
 // the way, in words ("Permission denied", "not a regular file").
 bool saveFileSafely(const std::string& path, std::string_view content, std::string* why = nullptr);
 
+// Whether writing to `path` would write over the existing file `other` names (the same file,
+// by links or not), as a transcript named like its own script would.
+bool writesOver(const std::string& path, const std::string& other);
+
 }  // namespace tunx

@@ -36,6 +36,8 @@ struct Form1Controls {
     Ctl measch1, measch2, lfftwindow, fftwindow, fftpeak, sweepprogress, cmdautoset;
     // The measurement statistics: on or off, their reset, and per channel its edges and table.
     Ctl measstats, cmdresetstats, timech1, timech2, statch1, statch2;
+    // The counter's large display: its switch, the gate and resolution, the last readings.
+    Ctl cntdisplay, cntgate, cnthistory;
     Ctl MenuBar_File, MenuBar_ExportScope, MenuBar_ExportSweep, MenuBar_ExportSpectrum,
         MenuBar_SavePlot;
 };

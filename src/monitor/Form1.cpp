@@ -44,6 +44,7 @@ void Form1::wireHandlers() {
     on("cmdautoset_Click", [this] { cmdautoset_Click(); });
     on("measstats_Click", [this] { measstats_Click(); });
     on("cmdresetstats_Click", [this] { cmdresetstats_Click(); });
+    on("cntdisplay_Click", [this] { cntdisplay_Click(); });
     on("MenuBar_ExportScope_Click", [this] { MenuBar_ExportScope_Click(); });
     on("MenuBar_ExportSweep_Click", [this] { MenuBar_ExportSweep_Click(); });
     on("MenuBar_ExportSpectrum_Click", [this] { MenuBar_ExportSpectrum_Click(); });

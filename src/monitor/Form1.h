@@ -73,6 +73,8 @@ class Form1 : public Window, public Form1Controls {
     void cmdfastsweep_Click();
     void selrfrange_Click();
     void frangesel_Click();
+    // Beside the original: the counter's large display, gate time and last readings.
+    void cntdisplay_Click();
 
     // Beside the original: the File menu's exports.
     void MenuBar_ExportScope_Click();

@@ -179,6 +179,12 @@ void Form1::buildControls() {
     for (const Ctl& c : {timech1, timech2, statch1, statch2}) {
         c->visible = false;
     }
+    cntdisplay = add(checkBox("cntdisplay", "Large display", kCounter));
+    cntgate = add(label("cntgate", "", kCounter));
+    cnthistory = add(label("cnthistory", "", kCounter));
+    cntgate->visible = false;
+    cnthistory->visible = false;
+    cnthistory->multiLine = true;
     MenuBar_File = add(menu("MenuBar_File", "File", menugroup::kBar));
     MenuBar_ExportScope =
         add(menu("MenuBar_ExportScope", "Export scope record\u2026", menugroup::kFile));

@@ -65,7 +65,8 @@ struct Groups {
     }
     Group fft() const { return {w.cmdfft, w.fftscale}; }
     Group counter() const {
-        return {w.frekounter, w.frangesel, w.frcountertxt, w.lfrcntinit, w.lch2in};
+        return {w.frekounter, w.frangesel,  w.frcountertxt, w.lfrcntinit,
+                w.lch2in,     w.cntdisplay, w.cntgate,      w.cnthistory};
     }
     Group cursorChannel() const { return {w.combocursorselect, w.CRCH}; }
     Group positionControls() const { return {w.Slider1, w.TabStrip2, w.TabStrip3}; }

@@ -9,6 +9,7 @@
 #include "monitor/Form1.h"
 #include "monitor/Modes.h"
 #include "monitor/counter/Counter.h"
+#include "monitor/counter/CounterDisplay.h"
 #include "monitor/scope/ScopeReadout.h"
 #include "monitor/scope/ScopeSetup.h"
 #include "monitor/sweep/Sweep.h"
@@ -112,6 +113,7 @@ void Form1::cmdstartsweep_Click() {
         m.monstate = std::string(runstate::kStartScope);
     } else if (mode == MonitorMode::FrequencyCounter) {
         m.monstate = std::string(runstate::kCounter);
+        counterHistoryCleared(*this);
     }
     // A command of the start that was not taken (the output stage, the detector's calibration):
     // the measurement does not run, and says so.

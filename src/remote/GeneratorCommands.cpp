@@ -2,7 +2,6 @@
 // into the generator window's fields as typing would; while the output runs continuously a new
 // frequency, amplitude or offset is applied at once with the window's Refresh.
 #include <array>
-#include <cctype>
 #include <cmath>
 
 #include "cli/Actions.h"
@@ -25,17 +24,6 @@ constexpr const char* kNoFunction = "NONE";
 constexpr double kMilli = 1000.0;
 constexpr std::string_view kHz = "HZ";
 constexpr std::string_view kVolt = "V";
-
-std::string shortForm(std::string_view name) {
-    std::string out;
-    for (char c : name) {
-        if (std::isupper(static_cast<unsigned char>(c)) != 0 ||
-            std::isdigit(static_cast<unsigned char>(c)) != 0) {
-            out += c;
-        }
-    }
-    return out;
-}
 
 const OutputMode* currentMode(frmMain& gen) {
     return outputModeOf(gen.ModeSelect->text);
@@ -101,7 +89,7 @@ void setFunction(Call& c) {
 
 void queryFunction(Call& c) {
     const OutputMode* mode = currentMode(c.program.generator());
-    c.reply = reply::word(mode != nullptr ? shortForm(mode->remoteName) : kNoFunction);
+    c.reply = reply::word(mode != nullptr ? mnemonicShortForm(mode->remoteName) : kNoFunction);
 }
 
 void setFrequency(Call& c) {

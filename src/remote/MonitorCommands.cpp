@@ -47,17 +47,6 @@ constexpr double kShortRecord12 = 650;
 constexpr double kShortRecord8 = 650;
 constexpr double kTriggeredRecord8 = 1250;
 
-std::string shortForm(std::string_view name) {
-    std::string out;
-    for (char c : name) {
-        if (std::isupper(static_cast<unsigned char>(c)) != 0 ||
-            std::isdigit(static_cast<unsigned char>(c)) != 0) {
-            out += c;
-        }
-    }
-    return out;
-}
-
 // The entry of a list that `choices` names, in the same order as `entries`.
 void chooseNamed(Call& c, Control& list, std::span<const std::string_view> choices,
                  std::span<const std::string_view> entries) {
@@ -72,7 +61,7 @@ std::string nameShown(const Control& list, std::span<const std::string_view> cho
                       std::span<const std::string_view> entries) {
     for (std::size_t i = 0; i < choices.size() && i < entries.size(); ++i) {
         if (list.text == entries[i]) {
-            return shortForm(choices[i]);
+            return mnemonicShortForm(choices[i]);
         }
     }
     return reply::word(kNoMode);

@@ -8,17 +8,23 @@
 
 namespace tunx::remote {
 
-bool mnemonicMatches(std::string_view pattern, std::string_view word) {
-    std::string shortForm, longForm;
+std::string mnemonicShortForm(std::string_view pattern) {
+    std::string out;
     for (char c : pattern) {
-        const char u = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        longForm += u;
         if (std::isupper(static_cast<unsigned char>(c)) != 0 ||
             std::isdigit(static_cast<unsigned char>(c)) != 0) {
-            shortForm += u;
+            out += c;
         }
     }
-    return word == shortForm || word == longForm;
+    return out;
+}
+
+bool mnemonicMatches(std::string_view pattern, std::string_view word) {
+    std::string longForm;
+    for (char c : pattern) {
+        longForm += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    return word == mnemonicShortForm(pattern) || word == longForm;
 }
 
 namespace param {

@@ -12,6 +12,8 @@ namespace tunx::remote {
 // Whether character data or a header word (upper case) is one of the two forms of a mnemonic
 // written as the standard writes it ("SINusoid": SIN or SINUSOID).
 bool mnemonicMatches(std::string_view pattern, std::string_view word);
+// The short form of a mnemonic written that way: its capitals and digits ("SINusoid": SIN).
+std::string mnemonicShortForm(std::string_view pattern);
 
 namespace param {
 

@@ -29,7 +29,8 @@ class ServerThread {
 
     // Starts serving.
     void start();
-    // Ends the command under way (once `call` returns) and the thread; the client is dropped.
+    // Ends the thread once the command under way has returned from `call`; the client's
+    // connection closes with the server thread.
     void stop();
 
     // On the program's thread, while a client's command runs: the window system its handlers

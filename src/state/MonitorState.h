@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <string>
 #include <vector>
@@ -119,6 +120,8 @@ struct MonitorState {
     std::int32_t fcsamples = 0;
     // The last reading in hertz; none before the first and after a failed one.
     std::optional<double> countedHz;
+    // The last readings, oldest first (none: above the range), since the range or START.
+    std::deque<std::optional<double>> counterHistory;
 
     // How many scope records were kept and counter readings taken: whoever waits for the next
     // one compares.

@@ -128,6 +128,14 @@ class CommandLineTest : public QObject {
             << QStringList{"--transcript", "/nonexistent/dir/t.txt"} << 2 << ""
             << "tunx4k: cannot write /nonexistent/dir/t.txt\n"
             << "";
+        const QString script = QDir::temp().filePath("tunx4k-app-self.txt");
+        QFile file(script);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("quit\n") == 5);
+        file.close();
+        QTest::newRow("transcript over its script")
+            << QStringList{"--script", script, "--transcript", script} << 2 << ""
+            << "tunx4k: the transcript " + script + " would overwrite the script\n"
+            << "";
         const QString noDisplay = QString::fromStdString(app::noDisplayText());
         QTest::newRow("windows without a display")
             << QStringList{"--simulate"} << 2 << "" << noDisplay << "";

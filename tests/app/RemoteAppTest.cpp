@@ -159,6 +159,18 @@ class RemoteAppTest : public QObject {
         QCOMPARE(client.query("*IDN?"), std::string());  // closed, not hanging
     }
 
+    // A measurement a client starts opens the monitor window the user had closed, so that the
+    // monitor's timer runs it to its end.
+    void aClientsMeasurementOpensTheClosedMonitor() {
+        f_->app.monitorView().close();
+        QVERIFY(!f_->app.monitorTimerRunning());
+        Client client(f_->port());
+        QCOMPARE(asClient(client, "SOUR:VOLT 4;:OUTP ON;:MON:MODE CH1;:SING;*OPC?;:MEAS:VPP?"),
+                 std::string("1;4"));
+        QVERIFY(f_->app.monitorView().isVisible());
+        QVERIFY(f_->app.monitorTimerRunning());
+    }
+
     // The user's keystrokes and the client's commands run in the order they were given: the
     // client reads what the user typed before its question, and the user types on after the
     // text the client set.

@@ -133,6 +133,7 @@ TEST(Cli, ExitStatusTranscriptAndDiagnostic) {
                                    "mark\n",
                                    "lines\n",
                                    "lines maybe\n",
+                                   "counterview maybe\n",
                                    "reply maybe\n",
                                    "mark a\nsim devices other-1\n",
                                    "tab TabStrip2\n",

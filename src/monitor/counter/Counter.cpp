@@ -10,6 +10,7 @@
 #include "link/Relay.h"
 #include "monitor/Form1.h"
 #include "monitor/Modes.h"
+#include "monitor/counter/CounterDisplay.h"
 #include "monitor/counter/CounterMath.h"
 #include "monitor/scope/Record.h"
 #include "monitor/scope/ScopeSetup.h"
@@ -27,8 +28,6 @@ constexpr int kPrescalerCommand = 40;
 constexpr std::int32_t kCountTimeoutMs = 2000;
 constexpr int kCountingPauseMs = 200;
 constexpr std::uint32_t kReplyTimeoutMs = 3000;
-
-constexpr const char* kOverRange = "Over range";
 
 // One input range: its prescaler, the highest frequency it counts and the commands that select
 // it.
@@ -73,6 +72,7 @@ void Form1::frangesel_Click() {
             continue;
         }
         mon().fcprescale = range.prescale;
+        counterHistoryCleared(*this);
         for (std::size_t i = 0; i < range.count; ++i) {
             if (!link_.send(range.commands[i], kRelayStep)) {
                 ui().MsgBox(kRangeFailed);
@@ -123,11 +123,12 @@ bool counterReading(Form1& w) {
         return r.prescale == m.fcprescale;
     });
     if (range != kRanges.end() && frequency > range->highestHz) {
-        w.frcountertxt->text = kOverRange;
+        w.frcountertxt->text = kCounterOverRange;
     } else {
         w.frcountertxt->text = formatGrouped(frequency, 0, w.state().host.groupSeparator);
         m.countedHz = frequency;
     }
+    counterReadingShown(w, m.countedHz);
     ++m.readingsTaken;
     return true;
 }
