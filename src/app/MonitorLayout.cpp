@@ -37,6 +37,8 @@ PanelLayout monitorPanelLayout(const Form1Controls& w) {
               {{w.reclenght}, {w.Command2}},
               {{w.lfftdisplay}, {w.fftscale}},
               {{w.lfftwindow}, {w.fftwindow}},
+              {{w.lfftaverage}, {w.fftaverage}},
+              {{w.ffthold, 2}},
               {{w.cmdfft, 2}},
               {{w.fftpeak, 2}},
               {{w.cmdautoset, 2}},

@@ -151,6 +151,12 @@ bool performAction(Program& program, const ScriptLine& l) {
             throw ScriptError(l.number, "counterview: only in the mode Frequency Counter");
         }
         checkBox(program, monitor, *monitor.cntdisplay, l.text == "on" ? 1 : 0);
+    } else if (k == "fftaverage") {
+        Form1& monitor = program.monitor();
+        chooseIn(program, monitor, *monitor.fftaverage, l.text);
+    } else if (k == "ffthold") {
+        Form1& monitor = program.monitor();
+        checkBox(program, monitor, *monitor.ffthold, l.text == "on" ? 1 : 0);
     } else if (k == "mouse") {
         moveMouse(program, std::stod(l.words[0]), std::stod(l.words[1]));
     } else {

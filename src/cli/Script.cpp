@@ -1,11 +1,13 @@
 #include "cli/Script.h"
 
+#include <algorithm>
 #include <set>
 #include <sstream>
 #include <string_view>
 #include <utility>
 
 #include "common/LineReader.h"
+#include "monitor/spectrum/SpectrumAverage.h"
 
 namespace tunx::cli {
 
@@ -147,6 +149,18 @@ std::vector<ScriptLine> parseScript(std::istream& in) {
                 throw ScriptError(number, l.keyword + " takes on or off");
             }
             l.text = rest;
+        } else if (l.keyword == "ffthold") {
+            if (rest != "on" && rest != "off") {
+                throw ScriptError(number, "ffthold takes on or off");
+            }
+            l.text = rest;
+        } else if (l.keyword == "fftaverage") {
+            const auto* entry =
+                std::find(kFftAverageTexts.begin() + 1, kFftAverageTexts.end(), rest);
+            if (rest != "off" && entry == kFftAverageTexts.end()) {
+                throw ScriptError(number, "fftaverage takes off, 2, 4, 8, 16, 32 or 64");
+            }
+            l.text = rest == "off" ? std::string(kFftAverageTexts[0]) : rest;
         } else if (l.keyword == "tab") {
             const auto gap = rest.find(' ');
             l.control = rest.substr(0, gap);

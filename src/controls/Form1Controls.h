@@ -38,6 +38,8 @@ struct Form1Controls {
     Ctl measstats, cmdresetstats, timech1, timech2, statch1, statch2;
     // The counter's large display: its switch, the gate and resolution, the last readings.
     Ctl cntdisplay, cntgate, cnthistory;
+    // The spectrum's power average over the last records and its max hold.
+    Ctl lfftaverage, fftaverage, ffthold;
     Ctl MenuBar_File, MenuBar_ExportScope, MenuBar_ExportSweep, MenuBar_ExportSpectrum,
         MenuBar_SavePlot;
 };

@@ -90,10 +90,14 @@ Csv sweepCsv(const KeptMeasurements& kept) {
 
 Csv spectrumCsv(const KeptMeasurements& kept) {
     Csv csv;
-    csv.text = "frequency_Hz,level_" + kept.spectrumUnit + "\n";
+    // With the max hold on, its levels in a third column.
+    const bool hold = kept.spectrumHold.size() == kept.spectrum.size();
+    csv.text = "frequency_Hz,level_" + kept.spectrumUnit +
+               (hold ? ",maxhold_" + kept.spectrumUnit : "") + "\n";
     for (std::size_t i = 0; i < kept.spectrum.size(); ++i) {
-        csv.text +=
-            number(static_cast<double>(i + 1) * kept.binHz) + "," + number(kept.spectrum[i]) + "\n";
+        csv.text += number(static_cast<double>(i + 1) * kept.binHz) + "," +
+                    number(kept.spectrum[i]) + (hold ? "," + number(kept.spectrumHold[i]) : "") +
+                    "\n";
     }
     csv.rows = kept.spectrum.size();
     return csv;

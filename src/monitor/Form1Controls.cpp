@@ -8,6 +8,7 @@
 #include "monitor/PanelGroups.h"
 #include "monitor/scope/TimeBase.h"
 #include "monitor/spectrum/FftWindows.h"
+#include "monitor/spectrum/SpectrumAverage.h"
 #include "monitor/sweep/SweepLevel.h"
 #include "window/MenuGroups.h"
 #include "window/NewControl.h"
@@ -185,6 +186,10 @@ void Form1::buildControls() {
     cntgate->visible = false;
     cnthistory->visible = false;
     cnthistory->multiLine = true;
+    lfftaverage = add(label("lfftaverage", "FFT Average", kScope));
+    fftaverage =
+        add(list("fftaverage", std::string(kFftAverageTexts[0]), texts(kFftAverageTexts), kScope));
+    ffthold = add(checkBox("ffthold", "Max hold", kScope));
     MenuBar_File = add(menu("MenuBar_File", "File", menugroup::kBar));
     MenuBar_ExportScope =
         add(menu("MenuBar_ExportScope", "Export scope record\u2026", menugroup::kFile));

@@ -12,6 +12,7 @@
 #include "monitor/counter/CounterDisplay.h"
 #include "monitor/scope/ScopeReadout.h"
 #include "monitor/scope/ScopeSetup.h"
+#include "monitor/spectrum/SpectrumAverage.h"
 #include "monitor/sweep/Sweep.h"
 
 namespace tunx {
@@ -161,7 +162,11 @@ void Form1::Timer1_Timer() {
                 m.monstate = std::string(runstate::kScope);
             }
         } else if (state == runstate::kScope) {
+            const std::uint64_t kept = m.recordsKept;
             ok = m.vslowtb ? scopedisplayslow(*this) : scopedisplay2t(*this);
+            if (m.recordsKept != kept) {
+                stackSpectrum(*this);  // for the spectrum's average and max hold
+            }
         } else if (state == runstate::kCounter) {
             ok = counterReading(*this);
         } else if (state == runstate::kStopped) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "state/ScopeCapture.h"
+#include "state/SpectrumHistory.h"
 #include "state/Statistics.h"
 
 namespace tunx {
@@ -43,10 +44,12 @@ enum class SweepKind { Frequency, Amplitude, Fast };
 struct KeptMeasurements {
     std::vector<SweepSample> sweep;
     SweepKind sweepKind = SweepKind::Frequency;
-    std::string amplitudeUnit;     // of an amplitude sweep
-    std::string scale;             // the display scale the sweep is shown and exported in
-    long long sweepStartMs = 0;    // when the sweep began, on the program's clock
-    std::vector<double> spectrum;  // levels of bins 1..512 in the scale's unit
+    std::string amplitudeUnit;         // of an amplitude sweep
+    std::string scale;                 // the display scale the sweep is shown and exported in
+    long long sweepStartMs = 0;        // when the sweep began, on the program's clock
+    std::vector<double> spectrum;      // levels of bins 1..512 in the scale's unit
+    std::vector<double> spectrumHold;  // with the max hold on, its levels of bins 1..512
+    std::size_t spectrumAveraged = 1;  // the records whose spectra the levels average
     double binHz = 0;
     std::string spectrumUnit;
 };
@@ -145,6 +148,8 @@ struct MonitorState {
     std::array<ChannelStats, 2> stats{};
 
     // Spectrum.
+    // The last records' spectra, for the average and the max hold.
+    SpectrumHistory spectra;
     std::int16_t sigpp = 0;
     double sigrms = 0;
     std::array<double, 1025> fftmag{};

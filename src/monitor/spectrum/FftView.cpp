@@ -1,6 +1,7 @@
 // The F F T button: the amplitude spectrum of the last record in dBFS or dBVrms.
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -14,6 +15,7 @@
 #include "monitor/scope/Measurements.h"
 #include "monitor/spectrum/Fft.h"
 #include "monitor/spectrum/FftWindows.h"
+#include "monitor/spectrum/SpectrumAverage.h"
 
 namespace tunx {
 
@@ -41,6 +43,22 @@ constexpr double kAboveNoiseDb = 20;
 constexpr int kPeakDigits = 4;
 constexpr double kUnitsPerDivision = 64;
 constexpr double kCodesPerDivision8 = 32;
+constexpr const char* kAveragedOver = "  avg ";
+constexpr double kRowsPerDb = 6.4;
+constexpr double kDbvrmsTop = 10;  // dBVrms on the top line; 0 dBFS is the top line
+constexpr Colour kHoldColour = colour::kGreen;
+
+// A spectrum's levels drawn from the grid's top line down, 10 dB a division.
+void drawLevels(Form1& w, const std::vector<double>& levels, double topLevel, Colour colour) {
+    const MonitorState& m = w.mon();
+    const auto row = [&](std::size_t k) {
+        return std::clamp((topLevel - levels[k - 1]) * kRowsPerDb, 0.0, double(plot::kRows));
+    };
+    for (std::size_t k = kFirstDrawnBin; k <= levels.size(); ++k) {
+        w.canvas().Line(double(k) - 1 + m.originx, row(k - 1) + m.originy, double(k) + m.originx,
+                        row(k) + m.originy, colour, plot::kTraceWidth, LineStyle::Solid);
+    }
+}
 
 // sigrms from sigpp and the channel's volts per division when the record was taken (and its
 // scale with the 12-bit converter); a range without volts per division leaves it as it was.
@@ -67,40 +85,35 @@ std::optional<double> keepSpectrum(Form1& w, const SpectrumInput& in, const Scop
     MonitorState& m = w.mon();
     KeptMeasurements& kept = m.kept;
     kept.spectrum.clear();
+    kept.spectrumHold.clear();
+    kept.spectrumAveraged = 1;
     kept.binHz = record.spectrumRate / kFftPoints;
     const bool dbvrms = w.fftscale->text == fftscale::kDbvrms;
     kept.spectrumUnit = std::string(dbvrms ? fftscale::kDbvrms : fftscale::kDbfs);
-    const auto n = static_cast<std::size_t>(in.samples);
-    if (n == 0) {
+    ShownLines shown = shownLines(w, lineAmplitudes(in, w.fftwindow->text));
+    if (shown.amplitudes.empty()) {
         w.fftpeak->text = kNoLine;
         return std::nullopt;
     }
-    std::array<double, kFftPoints> re{}, im{};
-    double mean = 0;
-    for (std::size_t t = 0; t < n; ++t) {
-        mean += in.re[t] / static_cast<double>(n);
-    }
-    for (std::size_t t = 0; t < n; ++t) {
-        re[t] = in.re[t] - mean;
-    }
-    applyWindow(w.fftwindow->text, std::span(re).first(n));
-    fft1024(re, im);
 
     const bool twelveBit = record.converter == Converter::TwelveBit;
     const double voltsPerCode = twelveBit ? channel.scale * channel.voltsPerDiv / kUnitsPerDivision
                                           : channel.voltsPerDiv / kCodesPerDivision8;
     const double fullScale = twelveBit ? kFullScale12 : kFullScale8;
+    const auto level = [&](double amplitude) {
+        const double a = std::max(amplitude, kFloorCodes);
+        return dbvrms ? 20 * std::log10(std::max(a * voltsPerCode, kFloorCodes) / std::sqrt(2.0))
+                      : 20 * std::log10(a / fullScale);
+    };
     std::size_t peak = kFirstLevelBin;
     for (std::size_t k = 1; k <= kSpectrumColumns; ++k) {
-        const double a =
-            std::max(2 * std::hypot(re[k], im[k]) / static_cast<double>(n), kFloorCodes);
-        kept.spectrum.push_back(
-            dbvrms ? 20 * std::log10(std::max(a * voltsPerCode, kFloorCodes) / std::sqrt(2.0))
-                   : 20 * std::log10(a / fullScale));
+        kept.spectrum.push_back(level(shown.amplitudes[k - 1]));
         if (k >= kFirstLevelBin && kept.spectrum.back() > kept.spectrum[peak - 1]) {
             peak = k;
         }
     }
+    std::transform(shown.maxHold.begin(), shown.maxHold.end(),
+                   std::back_inserter(kept.spectrumHold), level);
     const double strongest = kept.spectrum[peak - 1];
     std::vector<double> levels(kept.spectrum.begin() + kFirstLevelBin - 1, kept.spectrum.end());
     const auto middle = levels.begin() + static_cast<long>(levels.size() / 2);
@@ -109,6 +122,10 @@ std::optional<double> keepSpectrum(Form1& w, const SpectrumInput& in, const Scop
                           ? std::string(kNoLine)
                           : withPrefix(static_cast<double>(peak) * kept.binHz, "Hz", kPeakDigits) +
                                 "  " + formatFixed(strongest, 1) + " " + kept.spectrumUnit;
+    kept.spectrumAveraged = shown.averaged;
+    if (shown.averaged > 1) {
+        w.fftpeak->text += kAveragedOver + std::to_string(shown.averaged);
+    }
     return strongest;
 }
 
@@ -129,10 +146,7 @@ void showSpectrum(Form1& w) {
     w.fftmaxfrequency->enabled = true;
     w.fftmaxfrequency->visible = true;
     const bool twelveBit = record.converter == Converter::TwelveBit;
-    // The transform starts at the record's first CH1 sample (8-bit), or at its second.
-    const std::size_t first = twelveBit || ch2 ? 1 : 0;
-    SpectrumInput in = spectrumInput(
-        std::span(channel.codes).subspan(std::min(first, channel.codes.size())), twelveBit);
+    SpectrumInput in = spectrumInputOf(record, ch2);
     const Colour colour = colourOf(ch2 ? m.ch2colour : m.ch1colour);
 
     const bool dbvrms = w.fftscale->text == fftscale::kDbvrms;
@@ -161,6 +175,8 @@ void showSpectrum(Form1& w) {
     const double rmsDbv = 20 * std::log10(m.sigrms);
 
     const std::optional<double> strongestDbfs = keepSpectrum(w, in, record, channel);
+    const KeptMeasurements& kept = m.kept;
+    const bool averaged = kept.spectrumAveraged > 1;
     // The window chosen beside the button ("Rectangular" leaves the samples as they are).
     applyWindow(w.fftwindow->text, in.re);
     std::array<double, kFftPoints> im{};
@@ -171,6 +187,16 @@ void showSpectrum(Form1& w) {
     const double strongest = strongestLevel(m.fftmag);
     const double offset =
         dbvrms ? dbvrmsOffset(strongest, rmsDbv) : dbfsOffset(strongest, strongestDbfs.value_or(0));
+    // With the average or the max hold on, the levels kept are drawn: the max hold behind, in
+    // its own colour, the average over it.
+    if (averaged || !kept.spectrumHold.empty()) {
+        const double top = dbvrms ? kDbvrmsTop : 0;
+        if (!kept.spectrumHold.empty()) {
+            drawLevels(w, kept.spectrumHold, top, kHoldColour);
+        }
+        drawLevels(w, kept.spectrum, top, colour);
+        return;
+    }
     const auto rows = spectrumRows(m.fftmag, offset);
     for (int k = kFirstDrawnBin; k <= kSpectrumColumns; ++k) {
         const auto i = static_cast<std::size_t>(k);
