@@ -14,7 +14,9 @@ command -v xvfb-run >/dev/null || { echo "shots.sh: xvfb-run is not installed" >
 mkdir -p "$out"
 for script in "$root"/scripts/shots/*.txt; do
     echo "$(basename "$script")"
-    (cd "$out" && xvfb-run --auto-servernum --server-args="-screen 0 1366x768x24" \
+    # A script may ask for a taller screen with a line "# screen WxH".
+    screen=$(sed -n 's/^# screen \([0-9]*x[0-9]*\)$/\1/p' "$script" | head -1)
+    (cd "$out" && xvfb-run --auto-servernum --server-args="-screen 0 ${screen:-1366x768}x24" \
         "$program" --simulate --script "$script" 2>/dev/null)
 done
 ls "$out"

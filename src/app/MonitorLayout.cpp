@@ -17,6 +17,8 @@ PanelLayout monitorPanelLayout(const Form1Controls& w) {
         {w.tdivtext, w.ch1vdivtext, w.ch2vdivtext, w.horpostext, w.fftmaxfrequency},
         {w.measch1, w.measch2},
         w.sweepprogress,
+        {w.timech1, w.timech2},
+        {w.statch1, w.statch2},
     };
     layout.columns = {
         {
@@ -38,7 +40,9 @@ PanelLayout monitorPanelLayout(const Form1Controls& w) {
               {{w.lfftaverage}, {w.fftaverage}},
               {{w.ffthold, 2}},
               {{w.cmdfft, 2}},
-              {{w.fftpeak, 2}}}},
+              {{w.fftpeak, 2}},
+              {{w.cmdautoset, 2}},
+              {{w.measstats}, {w.cmdresetstats}}}},
             {kCursors, {{{w.TabStrip2, 2}}, {{w.Slider1, 2}}, {{w.TabStrip3, 2}}}},
         },
         {

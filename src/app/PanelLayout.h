@@ -39,6 +39,9 @@ struct PlotPlacement {
     // mode's measurements), or one bar across (a sweep's progress).
     std::vector<Ctl> readouts;
     Ctl bar;
+    // Under the readouts while they show: each channel's edges, and its statistics table.
+    std::vector<Ctl> edges;
+    std::vector<Ctl> statistics;
 };
 
 struct PanelLayout {

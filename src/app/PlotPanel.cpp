@@ -1,5 +1,7 @@
 #include "app/PlotPanel.h"
 
+#include <QEvent>
+#include <QFontDatabase>
 #include <QLabel>
 #include <algorithm>
 #include <cmath>
@@ -19,6 +21,8 @@ constexpr int kGridStep = 64;
 constexpr int kAxisLeft = 32;  // the grid's left and right edges, in drawing units
 constexpr int kAxisRight = 672;
 constexpr int kIndicatorAbove = 7;
+constexpr int kStatisticsRows = 6;  // the channel, the columns' heading, four values
+constexpr int kStatisticsRowHeight = 16;
 
 }  // namespace
 
@@ -29,8 +33,58 @@ PlotPanel::PlotPanel(QWidget* picture, QWidget* parent) : QWidget(parent), pictu
 }
 
 QSize PlotPanel::sizeHint() const {
+    const int extra = extraShown() ? kRowHeight + kStatisticsRows * kStatisticsRowHeight : 0;
     return {kLeft + kPictureWidth + kRight,
-            kTop + kPictureHeight + (readoutRow_ ? 3 : 2) * kRowHeight + kTop};
+            kTop + kPictureHeight + (readoutRow_ ? 3 : 2) * kRowHeight + extra + kTop};
+}
+
+bool PlotPanel::extraShown() const {
+    for (QWidget* w : extra_) {
+        if (!w->isHidden()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void PlotPanel::watch(QWidget* widget) {
+    extra_.push_back(widget);
+    widget->installEventFilter(this);
+}
+
+bool PlotPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent) {
+        // The window makes room for the statistics, and gives it back.
+        const int before = minimumHeight();
+        setMinimumSize(sizeHint());
+        updateGeometry();
+        const int grown = minimumHeight() - before;
+        if (QWidget* top = window(); grown != 0 && top != nullptr && top != this) {
+            top->resize(top->width(), top->height() + grown);
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void PlotPanel::placeEdges(QWidget* widget, int index, int count) {
+    widget->setParent(this);
+    const int width = (kPictureWidth - kAxisLeft) / std::max(count, 1);
+    widget->setGeometry(kLeft + kAxisLeft / 2 + index * width,
+                        kTop + kPictureHeight + 3 * kRowHeight, width, kRowHeight - 2);
+    watch(widget);
+}
+
+void PlotPanel::placeStatistics(QLabel* label, int index, int count) {
+    label->setParent(this);
+    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    fixed.setPointSizeF(fixed.pointSizeF() * 0.85);
+    label->setFont(fixed);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    const int width = (kPictureWidth - kAxisLeft) / std::max(count, 1);
+    label->setGeometry(kLeft + kAxisLeft / 2 + index * width,
+                       kTop + kPictureHeight + 4 * kRowHeight, width,
+                       kStatisticsRows * kStatisticsRowHeight);
+    watch(label);
 }
 
 void PlotPanel::placeScale(QLabel* label, int index) {

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 #include <map>
+#include <vector>
 
 #include "app/PanelLayout.h"
 
@@ -25,6 +26,11 @@ class PlotPanel : public QWidget {
     // The row under the captions: readout `index` of `count` side by side, or a bar across.
     void placeReadout(QWidget* widget, int index, int count);
     void placeBar(QWidget* widget);
+    // Under the readouts, while shown: a channel's edges (`index` of `count` side by side, one
+    // row), and its statistics table below them (fixed-width digits, several rows). The panel
+    // grows by them only while one shows.
+    void placeEdges(QWidget* widget, int index, int count);
+    void placeStatistics(QLabel* label, int index, int count);
 
     // Moves an indicator to its control's `top` (after the control changed).
     // The indicator of `control` (a key) moves to where `look` puts it.
@@ -32,7 +38,13 @@ class PlotPanel : public QWidget {
 
     QSize sizeHint() const override;
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
+    bool extraShown() const;
+    void watch(QWidget* widget);
+    std::vector<QWidget*> extra_;
     QWidget* picture_;
     bool readoutRow_ = false;
     std::map<const Control*, QLabel*> indicators_;

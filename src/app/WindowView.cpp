@@ -150,6 +150,14 @@ QWidget* WindowView::buildPlot(const PlotPlacement& plot) {
     if (plot.bar.bound()) {
         plot_->placeBar(bindWidget(*plot.bar, plot_, 1));
     }
+    for (std::size_t i = 0; i < plot.edges.size(); ++i) {
+        plot_->placeEdges(bindWidget(*plot.edges[i], plot_, 1), static_cast<int>(i),
+                          static_cast<int>(plot.edges.size()));
+    }
+    for (std::size_t i = 0; i < plot.statistics.size(); ++i) {
+        plot_->placeStatistics(label(plot.statistics[i]), static_cast<int>(i),
+                               static_cast<int>(plot.statistics.size()));
+    }
     if (auto* view = dynamic_cast<PictureView*>(picture)) {
         view->setOnMouseMove([this](double x, double y) {
             if (pictureMouse_) {

@@ -129,6 +129,19 @@ bool performAction(Program& program, const ScriptLine& l) {
         for (int i = 0; i < n && !program.ended(); ++i) {
             program.tick();
         }
+    } else if (k == "autoset") {
+        Form1& monitor = program.monitor();
+        if (!monitor.cmdautoset->enabled) {
+            throw ScriptError(l.number, "autoset: Auto Set is disabled in this monitor mode");
+        }
+        press(program, monitor, *monitor.cmdautoset);
+    } else if (k == "stats") {
+        Form1& monitor = program.monitor();
+        if (l.text == "reset") {
+            press(program, monitor, *monitor.cmdresetstats);
+        } else {
+            checkBox(program, monitor, *monitor.measstats, l.text == "on" ? 1 : 0);
+        }
     } else if (k == "counterview") {
         Form1& monitor = program.monitor();
         if (!monitor.cntdisplay->enabled) {

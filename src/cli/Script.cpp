@@ -190,6 +190,15 @@ std::vector<ScriptLine> parseScript(std::istream& in) {
                 throw ScriptError(number, "picture needs a file name");
             }
             l.text = unquote(rest);
+        } else if (l.keyword == "stats") {
+            if (rest != "on" && rest != "off" && rest != "reset") {
+                throw ScriptError(number, "stats takes on, off or reset");
+            }
+            l.text = rest;
+        } else if (l.keyword == "autoset") {
+            if (!rest.empty()) {
+                throw ScriptError(number, "autoset takes nothing after it");
+            }
         } else if (l.keyword == "tick") {
             if (!isCount(rest)) {
                 throw ScriptError(number, "tick needs a count");

@@ -32,8 +32,10 @@ struct Form1Controls {
     // The 10 ms timer; disabled, it skips its ticks.
     Ctl Timer1;
     // Beside the original controls: the measurement readouts of each channel, the spectrum's
-    // window and strongest line, the sweep's progress, and the File menu's exports.
-    Ctl measch1, measch2, lfftwindow, fftwindow, fftpeak, sweepprogress;
+    // window and strongest line, the sweep's progress, "Auto Set", and the File menu's exports.
+    Ctl measch1, measch2, lfftwindow, fftwindow, fftpeak, sweepprogress, cmdautoset;
+    // The measurement statistics: on or off, their reset, and per channel its edges and table.
+    Ctl measstats, cmdresetstats, timech1, timech2, statch1, statch2;
     // The counter's large display: its switch, the gate and resolution, the last readings.
     Ctl cntdisplay, cntgate, cnthistory;
     // The spectrum's power average over the last records and its max hold.

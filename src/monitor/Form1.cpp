@@ -41,6 +41,9 @@ void Form1::wireHandlers() {
     on("cmdfastsweep_Click", [this] { cmdfastsweep_Click(); });
     on("selrfrange_Click", [this] { selrfrange_Click(); });
     on("frangesel_Click", [this] { frangesel_Click(); });
+    on("cmdautoset_Click", [this] { cmdautoset_Click(); });
+    on("measstats_Click", [this] { measstats_Click(); });
+    on("cmdresetstats_Click", [this] { cmdresetstats_Click(); });
     on("cntdisplay_Click", [this] { cntdisplay_Click(); });
     on("MenuBar_ExportScope_Click", [this] { MenuBar_ExportScope_Click(); });
     on("MenuBar_ExportSweep_Click", [this] { MenuBar_ExportSweep_Click(); });

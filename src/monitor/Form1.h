@@ -53,6 +53,10 @@ class Form1 : public Window, public Form1Controls {
     // A scope setting changed (converter, trigger, record length): a running scope starts
     // over with the new set-up, as a change of time base or volts per division does.
     void scopeSettingChanged();
+    // Beside the original: "Auto Set", and the measurement statistics.
+    void cmdautoset_Click();
+    void measstats_Click();
+    void cmdresetstats_Click();
 
     // Position and cursor controls.
     void Slider1_Change();

@@ -177,6 +177,16 @@ void Form1::buildControls() {
     fftpeak = add(label("fftpeak", "", kScope));
     sweepprogress = add(progress("sweepprogress", 0, kSweepPoints, kPlot));
     sweepprogress->visible = false;
+    cmdautoset = add(button("cmdautoset", "Auto Set", kScope));
+    measstats = add(checkBox("measstats", "Statistics", kScope));
+    cmdresetstats = add(button("cmdresetstats", "Reset statistics", kScope));
+    timech1 = add(label("timech1", "", kPlot));
+    timech2 = add(label("timech2", "", kPlot));
+    statch1 = add(label("statch1", "", kPlot));
+    statch2 = add(label("statch2", "", kPlot));
+    for (const Ctl& c : {timech1, timech2, statch1, statch2}) {
+        c->visible = false;
+    }
     cntdisplay = add(checkBox("cntdisplay", "Large display", kCounter));
     cntgate = add(label("cntgate", "", kCounter));
     cnthistory = add(label("cnthistory", "", kCounter));

@@ -12,6 +12,7 @@
 #include "common/Colour.h"
 #include "state/ScopeCapture.h"
 #include "state/SpectrumHistory.h"
+#include "state/Statistics.h"
 
 namespace tunx {
 
@@ -181,6 +182,9 @@ struct MonitorState {
 
     // What the last sweep and spectrum measured, kept for the readouts and export.
     KeptMeasurements kept;
+
+    // The measurement statistics of each channel since their reset (CH1, CH2).
+    std::array<ChannelStats, 2> stats{};
 
     // Spectrum.
     // The last records' spectra, for the average and the max hold.

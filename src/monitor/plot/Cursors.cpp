@@ -263,6 +263,17 @@ void Form1::TabStrip3_Click() {
     TabStrip2_Click();
 }
 
+void placeChannel(Form1& w, Channel ch, std::int16_t pos) {
+    const bool one = ch == Channel::CH1;
+    (one ? w.mon().ch1pos : w.mon().ch2pos) = pos;
+    (one ? w.ch1text : w.ch2text)->top = kPlotRows - pos + kIndicatorOffset;
+}
+
+void placeTriggerLevel(Form1& w, std::int16_t level) {
+    w.mon().triglevel = level;
+    w.trigertext->top = kPlotRows - level + kIndicatorOffset;
+}
+
 void Form1::TabStrip2_Click() {
     if (sweepMode(*this)) {
         return;

@@ -28,14 +28,45 @@ ChannelCapture channelNow(const Ctl& rangeInForce, std::int16_t position, float 
     return c;
 }
 
+// A channel's readouts under the plot: its measurement line, and beside the original its edges
+// and statistics.
 struct Readout {
     Ctl label;
     Channel ch;
     const char* name;
+    Ctl timing;
+    Ctl stats;
 };
 
 std::array<Readout, 2> readouts(Form1& w) {
-    return {Readout{w.measch1, Channel::CH1, "CH1"}, Readout{w.measch2, Channel::CH2, "CH2"}};
+    return {Readout{w.measch1, Channel::CH1, "CH1", w.timech1, w.statch1},
+            Readout{w.measch2, Channel::CH2, "CH2", w.timech2, w.statch2}};
+}
+
+ChannelStats& statsOf(MonitorState& m, Channel ch) {
+    return m.stats[ch == Channel::CH1 ? 0 : 1];
+}
+
+// What the plot shows of a channel measures; nothing when it shows none of it.
+std::optional<Measurement> shownMeasurement(const ScopeCapture& c, Channel ch) {
+    const std::vector<double> volts = shownVolts(c, ch);
+    if (volts.empty()) {
+        return std::nullopt;
+    }
+    Measurement measured = measure(volts, c.interval);
+    measured.clipped = shownClipped(c, ch);
+    return measured;
+}
+
+// The edges and statistics of a channel the plot draws, while the statistics are on.
+void showStatistics(Form1& w, const Readout& r, bool drawn, const std::optional<Measurement>& m) {
+    const bool on = drawn && w.measstats->value != 0;
+    r.timing->visible = on;
+    r.stats->visible = on;
+    r.timing->text = !on ? std::string()
+                     : m ? timingText(r.name, *m)
+                         : std::string(r.name) + "  " + kNotKnown;
+    r.stats->text = on ? statisticsText(r.name, statsOf(w.mon(), r.ch)) : std::string();
 }
 
 }  // namespace
@@ -104,6 +135,13 @@ void keepCapture(Form1& w, ScopeCapture c) {
     m.capture = std::move(c);
     m.captureShown = true;
     ++m.recordsKept;
+    if (w.measstats->value != 0) {
+        for (const Readout& r : readouts(w)) {
+            if (const std::optional<Measurement> measured = shownMeasurement(*m.capture, r.ch)) {
+                addToStats(statsOf(m, r.ch), *measured);
+            }
+        }
+    }
     showMeasurements(w);
 }
 
@@ -114,17 +152,35 @@ void showMeasurements(Form1& w) {
         r.label->visible = recorded;
         if (!recorded) {
             r.label->text.clear();
+            showStatistics(w, r, false, std::nullopt);
             continue;
         }
-        const std::vector<double> volts = shownVolts(*m.capture, r.ch);
-        if (volts.empty()) {
-            r.label->text = std::string(r.name) + "  " + kNotKnown;
-            continue;
-        }
-        Measurement measured = measure(volts, m.capture->interval);
-        measured.clipped = shownClipped(*m.capture, r.ch);
-        r.label->text = measurementText(r.name, measured);
+        const std::optional<Measurement> measured = shownMeasurement(*m.capture, r.ch);
+        r.label->text =
+            measured ? measurementText(r.name, *measured) : std::string(r.name) + "  " + kNotKnown;
+        showStatistics(w, r, true, measured);
     }
+}
+
+void resetStatistics(Form1& w) {
+    w.mon().stats = {};
+    for (const Readout& r : readouts(w)) {
+        if (r.stats->visible) {
+            r.stats->text = statisticsText(r.name, statsOf(w.mon(), r.ch));
+        }
+    }
+}
+
+void Form1::measstats_Click() {
+    if (mon().capture && mon().captureShown) {
+        showMeasurements(*this);
+    } else {
+        forgetShownCapture(*this);
+    }
+}
+
+void Form1::cmdresetstats_Click() {
+    resetStatistics(*this);
 }
 
 void forgetShownCapture(Form1& w) {
@@ -134,12 +190,14 @@ void forgetShownCapture(Form1& w) {
         const bool drawn = mode != nullptr && (r.ch == Channel::CH1 ? mode->ch1 : mode->ch2);
         r.label->visible = drawn;
         r.label->text = drawn ? std::string(r.name) + "  " + kNotKnown : std::string();
+        showStatistics(w, r, drawn, std::nullopt);
     }
 }
 
 void hideMeasurements(Form1& w) {
-    w.measch1->visible = false;
-    w.measch2->visible = false;
+    for (const Ctl& c : {w.measch1, w.measch2, w.timech1, w.timech2, w.statch1, w.statch2}) {
+        c->visible = false;
+    }
 }
 
 }  // namespace tunx

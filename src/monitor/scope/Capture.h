@@ -37,5 +37,7 @@ void showMeasurements(Form1& w);
 void forgetShownCapture(Form1& w);
 // Hides the measurement readouts (a mode that draws no scope record).
 void hideMeasurements(Form1& w);
+// Starts the measurement statistics of both channels afresh.
+void resetStatistics(Form1& w);
 
 }  // namespace tunx

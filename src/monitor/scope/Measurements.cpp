@@ -18,6 +18,10 @@ constexpr double kPeriodJitter = 0.25;
 constexpr const char* kNoFrequency = "\u2014";
 constexpr const char* kClipped = " clipped";
 constexpr const char* kAtLeast = ">";
+constexpr double kEdgeLow = 0.1;  // of the peak-to-peak, above the lowest sample
+constexpr double kEdgeHigh = 0.9;
+constexpr double kPercent = 100;
+constexpr int kStatsColumn = 10;  // characters a cell of the statistics table takes
 
 struct Prefix {
     double scale;
@@ -25,6 +29,51 @@ struct Prefix {
 };
 constexpr std::array<Prefix, 7> kPrefixes{
     {{1e9, "G"}, {1e6, "M"}, {1e3, "k"}, {1, ""}, {1e-3, "m"}, {1e-6, "\u00b5"}, {1e-9, "n"}}};
+
+// The mean time an edge takes from `from` to `to` (rising when from < to), from the crossings
+// interpolated between samples; an edge that falls back before reaching `to` is not one.
+std::optional<double> edgeTime(std::span<const double> volts, double interval, double from,
+                               double to) {
+    const bool up = from < to;
+    const auto beyond = [up](double v, double level) { return up ? v >= level : v <= level; };
+    const auto at = [&](std::size_t i, double level) {
+        return (static_cast<double>(i - 1) + (level - volts[i - 1]) / (volts[i] - volts[i - 1])) *
+               interval;
+    };
+    std::optional<double> start;
+    double sum = 0;
+    int edges = 0;
+    for (std::size_t i = 1; i < volts.size(); ++i) {
+        if (!beyond(volts[i - 1], from) && beyond(volts[i], from)) {
+            start = at(i, from);
+        }
+        if (start && !beyond(volts[i - 1], to) && beyond(volts[i], to)) {
+            sum += at(i, to) - *start;
+            ++edges;
+            start.reset();
+        } else if (start && !beyond(volts[i], from)) {
+            start.reset();
+        }
+    }
+    if (edges == 0) {
+        return std::nullopt;
+    }
+    return sum / edges;
+}
+
+std::string orNotKnown(const std::optional<double>& v, const std::string& unit) {
+    return v ? withPrefix(*v, unit) : std::string(kNoFrequency);
+}
+
+void addEdges(Measurement& m, std::span<const double> volts, double interval) {
+    if (volts.empty() || m.pp <= 0) {
+        return;
+    }
+    const double low = *std::min_element(volts.begin(), volts.end());
+    const double ten = low + kEdgeLow * m.pp, ninety = low + kEdgeHigh * m.pp;
+    m.rise = edgeTime(volts, interval, ten, ninety);
+    m.fall = edgeTime(volts, interval, ninety, ten);
+}
 
 }  // namespace
 
@@ -45,6 +94,7 @@ Measurement measure(std::span<const double> volts, double interval) {
     m.rms = std::sqrt(squares / n);
 
     // Rising crossings: from below the lower threshold to above the upper one.
+    addEdges(m, volts, interval);
     const double h = kHysteresis * m.pp;
     if (h <= 0 || interval <= 0) {
         return m;
@@ -75,6 +125,14 @@ Measurement measure(std::span<const double> volts, double interval) {
         return m;
     }
     m.frequency = 1.0 / (period * interval);
+    m.period = period * interval;
+    // Duty: the samples above the middle over the whole periods between the first and the
+    // last rising crossing.
+    std::size_t above = 0;
+    for (std::size_t i = rising.front(); i < rising.back(); ++i) {
+        above += volts[i] > m.mean ? 1 : 0;
+    }
+    m.duty = static_cast<double>(above) / static_cast<double>(rising.back() - rising.front());
     return m;
 }
 
@@ -109,6 +167,60 @@ std::string measurementText(const std::string& channel, const Measurement& m) {
            withPrefix(m.pp, "Vpp") + "  " + withPrefix(m.rms, "Vrms") + "  mean " +
            withPrefix(m.mean, "V") + "  " +
            (m.frequency ? withPrefix(*m.frequency, "Hz") : std::string(kNoFrequency));
+}
+
+std::string timingText(const std::string& channel, const Measurement& m) {
+    return channel + "  T " + orNotKnown(m.period, "s") + "  rise " + orNotKnown(m.rise, "s") +
+           "  fall " + orNotKnown(m.fall, "s") + "  duty " +
+           (m.duty ? formatFixed(*m.duty * kPercent, 1) + " %" : std::string(kNoFrequency));
+}
+
+void addToStats(ChannelStats& stats, const Measurement& m) {
+    ++stats.records;
+    stats[MeasuredValue::Vpp].add(m.pp);
+    stats[MeasuredValue::Vrms].add(m.rms);
+    stats[MeasuredValue::Mean].add(m.mean);
+    if (m.frequency) {
+        stats[MeasuredValue::Frequency].add(*m.frequency);
+    }
+}
+
+std::string statisticsText(const std::string& channel, const ChannelStats& stats) {
+    struct Row {
+        MeasuredValue value;
+        const char* name;
+        const char* unit;
+    };
+    constexpr std::array<Row, kMeasuredValues> kRows{{{MeasuredValue::Vpp, "Vpp", "V"},
+                                                      {MeasuredValue::Vrms, "Vrms", "V"},
+                                                      {MeasuredValue::Mean, "mean", "V"},
+                                                      {MeasuredValue::Frequency, "freq", "Hz"}}};
+    const auto cell = [](std::string text) {
+        // Characters, not bytes: "µ" and "—" take two bytes each and one place.
+        std::size_t width = 0;
+        for (unsigned char c : text) {
+            width += (c & 0xC0) != 0x80 ? 1 : 0;
+        }
+        return std::string(width < kStatsColumn ? kStatsColumn - width : 1, ' ') + text;
+    };
+    std::string out = channel + "  " + std::to_string(stats.records) + " records\n     " +
+                      cell("current") + cell("min") + cell("mean") + cell("max") + cell("std dev");
+    for (const Row& row : kRows) {
+        const RunningStats& s = stats[row.value];
+        std::string line = row.name;
+        line.resize(5, ' ');
+        if (s.count == 0) {
+            for (int i = 0; i < 5; ++i) {
+                line += cell(kNoFrequency);
+            }
+        } else {
+            for (double v : {s.current, s.min, s.mean, s.max, s.stddev()}) {
+                line += cell(withPrefix(v, row.unit));
+            }
+        }
+        out += "\n" + line;
+    }
+    return out;
 }
 
 }  // namespace tunx

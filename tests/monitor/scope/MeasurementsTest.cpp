@@ -72,7 +72,11 @@ TEST(Measurements, ThreeSignificantDigitsWithPrefixes) {
     for (const auto& [value, text] : rows) {
         EXPECT_EQ(withPrefix(value, "V"), text) << value;
     }
-    Measurement m{4, 1.414, 0.002, 1000};
+    Measurement m;
+    m.pp = 4;
+    m.rms = 1.414;
+    m.mean = 0.002;
+    m.frequency = 1000;
     EXPECT_EQ(measurementText("CH1", m), "CH1  4.00 Vpp  1.41 Vrms  mean 2.00 mV  1.00 kHz");
     m.frequency.reset();
     EXPECT_EQ(measurementText("CH2", m), "CH2  4.00 Vpp  1.41 Vrms  mean 2.00 mV  \u2014");
