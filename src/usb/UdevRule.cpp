@@ -54,8 +54,15 @@ std::string permissionAdvice(const std::string& installDir, const std::string& e
                beside.string() + " " + etcRules + " && sudo udevadm control --reload-rules; then " +
                kPlugInAgain;
     }
-    return std::string("Install the program's udev rule ") + kUdevRuleName + " in " + etcRules +
-           " (README, \"Real instrument\"); then " + kPlugInAgain;
+    // Appended piece by piece: GCC 12's release build warns of a false out-of-bounds copy in the
+    // chain of operator+ here.
+    std::string advice = "Install the program's udev rule ";
+    advice += kUdevRuleName;
+    advice += " in ";
+    advice += etcRules;
+    advice += " (README, \"Real instrument\"); then ";
+    advice += kPlugInAgain;
+    return advice;
 }
 
 }  // namespace tunx::usb
