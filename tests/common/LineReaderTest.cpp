@@ -100,7 +100,8 @@ TEST(LineReader, EndlessInputEndsAtTheTextFileLimit) {
         std::string chunk = [] {
             std::string s;
             while (s.size() < 60'000) {
-                s += std::string(999, 'a') + "\n";  // lines of 1000 bytes
+                s.append(999, 'a');  // lines of 1000 bytes
+                s += '\n';
             }
             return s;
         }();

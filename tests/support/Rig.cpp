@@ -120,9 +120,10 @@ CliRun runCli(const std::string& args) {
         writeTempFile("cli-" + std::to_string(std::hash<std::string>{}(args)) + ".out", "");
     // The user's data folder is one that cannot hold files (not even for root), so that no
     // calibration file of the user who runs the tests takes the installed one's place.
-    const int raw = std::system((std::string("XDG_DATA_HOME=/dev/null/tunx4k-tests ") + TUNX_CLI +
-                                 " " + args + " > '" + out + "' 2> '" + out + ".err'")
-                                    .c_str());
+    std::string command = "XDG_DATA_HOME=/dev/null/tunx4k-tests ";
+    command += TUNX_CLI;
+    command += " " + args + " > '" + out + "' 2> '" + out + ".err'";
+    const int raw = std::system(command.c_str());
     return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(out), readFile(out + ".err")};
 }
 
