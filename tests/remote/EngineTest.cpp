@@ -298,7 +298,7 @@ TEST(RemoteEngine, MonitorSettingsGoThroughTheWindowsLists) {
          "textstarta=0.5"},
         {"MON:MODE ASW;:SWE:AMPL:STOP 2", "SWE:AMPL:STOP?", "2", "combstopa=Vpp"},
         {"SWE:SCAL '10dbm/div'", "SWE:SCAL?", "\"10dBm/Div\"", "selrfrange=10dBm/Div"},
-        {"MON:MODE CH1;:SPEC:WIND HANN;SCAL DBVR", "SPEC:WIND?;SCAL?", "HANN;DBVR",
+        {"MON:MODE CH1;:SPECTRUM:WIND HANN;SCAL DBVR", "SPECTRUM:WIND?;SCAL?", "HANN;DBVR",
          "fftwindow=Hann"},
     };
     for (const auto& row : rows) {
@@ -333,10 +333,10 @@ TEST(RemoteEngine, RefusesMonitorValuesBeyondTheLists) {
         {"MEAS:VPP? CH3", "-224,Illegal parameter value;CH1 or CH2 is needed"},
         {"SING", "-221,Settings conflict;a single record needs a scope mode"},
         {"SWE:SCAL 'loud'", "-224,Illegal parameter value;not an entry of selrfrange"},
-        {"SPEC:DATA?", "-221,Settings conflict;the F F T button is not offered now"},
-        {"MON:MODE CH1;:SPEC:DATA?", "-230,Data corrupt or stale;nothing measured yet"},
+        {"SPECTRUM:DATA?", "-221,Settings conflict;the F F T button is not offered now"},
+        {"MON:MODE CH1;:SPECTRUM:DATA?", "-230,Data corrupt or stale;nothing measured yet"},
         {"SWE:DATA?", "-230,Data corrupt or stale;nothing measured yet"},
-        {"MON:EXP? SPEC", "-230,Data corrupt or stale;nothing measured yet"},
+        {"MON:EXP? SPECTRUM", "-230,Data corrupt or stale;nothing measured yet"},
     };
     for (const auto& row : rows) {
         RemoteRig r;
@@ -356,10 +356,10 @@ TEST(RemoteEngine, TheCounterAndTheSpectrum) {
 
     r.send("STOP;:MON:MODE CH1;:TIM:SCAL 1ms;:SING;*WAI");
     r.ticks(10);
-    const std::vector<float> s = floatsOfBlock(r.query("SPEC:DATA?"));
+    const std::vector<float> s = floatsOfBlock(r.query("SPECTRUM:DATA?"));
     ASSERT_EQ(s.size(), 512U);
     const auto peak = std::max_element(s.begin(), s.end()) - s.begin();
-    const double bin = std::stod(r.query("SPEC:XINC?"));
+    const double bin = std::stod(r.query("SPECTRUM:XINC?"));
     EXPECT_NEAR((static_cast<double>(peak) + 1) * bin, 1000, bin);
     EXPECT_EQ(r.errors(), std::vector<std::string>{});
 }

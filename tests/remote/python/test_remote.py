@@ -60,7 +60,7 @@ class OneServer(unittest.TestCase):
             ("MON:MODE FSW;:SWE:STAR 1 kHz;STOP 1 MHz;AMPL 1", "SWE:STAR?;STOP?;AMPL?",
              "1000;1000000;1"),
             ("SWE:SCAL '10dBV/Div'", "SWE:SCAL?", '"10dBV/Div"'),
-            ("MON:MODE CH1;:SPEC:WIND FLAT;SCAL DBFS", "SPEC:WIND?;SCAL?", "FLAT;DBFS"),
+            ("MON:MODE CH1;:SPECTRUM:WIND FLAT;SCAL DBFS", "SPECTRUM:WIND?;SCAL?", "FLAT;DBFS"),
             ("WAV:SOUR CH2;FORM ASC", "WAV:SOUR?;FORM?", "CH2;ASC"),
             ("CONT:SET 'Frek','3'", "CONT:VAL? 'Frek'", '"3"'),
         ]
