@@ -22,6 +22,7 @@
 #include <thread>
 #include <vector>
 
+#include "OnScreen.h"
 #include "app/App.h"
 #include "app/PictureCanvas.h"
 #include "common/RuntimeError.h"
@@ -36,28 +37,12 @@ using namespace tunx::app;
 namespace {
 
 // The program on screen against the virtual instrument (one device) with the virtual clock.
-struct Fixture {
+struct Fixture : OnScreen {
     // Shows the windows and waits until start-up has run.
     bool start() {
         app.start();
         return app.settle();
     }
-
-    template <typename W>
-    W* widget(const char* name) {
-        return qobject_cast<W*>(app.generatorView().widgetFor(name));
-    }
-    frmMain& panel() { return app.program().generator(); }
-    // A control's text as the program has it, once everything handed over has run.
-    std::string modelText(const Ctl& control) {
-        return app.query<std::string>([&] { return control->text; });
-    }
-    int modelValue(const Ctl& control) {
-        return app.query<int>([&] { return control->value; });
-    }
-    sim::VirtualInstrument& sim() { return app.wiring().instrument(); }
-
-    App app{{.simulate = true, .fast = true, .installDir = TUNX_SHARE_DIR}};
 };
 
 // Answers every message box the program shows with OK, keeping its text and icon.

@@ -16,6 +16,7 @@
 #include <memory>
 #include <string>
 
+#include "OnScreen.h"
 #include "app/App.h"
 #include "generator/frmMain.h"
 
@@ -99,7 +100,7 @@ class DialogCatcher {
     QTimer timer_;
 };
 
-struct Fixture {
+struct Fixture : OnScreen {
     bool start() {
         std::string why;
         if (!app.listenRemote({.address = "127.0.0.1", .port = 0}, why)) {
@@ -113,16 +114,6 @@ struct Fixture {
         const std::string where = app.remoteWhere();
         return static_cast<std::uint16_t>(std::stoi(where.substr(where.rfind(':') + 1)));
     }
-    template <typename W>
-    W* widget(const char* name) {
-        return qobject_cast<W*>(app.generatorView().widgetFor(name));
-    }
-    frmMain& panel() { return app.program().generator(); }
-    std::string modelText(const Ctl& control) {
-        return app.query<std::string>([&] { return control->text; });
-    }
-
-    App app{{.simulate = true, .fast = true, .installDir = TUNX_SHARE_DIR}};
 };
 
 std::string inQuotes(const std::string& text) {
