@@ -42,6 +42,9 @@ struct Form1Controls {
     Ctl lfftaverage, fftaverage, ffthold;
     Ctl MenuBar_File, MenuBar_ExportScope, MenuBar_ExportSweep, MenuBar_ExportSpectrum,
         MenuBar_SavePlot;
+    // How the scope shows its records (average, peak detect) and how long earlier traces stay,
+    // with the plot's caption that says so.
+    Ctl ldisplay, acqmode, persistence, acqtext;
 };
 
 }  // namespace tunx

@@ -7,6 +7,7 @@
 #include "monitor/Modes.h"
 #include "monitor/PanelGroups.h"
 #include "monitor/Tabs.h"
+#include "monitor/scope/AcquisitionDisplay.h"
 #include "monitor/scope/Ranges.h"
 #include "monitor/scope/TimeBase.h"
 #include "monitor/spectrum/FftWindows.h"
@@ -204,6 +205,12 @@ void Form1::buildControls() {
     MenuBar_ExportSpectrum =
         add(menu("MenuBar_ExportSpectrum", "Export spectrum\u2026", menugroup::kFile));
     MenuBar_SavePlot = add(menu("MenuBar_SavePlot", "Save plot as PNG\u2026", menugroup::kFile));
+    ldisplay = add(label("ldisplay", "Display", kChannels));
+    acqmode = add(list("acqmode", std::string(kAcqModeTexts[0]), texts(kAcqModeTexts), kChannels));
+    persistence = add(list("persistence", std::string(kPersistenceTexts[0]),
+                           texts(kPersistenceTexts), kChannels));
+    acqtext = add(label("acqtext", "", kPlot));
+    acqtext->visible = false;
 }
 
 }  // namespace tunx

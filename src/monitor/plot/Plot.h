@@ -32,11 +32,17 @@ std::int32_t rowOf(std::int32_t v);
 
 // Draws one channel's trace column by column over the previous one: for every column past
 // the third, the old segment is erased in the background colour, then the new one drawn in
-// `colour`; `rows` keeps the row drawn at each column.
+// `colour`; `rows` keeps the row drawn at each column. Without `erase` the earlier traces stay.
 class TraceDrawer {
   public:
-    TraceDrawer(Canvas& canvas, TraceRows& rows, Colour colour, int originX, int originY)
-        : canvas_(canvas), rows_(rows), colour_(colour), ox_(originX), oy_(originY) {}
+    TraceDrawer(Canvas& canvas, TraceRows& rows, Colour colour, int originX, int originY,
+                bool erase = true)
+        : canvas_(canvas),
+          rows_(rows),
+          colour_(colour),
+          ox_(originX),
+          oy_(originY),
+          erase_(erase) {}
 
     void point(int column, std::int32_t row);
 
@@ -45,6 +51,7 @@ class TraceDrawer {
     TraceRows& rows_;
     Colour colour_;
     int ox_, oy_;
+    bool erase_;
     int prevColumn_ = 0;
     std::int32_t prevRow_ = 0;
     std::int32_t prevOldRow_ = 0;
