@@ -9,6 +9,7 @@
 #include "common/Numbers.h"
 #include "monitor/Form1.h"
 #include "monitor/plot/Plot.h"
+#include "window/CheckBox.h"
 
 namespace tunx {
 
@@ -168,7 +169,7 @@ void counterReadingShown(Form1& w, std::optional<double> hz) {
     while (history.size() > kCounterHistoryLength) {
         history.pop_front();
     }
-    if (w.cntdisplay->value != 1) {
+    if (!ticked(*w.cntdisplay)) {
         return;
     }
     const char group = w.state().host.groupSeparator;
@@ -183,7 +184,7 @@ void counterHistoryCleared(Form1& w) {
 }
 
 void Form1::cntdisplay_Click() {
-    const bool on = cntdisplay->value == 1;
+    const bool on = ticked(*cntdisplay);
     cntgate->visible = on;
     cnthistory->visible = on;
     cntgate->text = counterGateText(mon().fcprescale);
