@@ -1,5 +1,6 @@
 #include "app/WindowView.h"
 
+#include "window/CheckBox.h"
 #include "window/MenuGroups.h"
 
 #include <QAction>
@@ -261,7 +262,7 @@ void WindowView::connectInput(Control& control, QWidget* widget) {
         });
     } else if (auto* check = qobject_cast<QCheckBox*>(widget)) {
         connect(check, &QCheckBox::clicked, this, [this, c](bool checked) {
-            userInput(c, [this, c, checked] { model_.check(*c, checked ? 1 : 0); });
+            userInput(c, [this, c, checked] { model_.check(*c, checked ? kTicked : kCleared); });
         });
     } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
         connect(button, &QPushButton::clicked, this,

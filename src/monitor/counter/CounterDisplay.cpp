@@ -10,6 +10,7 @@
 #include "monitor/Form1.h"
 #include "monitor/Modes.h"
 #include "monitor/plot/Plot.h"
+#include "window/CheckBox.h"
 
 namespace tunx {
 
@@ -169,7 +170,7 @@ void counterReadingShown(Form1& w, std::optional<double> hz) {
     while (history.size() > kCounterHistoryLength) {
         history.pop_front();
     }
-    if (w.cntdisplay->value != 1) {
+    if (!ticked(*w.cntdisplay)) {
         return;
     }
     const char group = w.state().host.groupSeparator;
@@ -191,7 +192,7 @@ void showCounterLines(Form1& w) {
         mode != nullptr && std::ranges::any_of(mode->steps, [](const RunStep& step) {
             return step.state == RunState::Counter;
         });
-    const bool on = counter && w.cntdisplay->value == 1;
+    const bool on = counter && ticked(*w.cntdisplay);
     w.cntgate->visible = on;
     w.cnthistory->visible = on;
 }
