@@ -159,6 +159,12 @@ QWidget* WindowView::buildPlot(const PlotPlacement& plot) {
         plot_->placeStatistics(label(plot.statistics[i]), static_cast<int>(i),
                                static_cast<int>(plot.statistics.size()));
     }
+    if (plot.counterLine.bound()) {
+        plot_->placeCounterLine(label(plot.counterLine));
+    }
+    if (plot.counterLines.bound()) {
+        plot_->placeCounterLines(label(plot.counterLines));
+    }
     if (auto* view = dynamic_cast<PictureView*>(picture)) {
         view->setOnMouseMove([this](double x, double y) {
             if (pictureMouse_) {
