@@ -162,6 +162,10 @@ bool performAction(Program& program, const ScriptLine& l) {
         chooseIn(program, monitor, *monitor.persistence, l.text);
     } else if (k == "mouse") {
         moveMouse(program, std::stod(l.words[0]), std::stod(l.words[1]));
+    } else if (k == "defaults") {
+        if (!program.restoreMonitorDefaults()) {
+            throw ScriptError(l.number, "defaults: the monitor window has not started");
+        }
     } else {
         return false;
     }
