@@ -9,6 +9,7 @@
 
 #include "monitor/Export.h"
 #include "monitor/MonitorRig.h"
+#include "monitor/plot/Plot.h"
 #include "monitor/scope/Capture.h"
 #include "monitor/scope/Measurements.h"
 #include "support/DecodePng.h"
@@ -165,54 +166,66 @@ TEST_F(AcquisitionDisplay, PeakDetectShowsTheWholeEnvelopeOfAFastSineAtASlowTime
 
     // At a time base whose record holds no more samples than columns it draws as Normal.
     choose(m().seltimediv, "1ms/div");
+    tick();
     EXPECT_EQ(m().acqtext->text, "Peak detect: no more samples than columns here, as Normal");
     EXPECT_TRUE(messages().empty());
 }
 
-// The plot as tunx4k-cli's picture line saves it after a 1 kHz sine, then a 3 kHz one, each
-// for `ticks` records, with the persistence `persistence`: the pixels in full red, and the
-// reddish ones a fading trace leaves.
-struct Pixels {
+// The plot as tunx4k-cli's picture line saves it after a 1 kHz sine of 4 Vpp, then of 2 Vpp,
+// each for `ticks` timer ticks, with the persistence `persistence`: the pixels of the trace's
+// colour, full or fading, where only the 4 Vpp sine goes (1.25 to 2 divisions from CH1's zero
+// line at the plot's middle), in full red and fading.
+struct Outer {
     long red = 0, faded = 0;
 };
-Pixels plotAfterTwoSines(const std::string& persistence, int ticks) {
-    const std::string png = writeTempFile("persistence-" + persistence + ".png", "");
+Outer plotAfterTwoSines(const std::string& persistence, int ticks) {
+    const std::string name = "persistence-" + persistence + "-" + std::to_string(ticks);
+    const std::string png = writeTempFile(name + ".png", "");
     const std::string script =
-        writeTempFile("persistence-" + persistence + "-" + std::to_string(ticks) + ".txt",
+        writeTempFile(name + ".txt",
                       "set Frek 1\nset Vpp 4\nclick RefreshBtn\nchoose Form1.selmonmode Scope CH1\n"
-                      "choose Form1.trigmode Normal\n"
-                      "persistence " +
+                      "choose Form1.trigmode Normal\npersistence " +
                           persistence + "\nclick cmdstartsweep\ntick " + std::to_string(ticks) +
-                          "\nset Frek 3\nclick RefreshBtn\ntick " + std::to_string(ticks) +
+                          "\nsim signal CH1 sine 1k 2\ntick " + std::to_string(ticks) +
                           "\npicture " + png + "\n");
     const CliRun r = runCli("--simulate --fast '" + script + "'");
     EXPECT_EQ(r.status, 0) << r.err;
     const auto picture = decodePng(readFile(png));
-    Pixels p;
+    Outer p;
     if (!picture) {
         ADD_FAILURE() << "no picture";
         return p;
     }
-    for (std::uint32_t px : picture->pixels) {
-        const int red = static_cast<int>(px >> 16), green = static_cast<int>((px >> 8) & 0xFF);
-        p.red += px == 0xFF0000U;
-        p.faded += px != 0xFF0000U && red - green > 24;
+    constexpr int kZeroLine = 32 + 256;
+    for (int y = 0; y < picture->height; ++y) {
+        const int away = std::abs(y - kZeroLine);
+        if (away < 80 || away > 128 + 8) {
+            continue;
+        }
+        for (int x = 32; x < 32 + 640; ++x) {
+            const std::uint32_t px = picture->pixels[std::size_t(y * picture->width + x)];
+            const int red = static_cast<int>(px >> 16), green = static_cast<int>((px >> 8) & 0xFF);
+            p.red += px == 0xFF0000U;
+            p.faded += px != 0xFF0000U && red - green > 16;
+        }
     }
     return p;
 }
 
 TEST(Persistence, EarlierTracesStayOrFadeWithTheirTime) {
-    const Pixels off = plotAfterTwoSines("off", 4);
-    const Pixels infinite = plotAfterTwoSines("infinite", 4);
-    const Pixels slow = plotAfterTwoSines("2", 4);
-    const Pixels fast = plotAfterTwoSines("0.5", 40);
-    const Pixels fastOff = plotAfterTwoSines("off", 40);
-    // Off: the 3 kHz trace alone. Infinite: the 1 kHz one beside it, as bright.
-    EXPECT_EQ(off.faded, 0);
-    EXPECT_GT(infinite.red, off.red * 3 / 2) << infinite.red << " against " << off.red;
-    // 2 s: the earlier trace is still there, fading; 0.5 s, records later: gone.
-    EXPECT_GT(slow.faded, off.red / 2) << slow.faded << " against " << off.red;
-    EXPECT_LT(fast.faded, fastOff.red / 20) << fast.faded << " against " << fastOff.red;
+    // Off: the 2 Vpp trace alone. Infinite: the 4 Vpp one stays, in full.
+    const Outer off = plotAfterTwoSines("off", 4);
+    EXPECT_EQ(off.red + off.faded, 0);
+    const Outer infinite = plotAfterTwoSines("infinite", 4);
+    EXPECT_GT(infinite.red, 1000);
+    EXPECT_EQ(infinite.faded, 0);
+    // 2 s: a few records later the 4 Vpp trace is still there, fading; 0.5 s, 40 records
+    // later: gone.
+    const Outer slow = plotAfterTwoSines("2", 4);
+    EXPECT_EQ(slow.red, 0);
+    EXPECT_GT(slow.faded, infinite.red / 2) << slow.faded << " against " << infinite.red;
+    const Outer fast = plotAfterTwoSines("0.5", 40);
+    EXPECT_EQ(fast.red + fast.faded, 0);
 }
 
 }  // namespace
