@@ -215,6 +215,10 @@ std::vector<ScriptLine> parseScript(std::istream& in) {
                                               " only applies before start-up, which comes with "
                                               "the first line that is not a sim line");
             }
+        } else if (l.keyword == "defaults") {
+            if (!rest.empty()) {
+                throw ScriptError(number, "defaults takes nothing after it");
+            }
         } else {
             throw ScriptError(number, "unknown command '" + l.keyword + "'");
         }
