@@ -37,8 +37,10 @@ App::App(const WiringOptions& options)
       ui_(*this),
       wiring_(options, ui_, &picture_),
       thread_(program(), [this](Published published) {
+          references_.keep(program());
           windowThread_.post([this, p = std::move(published)] { apply(p); });
       }) {
+    references_.load(program());
     const auto handOver = [this](std::function<void()> handler, const Control* edited,
                                  std::uint64_t edit) { post(std::move(handler), edited, edit); };
     frmMain& generator = program().generator();

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "app/ReferenceSettings.h"
 #include "app/PictureCanvas.h"
 #include "app/QtUi.h"
 #include "app/WindowPlaces.h"
@@ -115,6 +116,7 @@ class App : public QObject, private UiHost {
     std::unique_ptr<WindowView> generatorView_;
     std::unique_ptr<WindowView> monitorView_;
     WindowPlaces places_;
+    ReferenceSettings references_;
     ProgramThread thread_;
     // Goes before the program's thread: its commands run there.
     std::unique_ptr<remote::ServerThread> remote_;

@@ -8,6 +8,7 @@
 #include "link/Relay.h"
 #include "monitor/Form1.h"
 #include "monitor/Modes.h"
+#include "monitor/plot/Layers.h"
 #include "monitor/sweep/SweepProgress.h"
 
 namespace tunx {
@@ -146,6 +147,8 @@ void Form1::selmonmode_Click() {
     }
     showProgressIn(*this, mode->sweep.has_value());
     mode->layout(*this);
+    showPlotExtras(*this);
+    drawReferences(*this);
 }
 
 void Form1::fastsweep_Click() {
