@@ -281,27 +281,10 @@ Finding script(std::span<const std::uint8_t> data, const std::string& installDir
             }
             if (line.keyword == "sim") {
                 const auto& w = line.words;
-                if (w[0] == "devices") {
-                    sim.setDevices({w.begin() + 1, w.end()});
-                } else if (w[0] == "show") {
+                if (w[0] == "show") {
                     sim.describe();
-                } else if (w[0] == "fail") {
-                    const int status = std::stoi(w[2]);
-                    if (w[1] == "devices") {
-                        sim.failDeviceCount(status);
-                    } else if (w[1] == "open") {
-                        sim.failOpen(status);
-                    } else {
-                        sim.failBaudRate(status);
-                    }
-                } else if (w[0] != "nak" && w[0] != "mute" && w[0] != "write-error") {
+                } else {
                     sim.instruct(w);  // an instruction it refuses changes nothing
-                } else if (w[0] == "nak") {
-                    sim.nakNext(std::stoi(w[1]), w.size() == 4 ? std::stoi(w[3]) : 0);
-                } else if (w[0] == "mute") {
-                    sim.muteNext(std::stoi(w[1]), w.size() == 4 ? std::stoi(w[3]) : 0);
-                } else if (w[0] == "write-error") {
-                    sim.failWritesNext(std::stoi(w[1]), w.size() == 4 ? std::stoi(w[3]) : 0);
                 }
                 continue;
             }

@@ -18,6 +18,7 @@
 #include "app/ButtonPictures.h"
 #include "app/Colours.h"
 #include "app/FrameBox.h"
+#include "window/CheckBox.h"
 
 namespace tunx::app {
 
@@ -160,9 +161,9 @@ void refreshCheck(const Control& control, QCheckBox& box, bool keepUsersValue) {
     if (keepUsersValue) {
         return;
     }
-    const Qt::CheckState state = control.value == 1   ? Qt::Checked
-                                 : control.value == 2 ? Qt::PartiallyChecked
-                                                      : Qt::Unchecked;
+    const Qt::CheckState state = control.value == kTicked   ? Qt::Checked
+                                 : control.value == kGreyed ? Qt::PartiallyChecked
+                                                            : Qt::Unchecked;
     box.setTristate(state == Qt::PartiallyChecked);
     if (box.checkState() != state) {
         box.setCheckState(state);

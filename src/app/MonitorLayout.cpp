@@ -19,6 +19,8 @@ PanelLayout monitorPanelLayout(const Form1Controls& w) {
         w.sweepprogress,
         {w.timech1, w.timech2},
         {w.statch1, w.statch2},
+        w.cntgate,
+        w.cnthistory,
     };
     layout.columns = {
         {
@@ -63,9 +65,7 @@ PanelLayout monitorPanelLayout(const Form1Controls& w) {
             {kCounter,
              {{{w.lch2in}, {w.cntdisplay, 2}},
               {{w.frangesel, 3}},
-              {{w.frcountertxt, 2}, {w.lfrcntinit}},
-              {{w.cntgate, 3}},
-              {{w.cnthistory, 3}}}},
+              {{w.frcountertxt, 2}, {w.lfrcntinit}}}},
         },
     };
     return layout;

@@ -42,6 +42,10 @@ struct PlotPlacement {
     // Under the readouts while they show: each channel's edges, and its statistics table.
     std::vector<Ctl> edges;
     std::vector<Ctl> statistics;
+    // The counter's lines while its large display shows (its mode leaves the captions and
+    // readouts empty): one in the captions' row, one of several rows from the readouts' row.
+    Ctl counterLine;
+    Ctl counterLines;
 };
 
 struct PanelLayout {

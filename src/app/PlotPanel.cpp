@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QFontDatabase>
 #include <QLabel>
+#include <QLayout>
 #include <algorithm>
 #include <cmath>
 
@@ -23,6 +24,7 @@ constexpr int kAxisRight = 672;
 constexpr int kIndicatorAbove = 7;
 constexpr int kStatisticsRows = 6;  // the channel, the columns' heading, four values
 constexpr int kStatisticsRowHeight = 16;
+constexpr int kCounterRows = 3;  // two lines of readings and their spread
 
 }  // namespace
 
@@ -33,18 +35,18 @@ PlotPanel::PlotPanel(QWidget* picture, QWidget* parent) : QWidget(parent), pictu
 }
 
 QSize PlotPanel::sizeHint() const {
-    const int extra = extraShown() ? kRowHeight + kStatisticsRows * kStatisticsRowHeight : 0;
-    return {kLeft + kPictureWidth + kRight,
-            kTop + kPictureHeight + (readoutRow_ ? 3 : 2) * kRowHeight + extra + kTop};
+    const int rows = kTop + kPictureHeight + (readoutRow_ ? 3 : 2) * kRowHeight;
+    return {kLeft + kPictureWidth + kRight, std::max(rows, extraBottom()) + kTop};
 }
 
-bool PlotPanel::extraShown() const {
+int PlotPanel::extraBottom() const {
+    int bottom = 0;  // of the lowest one shown
     for (QWidget* w : extra_) {
         if (!w->isHidden()) {
-            return true;
+            bottom = std::max(bottom, w->geometry().bottom() + 1);
         }
     }
-    return false;
+    return bottom;
 }
 
 void PlotPanel::watch(QWidget* widget) {
@@ -54,13 +56,22 @@ void PlotPanel::watch(QWidget* widget) {
 
 bool PlotPanel::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent) {
-        // The window makes room for the statistics, and gives it back.
-        const int before = minimumHeight();
+        // The window makes room for the statistics or the counter's lines where the panel is
+        // not tall enough for them already, and gives that room back.
         setMinimumSize(sizeHint());
         updateGeometry();
-        const int grown = minimumHeight() - before;
-        if (QWidget* top = window(); grown != 0 && top != nullptr && top != this) {
-            top->resize(top->width(), top->height() + grown);
+        QWidget* content = parentWidget();
+        if (content == nullptr) {
+            return QWidget::eventFilter(watched, event);
+        }
+        if (content->layout() != nullptr) {
+            content->layout()->activate();
+        }
+        const int ownHeight = content->height() - grownBy_;
+        const int wanted = std::max(0, content->minimumSizeHint().height() - ownHeight);
+        if (QWidget* top = window(); wanted != grownBy_ && top != nullptr && top != this) {
+            top->resize(top->width(), top->height() + wanted - grownBy_);
+            grownBy_ = wanted;
         }
     }
     return QWidget::eventFilter(watched, event);
@@ -84,6 +95,24 @@ void PlotPanel::placeStatistics(QLabel* label, int index, int count) {
     label->setGeometry(kLeft + kAxisLeft / 2 + index * width,
                        kTop + kPictureHeight + 4 * kRowHeight, width,
                        kStatisticsRows * kStatisticsRowHeight);
+    watch(label);
+}
+
+void PlotPanel::placeCounterLine(QLabel* label) {
+    label->setParent(this);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    label->setGeometry(kLeft + kAxisLeft / 2, kTop + kPictureHeight + kRowHeight,
+                       kPictureWidth - kAxisLeft, kRowHeight - 2);
+    watch(label);
+}
+
+void PlotPanel::placeCounterLines(QLabel* label) {
+    label->setParent(this);
+    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    label->setFont(fixed);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setGeometry(kLeft + kAxisLeft / 2, kTop + kPictureHeight + 2 * kRowHeight,
+                       kPictureWidth - kAxisLeft, kCounterRows * kStatisticsRowHeight + 4);
     watch(label);
 }
 

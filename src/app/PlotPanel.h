@@ -31,6 +31,10 @@ class PlotPanel : public QWidget {
     // grows by them only while one shows.
     void placeEdges(QWidget* widget, int index, int count);
     void placeStatistics(QLabel* label, int index, int count);
+    // The counter's gate line in the captions' row and its history lines under it, across
+    // the plot while shown; the panel grows by them as far as they reach below its rows.
+    void placeCounterLine(QLabel* label);
+    void placeCounterLines(QLabel* label);
 
     // Moves an indicator to its control's `top` (after the control changed).
     // The indicator of `control` (a key) moves to where `look` puts it.
@@ -42,11 +46,12 @@ class PlotPanel : public QWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    bool extraShown() const;
+    int extraBottom() const;  // the bottom edge of the lowest extra shown, or 0
     void watch(QWidget* widget);
     std::vector<QWidget*> extra_;
     QWidget* picture_;
     bool readoutRow_ = false;
+    int grownBy_ = 0;  // the height the window grew by for the extras shown
     std::map<const Control*, QLabel*> indicators_;
 };
 

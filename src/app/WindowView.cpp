@@ -1,5 +1,6 @@
 #include "app/WindowView.h"
 
+#include "window/CheckBox.h"
 #include "window/MenuGroups.h"
 
 #include <QAction>
@@ -158,6 +159,12 @@ QWidget* WindowView::buildPlot(const PlotPlacement& plot) {
         plot_->placeStatistics(label(plot.statistics[i]), static_cast<int>(i),
                                static_cast<int>(plot.statistics.size()));
     }
+    if (plot.counterLine.bound()) {
+        plot_->placeCounterLine(label(plot.counterLine));
+    }
+    if (plot.counterLines.bound()) {
+        plot_->placeCounterLines(label(plot.counterLines));
+    }
     if (auto* view = dynamic_cast<PictureView*>(picture)) {
         view->setOnMouseMove([this](double x, double y) {
             if (pictureMouse_) {
@@ -255,7 +262,7 @@ void WindowView::connectInput(Control& control, QWidget* widget) {
         });
     } else if (auto* check = qobject_cast<QCheckBox*>(widget)) {
         connect(check, &QCheckBox::clicked, this, [this, c](bool checked) {
-            userInput(c, [this, c, checked] { model_.check(*c, checked ? 1 : 0); });
+            userInput(c, [this, c, checked] { model_.check(*c, checked ? kTicked : kCleared); });
         });
     } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
         connect(button, &QPushButton::clicked, this,

@@ -138,30 +138,9 @@ class Session {
         }
         const auto& w = l.words;
         const std::string& what = w[0];
-        if (what == "devices") {
-            sim_.setDevices({w.begin() + 1, w.end()});
-        } else if (what == "show") {
+        if (what == "show") {
             for (const std::string& text : sim_.describe()) {
                 transcript_.write("sim " + text);
-            }
-        } else if (what == "fail") {
-            const int status = std::stoi(w[2]);
-            if (w[1] == "devices") {
-                sim_.failDeviceCount(status);
-            } else if (w[1] == "open") {
-                sim_.failOpen(status);
-            } else {
-                sim_.failBaudRate(status);
-            }
-        } else if (what == "nak" || what == "mute" || what == "write-error") {
-            const int n = std::stoi(w[1]);
-            const int after = w.size() == 4 ? std::stoi(w[3]) : 0;
-            if (what == "nak") {
-                sim_.nakNext(n, after);
-            } else if (what == "mute") {
-                sim_.muteNext(n, after);
-            } else {
-                sim_.failWritesNext(n, after);
             }
         } else if (const std::optional<std::string> error = sim_.instruct(w)) {
             throw ScriptError(l.number, *error);

@@ -2,6 +2,7 @@
 
 #include "controls/frmMainControls.h"
 #include "dds/Units.h"
+#include "window/CheckBox.h"
 
 namespace tunx::amplitude {
 
@@ -15,11 +16,9 @@ inline constexpr double kMilliPerVolt = 1000.0;
 inline constexpr double kSqrt2 = 1.4142;
 inline constexpr double kDbPerDecade = 20.0;
 
-inline constexpr int kChecked = 1;
-
 // The "50 ohm term." box is ticked.
 inline bool terminated(const frmMainControls& panel) {
-    return panel.termination->value == kChecked;
+    return ticked(*panel.termination);
 }
 
 }  // namespace tunx::amplitude

@@ -7,6 +7,7 @@
 #include "dds/RateTable.h"
 #include "dds/StepClock.h"
 #include "dds/WaveRam.h"
+#include "window/CheckBox.h"
 
 namespace tunx {
 
@@ -126,7 +127,7 @@ bool programArbitrary(frmMainControls& panel, Link& link) {
         return false;
     }
     const bool single = panel.arbmode->text == kPlaySingle;
-    const bool twoProfiles = panel.enpr2->value == 1;
+    const bool twoProfiles = ticked(*panel.enpr2);
     const int byte3 = target == ArbTarget::Voltage ? kCfr1VoltageByte3 : kCfr1OtherByte3;
     if (!link.send({code::kCfr1, cfr1Byte(target, single, twoProfiles), 0, byte3, 0, 0},
                    kLabelCfr1)) {

@@ -11,6 +11,7 @@
 #include "dds/StepClock.h"
 #include "dds/Units.h"
 #include "dds/WaveRam.h"
+#include "window/CheckBox.h"
 
 namespace tunx {
 
@@ -214,7 +215,7 @@ Outcome programPulse(frmMainControls& panel, Link& link) {
                        SettingSend::OnLabelChange, RegisterCode::Cfr2)) {
         return Outcome::Failed;
     }
-    const bool invert = panel.invert->value == 1;
+    const bool invert = ticked(*panel.invert);
     t.k = (t.p < kStepUnitLimit && t.q % t.p == 0) ? t.p : 1;
     const std::int32_t words = CLng((static_cast<double>(t.p) + t.q) / t.k);
     return words < kRamWords ? shortPattern(link, t, single, invert)

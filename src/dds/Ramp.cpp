@@ -13,6 +13,7 @@
 #include "dds/StepClock.h"
 #include "dds/Units.h"
 #include "dds/WaveRam.h"
+#include "window/CheckBox.h"
 
 namespace tunx {
 
@@ -183,7 +184,7 @@ bool programRamp(frmMainControls& panel, Link& link) {
     if (!link.send(kControl1, kLabelControl1)) {
         return false;
     }
-    const auto words = shapeWords(s.cal.ampfullscale, s.gen.triangle, panel.invert->value == 1);
+    const auto words = shapeWords(s.cal.ampfullscale, s.gen.triangle, ticked(*panel.invert));
     if (!writeShape(link, words)) {
         return false;
     }

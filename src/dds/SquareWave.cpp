@@ -9,6 +9,7 @@
 #include "dds/StepClock.h"
 #include "dds/Units.h"
 #include "dds/WaveRam.h"
+#include "window/CheckBox.h"
 
 namespace tunx {
 
@@ -70,7 +71,7 @@ bool programSquare(frmMainControls& panel, Link& link) {
     }
 
     const bool single = panel.outmode->text == kPlaySingle;
-    const bool invert = panel.invert->value == 1;
+    const bool invert = ticked(*panel.invert);
     const bool lowFirst = single == invert;
     const int first = lowFirst ? kLevelLow : kLevelHigh;
     const int second = lowFirst ? kLevelHigh : kLevelLow;

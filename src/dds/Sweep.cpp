@@ -13,6 +13,7 @@
 #include "dds/MainClock.h"
 #include "dds/Units.h"
 #include "dds/WaveRam.h"
+#include "window/CheckBox.h"
 
 namespace tunx {
 
@@ -166,7 +167,7 @@ bool programSweep(frmMainControls& panel, Link& link) {
     if (!link.send(multipliersCommand(panel, *list), kLabelSweepMultipliers)) {
         return false;
     }
-    const bool single = panel.singlesw->value == 1;
+    const bool single = ticked(*panel.singlesw);
     if (!link.send({code::kCfr1, single ? kSweepSingle : kSweepContinuous, 0, 2, 64, 0},
                    kLabelSweepControl1)) {
         return false;

@@ -8,16 +8,11 @@
 #include "common/RuntimeError.h"
 #include "generator/Layout.h"
 #include "generator/frmMain.h"
+#include "window/CheckBox.h"
 
 namespace tunx {
 
 namespace {
-
-constexpr int kTicked = 1;
-
-bool ticked(const Control& box) {
-    return box.value == kTicked;
-}
 
 // The whole number in a text box, when the text is a number that fits 16 bits.
 std::optional<std::int16_t> wholeNumber16(const std::string& text) {

@@ -8,6 +8,7 @@
 #include "generator/Validation.h"
 #include "generator/frmMain.h"
 #include "link/Relay.h"
+#include "window/CheckBox.h"
 
 namespace tunx {
 
@@ -22,8 +23,7 @@ bool singleShotRequested(const frmMainControls& panel) {
     const Control& outmode = *panel.outmode;
     const Control& singlesw = *panel.singlesw;
     return (arbmode.enabled && arbmode.text == kSingle) ||
-           (outmode.enabled && outmode.text == kSingle) ||
-           (singlesw.enabled && singlesw.value == 1);
+           (outmode.enabled && outmode.text == kSingle) || (singlesw.enabled && ticked(singlesw));
 }
 
 namespace {

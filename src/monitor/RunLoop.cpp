@@ -8,6 +8,7 @@
 #include "link/Relay.h"
 #include "monitor/Form1.h"
 #include "monitor/Modes.h"
+#include "monitor/counter/CounterDisplay.h"
 #include "monitor/plot/Layers.h"
 #include "monitor/sweep/SweepProgress.h"
 
@@ -147,6 +148,7 @@ void Form1::selmonmode_Click() {
     }
     showProgressIn(*this, mode->sweep.has_value());
     mode->layout(*this);
+    showCounterLines(*this);
     showPlotExtras(*this);
     drawReferences(*this);
 }

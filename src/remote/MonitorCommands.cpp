@@ -20,6 +20,7 @@
 #include "remote/Panel.h"
 #include "remote/Params.h"
 #include "remote/Reply.h"
+#include "window/CheckBox.h"
 
 namespace tunx::remote {
 
@@ -237,7 +238,7 @@ void queryPoints(Call& c) {
     Form1& mon = c.program.monitor();
     const bool triggered = trigger::waitsForTrigger(mon.trigmode->text);
     double n = kShortRecord8;
-    if (mon.reclenght->value != 0) {
+    if (tickedOrGreyed(*mon.reclenght)) {
         n = kLongRecord;
     } else if (mon.adcselect->text == adc::k12Bit) {
         n = kShortRecord12;

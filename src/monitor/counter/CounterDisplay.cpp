@@ -8,7 +8,9 @@
 
 #include "common/Numbers.h"
 #include "monitor/Form1.h"
+#include "monitor/Modes.h"
 #include "monitor/plot/Plot.h"
+#include "window/CheckBox.h"
 
 namespace tunx {
 
@@ -17,7 +19,7 @@ namespace {
 constexpr const char* kUnit = " Hz";
 constexpr const char* kNoSpread = "\u2014";
 constexpr const char* kReadingGap = "   ";
-constexpr std::size_t kReadingsPerLine = 2;
+constexpr std::size_t kReadingsPerLine = 5;
 // The counter's input is CH2 IN: its reading in CH2's trace colour.
 constexpr Colour kDigitColour = colour::kYellow;
 
@@ -114,11 +116,11 @@ std::string counterGateText(std::int32_t prescale) {
 }
 
 std::string counterHistoryText(const std::deque<std::optional<double>>& history, char group) {
-    // Two readings a line, newest first, so that ten fit under the counter's field.
+    // Five readings a line, newest first, so that ten fit in two lines under the plot.
     std::string out;
     std::size_t onLine = 0;
     for (auto it = history.rbegin(); it != history.rend(); ++it) {
-        out += (onLine == 1 ? kReadingGap : "") +
+        out += (onLine != 0 ? kReadingGap : "") +
                (*it ? formatGrouped(**it, 0, group) : std::string(kCounterOverRange));
         onLine = (onLine + 1) % kReadingsPerLine;
         out += onLine == 0 ? "\n" : "";
@@ -168,7 +170,7 @@ void counterReadingShown(Form1& w, std::optional<double> hz) {
     while (history.size() > kCounterHistoryLength) {
         history.pop_front();
     }
-    if (w.cntdisplay->value != 1) {
+    if (!ticked(*w.cntdisplay)) {
         return;
     }
     const char group = w.state().host.groupSeparator;
@@ -182,10 +184,22 @@ void counterHistoryCleared(Form1& w) {
     w.cnthistory->text = counterHistoryText({}, w.state().host.groupSeparator);
 }
 
+void showCounterLines(Form1& w) {
+    // Only the counter's mode shows them: under the plot they share the rows of the scope's
+    // readouts.
+    const MonitorMode* mode = chosenMode(w);
+    const bool counter =
+        mode != nullptr && std::ranges::any_of(mode->steps, [](const RunStep& step) {
+            return step.state == RunState::Counter;
+        });
+    const bool on = counter && ticked(*w.cntdisplay);
+    w.cntgate->visible = on;
+    w.cnthistory->visible = on;
+}
+
 void Form1::cntdisplay_Click() {
-    const bool on = cntdisplay->value == 1;
-    cntgate->visible = on;
-    cnthistory->visible = on;
+    showCounterLines(*this);
+    const bool on = cntgate->visible;
     cntgate->text = counterGateText(mon().fcprescale);
     cnthistory->text = counterHistoryText(mon().counterHistory, state().host.groupSeparator);
     const std::deque<std::optional<double>>& history = mon().counterHistory;

@@ -45,5 +45,8 @@ void counterReadingShown(Form1& w, std::optional<double> hz);
 
 // A new range or a new start: the history begins again.
 void counterHistoryCleared(Form1& w);
+// Shows the gate and history lines while the counter's mode is chosen with its large display
+// on; hides them otherwise.
+void showCounterLines(Form1& w);
 
 }  // namespace tunx

@@ -17,6 +17,7 @@
 #include "monitor/scope/ScopeSetup.h"
 #include "monitor/scope/TimeBase.h"
 #include "monitor/sweep/SweepLevel.h"
+#include "window/CheckBox.h"
 
 namespace tunx {
 
@@ -351,7 +352,7 @@ void Form1::Slider1_Scroll() {
         m.triglevel = CInt(v / 2.0);
         scopeSettingChanged();
     } else if (tab == kTabHorizontal) {
-        if (reclenght->value == 0) {
+        if (!tickedOrGreyed(*reclenght)) {
             ui().MsgBox(kNeedLongRecord);
             return;
         }

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <ranges>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "monitor/scope/Measurements.h"
 #include "monitor/scope/ScopeReadout.h"
 #include "monitor/scope/ScopeSetup.h"
+#include "window/CheckBox.h"
 
 namespace tunx {
 
@@ -29,8 +31,13 @@ constexpr const char* kNoSignal =
 constexpr const char* kNoRecord =
     "Auto Set took no record from the scope. The settings were not changed.";
 
-// The 8-bit converter's ranges, largest first (10mV needs the 12-bit converter).
-constexpr std::array<std::string_view, 6> kRanges = {"1V", "0.5V", "0.2V", "0.1V", "50mV", "20mV"};
+// The ranges the 8-bit converter takes: all but 10mV, which needs the 12-bit converter.
+bool eightBit(const VoltsRange& r) {
+    return r.text != kRange10mV;
+}
+const VoltsRange& largestRange() {
+    return voltsRanges().front();
+}
 constexpr double kLowestDivisions = 4;
 constexpr double kHighestDivisions = 7;
 constexpr double kTallestDivisions = 7.5;
@@ -155,7 +162,7 @@ Look look(const ScopeCapture& c, Channel ch) {
 
 const VoltsRange& rangeOf(Form1& w, Channel ch) {
     const VoltsRange* r = findRange(rangeList(w, ch)->text);
-    return r != nullptr ? *r : *findRange(kRanges.front());
+    return r != nullptr ? *r : largestRange();
 }
 
 // The range the next quick record takes the channel at, its zero line on the centre line:
@@ -164,14 +171,14 @@ const VoltsRange& rangeOf(Form1& w, Channel ch) {
 const VoltsRange& probeRange(const Look& l) {
     const double reach = std::max(std::abs(l.high), std::abs(l.low));
     if (!l.clipped) {
-        for (auto it = kRanges.rbegin(); it != kRanges.rend(); ++it) {
-            const VoltsRange& r = *findRange(*it);
+        for (const VoltsRange& r :
+             voltsRanges() | std::views::reverse | std::views::filter(eightBit)) {
             if (reach / voltsPerDivision(r) <= kProbeReach) {
                 return r;
             }
         }
     }
-    return *findRange(kRanges.front());
+    return largestRange();
 }
 
 void putBack(Form1& w, const Panel& p) {
@@ -219,8 +226,7 @@ std::int16_t centredPosition(const Look& l, double voltsPerDiv) {
 
 const VoltsRange& autosetRange(double pp, double middle) {
     const VoltsRange* tallest = nullptr;
-    for (auto it = kRanges.rbegin(); it != kRanges.rend(); ++it) {
-        const VoltsRange& r = *findRange(*it);
+    for (const VoltsRange& r : voltsRanges() | std::views::reverse | std::views::filter(eightBit)) {
         const double divisions = pp / voltsPerDivision(r);
         if (std::abs(middle) / voltsPerDivision(r) > kFarthestMiddle) {
             continue;  // no position brings it onto the plot
@@ -232,7 +238,7 @@ const VoltsRange& autosetRange(double pp, double middle) {
             tallest = &r;
         }
     }
-    return tallest != nullptr ? *tallest : *findRange(kRanges.front());
+    return tallest != nullptr ? *tallest : largestRange();
 }
 
 std::optional<AutosetTimeBase> autosetTimeBase(double hz) {
@@ -279,9 +285,9 @@ void autoset(Form1& w) {
     // The quick records: free-running, short, the largest range with the zero line on the
     // centre line, the fastest probe first.
     w.trigmode->text = std::string(trigger::kFreeRunning);
-    w.reclenght->value = 0;
+    w.reclenght->value = kCleared;
     for (Channel ch : channels) {
-        rangeList(w, ch)->text = std::string(kRanges.front());
+        rangeList(w, ch)->text = std::string(largestRange().text);
         placeChannel(w, ch, static_cast<std::int16_t>(kCentre));
     }
     w.TabStrip2_Click();

@@ -9,6 +9,7 @@
 #include "monitor/Modes.h"
 #include "monitor/scope/MathTrace.h"
 #include "monitor/scope/Measurements.h"
+#include "window/CheckBox.h"
 
 namespace tunx {
 
@@ -61,7 +62,7 @@ std::optional<Measurement> shownMeasurement(const ScopeCapture& c, Channel ch) {
 
 // The edges and statistics of a channel the plot draws, while the statistics are on.
 void showStatistics(Form1& w, const Readout& r, bool drawn, const std::optional<Measurement>& m) {
-    const bool on = drawn && w.measstats->value != 0;
+    const bool on = drawn && tickedOrGreyed(*w.measstats);
     r.timing->visible = on;
     r.stats->visible = on;
     r.timing->text = !on ? std::string()
@@ -90,7 +91,7 @@ ScopeCapture settingsNow(Form1& w) {
     c.interval = m.sampleInterval;
     c.spectrumRate = m.fftrate;
     c.hexpand = m.hexpand;
-    c.longRecord = w.reclenght->value != 0;
+    c.longRecord = tickedOrGreyed(*w.reclenght);
     c.trigger = {w.trigmode->text, w.trigeredge->text, w.trigsource->text, m.triglevel};
     c.ch1 = channelNow(w.ch1vdivtext, m.ch1pos, m.ch1scale);
     c.ch2 = channelNow(w.ch2vdivtext, m.ch2pos, m.ch2scale);
@@ -132,7 +133,7 @@ void keepCapture(Form1& w, ScopeCapture c) {
     m.capture = std::move(c);
     m.captureShown = true;
     ++m.recordsKept;
-    if (w.measstats->value != 0) {
+    if (tickedOrGreyed(*w.measstats)) {
         for (const Readout& r : readouts(w)) {
             if (const std::optional<Measurement> measured = shownMeasurement(*m.capture, r.ch)) {
                 addToStats(statsOf(m, r.ch), *measured);

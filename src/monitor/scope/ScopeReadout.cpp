@@ -17,6 +17,7 @@
 #include "monitor/scope/ScopeSetup.h"
 #include "monitor/sweep/Sweep.h"
 #include "monitor/sweep/SweepProgress.h"
+#include "window/CheckBox.h"
 
 namespace tunx {
 
@@ -91,7 +92,7 @@ bool failed(Form1& w) {
 }
 
 std::size_t recordBytes(Form1& w) {
-    if (w.reclenght->value != 0) {
+    if (tickedOrGreyed(*w.reclenght)) {
         return kLongRecord;
     }
     const bool triggered = trigger::waitsForTrigger(w.trigmode->text);
@@ -294,7 +295,7 @@ Averaged getscopeavg(Form1& w) {
             m.scopeavg2 = 0;
             whole = false;
         }
-        const std::size_t count = w.reclenght->value != 0 ? kLongRecord : kShortRecord;
+        const std::size_t count = tickedOrGreyed(*w.reclenght) ? kLongRecord : kShortRecord;
         requestRecord(w, count);
         if (!twelveBit) {
             mgrid1(w.canvas());

@@ -13,6 +13,7 @@
 #include "monitor/plot/Plot.h"
 #include "monitor/scope/Capture.h"
 #include "monitor/scope/TimeBase.h"
+#include "window/CheckBox.h"
 
 namespace tunx {
 
@@ -98,7 +99,7 @@ enum class Variant { Scope, Calibration };
 // status text.
 void prepare(Form1& w) {
     MonitorState& m = w.mon();
-    if (w.reclenght->value != 0 && (m.vslowtb || w.seltimediv->text == kSlowestLongRecord)) {
+    if (tickedOrGreyed(*w.reclenght) && (m.vslowtb || w.seltimediv->text == kSlowestLongRecord)) {
         w.reclenght->value = 0;
     }
     m.sweepx = 34;
@@ -150,7 +151,7 @@ bool armScope(Form1& w, Variant variant) {
         if (!calibration && w.trigmode->text == trigger::kNormal) {
             mode = kModeNormal;
         }
-        if (w.reclenght->value != 0) {
+        if (tickedOrGreyed(*w.reclenght)) {
             mode = kModeLong;
         }
         if (wide) {
@@ -337,7 +338,7 @@ int rearmModeByte(Form1& w, bool triggered) {
     if (triggered) {
         mode = kModeNormal;
     }
-    if (w.reclenght->value != 0) {
+    if (tickedOrGreyed(*w.reclenght)) {
         mode = kModeLong;
     }
     if (twelveBit(w)) {

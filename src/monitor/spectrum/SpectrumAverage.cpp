@@ -10,6 +10,7 @@
 #include "monitor/Form1.h"
 #include "monitor/Modes.h"
 #include "monitor/spectrum/FftWindows.h"
+#include "window/CheckBox.h"
 
 namespace tunx {
 
@@ -22,7 +23,7 @@ bool showsCh2(Form1& w) {
 }
 
 bool holdOn(Form1& w) {
-    return w.ffthold->value == 1;
+    return ticked(*w.ffthold);
 }
 
 // The settings a record's spectrum depends on: the lines of records with other ones are not

@@ -91,12 +91,12 @@ std::pair<std::vector<std::string>, std::string> historyOf(const std::string& te
     const std::string spread = lines.back();
     lines.pop_back();
     std::vector<std::string> readings;
-    for (const std::string& l : lines) {
-        const auto gap = l.find("   ");
-        readings.push_back(l.substr(0, gap));
-        if (gap != std::string::npos) {
-            readings.push_back(l.substr(gap + 3));
+    for (std::string l : lines) {
+        for (auto gap = l.find("   "); gap != std::string::npos; gap = l.find("   ")) {
+            readings.push_back(l.substr(0, gap));
+            l.erase(0, gap + 3);
         }
+        readings.push_back(l);
     }
     return {readings, spread};
 }
@@ -184,9 +184,16 @@ TEST_F(CounterDisplay, IsOffUntilTickedAndLeavesThePlotToTheOriginal) {
     const std::vector<Drawn> grid = drawn(from);
     EXPECT_FALSE(grid.empty());
     EXPECT_TRUE(std::ranges::all_of(grid, [](const Drawn& d) { return d.colour == "0"; }));
-    // Other modes do not offer it.
+    // Other modes do not offer it, and hide its lines, which share the rows of the scope's
+    // readouts under the plot; the counter's mode shows them again.
+    rig.program.dispatch([&] { m().check(*m().cntdisplay, 1); });
     choose(m().selmonmode, "Scope CH1");
     EXPECT_FALSE(m().cntdisplay->enabled);
+    EXPECT_FALSE(m().cntgate->visible || m().cnthistory->visible);
+    rig.program.dispatch([&] { m().check(*m().cntdisplay, 1); });  // as a script may
+    EXPECT_FALSE(m().cntgate->visible || m().cnthistory->visible);
+    choose(m().selmonmode, "Frequency Counter");
+    EXPECT_TRUE(m().cntgate->visible && m().cnthistory->visible);
 }
 
 }  // namespace
