@@ -10,9 +10,9 @@
 #include <optional>
 #include <string>
 
-#include "app/ReferenceSettings.h"
 #include "app/PictureCanvas.h"
 #include "app/QtUi.h"
+#include "app/ReferenceSettings.h"
 #include "app/WindowPlaces.h"
 #include "app/WindowThread.h"
 #include "app/WindowView.h"

@@ -4,7 +4,7 @@
 #include <array>
 #include <sstream>
 
-#include "monitor/scope/Reference.h"
+#include "monitor/ReferenceMenu.h"
 #include "program/Program.h"
 
 namespace tunx::app {

@@ -44,7 +44,7 @@ void referenceLine(Program& program, const ScriptLine& l) {
     std::optional<std::string> refused;
     program.dispatch([&] {
         if (what == "save") {
-            const ReferenceSource source = l.text == "CH2"   ? ReferenceSource::CH2
+            const ReferenceSource source = l.text == "CH2"    ? ReferenceSource::CH2
                                            : l.text == "MATH" ? ReferenceSource::Math
                                                               : ReferenceSource::CH1;
             refused = saveReference(monitor, index, source);
@@ -194,7 +194,8 @@ bool performAction(Program& program, const ScriptLine& l) {
             throw ScriptError(l.number, "math: only in the mode Scope CH1+CH2");
         }
         const auto word = std::find(kMathModeWords.begin(), kMathModeWords.end(), l.words[0]);
-        const std::string entry(kMathModeTexts[static_cast<std::size_t>(word - kMathModeWords.begin())]);
+        const std::string entry(
+            kMathModeTexts[static_cast<std::size_t>(word - kMathModeWords.begin())]);
         chooseIn(program, monitor, *monitor.mathmode, entry);
         if (l.words.size() == 2) {
             // The V/div as the list names it; "V2" stands for "V²" in a product's.

@@ -241,10 +241,10 @@ std::vector<ScriptLine> parseScript(std::istream& in) {
             const std::string slot = after.substr(0, gap2);
             const std::string tail = gap2 == std::string::npos ? "" : after.substr(gap2 + 1);
             const bool ab = slot == "A" || slot == "B";
-            const bool ok = (what == "save" && ab &&
-                             (tail == "CH1" || tail == "CH2" || tail == "MATH")) ||
-                            (what == "load" && ab && !unquote(tail).empty()) ||
-                            (what == "clear" && (ab || slot == "all") && tail.empty());
+            const bool ok =
+                (what == "save" && ab && (tail == "CH1" || tail == "CH2" || tail == "MATH")) ||
+                (what == "load" && ab && !unquote(tail).empty()) ||
+                (what == "clear" && (ab || slot == "all") && tail.empty());
             if (!ok) {
                 throw ScriptError(number,
                                   "expected: ref save A|B CH1|CH2|MATH, ref load A|B FILE or "

@@ -214,14 +214,10 @@ void Form1::buildControls() {
     measmath->visible = false;
     mathvdivtext->visible = false;
     xyview = add(checkBox("xyview", "XY", kChannels));
-    MenuBar_SaveRefA =
-        add(menu("MenuBar_SaveRefA", "Save trace as REF A", menugroup::kFile));
-    MenuBar_SaveRefB =
-        add(menu("MenuBar_SaveRefB", "Save trace as REF B", menugroup::kFile));
-    MenuBar_LoadRefA =
-        add(menu("MenuBar_LoadRefA", "Load REF A from CSV\u2026", menugroup::kFile));
-    MenuBar_LoadRefB =
-        add(menu("MenuBar_LoadRefB", "Load REF B from CSV\u2026", menugroup::kFile));
+    MenuBar_SaveRefA = add(menu("MenuBar_SaveRefA", "Save trace as REF A", menugroup::kFile));
+    MenuBar_SaveRefB = add(menu("MenuBar_SaveRefB", "Save trace as REF B", menugroup::kFile));
+    MenuBar_LoadRefA = add(menu("MenuBar_LoadRefA", "Load REF A from CSV\u2026", menugroup::kFile));
+    MenuBar_LoadRefB = add(menu("MenuBar_LoadRefB", "Load REF B from CSV\u2026", menugroup::kFile));
     MenuBar_ClearRefs = add(menu("MenuBar_ClearRefs", "Clear references", menugroup::kFile));
     refatext = add(label("refatext", "", kPlot));
     refbtext = add(label("refbtext", "", kPlot));

@@ -15,7 +15,7 @@ enum class ReferenceScale { CH1, CH2, Math };
 // A trace kept apart from the records: its values and the times they were taken at, so that it
 // is drawn at the V/div and time base of the moment, not where it once stood on the screen.
 struct ReferenceTrace {
-    std::string source;  // what it shows: "CH1", "CH2", "CH1 − CH2", or a file's column
+    std::string source;      // what it shows: "CH1", "CH2", "CH1−CH2", or a file's column
     std::string unit = "V";  // "V", or "V²" for a product
     ReferenceScale scale = ReferenceScale::CH1;
     std::vector<double> times;   // seconds from the trace's first value

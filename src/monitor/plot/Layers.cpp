@@ -27,7 +27,7 @@ constexpr std::array<const char*, 2> kReferenceNames = {"REF A ", "REF B "};
 constexpr const char* kMathCaption = "M ";
 
 constexpr double kUnitsPerDivision = 64;
-constexpr int kCentre = plot::kRows / 2;         // the math trace's 0 V, from the bottom
+constexpr int kCentre = plot::kRows / 2;           // the math trace's 0 V, from the bottom
 constexpr int kCentreColumn = plot::kColumns / 2;  // the XY view's 0 V of CH1
 constexpr double kFarOutside = 4 * plot::kRows;    // beyond this a point is off the plot anyway
 
@@ -235,8 +235,8 @@ void showPlotExtras(Form1& w) {
     // The list's entries take the operation's unit; the step chosen stays.
     std::vector<std::string> ranges = mathRangeTexts(op);
     if (w.mathvdiv->items != ranges) {
-        const auto at = std::find(w.mathvdiv->items.begin(), w.mathvdiv->items.end(),
-                                  w.mathvdiv->text);
+        const auto at =
+            std::find(w.mathvdiv->items.begin(), w.mathvdiv->items.end(), w.mathvdiv->text);
         const auto index = at == w.mathvdiv->items.end()
                                ? std::size_t{2}
                                : static_cast<std::size_t>(at - w.mathvdiv->items.begin());

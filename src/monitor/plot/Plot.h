@@ -38,7 +38,11 @@ class TraceDrawer {
     // Without `erase`, on a picture drawn afresh, the old segments are not erased.
     TraceDrawer(Canvas& canvas, TraceRows& rows, Colour colour, int originX, int originY,
                 bool erase = true)
-        : canvas_(canvas), rows_(rows), colour_(colour), ox_(originX), oy_(originY),
+        : canvas_(canvas),
+          rows_(rows),
+          colour_(colour),
+          ox_(originX),
+          oy_(originY),
           erase_(erase) {}
 
     void point(int column, std::int32_t row);

@@ -18,8 +18,8 @@ constexpr std::string_view kMilli = "m";
 // Both lists in the same order: what one step of the list does is the same for both units.
 constexpr std::array<std::string_view, 9> kVoltSteps = {"5V",   "2V",   "1V",   "0.5V", "0.2V",
                                                         "0.1V", "50mV", "20mV", "10mV"};
-constexpr std::array<std::string_view, 9> kSquareSteps = {"5", "2", "1", "0.5", "0.2", "0.1", "0.05",
-                                                          "0.02", "0.01"};
+constexpr std::array<std::string_view, 9> kSquareSteps = {"5",   "2",    "1",    "0.5", "0.2",
+                                                          "0.1", "0.05", "0.02", "0.01"};
 
 }  // namespace
 
@@ -52,8 +52,9 @@ std::string mathColumn(MathOp op) {
 std::vector<std::string> mathRangeTexts(MathOp op) {
     std::vector<std::string> out;
     for (std::size_t i = 0; i < kVoltSteps.size(); ++i) {
-        out.push_back(op == MathOp::Product ? std::string(kSquareSteps[i]) + std::string(kSquareVolts)
-                                            : std::string(kVoltSteps[i]));
+        out.push_back(op == MathOp::Product
+                          ? std::string(kSquareSteps[i]) + std::string(kSquareVolts)
+                          : std::string(kVoltSteps[i]));
     }
     return out;
 }

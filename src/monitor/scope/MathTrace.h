@@ -17,7 +17,7 @@ enum class MathOp { Off, Sum, Difference, Product };
 
 // mathmode's entries, in MathOp's order.
 inline constexpr std::array<std::string_view, 4> kMathModeTexts = {
-    "Off", "CH1 + CH2", "CH1 \u2212 CH2", "CH1 \u00d7 CH2"};
+    "Off", "CH1+CH2", "CH1\u2212CH2", "CH1\u00d7CH2"};
 // The same as a script writes them ("off", "CH1+CH2", "CH1-CH2", "CH1xCH2").
 inline constexpr std::array<std::string_view, 4> kMathModeWords = {"off", "CH1+CH2", "CH1-CH2",
                                                                    "CH1xCH2"};
@@ -28,7 +28,7 @@ MathOp mathOpOf(std::string_view entry);
 MathOp mathOpNow(const Form1& w);
 // The unit of the math trace: "V", or "V²" for a product.
 std::string_view mathUnit(MathOp op);
-// Its name in the measurement line and the captions ("CH1 − CH2").
+// Its name in the measurement line and the captions ("CH1−CH2").
 std::string_view mathName(MathOp op);
 // Its column heading in a CSV file (plain characters: "CH1-CH2_V", "CH1xCH2_V2").
 std::string mathColumn(MathOp op);

@@ -35,7 +35,7 @@ std::string withPrefix(double value, const std::string& unit, int digits = 3);
 // frequency that cannot be measured); a clipped record says so after the channel's name and
 // gives its peak-to-peak as a lower bound: "CH1 clipped  >7.97 Vpp ...".
 // Values of another unit than volts (a product's V²) come without a prefix, three significant
-// digits: "CH1 × CH2  8.00 V²pp  2.83 V²rms  mean 2.00 V²  2.00 kHz".
+// digits: "CH1×CH2  8.00 V²pp  2.83 V²rms  mean 2.00 V²  2.00 kHz".
 std::string measurementText(const std::string& channel, const Measurement& m,
                             const std::string& unit = "V");
 // A value with `digits` significant digits and no prefix: "0.00123 V²".

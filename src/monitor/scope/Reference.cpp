@@ -106,16 +106,16 @@ std::optional<ReferenceTrace> readLines(LineReader& in, std::string& why) {
         const std::optional<double> value =
             row.size() > 1 ? cellNumber(row[1]) : std::optional<double>();
         if (!time || !value) {
-            return refused(why, "line " + std::to_string(lineNumber) +
-                                    " does not hold a time and a value");
+            return refused(
+                why, "line " + std::to_string(lineNumber) + " does not hold a time and a value");
         }
         if (*time < 0 || (!ref->times.empty() && *time <= ref->times.back())) {
             return refused(why, "the time of line " + std::to_string(lineNumber) +
                                     " does not come after the one before");
         }
         if (ref->values.size() == kMostReferenceValues) {
-            return refused(why, "it holds more than " + std::to_string(kMostReferenceValues) +
-                                    " values");
+            return refused(
+                why, "it holds more than " + std::to_string(kMostReferenceValues) + " values");
         }
         ref->times.push_back(*time);
         ref->values.push_back(*value);

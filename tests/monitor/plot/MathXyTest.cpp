@@ -30,7 +30,7 @@ class MathXy : public MonitorRig {
     }
 };
 
-// CH1 − CH2 of one sine on both inputs is flat at 0 V, CH1 + CH2 is twice as tall, and the
+// CH1−CH2 of one sine on both inputs is flat at 0 V, CH1+CH2 is twice as tall, and the
 // product's mean is the square of the rms; each is drawn at the math V/div about the centre,
 // measured in its unit, and exported in a column of its own.
 TEST_F(MathXy, SumDifferenceAndProductOfOneSineOnBothInputs) {
@@ -40,9 +40,9 @@ TEST_F(MathXy, SumDifferenceAndProductOfOneSineOnBothInputs) {
         double drawnPp;  // rows of the drawn math trace, about the centre row 256
     };
     const Row rows[] = {
-        {"CH1 \u2212 CH2", "0.5V", "CH1 \u2212 CH2  ", ",CH1-CH2_V", 0},
-        {"CH1 + CH2", "1V", "CH1 + CH2  ", ",CH1+CH2_V", 4 * 64},
-        {"CH1 \u00d7 CH2", "0.5V\u00b2", "CH1 \u00d7 CH2  ", ",CH1xCH2_V2", 2 * 64},
+        {"CH1\u2212CH2", "0.5V", "CH1\u2212CH2  ", ",CH1-CH2_V", 0},
+        {"CH1+CH2", "1V", "CH1+CH2  ", ",CH1+CH2_V", 4 * 64},
+        {"CH1\u00d7CH2", "0.5V\u00b2", "CH1\u00d7CH2  ", ",CH1xCH2_V2", 2 * 64},
     };
     bothChannels("2");
     EXPECT_TRUE(m().mathmode->enabled);
@@ -109,7 +109,8 @@ TEST_F(MathXy, XyViewDrawsCh2AgainstCh1) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.bench);
         instruct(row.bench);
-        instruct(std::string("wire CH2 ") + (std::string(row.bench) == "dut none" ? "generator" : "dut"));
+        instruct(std::string("wire CH2 ") +
+                 (std::string(row.bench) == "dut none" ? "generator" : "dut"));
         bothChannels("4");
         rig.program.dispatch([&] { m().check(*m().xyview, 1); });
         tick();
@@ -119,14 +120,19 @@ TEST_F(MathXy, XyViewDrawsCh2AgainstCh1) {
         double widest = 0, farthest = 0, tallest = 0, atZero = 0;
         const auto points = trace(from, kRed);
         ASSERT_GT(points.size(), 100u);
+        double lastAcross = 0, lastUp = 0;
         for (const auto& [x, y] : points) {
             const double across = x - 320.0, up = (512 - y) - 128.0;
             widest = std::max(widest, std::abs(across));
             tallest = std::max(tallest, std::abs(up));
             farthest = std::max(farthest, std::abs(up - across));
-            if (std::abs(across) <= 3) {
-                atZero = std::max(atZero, std::abs(up));
+            if (&x != &points.front().first && (lastAcross < 0) != (across < 0)) {
+                // Where the figure crosses CH1's 0 V, between two points.
+                const double t = lastAcross / (lastAcross - across);
+                atZero = std::max(atZero, std::abs(lastUp + t * (up - lastUp)));
             }
+            lastAcross = across;
+            lastUp = up;
         }
         EXPECT_NEAR(widest, 2 * 64, 8);  // 4 Vpp at 1 V/div: two divisions either way
         EXPECT_TRUE(trace(from, kYellow).empty());
