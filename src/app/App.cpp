@@ -32,10 +32,13 @@ class StandIn {
 
 }  // namespace
 
-App::App(const WiringOptions& options)
+App::App(const WiringOptions& options, bool keep)
     : windowThread_(*this),
       ui_(*this),
       wiring_(options, ui_, &picture_),
+      places_(keep),
+      kept_(keep),
+      references_(keep),
       thread_(program(), [this](Published published) {
           references_.keep(program());
           windowThread_.post([this, p = std::move(published)] { apply(p); });
@@ -69,8 +72,9 @@ App::App(const WiringOptions& options)
         return true;
     });
     for (WindowView* view : {generatorView_.get(), monitorView_.get()}) {
-        view->addWindowMenu({{generatorView_.get(), monitorView_.get()}},
-                            [this](WindowView& shown) { reopen(shown); });
+        view->addWindowMenu(
+            {{generatorView_.get(), monitorView_.get()}},
+            [this](WindowView& shown) { reopen(shown); }, [this] { restoreDefaults(); });
     }
 
     addShortcuts(*this);
@@ -126,6 +130,23 @@ void App::start() {
     generatorView_->show();
     thread_.start();
     const std::uint64_t startUp = post(program().generator(), kActivate);
+    if (kept_.keeps()) {
+        // Right after the start-up, before any input of the user's; from then on every change
+        // of a setting is kept. Without an instrument the monitor never started: nothing is
+        // put back, and the settings kept stay as they are.
+        auto now = std::make_shared<KeptSettings>();
+        const std::uint64_t restored = postWork([this, now, kept = kept_.load()] {
+            if (program().restoreMonitor(kept)) {
+                *now = keptSettings(program().monitor());
+            }
+        });
+        whenDone(restored, [this, now] {
+            if (!now->empty()) {
+                kept_.save(*now);
+                keeping_ = true;
+            }
+        });
+    }
     if (remote_) {
         remote_->start();  // its first command comes after the start-up
     }
@@ -226,6 +247,12 @@ void App::apply(const Published& published) {
     for (const ControlLook& look : published.controls) {
         if (!generatorView_->showLook(look)) {
             monitorView_->showLook(look);
+            if (keeping_) {
+                // The handles were bound when the program was made; they are read only.
+                if (auto value = keptValue(program().monitor(), *look.control, look.look)) {
+                    kept_.save(look.look.name, *value);
+                }
+            }
         }
     }
     done_ = std::max(done_, published.done);
@@ -251,6 +278,13 @@ void App::showBusy() {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         busyShown_ = true;
     }
+}
+
+void App::restoreDefaults() {
+    if (ended_) {
+        return;
+    }
+    postWork([this] { program().restoreMonitorDefaults(); });
 }
 
 void App::refreshAll() {

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "app/KeptMonitor.h"
 #include "app/PictureCanvas.h"
 #include "app/QtUi.h"
 #include "app/ReferenceSettings.h"
@@ -31,7 +32,11 @@ namespace tunx::app {
 // thread, which keeps repainting meanwhile.
 class App : public QObject, private UiHost {
   public:
-    explicit App(const WiringOptions& options);
+    // With `keep`, the run starts with the monitor's settings and the windows' places the last
+    // such run kept, and keeps them for the next (the program; a --script run and the tests
+    // start from the program's own start-up state and keep nothing). Settings are kept only
+    // when the application has an organisation name (QSettings).
+    explicit App(const WiringOptions& options, bool keep = false);
     ~App() override;
     App(const App&) = delete;
     App& operator=(const App&) = delete;
@@ -91,6 +96,10 @@ class App : public QObject, private UiHost {
     // The program has ended itself; the windows take no more input.
     bool ended() const { return ended_; }
 
+    // The monitor's settings and positions as at the program's first start ("Restore
+    // defaults" in the Window menu).
+    void restoreDefaults();
+
     // Every widget of both windows from the last published looks.
     void refreshAll();
     // Shows (or brings to the front) a window from the Window menu; the monitor's timer runs
@@ -116,6 +125,7 @@ class App : public QObject, private UiHost {
     std::unique_ptr<WindowView> generatorView_;
     std::unique_ptr<WindowView> monitorView_;
     WindowPlaces places_;
+    KeptMonitor kept_;
     ReferenceSettings references_;
     ProgramThread thread_;
     // Goes before the program's thread: its commands run there.
@@ -129,6 +139,7 @@ class App : public QObject, private UiHost {
     QTimer busyDelay_;
     bool busyShown_ = false;
     bool timerRunning_ = false;
+    bool keeping_ = false;  // the monitor's settings are put back: their changes are kept
     bool ended_ = false;
     bool finished_ = false;
 

@@ -14,6 +14,9 @@ constexpr std::array<const char*, 2> kKeys = {"reference/A", "reference/B"};
 }  // namespace
 
 void ReferenceSettings::load(Program& program) {
+    if (!keep_) {
+        return;
+    }
     References& refs = program.monitor().mon().refs;
     QSettings settings;
     for (std::size_t i = 0; i < kKeys.size(); ++i) {
@@ -35,7 +38,7 @@ void ReferenceSettings::load(Program& program) {
 
 void ReferenceSettings::keep(Program& program) {
     const References& refs = program.monitor().mon().refs;
-    if (refs.revision == written_) {
+    if (!keep_ || refs.revision == written_) {
         return;
     }
     written_ = refs.revision;

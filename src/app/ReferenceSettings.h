@@ -13,6 +13,9 @@ namespace tunx::app {
 // until cleared.
 class ReferenceSettings {
   public:
+    // Only a run that keeps settings reads or writes any (not a --script run, not a test).
+    explicit ReferenceSettings(bool keep) : keep_(keep) {}
+
     // Puts the references kept into the program; before its thread starts. A kept text that
     // is not a reference any more is dropped.
     void load(Program& program);
@@ -21,6 +24,7 @@ class ReferenceSettings {
     void keep(Program& program);
 
   private:
+    bool keep_ = false;
     std::uint64_t written_ = 0;
 };
 

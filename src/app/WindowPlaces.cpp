@@ -38,7 +38,8 @@ bool onAScreen(const QRect& frame) {
 
 }  // namespace
 
-WindowPlaces::WindowPlaces() : keep_(!QCoreApplication::organizationName().isEmpty()) {}
+WindowPlaces::WindowPlaces(bool keep)
+    : keep_(keep && !QCoreApplication::organizationName().isEmpty()) {}
 
 bool WindowPlaces::restore(QWidget& window) {
     if (!keep_) {

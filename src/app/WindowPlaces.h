@@ -18,9 +18,9 @@ namespace tunx::app {
 // brings the generator to the front).
 class WindowPlaces {
   public:
-    // Places are kept in the user's settings only when the program has a name for them (the
-    // program sets one; a test does not, and leaves the user's settings alone).
-    WindowPlaces();
+    // Places are kept in the user's settings only with `keep` and when the program has a name
+    // for them (the program sets one; a test does not, and leaves the user's settings alone).
+    explicit WindowPlaces(bool keep);
 
     void placeFirst(WindowView& generator);
     // The monitor window, shown for the first time; true when it should come to the front.

@@ -397,12 +397,16 @@ QSize WindowView::fittingSize() const {
 }
 
 void WindowView::addWindowMenu(const std::vector<WindowView*>& windows,
-                               const std::function<void(WindowView&)>& open) {
+                               const std::function<void(WindowView&)>& open,
+                               const std::function<void()>& restoreDefaults) {
     auto* menu = new QMenu(QStringLiteral("&Window"), this);
     for (WindowView* window : windows) {
         QAction* entry = menu->addAction(window->windowTitle());
         connect(entry, &QAction::triggered, this, [window, open] { open(*window); });
     }
+    menu->addSeparator();
+    QAction* defaults = menu->addAction(QString::fromUtf8(kRestoreDefaults));
+    connect(defaults, &QAction::triggered, this, [restoreDefaults] { restoreDefaults(); });
     // Before Help, where a desktop user looks for it.
     QAction* help = nullptr;
     for (QAction* top : menuBar()->actions()) {

@@ -21,6 +21,9 @@ namespace tunx::app {
 
 class FrameBox;
 class PictureCanvas;
+
+// The Window menu's entry that brings the monitor back to its first start.
+inline constexpr const char* kRestoreDefaults = "Restore defaults";
 class PlotPanel;
 
 // A window of the program on screen: widgets for the controls of a window model, grouped
@@ -55,9 +58,11 @@ class WindowView : public QMainWindow {
     // A size that shows the whole panel, within the screen's free area.
     QSize fittingSize() const;
 
-    // A Window menu with an entry for each of `windows` (by its title), which calls `open`.
+    // A Window menu with an entry for each of `windows` (by its title), which calls `open`,
+    // and "Restore defaults", which calls `restoreDefaults`.
     void addWindowMenu(const std::vector<WindowView*>& windows,
-                       const std::function<void(WindowView&)>& open);
+                       const std::function<void(WindowView&)>& open,
+                       const std::function<void()>& restoreDefaults);
 
     // Called with the mouse position over the picture, in its drawing units.
     void setPictureMouse(std::function<void(double x, double y)> onMove) {

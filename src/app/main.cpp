@@ -112,7 +112,9 @@ int main(int argc, char** argv) {
                         .installDir = tunx::installationFolder(),
                         .userDataDir = tunx::userDataFolder(),
                         .serial = line.serial,
-                        .groupSeparator = tunx::groupSeparatorOf("")});
+                        .groupSeparator = tunx::groupSeparatorOf("")},
+                       // A script plays the same from the program's own start-up each time.
+                       line.scriptPath.empty());
     for (const auto& words : instructions) {
         if (const std::optional<std::string> error = app.wiring().instrument().instruct(words)) {
             return refuse("--sim: " + *error);

@@ -188,6 +188,10 @@ bool performAction(Program& program, const ScriptLine& l) {
         checkBox(program, monitor, *monitor.ffthold, l.text == "on" ? 1 : 0);
     } else if (k == "mouse") {
         moveMouse(program, std::stod(l.words[0]), std::stod(l.words[1]));
+    } else if (k == "defaults") {
+        if (!program.restoreMonitorDefaults()) {
+            throw ScriptError(l.number, "defaults: the monitor window has not started");
+        }
     } else if (k == "math") {
         Form1& monitor = program.monitor();
         if (!monitor.mathmode->enabled) {

@@ -216,6 +216,10 @@ std::vector<ScriptLine> parseScript(std::istream& in) {
                                               " only applies before start-up, which comes with "
                                               "the first line that is not a sim line");
             }
+        } else if (l.keyword == "defaults") {
+            if (!rest.empty()) {
+                throw ScriptError(number, "defaults takes nothing after it");
+            }
         } else if (l.keyword == "math") {
             std::istringstream words(rest);
             for (std::string w; words >> w;) {

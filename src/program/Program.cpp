@@ -23,7 +23,8 @@ Program::Program(UsbApi& usb, Clock& clock, Ui& ui, Canvas& canvas, std::string 
       ui_(ui),
       link_(state_, usb, clock, ui_),
       generator_(state_, link_),
-      monitor_(state_, link_, canvas, generator_) {}
+      monitor_(state_, link_, canvas, generator_),
+      monitorDefaults_(keptSettings(monitor_)) {}
 
 Window* Program::window(const std::string& name) {
     if (name == generator_.name()) {
@@ -75,6 +76,21 @@ void Program::activateShown() {
             dispatch(*shown, kActivate);
         }
     }
+}
+
+bool Program::restoreMonitor(const KeptSettings& kept) {
+    if (!state_.mon.moninit) {
+        return false;
+    }
+    const ShownForms::Quiet quiet(ui_);
+    return dispatch([&] { restoreKept(monitor_, kept); });
+}
+
+bool Program::restoreMonitorDefaults() {
+    if (!state_.mon.moninit) {
+        return false;
+    }
+    return dispatch([&] { restoreDefaults(monitor_, monitorDefaults_); });
 }
 
 bool Program::tick() {

@@ -7,6 +7,7 @@
 #include "generator/frmMain.h"
 #include "link/Link.h"
 #include "monitor/Form1.h"
+#include "monitor/KeptSettings.h"
 #include "ports/Canvas.h"
 #include "program/ShownForms.h"
 #include "state/SharedState.h"
@@ -47,6 +48,14 @@ class Program {
     bool dispatch(Window& window, const std::string& handlerName);
     bool dispatch(const std::function<void()>& action);
 
+    // Puts the monitor's kept settings back, as one handler that shows no message box (a value
+    // refused leaves the control as it was). False, and nothing changes, when the monitor window
+    // has not started (no instrument) or the handler was not admitted.
+    bool restoreMonitor(const KeptSettings& kept);
+    // The monitor's settings and positions as at its first start ("Restore defaults"), as a
+    // handler; false as restoreMonitor.
+    bool restoreMonitorDefaults();
+
     // One tick of the monitor's timer. Skipped (false) while another handler runs, while
     // Timer1 is disabled, when the monitor has no timer handler, or once the program ended.
     bool tick();
@@ -70,6 +79,7 @@ class Program {
     frmMain generator_;
     Form1 monitor_;
     EventGate gate_;
+    KeptSettings monitorDefaults_;
     bool ended_ = false;
 };
 

@@ -12,6 +12,7 @@
 #include <QScreen>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QWheelEvent>
 #include <QtTest>
@@ -19,6 +20,7 @@
 #include <chrono>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -38,6 +40,7 @@ namespace {
 
 // The program on screen against the virtual instrument (one device) with the virtual clock.
 struct Fixture : OnScreen {
+    using OnScreen::OnScreen;
     // Shows the windows and waits until start-up has run.
     bool start() {
         app.start();
@@ -348,16 +351,89 @@ class AppSmokeTest : public QObject {
         QCoreApplication::setOrganizationName("tunx4k-test");
         QSettings().clear();
         {
-            Fixture first;
+            Fixture first(true);
             QVERIFY(first.start());
             first.app.generatorView().move(screen.topLeft() + QPoint(40, 30));
             first.app.generatorView().close();
             QTRY_VERIFY(first.app.ended());
         }
-        Fixture second;
+        Fixture second(true);
         QVERIFY(second.start());
         QCOMPARE(second.app.generatorView().pos(), screen.topLeft() + QPoint(40, 30));
         QSettings().clear();
+        QCoreApplication::setOrganizationName(QString());
+    }
+
+    // A run keeps the monitor's settings and the next starts with them, silently; "Restore
+    // defaults" brings back those of the first start; a damaged settings file starts from them.
+    void theMonitorsSettingsComeBackInTheNextRun() {
+        f_.reset();
+        QTemporaryDir folder;
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
+        QCoreApplication::setOrganizationName("tunx4k-test");
+        const auto monitorText = [](Fixture& f, const char* name) {
+            Form1& w = f.app.program().monitor();
+            return f.app.query<std::string>([&w, name] { return w[name].text; });
+        };
+        {
+            Fixture first(true);
+            QVERIFY(first.start());
+            Form1& w = first.app.program().monitor();
+            first.app.post([&w] { w.choose(*w.selmonmode, "Scope CH1"); });
+            first.app.post([&w] { w.choose(*w.seltimediv, "10us/div"); });
+            first.app.post([&w] { w.choose(*w.ch1vdiv, "0.2V"); });
+            QVERIFY(first.app.settle());
+            first.app.generatorView().close();
+            QTRY_VERIFY(first.app.ended());
+        }
+        const QString file = QSettings().fileName();
+        {
+            Fixture second(true);
+            QVERIFY(second.start());
+            QCOMPARE(monitorText(second, "selmonmode"), std::string("Scope CH1"));
+            QCOMPARE(monitorText(second, "seltimediv"), std::string("10us/div"));
+            QCOMPARE(monitorText(second, "ch1vdivtext"), std::string("0.2V"));
+            auto* shown =
+                qobject_cast<QComboBox*>(second.app.monitorView().widgetFor("seltimediv"));
+            QVERIFY(shown != nullptr);
+            QCOMPARE(shown->currentText(), QString("10us/div"));
+            QAction* defaults = nullptr;
+            for (QAction* top : second.app.monitorView().menuBar()->actions()) {
+                if (top->text().remove(u'&') == "Window") {
+                    for (QAction* a : top->menu()->actions()) {
+                        defaults = a->text() == QString(kRestoreDefaults) ? a : defaults;
+                    }
+                }
+            }
+            QVERIFY(defaults != nullptr);
+            defaults->trigger();
+            QVERIFY(second.app.settle());
+            QCOMPARE(monitorText(second, "selmonmode"), std::string("Frequency Sweep"));
+            QCOMPARE(monitorText(second, "seltimediv"), std::string("1ms/div"));
+            QCOMPARE(monitorText(second, "ch1vdivtext"), std::string("1V"));
+            QCOMPARE(QSettings().value("monitor/seltimediv").toString(), QString("1ms/div"));
+            second.app.generatorView().close();
+            QTRY_VERIFY(second.app.ended());
+        }
+        using namespace std::string_view_literals;
+        for (const std::string_view damaged :
+             {"\xff\xfe[monitor]\nselmonmode=Scope CH9\nseltimediv=@Variant(\xff)\n"
+              "ch1vdiv=@ByteArray(0.2V)\nreclenght=7\n[[[\n=\n"sv,
+              "\0\0\0garbage\n"sv}) {
+            QFile raw(file);
+            QVERIFY(raw.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            raw.write(damaged.data(), static_cast<qint64>(damaged.size()));
+            raw.close();
+            Fixture third(true);
+            QVERIFY(third.start());
+            QCOMPARE(monitorText(third, "selmonmode"), std::string("Frequency Sweep"));
+            QCOMPARE(monitorText(third, "seltimediv"), std::string("1ms/div"));
+            QCOMPARE(monitorText(third, "ch1vdiv"), std::string("1V"));
+            QCOMPARE(third.app.query<int>(
+                         [&] { return third.app.program().monitor().reclenght->value; }),
+                     0);
+        }
+        QVERIFY(catcher_->messages.empty());
         QCoreApplication::setOrganizationName(QString());
     }
 

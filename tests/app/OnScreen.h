@@ -13,6 +13,11 @@ namespace tunx::app {
 // tests ask of it: a generator widget by name, the panel, a control's value as the program has
 // it once everything handed over has run.
 struct OnScreen {
+    // With `keep`, the run keeps the monitor's settings and the windows' places as the program
+    // does (under the application's organisation name, which a test sets first).
+    explicit OnScreen(bool keep = false)
+        : app({.simulate = true, .fast = true, .installDir = TUNX_SHARE_DIR}, keep) {}
+
     template <typename W>
     W* widget(const char* name) {
         return qobject_cast<W*>(app.generatorView().widgetFor(name));
@@ -26,7 +31,7 @@ struct OnScreen {
     }
     sim::VirtualInstrument& sim() { return app.wiring().instrument(); }
 
-    App app{{.simulate = true, .fast = true, .installDir = TUNX_SHARE_DIR}};
+    App app;
 };
 
 }  // namespace tunx::app

@@ -145,6 +145,7 @@ TEST(Cli, ExitStatusTranscriptAndDiagnostic) {
                                    "export frobs x.csv\n",
                                    "autoset now\n",
                                    "stats maybe\n",
+                                   "defaults now\n",
                                    "sim nak 1\nmark a\nsim fail open 2\n"}) {
         const auto line = std::count(text.begin(), text.end(), '\n');
         rows.push_back({2, "line " + std::to_string(line) + ": ", kSim + script(text), ""});
