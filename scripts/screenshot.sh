@@ -27,11 +27,6 @@ args=(--simulate)
 if [[ -n $script ]]; then
     args+=(--script "$(cd "$(dirname "$script")" && pwd)/$(basename "$script")")
 fi
-# Settings of its own: the shot starts from the program's defaults and leaves the user's
-# remembered settings (and reference traces) as they were.
-config=$(mktemp -d)
-trap 'rm -rf "$config"' EXIT
-export XDG_CONFIG_HOME=$config
 export PROGRAM="$program" OUT="$out" WAIT_SECONDS="$wait_seconds" TUNX_ARGS="${args[*]}"
 xvfb-run --auto-servernum --server-args="-screen 0 ${size}x24" bash -c '
     $PROGRAM $TUNX_ARGS &

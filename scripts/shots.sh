@@ -12,16 +12,11 @@ program=${PROGRAM:-$root/build/bin/tunx4k}
 command -v xvfb-run >/dev/null || { echo "shots.sh: xvfb-run is not installed" >&2; exit 1; }
 
 mkdir -p "$out"
-# Settings of their own: each shot starts from the program's defaults, and the user's remembered
-# settings (and reference traces) stay as they were.
-config=$(mktemp -d)
-trap 'rm -rf "$config"' EXIT
 for script in "$root"/scripts/shots/*.txt; do
     echo "$(basename "$script")"
     # A script may ask for a taller screen with a line "# screen WxH".
     screen=$(sed -n 's/^# screen \([0-9]*x[0-9]*\)$/\1/p' "$script" | head -1)
-    rm -rf "${config:?}"/*
-    (cd "$out" && XDG_CONFIG_HOME=$config xvfb-run --auto-servernum --server-args="-screen 0 ${screen:-1366x768}x24" \
+    (cd "$out" && xvfb-run --auto-servernum --server-args="-screen 0 ${screen:-1366x768}x24" \
         "$program" --simulate --script "$script" 2>/dev/null)
 done
 ls "$out"

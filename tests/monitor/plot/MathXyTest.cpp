@@ -11,7 +11,7 @@
 namespace tunx::test {
 namespace {
 
-constexpr const char* kCyan = "16776960";  // the math trace
+constexpr const char* kMathCyan = "16776960";  // the math trace
 
 class MathXy : public MonitorRig {
   protected:
@@ -71,7 +71,7 @@ TEST_F(MathXy, SumDifferenceAndProductOfOneSineOnBothInputs) {
         }
         EXPECT_TRUE(m().measmath->visible);
         EXPECT_TRUE(m().measmath->text.starts_with(row.textStart)) << m().measmath->text;
-        const Trace drawnMath = shape(from, kCyan);
+        const Trace drawnMath = shape(from, kMathCyan);
         EXPECT_NEAR(drawnMath.pp, row.drawnPp, 8);
         if (op != MathOp::Product) {
             EXPECT_NEAR(drawnMath.mid, 256, 4);  // 0 V at the centre
@@ -86,7 +86,7 @@ TEST_F(MathXy, SumDifferenceAndProductOfOneSineOnBothInputs) {
     tick();
     const std::size_t from = mark();
     tick();
-    EXPECT_TRUE(trace(from, kCyan).empty());
+    EXPECT_TRUE(trace(from, kMathCyan).empty());
     EXPECT_FALSE(m().measmath->visible);
     // A single-channel scope offers no math.
     choose(m().selmonmode, "Scope CH1");

@@ -15,7 +15,7 @@ namespace {
 constexpr const char* kRefAColour = "4251712";   // green
 constexpr const char* kRefBColour = "16744640";  // violet
 
-class References : public MonitorRig {
+class ReferenceTraces : public MonitorRig {
   protected:
     void TearDown() override { std::filesystem::remove_all(dir); }
 
@@ -77,7 +77,7 @@ class References : public MonitorRig {
 
 // A reference keeps its volts and times: after the V/div is halved and the time base doubled
 // it is drawn twice as tall and with half the period, and the live trace is drawn over it.
-TEST_F(References, AReferenceStaysAtItsVoltsWhenTheSettingsChange) {
+TEST_F(ReferenceTraces, AReferenceStaysAtItsVoltsWhenTheSettingsChange) {
     generatorSine("1", "kHz", "2");
     runScope("Scope CH1", 3);
     EXPECT_EQ(save(kRefA, ReferenceSource::CH2), "there is no trace on the plot to keep");
@@ -118,7 +118,7 @@ TEST_F(References, AReferenceStaysAtItsVoltsWhenTheSettingsChange) {
 
 // The scope export loaded as a reference is the record it was written from; a reference's own
 // text (what the user's settings keep) reads back the same.
-TEST_F(References, LoadingAScopeExportReproducesTheTrace) {
+TEST_F(ReferenceTraces, LoadingAScopeExportReproducesTheTrace) {
     generatorSine("1", "kHz", "2");
     runScope("Scope CH1+CH2", 3);
     click("cmdstop_Click");
@@ -150,7 +150,7 @@ TEST_F(References, LoadingAScopeExportReproducesTheTrace) {
 
 // A file that is not a scope export is refused with what is wrong, and the reference there
 // stays as it was.
-TEST_F(References, AFileThatIsNotAScopeExportChangesNothing) {
+TEST_F(ReferenceTraces, AFileThatIsNotAScopeExportChangesNothing) {
     std::string rows;
     for (std::size_t i = 0; i <= kMostReferenceValues; ++i) {
         rows += std::to_string(i) + ",0.5\n";
