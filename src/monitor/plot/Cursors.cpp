@@ -48,8 +48,6 @@ constexpr double kUnitsPerDivision = 64;
 // The mouse readout's plot area.
 constexpr double kInsideLeft = 32, kInsideRight = 673, kInsideTop = 32, kInsideBottom = 545;
 constexpr double kSweepColumns = 640;
-constexpr double kUnitsPerDb = 6.4;
-constexpr double kDbvrmsTop = 10;
 constexpr const char* kHertz = " Hz";
 constexpr const char* kDbvrms = " dBVrms";
 constexpr const char* kDbfs = " dBFS";
@@ -444,7 +442,8 @@ void Form1::Picture1_MouseMove(int /*button*/, int /*shift*/, double x, double y
         centerfr->text = formatGrouped((x - plot::kOrigin) * m.kept.binHz, 0, group) + kHertz;
         const bool dbv = fftscale->text == fftscale::kDbvrms;
         if (dbv || fftscale->text == fftscale::kDbfs) {
-            const double level = (dbv ? kDbvrmsTop : 0.0) - (y - plot::kOrigin) / kUnitsPerDb;
+            const double level =
+                (dbv ? plot::kDbvrmsTop : 0.0) - (y - plot::kOrigin) / plot::kRowsPerDb;
             labstartfr->text = formatGrouped(level, 1, group) + (dbv ? kDbvrms : kDbfs);
         }
     }
