@@ -9,6 +9,7 @@
 #include "monitor/Form1.h"
 #include "monitor/Modes.h"
 #include "monitor/counter/CounterDisplay.h"
+#include "monitor/plot/Layers.h"
 #include "monitor/scope/AcquisitionDisplay.h"
 #include "monitor/sweep/SweepProgress.h"
 
@@ -149,6 +150,8 @@ void Form1::selmonmode_Click() {
     showProgressIn(*this, mode->sweep.has_value());
     mode->layout(*this);
     showCounterLines(*this);
+    showPlotExtras(*this);
+    drawReferences(*this);
     showAcquisition(*this);
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/Colour.h"
+#include "state/References.h"
 #include "state/ScopeCapture.h"
 #include "state/SpectrumHistory.h"
 #include "state/Statistics.h"
@@ -195,6 +196,8 @@ struct MonitorState {
     // The measurement statistics of each channel since their reset (CH1, CH2).
     std::array<ChannelStats, 2> stats{};
 
+    // The reference traces REF A and REF B.
+    References refs;
     // The display's average of the last records, and when the picture last faded (program's
     // clock, ms) while earlier traces persist.
     TraceAverage average;

@@ -7,6 +7,7 @@
 #include "monitor/Form1.h"
 #include "monitor/Modes.h"
 #include "monitor/plot/Cursors.h"
+#include "monitor/plot/Layers.h"
 #include "monitor/scope/Record.h"
 
 namespace tunx {
@@ -91,6 +92,11 @@ void refreshplot2(Form1& w, const ScopeCapture& record) {
             trace.point(columns[j], rowOf(unitsAt(channel, first + j)));
         }
     };
+    if (layered(w)) {
+        drawLayers(w, start / 2);
+        refreshCR(w);
+        return;
+    }
     if (!record.ch1.codes.empty()) {
         draw(record.ch1, twelveBit ? (start + 1) / 2 : start / 2, m.ch1rows, m.ch1colour);
     }

@@ -12,6 +12,7 @@
 #include "monitor/Modes.h"
 #include "monitor/RunLoop.h"
 #include "monitor/plot/Cursors.h"
+#include "monitor/plot/Layers.h"
 #include "monitor/plot/Plot.h"
 #include "monitor/scope/AcquisitionDisplay.h"
 #include "monitor/scope/Capture.h"
@@ -203,7 +204,9 @@ bool scopedisplay2t(Form1& w) {
                                                traceColumns(m.hexpand).size());
                     // With the average on, the plot shows the mean of the last records.
                     averageRecord(w, c, static_cast<std::size_t>(first - 1));
-                    if (one) {
+                    // With references, math or XY the picture is drawn afresh from the record.
+                    const bool layers = layered(w);
+                    if (one && !layers) {
                         if (c.ch1.averaged.empty()) {
                             drawChannel(w, ch1, first, m.ch1rows, m.ch1colour, twelveBit,
                                         m.ch1scale);
@@ -212,7 +215,7 @@ bool scopedisplay2t(Form1& w) {
                                         m.ch1scale);
                         }
                     }
-                    if (two) {
+                    if (two && !layers) {
                         if (c.ch2.averaged.empty()) {
                             drawChannel(w, ch2, first, m.ch2rows, m.ch2colour, twelveBit,
                                         m.ch2scale);
@@ -222,6 +225,9 @@ bool scopedisplay2t(Form1& w) {
                         }
                     }
                     keepCapture(w, std::move(c));
+                    if (layers) {
+                        drawLayers(w, m.capture->first);
+                    }
                     if (!w.acqtext->text.empty()) {
                         showAcquisition(w);
                     }
