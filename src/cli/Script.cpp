@@ -8,8 +8,8 @@
 #include <utility>
 
 #include "common/LineReader.h"
-#include "monitor/scope/MathTrace.h"
 #include "monitor/scope/AcquisitionDisplay.h"
+#include "monitor/scope/MathTrace.h"
 #include "monitor/spectrum/SpectrumAverage.h"
 
 namespace tunx::cli {

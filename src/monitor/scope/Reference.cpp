@@ -55,7 +55,7 @@ std::optional<ReferenceTrace> traceOfColumn(std::string_view column) {
     if (column.size() > kCh1Column.size() + kAveraged.size() && column.ends_with("_V") &&
         column.substr(3, kAveraged.size()) == kAveraged &&
         column.find_first_not_of("0123456789", 3 + kAveraged.size()) == column.size() - 2) {
-        return traceOfColumn(column.starts_with("CH1") ? kCh1Column
+        return traceOfColumn(column.starts_with("CH1")   ? kCh1Column
                              : column.starts_with("CH2") ? kCh2Column
                                                          : column.substr(0, 0));
     }
