@@ -42,6 +42,8 @@ struct Form1Controls {
     Ctl lfftaverage, fftaverage, ffthold;
     Ctl MenuBar_File, MenuBar_ExportScope, MenuBar_ExportSweep, MenuBar_ExportSpectrum,
         MenuBar_SavePlot;
+    // The Help menu: the user's guide.
+    Ctl MenuBar_Help, MenuBar_UsersGuide;
 };
 
 }  // namespace tunx

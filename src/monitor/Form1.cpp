@@ -1,5 +1,6 @@
 #include "monitor/Form1.h"
 
+#include "generator/frmMain.h"
 #include "monitor/Modes.h"
 
 namespace tunx {
@@ -49,6 +50,8 @@ void Form1::wireHandlers() {
     on("MenuBar_ExportSweep_Click", [this] { MenuBar_ExportSweep_Click(); });
     on("MenuBar_ExportSpectrum_Click", [this] { MenuBar_ExportSpectrum_Click(); });
     on("MenuBar_SavePlot_Click", [this] { MenuBar_SavePlot_Click(); });
+    // The same guide as the generator window's Help menu opens.
+    on("MenuBar_UsersGuide_Click", [this] { generator_.MenuBar_UsersGuide_Click(); });
 }
 
 void Form1::scopeSettingChanged() {

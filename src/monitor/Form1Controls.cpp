@@ -204,6 +204,8 @@ void Form1::buildControls() {
     MenuBar_ExportSpectrum =
         add(menu("MenuBar_ExportSpectrum", "Export spectrum\u2026", menugroup::kFile));
     MenuBar_SavePlot = add(menu("MenuBar_SavePlot", "Save plot as PNG\u2026", menugroup::kFile));
+    MenuBar_Help = add(menu("MenuBar_Help", "Help", menugroup::kBar));
+    MenuBar_UsersGuide = add(menu("MenuBar_UsersGuide", "Users Guide", menugroup::kHelp));
 }
 
 }  // namespace tunx
