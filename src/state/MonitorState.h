@@ -114,6 +114,8 @@ struct MonitorState {
     std::int16_t vcur1 = 0, vcur2 = 0, hcur1 = 0, hcur2 = 0;
     std::int16_t vcur1drawn = 0, vcur2drawn = 0, hcur1drawn = 0, hcur2drawn = 0;
     std::int16_t cursorsel = 0;
+    // The trigger marks in the plot's margins, drawn for the trigger level at this row; -1: none.
+    std::int16_t triggerMarkRow = -1;
     std::int16_t cursordelta = 0;
     bool cursorflag = false;
     std::int16_t ch1pos = 0, ch2pos = 0;

@@ -6,7 +6,7 @@
 namespace tunx::test {
 namespace {
 
-constexpr const char* kMsgError = "Error Seting Arbitrary!";
+constexpr const char* kArbitraryError = "Error Seting Arbitrary!";
 constexpr const char* kMsgRange = "Min t(ns) is out of range!Valid Range is 10-66ns";
 
 // Runs setarb on profile 1 as the panel starts (points 1-7, x100) and profile 2 on points 8-10
@@ -40,7 +40,7 @@ TEST(ArbitraryClock, MinimumTimeSetsTheStepClock) {
     for (const char* t : {"9.9", "66.1"}) {
         DdsRig rig;
         const auto m = runSetarb(rig, t);
-        EXPECT_EQ(rig.messages(), (Texts{kMsgRange, kMsgError})) << t;
+        EXPECT_EQ(rig.messages(), (Texts{kMsgRange, kArbitraryError})) << t;
         EXPECT_TRUE(rig.s().gen.sgerror) << t;
         EXPECT_EQ(rig.sent(m), "32 4 6 0 0 0") << t;  // no profile commands
     }

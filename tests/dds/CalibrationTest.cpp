@@ -15,8 +15,8 @@ namespace tunx::test {
 namespace {
 
 using Lines = std::vector<std::string>;
-constexpr const char* kMsg = "Error Reading Calibration Data";
-constexpr const char* kMissing = "/nonexistent/dir/CalDataNONE.txt";
+constexpr const char* kCalibrationError = "Error Reading Calibration Data";
+constexpr const char* kMissingCalibration = "/nonexistent/dir/CalDataNONE.txt";
 const std::string kHeader = "TUNX4K calibration data\nDevice test\nName\tUnit\tValue\n";
 constexpr float kNone = std::numeric_limits<float>::quiet_NaN();
 
@@ -56,7 +56,8 @@ std::tuple<bool, Lines, Calibration> load(const std::string& name, const std::st
     SharedState s;
     HeadlessUi ui;
     EXPECT_TRUE(sgcalibration(s, ui, writeTempFile("cal-prev.txt", kHeader + rows(1, 47, 50))));
-    const bool ok = sgcalibration(s, ui, name == kMissing ? name : writeTempFile(name, content));
+    const bool ok =
+        sgcalibration(s, ui, name == kMissingCalibration ? name : writeTempFile(name, content));
     return {ok, ui.texts(), s.cal};
 }
 
@@ -69,7 +70,7 @@ TEST(CalibrationFile, RowsLandInTheirFieldsAndBadFilesKeepWhatWasRead) {
         {"cal-lf.txt", h + rows(1, 47) + "extra\tline\t9\n", true, 47},
         {"cal-crlf.txt", h + rows(1, 47, 0, "\r\n"), true, 47},
         {"cal-46.txt", h + rows(1, 46), false, 46},
-        {kMissing, "", false, 0},
+        {kMissingCalibration, "", false, 0},
         {"cal-12.txt", h + rows(1, 12), false, 12},
         {"cal-text.txt", h + rows(1, 4) + "flat10M\t\tabc\n" + rows(6, 47), false, 4},
         {"cal-int16.txt", h + rows(1, 25) + "ch2offv\t\t40000\n" + rows(27, 47), false, 25},
@@ -80,7 +81,7 @@ TEST(CalibrationFile, RowsLandInTheirFieldsAndBadFilesKeepWhatWasRead) {
     for (const auto& [name, content, complete, taken] : cases) {
         const auto [ok, messages, cal] = load(name, content);
         EXPECT_EQ(ok, complete) << name;
-        EXPECT_EQ(messages, complete ? Lines{} : Lines{kMsg}) << name;
+        EXPECT_EQ(messages, complete ? Lines{} : Lines{kCalibrationError}) << name;
         for (const auto& [row, got, dflt, integer] : spot(cal)) {
             const double mine = rowValue(row, 0, integer), old = rowValue(row, 50, integer);
             const double want = row <= taken ? mine : std::isnan(dflt) ? old : dflt;
@@ -107,7 +108,7 @@ TEST(CalibrationFile, MeaninglessValuesAreNotTaken) {
             kHeader + rows(1, row - 1) + "v\t\t" + text + "\n" + rows(row + 1, 47);
         const auto [ok, messages, cal] = load("cal-meaningless.txt", file);
         EXPECT_EQ(ok, taken) << row << " " << text;
-        EXPECT_EQ(messages, taken ? Lines{} : Lines{kMsg}) << row << " " << text;
+        EXPECT_EQ(messages, taken ? Lines{} : Lines{kCalibrationError}) << row << " " << text;
         for (const auto& [r, got, dflt, integer] : spot(cal)) {
             const double mine = rowValue(r, 0, integer), old = rowValue(r, 50, integer);
             const double want = r == row && taken  ? std::stod(text)
@@ -125,7 +126,7 @@ TEST(CalibrationFile, PathsThatAreNoFileAreNamed) {
         SharedState s;
         HeadlessUi ui;
         EXPECT_FALSE(sgcalibration(s, ui, path));
-        EXPECT_EQ(ui.texts(), (Lines{named, kMsg}));
+        EXPECT_EQ(ui.texts(), (Lines{named, kCalibrationError}));
         EXPECT_FLOAT_EQ(s.cal.ampfullscale, 7090);
     }
 }
@@ -181,7 +182,7 @@ TEST(CalibrationButtons, TheChosenFileIsKeptInTheUsersFolderWhenTheUserSaysSo) {
              Row{"no", good, dir, {false}, true, false, {}},
              Row{"cancelled", "", dir, {true}, false, false, {}},
              Row{"no data folder", good, "", {true}, false, false, {}},
-             Row{"unreadable", kMissing, dir, {true}, false, false, {kMsg}},
+             Row{"unreadable", kMissingCalibration, dir, {true}, false, false, {kCalibrationError}},
              Row{"the copy itself", copy, dir, {true}, false, false, {}},
              Row{"no instrument", good, dir, {true}, false, false, {}, {}},
              Row{"a file in the way",

@@ -8,15 +8,16 @@
 namespace tunx::test {
 namespace {
 
-constexpr const char* kHeader = "Arbitrary profile\r\nPoint\tValue\r\n";
-constexpr const char* kMissing = "/nonexistent/tunx4k/none.txt";
-constexpr const char* kMsg = "Loading Profile Error! Please, Verify your entry.";
+constexpr const char* kProfileHeader = "Arbitrary profile\r\nPoint\tValue\r\n";
+constexpr const char* kMissingProfile = "/nonexistent/tunx4k/none.txt";
+constexpr const char* kProfileError = "Loading Profile Error! Please, Verify your entry.";
 
 // Loads points 1..`last` of `target` from `points` in a fresh file, at the panel's first point
 // and minimum time; returns the mark before it.
 std::size_t load(DdsRig& rig, const std::string& file, const std::string& points,
                  const char* target, const char* last) {
-    const std::string path = file == kMissing ? file : writeTempFile(file, kHeader + points);
+    const std::string path =
+        file == kMissingProfile ? file : writeTempFile(file, kProfileHeader + points);
     return rig.call(loadfile_Click,
                     {{&C::flocation, path}, {&C::arbit, target}, {&C::endpt1, last}});
 }
@@ -61,7 +62,7 @@ TEST(ProfileLoad, BadProfilesShowTheMessageAndSendNothing) {
     std::iota(binary.begin(), binary.end(), '\0');
     // File, points, destination, last point.
     const std::tuple<const char*, std::string, const char*, const char*> rows[] = {
-        {kMissing, "", "Phase", "1"},
+        {kMissingProfile, "", "Phase", "1"},
         {"short.txt", "1\t90\n2\t90\n", "Phase", "3"},
         {"nan.txt", "1\tabc\n", "Phase", "1"},
         {"beyond32.txt", "1\t3e10\n", "Phase", "1"},
@@ -72,7 +73,7 @@ TEST(ProfileLoad, BadProfilesShowTheMessageAndSendNothing) {
     for (const auto& [file, points, target, last] : rows) {
         DdsRig rig;
         const auto m = load(rig, file, points, target, last);
-        EXPECT_EQ(rig.messages(), Texts{kMsg}) << file;
+        EXPECT_EQ(rig.messages(), Texts{kProfileError}) << file;
         EXPECT_TRUE(rig.s().gen.sgerror) << file;
         EXPECT_TRUE(rig.frames(m).empty()) << file;
         EXPECT_TRUE(rig.words(m).empty()) << file;
@@ -87,14 +88,14 @@ TEST(ProfileLoad, PointsBeyondTheRamAreRefused) {
                                                                {"1", "1025", false},
                                                                {"1025", "1025", false},
                                                                {"1000", "1030", false}};
-    const std::string path = writeTempFile("ram-end.txt", kHeader + ninety(1030));
+    const std::string path = writeTempFile("ram-end.txt", kProfileHeader + ninety(1030));
     for (const auto& [first, last, loaded] : rows) {
         DdsRig rig;
         const auto m = rig.call(loadfile_Click, {{&C::flocation, path},
                                                  {&C::arbit, "Phase"},
                                                  {&C::startpt1, first},
                                                  {&C::endpt1, last}});
-        EXPECT_EQ(rig.messages(), loaded ? Texts{} : Texts{kMsg}) << first << "-" << last;
+        EXPECT_EQ(rig.messages(), loaded ? Texts{} : Texts{kProfileError}) << first << "-" << last;
         EXPECT_EQ(rig.s().gen.sgerror, !loaded) << first << "-" << last;
         EXPECT_EQ(rig.words(m).size(), loaded ? std::stoul(last) - std::stoul(first) + 1 : 0)
             << first << "-" << last;
@@ -106,7 +107,7 @@ TEST(ProfileLoad, PathsThatAreNoFileAreNamed) {
     for (const auto& [path, named] : unreadablePaths()) {
         DdsRig rig;
         const auto m = rig.call(loadfile_Click, {{&C::flocation, path}, {&C::arbit, "Phase"}});
-        EXPECT_EQ(rig.messages(), (Texts{named, kMsg})) << path;
+        EXPECT_EQ(rig.messages(), (Texts{named, kProfileError})) << path;
         EXPECT_TRUE(rig.s().gen.sgerror) << path;
         EXPECT_TRUE(rig.frames(m).empty()) << path;
     }

@@ -6,7 +6,7 @@
 namespace tunx::test {
 namespace {
 
-constexpr const char* kMsgError = "Set Pulse Error!";
+constexpr const char* kPulseError = "Set Pulse Error!";
 constexpr const char* kMsgOrder = "Pause must be longer than Pulse! Use Invert Chek box";
 
 // Runs SetPulse with pulse `p` and pause `q` in `unit`; returns the mark before it.
@@ -53,17 +53,17 @@ TEST(Pulse, WritesThePatternAndShowsTheTimesPlayed) {
 }
 
 TEST(Pulse, FailuresShowTheirMessagesAndSetTheErrorFlag) {
-    const Texts refused{"Set_Pulse_cmd23_CommError", "Error Sending Data.", kMsgError};
+    const Texts refused{"Set_Pulse_cmd23_CommError", "Error Sending Data.", kPulseError};
     // Pulse, pause, unit, frames passed before a refusal (-1: none), messages, frames and words
     // written.
     const std::tuple<const char*, const char*, const char*, int, Texts, std::size_t, std::size_t>
-        rows[] = {{"200", "100", "ns", -1, {kMsgOrder, kMsgError}, 1, 0},
+        rows[] = {{"200", "100", "ns", -1, {kMsgOrder, kPulseError}, 1, 0},
                   {"6000", "6000", "ms", -1, {"Pulse is out of Range"}, 4, 0},
                   {"1", "6000", "ms", -1, {"Puase is out of Range"}, 4, 0},
                   {"100", "300", "ns", 5, refused, 8, 4},  // code 23 sent three times
-                  {"abc", "300", "ns", -1, {kMsgError}, 1, 0},
-                  {"nan", "300", "ns", -1, {kMsgError}, 1, 0},
-                  {"1e-300", "300", "ns", -1, {kMsgError}, 2, 0}};
+                  {"abc", "300", "ns", -1, {kPulseError}, 1, 0},
+                  {"nan", "300", "ns", -1, {kPulseError}, 1, 0},
+                  {"1e-300", "300", "ns", -1, {kPulseError}, 2, 0}};
     for (const auto& [p, q, unit, passed, messages, frames, words] : rows) {
         DdsRig rig;
         rig.sim.nakNext(passed < 0 ? 0 : 3, passed);

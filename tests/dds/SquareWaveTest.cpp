@@ -6,7 +6,7 @@
 namespace tunx::test {
 namespace {
 
-constexpr const char* kMsgError = "Error Calculating Square-Wave Frequency!";
+constexpr const char* kSquareWaveError = "Error Calculating Square-Wave Frequency!";
 
 TEST(SquareWave, FrequencySetsTheStepClockAndMultiplier) {
     // Frequency, unit, the frames between output path and control register 1, words per level,
@@ -44,7 +44,7 @@ TEST(SquareWave, FailuresShowTheMessage) {
         const auto m = rig.call(SetSquareFrequency, {{&C::Frek, f}, {&C::frequnit, "Hz"}});
         const Texts link{"SetFreq_Square_Wave_CommError", "Error Sending Data."};
         Texts want = refused ? link : Texts{};
-        want.push_back(kMsgError);
+        want.push_back(kSquareWaveError);
         EXPECT_EQ(rig.messages(), want) << f;
         EXPECT_TRUE(rig.s().gen.sgerror) << f;
         EXPECT_TRUE(rig.words(m).empty()) << f;

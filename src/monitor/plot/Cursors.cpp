@@ -2,6 +2,7 @@
 #include "monitor/plot/Cursors.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <string>
 
@@ -12,7 +13,9 @@
 #include "monitor/Modes.h"
 #include "monitor/Tabs.h"
 #include "monitor/plot/Plot.h"
+#include "monitor/plot/TriggerMarks.h"
 #include "monitor/scope/Capture.h"
+#include "monitor/scope/Measurements.h"
 #include "monitor/scope/Ranges.h"
 #include "monitor/scope/ScopeSetup.h"
 #include "monitor/scope/TimeBase.h"
@@ -45,8 +48,6 @@ constexpr double kUnitsPerDivision = 64;
 // The mouse readout's plot area.
 constexpr double kInsideLeft = 32, kInsideRight = 673, kInsideTop = 32, kInsideBottom = 545;
 constexpr double kSweepColumns = 640;
-constexpr double kUnitsPerDb = 6.4;
-constexpr double kDbvrmsTop = 10;
 constexpr const char* kHertz = " Hz";
 constexpr const char* kDbvrms = " dBVrms";
 constexpr const char* kDbfs = " dBFS";
@@ -104,9 +105,19 @@ bool sweepMode(Form1& w) {
 }
 
 void showReadout(Form1& w) {
-    w.centerfr->visible = true;
-    w.centerfr->enabled = true;
+    for (const Ctl& c : {w.centerfr, w.labstartfr, w.labstopfr}) {
+        c->visible = true;
+        c->enabled = true;
+    }
 }
+
+// Beside the difference: where each cursor stands, and for time cursors the frequency whose
+// period is their difference.
+constexpr const char* kCursor1 = "C1 ";
+constexpr const char* kCursor2 = "C2 ";
+constexpr const char* kPerDelta = "   1/\u0394t ";
+constexpr const char* kNoFrequency = "\u2014";
+constexpr const char* kHertzUnit = "Hz";
 
 // The record the plot shows, if any: the cursors measure it with the settings it was taken
 // with, whatever the panel says now.
@@ -129,9 +140,19 @@ void deltacursorvert(Form1& w) {
         return;
     }
     const ReadoutScale scale = readoutScale(*r);
-    w.centerfr->text = formatGrouped(m.cursordelta * (scale.perDivision / kUnitsPerDivision), 2,
-                                     w.state().host.groupSeparator) +
-                       std::string(scale.unit);
+    const char group = w.state().host.groupSeparator;
+    const double perRow = scale.perDivision / kUnitsPerDivision;
+    w.centerfr->text = formatGrouped(m.cursordelta * perRow, 2, group) + std::string(scale.unit);
+    // A cursor's row counts from the top; the channel's zero line sits `position` units up.
+    const bool recorded = shown != nullptr && !channelOf(*shown, ch).codes.empty();
+    const int zero =
+        recorded ? channelOf(*shown, ch).position : (ch == Channel::CH1 ? m.ch1pos : m.ch2pos);
+    const auto level = [&](std::int16_t row) {
+        return formatGrouped((plot::kRows - row - zero) * perRow, 2, group) +
+               std::string(scale.unit);
+    };
+    w.labstartfr->text = kCursor1 + level(m.vcur1);
+    w.labstopfr->text = kCursor2 + level(m.vcur2);
 }
 
 // cursordelta columns in time, in the time base's own unit: a column is the time between two
@@ -147,9 +168,17 @@ void deltacursorhor(Form1& w) {
     const double perColumn = shown != nullptr ? shown->interval / shown->hexpand
                                               : m.sampleInterval / (m.vslowtb ? 1.0 : m.hexpand);
     const double unit = secondsPerDivision(*tb) / tb->number;
-    w.centerfr->text =
-        formatGrouped(m.cursordelta * perColumn / unit, 2, w.state().host.groupSeparator) +
-        std::string(tb->unit);
+    const char group = w.state().host.groupSeparator;
+    const auto time = [&](double columns) {
+        return formatGrouped(columns * perColumn / unit, 2, group) + std::string(tb->unit);
+    };
+    w.centerfr->text = time(m.cursordelta);
+    // From the grid's left edge, where the triggered modes put the trigger point.
+    w.labstartfr->text = kCursor1 + time(m.hcur1);
+    const double period = std::abs(m.cursordelta * perColumn);
+    w.labstopfr->text =
+        kCursor2 + time(m.hcur2) + kPerDelta +
+        (period > 0 ? withPrefix(1.0 / period, kHertzUnit) : std::string(kNoFrequency));
 }
 
 void moveCursor(Form1& w, int v) {
@@ -218,6 +247,7 @@ void setSlider(Form1& w, int value) {
 }  // namespace
 
 void refreshCR(Form1& w) {
+    drawTriggerMarks(w);
     const int which = w.mon().cursorsel;
     if (which < 1 || which > 4) {
         return;
@@ -412,7 +442,8 @@ void Form1::Picture1_MouseMove(int /*button*/, int /*shift*/, double x, double y
         centerfr->text = formatGrouped((x - plot::kOrigin) * m.kept.binHz, 0, group) + kHertz;
         const bool dbv = fftscale->text == fftscale::kDbvrms;
         if (dbv || fftscale->text == fftscale::kDbfs) {
-            const double level = (dbv ? kDbvrmsTop : 0.0) - (y - plot::kOrigin) / kUnitsPerDb;
+            const double level =
+                (dbv ? plot::kDbvrmsTop : 0.0) - (y - plot::kOrigin) / plot::kRowsPerDb;
             labstartfr->text = formatGrouped(level, 1, group) + (dbv ? kDbvrms : kDbfs);
         }
     }

@@ -21,6 +21,9 @@ inline constexpr int kTraceWidth = 2;
 inline constexpr int kFirstDrawnColumn = 4;  // columns 1 to 3 are never drawn
 inline constexpr int kPictureWidth = 704;
 inline constexpr int kPictureHeight = 576;
+// The spectrum's scale: 10 dB a division, from 0 dBFS or +10 dBVrms on the top line.
+inline constexpr double kRowsPerDb = 6.4;
+inline constexpr double kDbvrmsTop = 10;
 }  // namespace plot
 
 // Draws the empty grid over the present picture: 9 horizontal and 11 vertical black lines,

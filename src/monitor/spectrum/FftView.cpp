@@ -44,15 +44,13 @@ constexpr int kPeakDigits = 4;
 constexpr double kUnitsPerDivision = 64;
 constexpr double kCodesPerDivision8 = 32;
 constexpr const char* kAveragedOver = "  avg ";
-constexpr double kRowsPerDb = 6.4;
-constexpr double kDbvrmsTop = 10;  // dBVrms on the top line; 0 dBFS is the top line
 constexpr Colour kHoldColour = colour::kGreen;
 
 // A spectrum's levels drawn from the grid's top line down, 10 dB a division.
 void drawLevels(Form1& w, const std::vector<double>& levels, double topLevel, Colour colour) {
     const MonitorState& m = w.mon();
     const auto row = [&](std::size_t k) {
-        return std::clamp((topLevel - levels[k - 1]) * kRowsPerDb, 0.0, double(plot::kRows));
+        return std::clamp((topLevel - levels[k - 1]) * plot::kRowsPerDb, 0.0, double(plot::kRows));
     };
     for (std::size_t k = kFirstDrawnBin; k <= levels.size(); ++k) {
         w.canvas().Line(double(k) - 1 + m.originx, row(k - 1) + m.originy, double(k) + m.originx,
@@ -191,7 +189,7 @@ void showSpectrum(Form1& w) {
     // With the average or the max hold on, the levels kept are drawn: the max hold behind, in
     // its own colour, the average over it.
     if (averaged || !kept.spectrumHold.empty()) {
-        const double top = dbvrms ? kDbvrmsTop : 0;
+        const double top = dbvrms ? plot::kDbvrmsTop : 0;
         if (!kept.spectrumHold.empty()) {
             drawLevels(w, kept.spectrumHold, top, kHoldColour);
         }

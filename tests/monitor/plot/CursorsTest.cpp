@@ -386,5 +386,67 @@ TEST_F(Cursors, ARefusedOffsetCommandSaysScrollError) {
     EXPECT_DOUBLE_EQ(m().ch1text->top, 512 - 350 + 25);
 }
 
+// On a triggered 4 Vpp, 1 kHz sine at 1 V/div and 1 ms/div, each cursor reads where it stands:
+// voltage cursors on the trace's top and bottom read its peaks, time cursors a division apart
+// read one period and its frequency; the plot's margins mark the trigger level and point.
+TEST_F(Cursors, EachCursorReadsWhereItStandsAndTheTriggerIsMarked) {
+    constexpr const char* kOrange = "33023";
+    generatorSine("1", "kHz", "4");
+    set("trigmode=Normal|seltimediv=1ms/div");
+    click("cmdstartsweep_Click");
+    std::size_t from = mark();
+    tick(3);
+    click("cmdstop_Click");
+    // The trigger level's mark points at the level's row from the left margin, the trigger
+    // point's mark at the grid's first column from the top margin.
+    const auto marks = [&](std::size_t since, const std::string& colour) {
+        std::vector<Drawn> out;
+        for (const Drawn& d : drawn(since)) {
+            if (d.colour == colour && (d.x2 < 32 || d.y2 < 32)) {
+                out.push_back(d);
+            }
+        }
+        return out;
+    };
+    const std::vector<Drawn> shown = marks(from, kOrange);
+    ASSERT_FALSE(shown.empty());
+    const double levelRow = 32 + 512 - mon().triglevel;
+    EXPECT_TRUE(std::ranges::any_of(shown, [&](const Drawn& d) {
+        return d.x1 == 31 && d.y1 == levelRow;  // the tip
+    }));
+    EXPECT_TRUE(std::ranges::any_of(shown, [](const Drawn& d) { return d.y1 == 31; }));
+
+    const auto rows = std::span(mon().ch1rows).subspan(8, 600);
+    const std::int16_t top = *std::ranges::min_element(rows);
+    const std::int16_t bottom = *std::ranges::max_element(rows);
+    select(kVoltage, kTabC1);
+    slide(1023 - 2 * top);
+    select(kVoltage, kTabC2);
+    slide(1023 - 2 * bottom);
+    const auto after = [](const std::string& text, const std::string& label) {
+        return number(text.substr(label.size()));
+    };
+    EXPECT_NEAR(after(m().labstartfr->text, "C1 "), 2.0, 0.1);
+    EXPECT_NEAR(after(m().labstopfr->text, "C2 "), -2.0, 0.1);
+    EXPECT_NEAR(number(m().centerfr->text), 4.0, 0.2);  // the difference C1 - C2, as before
+
+    select(kTime, kTabC1);
+    slide(0);
+    select(kTime, kTabC2);
+    slide(64);
+    EXPECT_EQ(m().labstartfr->text, "C1 0.00 ms");
+    EXPECT_EQ(m().labstopfr->text, "C2 1.00 ms   1/\u0394t 1.00 kHz");
+    slide(0);
+    EXPECT_EQ(m().labstopfr->text, "C2 0.00 ms   1/\u0394t \u2014");  // no difference
+
+    // A free-running record was not triggered: the marks go.
+    set("trigmode=Free-running");
+    click("cmdstartsweep_Click");
+    from = mark();
+    tick(3);
+    EXPECT_FALSE(marks(from, "back").empty());
+    EXPECT_TRUE(marks(from, kOrange).empty());
+}
+
 }  // namespace
 }  // namespace tunx::test

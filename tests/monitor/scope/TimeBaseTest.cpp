@@ -1,100 +1,66 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <optional>
 #include <string>
 
+#include "monitor/plot/Plot.h"
 #include "monitor/scope/TimeBase.h"
 
 namespace tunx {
 namespace {
 
-// One row per list entry: the three columns of the time-base table. A negative divider
-// marks a column the time base is not offered in; an expansion of 0 leaves it unchanged.
-struct Row {
-    const char* text;
-    long div12;
-    const char* flags12;
-    double rate12;
-    float exp12;
-    long div8;
-    const char* flags8;
-    double rate8;
-    float exp8;
-    long undersdiv;
-    double rateUnder;
-};
-
-const Row kRows[] = {
-    {"1s/div", 625000, "SV", 0, 1, 625000, "SV", 0, 0, -1, 0},
-    {"500ms/div", 312500, "SV", 0, 1, 312500, "SV", 0, 0, -1, 0},
-    {"200ms/div", 125000, "SV", 0, 1, 125000, "SV", 0, 0, -1, 0},
-    {"100ms/div", 62500, "S", 256000, 1, 62500, "S", 640, 1, -1, 0},
-    {"50ms/div", 31250, "S", 128000, 1, 31250, "S", 1280, 1, -1, 0},
-    {"20ms/div", 12500, "S", 51200, 1, 12500, "S", 3200, 1, -1, 0},
-    {"10ms/div", 6250, "S", 25600, 1, 6250, "S", 6400, 1, -1, 0},
-    {"5ms/div", 3092, "", 12800, 1, 3125, "", 12800, 1, -1, 0},
-    {"2ms/div", 1225, "", 32000, 1, 1250, "", 32000, 1, -1, 0},
-    {"1ms/div", 600, "", 64000, 1, 625, "", 64000, 1, -1, 0},
-    {"500us/div", 287, "", 128000, 1, 313, "", 128000, 1, -1, 0},
-    {"200us/div", 99, "", 320000, 1, 125, "", 320000, 1, -1, 0},
-    {"100us/div", 1, "", 486400, 1.327f, 63, "", 640000, 1.01f, -1, 0},
-    {"50us/div", -1, "", 0, 0, 32, "", 1400000, 1.024f, -1, 0},
-    {"20us/div", -1, "", 0, 0, 13, "", 3080000, 1.04f, -1, 0},
-    {"10us/div", -1, "", 0, 0, 7, "", 5714285, 1.12f, -1, 0},
-    {"5us/div", -1, "", 0, 0, 6, "", 6600000, 1.936f, -1, 0},
-    {"2us/div", -1, "", 0, 0, 6, "", 6600000, 4.84f, -1, 0},
-    {"1us/div", -1, "", 0, 0, 0, "", 40000000, 1.6f, 1000, 64000000},
-    {"500ns/div", -1, "", 0, 0, 0, "", 40000000, 3.2f, 500, 128000000},
-    {"200ns/div", -1, "", 0, 0, 0, "", 40000000, 8, 200, 320000000},
-    {"100ns/div", -1, "", 0, 0, 0, "", 40000000, 16, 100, 640000000},
-    {"50ns/div", -1, "", 0, 0, -1, "", 0, 0, 50, 0},
-    {"20ns/div", -1, "", 0, 0, -1, "", 0, 0, 20, 0},
-    {"10ns/div", -1, "", 0, 0, -1, "", 0, 0, 10, 0},
-    {"5ns/div", -1, "", 0, 0, -1, "", 0, 0, 5, 0},
-    {"2ns/div", -1, "", 0, 0, -1, "", 0, 0, 2, 0},
-    {"1ns/div", -1, "", 0, 0, -1, "", 0, 0, 1, 0},
-};
-
-void expectColumn(const std::optional<Sampling>& s, long div, const std::string& flags, double rate,
-                  float expand, const std::string& where) {
-    if (div < 0) {
-        EXPECT_FALSE(s.has_value()) << where;
-        return;
-    }
-    ASSERT_TRUE(s.has_value()) << where;
-    EXPECT_EQ(s->adcdiv, div) << where;
-    EXPECT_EQ(s->slowtb, flags.find('S') != std::string::npos) << where;
-    EXPECT_EQ(s->vslowtb, flags.find('V') != std::string::npos) << where;
-    EXPECT_EQ(s->fftrate, rate) << where;
-    if (expand == 0) {
-        EXPECT_FALSE(s->hexpand.has_value()) << where;
-    } else {
-        ASSERT_TRUE(s->hexpand.has_value()) << where;
-        EXPECT_EQ(*s->hexpand, expand) << where;
-    }
-}
-
-TEST(TimeBase, EveryRowOfAllThreeColumnsInListOrder) {
-    const auto& table = timeBases();
-    ASSERT_EQ(std::size(kRows), table.size());
-    for (std::size_t i = 0; i < table.size(); ++i) {
-        const Row& row = kRows[i];
-        const TimeBase& tb = table[i];
-        EXPECT_EQ(tb.text, row.text);
-        // The caption, its number and unit: "5us/div" shows "5us", 5 and " us".
+// What the user meets in the list: "1s/div" down to "1ns/div" in steps of 1, 2, 5, each
+// captioned without its "/div" and read by the cursors as its number and unit.
+TEST(TimeBase, TheListRunsFromOneSecondToOneNanosecondInStepsOfOneTwoFive) {
+    const auto& list = timeBases();
+    EXPECT_EQ(list.front().text, "1s/div");
+    EXPECT_EQ(list.back().text, "1ns/div");
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        const TimeBase& tb = list[i];
+        SCOPED_TRACE(std::string(tb.text));
         EXPECT_EQ(std::string(tb.perDiv) + "/div", tb.text);
         EXPECT_EQ(std::to_string(static_cast<int>(tb.number)) + std::string(tb.unit).substr(1),
                   tb.perDiv);
-        expectColumn(tb.twelveBit, row.div12, row.flags12, row.rate12, row.exp12,
-                     std::string(row.text) + " 12-bit");
-        expectColumn(tb.realTime, row.div8, row.flags8, row.rate8, row.exp8,
-                     std::string(row.text) + " real time");
-        if (row.undersdiv < 0) {
-            EXPECT_FALSE(tb.under.has_value()) << row.text;
-        } else {
-            ASSERT_TRUE(tb.under.has_value()) << row.text;
-            EXPECT_EQ(tb.under->undersdiv, row.undersdiv) << row.text;
-            EXPECT_EQ(tb.under->fftrate, row.rateUnder) << row.text;
+        if (i > 0) {
+            const double step = secondsPerDivision(list[i - 1]) / secondsPerDivision(tb);
+            EXPECT_TRUE(std::abs(step - 2) < 1e-9 || std::abs(step - 2.5) < 1e-9) << step;
+        }
+    }
+}
+
+// Where each converter records: the 12-bit one down to 100us/div, the 8-bit one in real time
+// down to 100ns/div and by undersampling from 1us/div; the slow record from 10ms/div up, the
+// rolling display (without a spectrum) from 200ms/div up. A division of the plot holds the samples
+// the converter takes in a division's time, 64 columns within 1 % (a wrong divider or expansion
+// would stretch or squeeze the trace); undersampling shifts the generator by the division's time,
+// and offers a spectrum down to 100ns/div.
+TEST(TimeBase, EachConverterFillsADivisionWithOneDivisionsTime) {
+    for (const TimeBase& tb : timeBases()) {
+        SCOPED_TRACE(std::string(tb.text));
+        const double seconds = secondsPerDivision(tb);
+        const double atLeast = seconds * (1 + 1e-9);
+        EXPECT_EQ(tb.twelveBit.has_value(), atLeast >= 100e-6);
+        EXPECT_EQ(tb.realTime.has_value(), atLeast >= 100e-9);
+        EXPECT_EQ(tb.under.has_value(), seconds <= 1e-6 * (1 + 1e-9));
+        for (const bool twelveBit : {true, false}) {
+            const std::optional<Sampling>& s = twelveBit ? tb.twelveBit : tb.realTime;
+            if (!s) {
+                continue;
+            }
+            EXPECT_EQ(s->slowtb, atLeast >= 10e-3) << twelveBit;
+            EXPECT_EQ(s->vslowtb, atLeast >= 200e-3) << twelveBit;
+            const RecordTiming t = *timingOf(tb, twelveBit, false);
+            EXPECT_EQ(t.rolling, s->vslowtb);
+            EXPECT_EQ(t.spectrumRate == 0, t.rolling) << twelveBit;
+            const double columns = seconds / t.interval * (t.rolling ? 1 : t.hexpand.value_or(1));
+            EXPECT_NEAR(columns / plot::kDivision, 1, 0.01) << twelveBit << " " << columns;
+        }
+        if (tb.under) {
+            EXPECT_NEAR(tb.under->undersdiv * 1e-9, seconds, seconds * 1e-9);
+            const RecordTiming t = *timingOf(tb, false, true);
+            EXPECT_NEAR(t.interval * plot::kDivision, seconds, seconds * 1e-9);
+            EXPECT_EQ(t.spectrumRate == 0, atLeast < 100e-9);
         }
     }
 }
