@@ -26,7 +26,6 @@ constexpr std::int32_t kStartTimeoutMs = 2000;
 constexpr const char* kSystemClockMinTime = "10.00";
 constexpr double kMinTimeLowNs = 10;
 constexpr double kMinTimeHighNs = 66;
-constexpr double kStepClockUnitHz = 5'000'000;
 constexpr double kSettingUnitHz = 5000;   // the reference setting counts 5 kHz steps
 constexpr int kBelowTableMultiplier = 1;  // step rates under the table's first row
 constexpr int kProfilePause = 1;

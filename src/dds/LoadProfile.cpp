@@ -8,6 +8,7 @@
 #include "dds/Failure.h"
 #include "dds/MainClock.h"
 #include "dds/Profile.h"
+#include "dds/StepClock.h"
 #include "dds/Units.h"
 #include "dds/WaveRam.h"
 
@@ -20,10 +21,9 @@ constexpr const char* kDialogFilter =
     "Text files (*.TXT)|*.TXT|CSV files (*.CSV)|*.CSV|All Files (*.*)|*.*";
 constexpr int kDialogFilterIndex = 1;
 
-constexpr double kStepClockUnitHz = 5'000'000;  // the RAM step clock is N x 5 MHz
 constexpr int kSystemClockN = 20;
 constexpr int kSystemClockMHzPerN = 20;
-constexpr int kStepClockMHzPerN = 5;
+constexpr int kStepClockMHzPerN = static_cast<int>(kStepClockUnitHz / 1'000'000);
 
 // Panel preset after a Voltage profile: the profile's levels span 0 V to 5 V (1.35 V into 50 ohm).
 constexpr const char* kPresetBias = "2.5";

@@ -13,6 +13,8 @@ namespace tunx {
 // Labels and pauses of the commands every RAM-played mode sends before its pattern.
 inline constexpr const char* kLabelStepClockRegister = "Set_Pulse_CFR2";
 inline constexpr int kStepClockPauseMs = 100;
+// A profile's RAM step clock is N times this (N from the profile's rate).
+inline constexpr double kStepClockUnitHz = 5'000'000;
 
 // The output path of the RAM-played modes: switch line 4/6 cleared.
 bool sendRamOutputPath(Link& link);

@@ -56,10 +56,8 @@ constexpr double kDetectorMvPerCode = 3300.0 / 4096.0;
 constexpr double kLowFrequencyLimit = 5000;
 constexpr double kHighestFrequency = 200'000'000;  // the generator's half clock
 constexpr double kColumns = 640;
-constexpr std::int16_t kFirstColumn = 34;
 constexpr std::int16_t kEndColumn = 673;
 constexpr std::int16_t kFirstDrawn = 35;
-constexpr Colour kSweepColour = colour::kRed;
 constexpr int kSweepWidth = 2;
 
 // SetVppmon: limits in mVpp and the rms-at-50-ohm factor of the open-circuit amplitude.
@@ -277,7 +275,7 @@ bool frequencySweepSetup(Form1& w) {
         return false;
     }
     m.monstate = RunState::FrequencySweeping;
-    m.sweepx = kFirstColumn;
+    m.sweepx = kFirstSweepColumn;
     m.prevx = 2;
     m.prevy = 2;
     startKeeping(w, SweepKind::Frequency);
@@ -310,7 +308,7 @@ bool amplitudeSweepSetup(Form1& w) {
     for (const Ctl& c : {w.centerfr, w.labstartfr, w.labstopfr}) {
         c->text.clear();
     }
-    m.sweepx = kFirstColumn;
+    m.sweepx = kFirstSweepColumn;
     const double f = hertz(w.startf, w.startfunit);
     if (!generatorCanSweep(w, f)) {
         return false;
@@ -382,7 +380,7 @@ void startSweep(Form1& w, SweepKind kind) {
 
 bool prepareFastSweep(Form1& w) {
     MonitorState& m = w.mon();
-    m.sweepx = kFirstColumn;
+    m.sweepx = kFirstSweepColumn;
     m.prevx = 2;
     m.prevy = 2;
     m.rolling = RollingState{};

@@ -22,11 +22,10 @@ constexpr const char* kLeftText = " s left";
 constexpr const char* kNotKnown = "\u2014";
 constexpr double kMsPerSecond = 1000;
 
-// The first sweep column of each kind's first point, and the first column a line ends on.
-constexpr int kFirstColumn = 34;
+// The fast sweep's first column (the others' is kFirstSweepColumn), and the first column a line
+// ends on.
 constexpr int kFirstFastColumn = 33;  // the fast sweep's column 1, past the plot origin
 constexpr int kFirstJoinedColumn = 36;
-constexpr Colour kSweepColour = colour::kRed;
 
 // "120 / 639 points, 2 points not measured, 9 s left", from the time the points so far took.
 std::string progressText(int done, int missed, long long elapsedMs) {
@@ -87,7 +86,7 @@ void showKeptSweep(Form1& w) {
     }
     kept.scale = scale->text;
     const bool fast = kept.sweepKind == SweepKind::Fast;
-    const int first = fast ? kFirstFastColumn : kFirstColumn;
+    const int first = fast ? kFirstFastColumn : kFirstSweepColumn;
     const Colour colour = fast ? m.ch1colour : kSweepColour;
     const char group = w.state().host.groupSeparator;
     bool joined = false;  // the point before was measured

@@ -1,12 +1,19 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 
+#include "common/Colour.h"
 #include "state/MonitorState.h"
 
 namespace tunx {
 
 class Form1;
+
+// The plot column of a sweep's first point, and the colour of its trace (the fast sweep draws in
+// CH1's).
+inline constexpr std::int16_t kFirstSweepColumn = 34;
+inline constexpr Colour kSweepColour = colour::kRed;
 
 // Beside the original sweep: every point is kept, for export and for drawing again on another
 // display scale, and the progress bar under the plot shows how many of the 639 points are done,
