@@ -224,6 +224,8 @@ void Form1::buildControls() {
     refbtext = add(label("refbtext", "", kPlot));
     refatext->visible = false;
     refbtext->visible = false;
+    MenuBar_Help = add(menu("MenuBar_Help", "Help", menugroup::kBar));
+    MenuBar_UsersGuide = add(menu("MenuBar_UsersGuide", "Users Guide", menugroup::kHelp));
     ldisplay = add(label("ldisplay", "Display", kChannels));
     acqmode = add(list("acqmode", std::string(kAcqModeTexts[0]), texts(kAcqModeTexts), kChannels));
     persistence = add(list("persistence", std::string(kPersistenceTexts[0]),
