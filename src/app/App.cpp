@@ -38,9 +38,12 @@ App::App(const WiringOptions& options, bool keep)
       wiring_(options, ui_, &picture_),
       places_(keep),
       kept_(keep),
+      references_(keep),
       thread_(program(), [this](Published published) {
+          references_.keep(program());
           windowThread_.post([this, p = std::move(published)] { apply(p); });
       }) {
+    references_.load(program());
     const auto handOver = [this](std::function<void()> handler, const Control* edited,
                                  std::uint64_t edit) { post(std::move(handler), edited, edit); };
     frmMain& generator = program().generator();

@@ -13,6 +13,7 @@
 #include "app/KeptMonitor.h"
 #include "app/PictureCanvas.h"
 #include "app/QtUi.h"
+#include "app/ReferenceSettings.h"
 #include "app/WindowPlaces.h"
 #include "app/WindowThread.h"
 #include "app/WindowView.h"
@@ -125,6 +126,7 @@ class App : public QObject, private UiHost {
     std::unique_ptr<WindowView> monitorView_;
     WindowPlaces places_;
     KeptMonitor kept_;
+    ReferenceSettings references_;
     ProgramThread thread_;
     // Goes before the program's thread: its commands run there.
     std::unique_ptr<remote::ServerThread> remote_;

@@ -14,13 +14,15 @@ PanelLayout monitorPanelLayout(const Form1Controls& w) {
         w.ldivunit,
         {w.ch1text, w.ch2text, w.trigertext},
         {w.labstartfr, w.centerfr, w.labstopfr},
-        {w.tdivtext, w.ch1vdivtext, w.ch2vdivtext, w.horpostext, w.fftmaxfrequency},
+        {w.tdivtext, w.ch1vdivtext, w.ch2vdivtext, w.horpostext, w.fftmaxfrequency, w.mathvdivtext,
+         w.refatext, w.refbtext},
         {w.measch1, w.measch2},
         w.sweepprogress,
         {w.timech1, w.timech2},
         {w.statch1, w.statch2},
         w.cntgate,
         w.cnthistory,
+        w.measmath,
     };
     layout.columns = {
         {
@@ -60,7 +62,8 @@ PanelLayout monitorPanelLayout(const Form1Controls& w) {
             {kChannels,
              {{{w.ch1label}, {w.ch1vdiv}},
               {{w.ch2label}, {w.ch2vdiv}},
-              {{w.CRCH}, {w.combocursorselect}}},
+              {{w.lmath}, {w.mathmode}, {w.mathvdiv}},
+              {{w.CRCH}, {w.combocursorselect}, {w.xyview}}},
              true},
             {kCounter,
              {{{w.lch2in}, {w.cntdisplay, 2}},

@@ -46,6 +46,8 @@ struct PlotPlacement {
     // readouts empty): one in the captions' row, one of several rows from the readouts' row.
     Ctl counterLine;
     Ctl counterLines;
+    // The math trace's measurement line, under the readouts while it shows.
+    Ctl mathReadout;
 };
 
 struct PanelLayout {

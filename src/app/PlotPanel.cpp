@@ -54,8 +54,16 @@ void PlotPanel::watch(QWidget* widget) {
     widget->installEventFilter(this);
 }
 
+void PlotPanel::shiftUnderMath() {
+    const int down = mathReadout_ != nullptr && !mathReadout_->isHidden() ? kRowHeight : 0;
+    for (const auto& [widget, top] : underMath_) {
+        widget->move(widget->x(), top + down);
+    }
+}
+
 bool PlotPanel::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent) {
+        shiftUnderMath();
         // The window makes room for the statistics or the counter's lines where the panel is
         // not tall enough for them already, and gives that room back.
         setMinimumSize(sizeHint());
@@ -82,6 +90,7 @@ void PlotPanel::placeEdges(QWidget* widget, int index, int count) {
     const int width = (kPictureWidth - kAxisLeft) / std::max(count, 1);
     widget->setGeometry(kLeft + kAxisLeft / 2 + index * width,
                         kTop + kPictureHeight + 3 * kRowHeight, width, kRowHeight - 2);
+    underMath_.emplace_back(widget, widget->y());
     watch(widget);
 }
 
@@ -95,7 +104,17 @@ void PlotPanel::placeStatistics(QLabel* label, int index, int count) {
     label->setGeometry(kLeft + kAxisLeft / 2 + index * width,
                        kTop + kPictureHeight + 4 * kRowHeight, width,
                        kStatisticsRows * kStatisticsRowHeight);
+    underMath_.emplace_back(label, label->y());
     watch(label);
+}
+
+void PlotPanel::placeMathReadout(QWidget* widget) {
+    widget->setParent(this);
+    widget->setGeometry(kLeft + kAxisLeft / 2, kTop + kPictureHeight + 3 * kRowHeight,
+                        kPictureWidth - kAxisLeft, kRowHeight - 2);
+    mathReadout_ = widget;
+    watch(widget);
+    shiftUnderMath();
 }
 
 void PlotPanel::placeCounterLine(QLabel* label) {

@@ -35,6 +35,9 @@ class PlotPanel : public QWidget {
     // the plot while shown; the panel grows by them as far as they reach below its rows.
     void placeCounterLine(QLabel* label);
     void placeCounterLines(QLabel* label);
+    // The math trace's measurement line under the readouts, across the plot while shown; the
+    // edges and statistics move a row down for it.
+    void placeMathReadout(QWidget* widget);
 
     // Moves an indicator to its control's `top` (after the control changed).
     // The indicator of `control` (a key) moves to where `look` puts it.
@@ -48,11 +51,14 @@ class PlotPanel : public QWidget {
   private:
     int extraBottom() const;  // the bottom edge of the lowest extra shown, or 0
     void watch(QWidget* widget);
+    void shiftUnderMath();  // the edges and statistics under the math line while it shows
     std::vector<QWidget*> extra_;
     QWidget* picture_;
     bool readoutRow_ = false;
     int grownBy_ = 0;  // the height the window grew by for the extras shown
     std::map<const Control*, QLabel*> indicators_;
+    QWidget* mathReadout_ = nullptr;
+    std::vector<std::pair<QWidget*, int>> underMath_;  // with their top without the math line
 };
 
 }  // namespace tunx::app

@@ -165,6 +165,9 @@ QWidget* WindowView::buildPlot(const PlotPlacement& plot) {
     if (plot.counterLines.bound()) {
         plot_->placeCounterLines(label(plot.counterLines));
     }
+    if (plot.mathReadout.bound()) {
+        plot_->placeMathReadout(bindWidget(*plot.mathReadout, plot_, 1));
+    }
     if (auto* view = dynamic_cast<PictureView*>(picture)) {
         view->setOnMouseMove([this](double x, double y) {
             if (pictureMouse_) {

@@ -2,7 +2,11 @@
 
 #include <algorithm>
 #include <exception>
+#include <optional>
 #include <string>
+
+#include "monitor/ReferenceMenu.h"
+#include "monitor/scope/MathTrace.h"
 
 namespace tunx::cli {
 
@@ -29,6 +33,34 @@ Control& offered(const ScriptLine& l, Control& control) {
         throw ScriptError(l.number, l.control + " is disabled in its window now");
     }
     return control;
+}
+
+// ref save|load|clear: the reference traces, as the File menu's entries change them.
+void referenceLine(Program& program, const ScriptLine& l) {
+    Form1& monitor = program.monitor();
+    const std::string& what = l.words[0];
+    const std::string& slot = l.words[1];
+    const std::size_t index = slot == "B" ? kRefB : kRefA;
+    std::optional<std::string> refused;
+    program.dispatch([&] {
+        if (what == "save") {
+            const ReferenceSource source = l.text == "CH2"    ? ReferenceSource::CH2
+                                           : l.text == "MATH" ? ReferenceSource::Math
+                                                              : ReferenceSource::CH1;
+            refused = saveReference(monitor, index, source);
+        } else if (what == "load") {
+            refused = loadReference(monitor, index, l.text);
+        } else {
+            for (const std::size_t i : {kRefA, kRefB}) {
+                if (slot == "all" || i == index) {
+                    clearReference(monitor, i);
+                }
+            }
+        }
+    });
+    if (refused) {
+        throw ScriptError(l.number, "ref " + what + " " + slot + ": " + *refused);
+    }
 }
 
 }  // namespace
@@ -160,6 +192,35 @@ bool performAction(Program& program, const ScriptLine& l) {
         if (!program.restoreMonitorDefaults()) {
             throw ScriptError(l.number, "defaults: the monitor window has not started");
         }
+    } else if (k == "math") {
+        Form1& monitor = program.monitor();
+        if (!monitor.mathmode->enabled) {
+            throw ScriptError(l.number, "math: only in the mode Scope CH1+CH2");
+        }
+        const auto word = std::find(kMathModeWords.begin(), kMathModeWords.end(), l.words[0]);
+        const std::string entry(
+            kMathModeTexts[static_cast<std::size_t>(word - kMathModeWords.begin())]);
+        chooseIn(program, monitor, *monitor.mathmode, entry);
+        if (l.words.size() == 2) {
+            // The V/div as the list names it; "V2" stands for "V²" in a product's.
+            std::string perDiv = l.words[1];
+            if (perDiv.ends_with("V2")) {
+                perDiv.replace(perDiv.size() - 1, 1, "\u00b2");
+            }
+            const std::vector<std::string>& entries = monitor.mathvdiv->items;
+            if (std::find(entries.begin(), entries.end(), perDiv) == entries.end()) {
+                throw ScriptError(l.number, "math: mathvdiv has no entry " + l.words[1]);
+            }
+            chooseIn(program, monitor, *monitor.mathvdiv, perDiv);
+        }
+    } else if (k == "xy") {
+        Form1& monitor = program.monitor();
+        if (!monitor.xyview->enabled) {
+            throw ScriptError(l.number, "xy: only in the mode Scope CH1+CH2");
+        }
+        checkBox(program, monitor, *monitor.xyview, l.text == "on" ? 1 : 0);
+    } else if (k == "ref") {
+        referenceLine(program, l);
     } else {
         return false;
     }

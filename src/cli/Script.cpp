@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "common/LineReader.h"
+#include "monitor/scope/MathTrace.h"
 #include "monitor/spectrum/SpectrumAverage.h"
 
 namespace tunx::cli {
@@ -219,11 +220,48 @@ std::vector<ScriptLine> parseScript(std::istream& in) {
             if (!rest.empty()) {
                 throw ScriptError(number, "defaults takes nothing after it");
             }
+        } else if (l.keyword == "math") {
+            std::istringstream words(rest);
+            for (std::string w; words >> w;) {
+                l.words.push_back(w);
+            }
+            const bool known =
+                !l.words.empty() && std::find(kMathModeWords.begin(), kMathModeWords.end(),
+                                              l.words[0]) != kMathModeWords.end();
+            if (!known || l.words.size() > 2 || (l.words[0] == "off" && l.words.size() != 1)) {
+                throw ScriptError(number,
+                                  "expected: math off, or math CH1+CH2|CH1-CH2|CH1xCH2 [V/DIV]");
+            }
+        } else if (l.keyword == "xy") {
+            if (rest != "on" && rest != "off") {
+                throw ScriptError(number, "xy takes on or off");
+            }
+            l.text = rest;
+        } else if (l.keyword == "ref") {
+            const auto gap = rest.find(' ');
+            const std::string what = rest.substr(0, gap);
+            const std::string after = gap == std::string::npos ? "" : rest.substr(gap + 1);
+            const auto gap2 = after.find(' ');
+            const std::string slot = after.substr(0, gap2);
+            const std::string tail = gap2 == std::string::npos ? "" : after.substr(gap2 + 1);
+            const bool ab = slot == "A" || slot == "B";
+            const bool ok =
+                (what == "save" && ab && (tail == "CH1" || tail == "CH2" || tail == "MATH")) ||
+                (what == "load" && ab && !unquote(tail).empty()) ||
+                (what == "clear" && (ab || slot == "all") && tail.empty());
+            if (!ok) {
+                throw ScriptError(number,
+                                  "expected: ref save A|B CH1|CH2|MATH, ref load A|B FILE or "
+                                  "ref clear A|B|all");
+            }
+            l.words = {what, slot};
+            l.text = what == "load" ? unquote(tail) : tail;
         } else {
             throw ScriptError(number, "unknown command '" + l.keyword + "'");
         }
         // A file name ends at a NUL byte: the file written or read would be another than named.
-        const bool path = l.keyword == "export" || l.keyword == "picture" || l.keyword == "answer";
+        const bool path = l.keyword == "export" || l.keyword == "picture" ||
+                          l.keyword == "answer" || l.keyword == "ref";
         if (path && l.text.find('\0') != std::string::npos) {
             throw ScriptError(number, "a file name cannot hold a NUL byte");
         }

@@ -42,6 +42,13 @@ struct Form1Controls {
     Ctl lfftaverage, fftaverage, ffthold;
     Ctl MenuBar_File, MenuBar_ExportScope, MenuBar_ExportSweep, MenuBar_ExportSpectrum,
         MenuBar_SavePlot;
+    // The math trace of both channels: its operation, its own V/div, its measurement line and
+    // its caption under the plot; and the XY view.
+    Ctl lmath, mathmode, mathvdiv, measmath, mathvdivtext, xyview;
+    // The reference traces: the File menu's entries that save, load and clear them, and their
+    // captions under the plot.
+    Ctl MenuBar_SaveRefA, MenuBar_SaveRefB, MenuBar_LoadRefA, MenuBar_LoadRefB, MenuBar_ClearRefs,
+        refatext, refbtext;
 };
 
 }  // namespace tunx

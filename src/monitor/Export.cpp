@@ -43,10 +43,11 @@ std::optional<ExportKind> exportKind(const std::string& word) {
     return std::nullopt;
 }
 
-Csv scopeCsv(const ScopeCapture& record) {
+Csv scopeCsv(const ScopeCapture& record, MathOp math) {
     // What the plot shows of the record, from its first sample on, each channel in volts.
     const std::vector<double> ch1 = shownVolts(record, Channel::CH1);
     const std::vector<double> ch2 = shownVolts(record, Channel::CH2);
+    const std::vector<double> combined = shownMath(record, math);
     Csv csv;
     csv.text = "time_s";
     if (!ch1.empty()) {
@@ -55,11 +56,14 @@ Csv scopeCsv(const ScopeCapture& record) {
     if (!ch2.empty()) {
         csv.text += ",CH2_V";
     }
+    if (!combined.empty()) {
+        csv.text += "," + mathColumn(math);
+    }
     csv.text += "\n";
     csv.rows = std::max(ch1.size(), ch2.size());
     for (std::size_t i = 0; i < csv.rows; ++i) {
         csv.text += number(static_cast<double>(i) * record.interval);
-        for (const std::vector<double>* channel : {&ch1, &ch2}) {
+        for (const std::vector<double>* channel : {&ch1, &ch2, &combined}) {
             if (!channel->empty()) {
                 csv.text += ",";
                 csv.text += i < channel->size() ? number((*channel)[i]) : std::string();
@@ -103,10 +107,10 @@ Csv spectrumCsv(const KeptMeasurements& kept) {
     return csv;
 }
 
-Csv csvOf(const MonitorState& m, ExportKind kind) {
+Csv csvOf(const MonitorState& m, ExportKind kind, MathOp math) {
     switch (kind) {
         case ExportKind::Scope:
-            return m.capture && m.captureShown ? scopeCsv(*m.capture) : Csv{};
+            return m.capture && m.captureShown ? scopeCsv(*m.capture, math) : Csv{};
         case ExportKind::Sweep:
             return sweepCsv(m.kept);
         case ExportKind::Spectrum:
@@ -117,7 +121,7 @@ Csv csvOf(const MonitorState& m, ExportKind kind) {
 
 std::optional<std::size_t> exportTo(Form1& w, ExportKind kind, const std::string& path,
                                     std::string& why) {
-    const Csv csv = csvOf(w.mon(), kind);
+    const Csv csv = csvOf(w.mon(), kind, mathShown(w) ? mathOpNow(w) : MathOp::Off);
     if (csv.rows == 0) {
         why = kNothingYet;
         return std::nullopt;

@@ -49,6 +49,14 @@ void Form1::wireHandlers() {
     on("MenuBar_ExportSweep_Click", [this] { MenuBar_ExportSweep_Click(); });
     on("MenuBar_ExportSpectrum_Click", [this] { MenuBar_ExportSpectrum_Click(); });
     on("MenuBar_SavePlot_Click", [this] { MenuBar_SavePlot_Click(); });
+    on("mathmode_Click", [this] { mathmode_Click(); });
+    on("mathvdiv_Click", [this] { mathvdiv_Click(); });
+    on("xyview_Click", [this] { xyview_Click(); });
+    on("MenuBar_SaveRefA_Click", [this] { MenuBar_SaveRefA_Click(); });
+    on("MenuBar_SaveRefB_Click", [this] { MenuBar_SaveRefB_Click(); });
+    on("MenuBar_LoadRefA_Click", [this] { MenuBar_LoadRefA_Click(); });
+    on("MenuBar_LoadRefB_Click", [this] { MenuBar_LoadRefB_Click(); });
+    on("MenuBar_ClearRefs_Click", [this] { MenuBar_ClearRefs_Click(); });
 }
 
 void Form1::scopeSettingChanged() {

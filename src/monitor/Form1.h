@@ -81,6 +81,15 @@ class Form1 : public Window, public Form1Controls {
     void MenuBar_ExportSweep_Click();
     void MenuBar_ExportSpectrum_Click();
     void MenuBar_SavePlot_Click();
+    // Beside the original: the math trace, the XY view and the reference traces.
+    void mathmode_Click();
+    void mathvdiv_Click();
+    void xyview_Click();
+    void MenuBar_SaveRefA_Click();
+    void MenuBar_SaveRefB_Click();
+    void MenuBar_LoadRefA_Click();
+    void MenuBar_LoadRefB_Click();
+    void MenuBar_ClearRefs_Click();
 
   private:
     void buildControls();

@@ -7,6 +7,7 @@
 #include "monitor/Modes.h"
 #include "monitor/PanelGroups.h"
 #include "monitor/Tabs.h"
+#include "monitor/scope/MathTrace.h"
 #include "monitor/scope/Ranges.h"
 #include "monitor/scope/TimeBase.h"
 #include "monitor/spectrum/FftWindows.h"
@@ -204,6 +205,24 @@ void Form1::buildControls() {
     MenuBar_ExportSpectrum =
         add(menu("MenuBar_ExportSpectrum", "Export spectrum\u2026", menugroup::kFile));
     MenuBar_SavePlot = add(menu("MenuBar_SavePlot", "Save plot as PNG\u2026", menugroup::kFile));
+    lmath = add(label("lmath", "Math", kChannels));
+    mathmode =
+        add(list("mathmode", std::string(kMathModeTexts[0]), texts(kMathModeTexts), kChannels));
+    mathvdiv = add(list("mathvdiv", "1V", mathRangeTexts(MathOp::Off), kChannels));
+    measmath = add(label("measmath", "", kPlot));
+    mathvdivtext = add(label("mathvdivtext", "", kPlot));
+    measmath->visible = false;
+    mathvdivtext->visible = false;
+    xyview = add(checkBox("xyview", "XY", kChannels));
+    MenuBar_SaveRefA = add(menu("MenuBar_SaveRefA", "Save trace as REF A", menugroup::kFile));
+    MenuBar_SaveRefB = add(menu("MenuBar_SaveRefB", "Save trace as REF B", menugroup::kFile));
+    MenuBar_LoadRefA = add(menu("MenuBar_LoadRefA", "Load REF A from CSV\u2026", menugroup::kFile));
+    MenuBar_LoadRefB = add(menu("MenuBar_LoadRefB", "Load REF B from CSV\u2026", menugroup::kFile));
+    MenuBar_ClearRefs = add(menu("MenuBar_ClearRefs", "Clear references", menugroup::kFile));
+    refatext = add(label("refatext", "", kPlot));
+    refbtext = add(label("refbtext", "", kPlot));
+    refatext->visible = false;
+    refbtext->visible = false;
 }
 
 }  // namespace tunx

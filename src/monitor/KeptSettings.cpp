@@ -27,6 +27,8 @@ constexpr std::array kKept = {
     &Form1Controls::fftscale, &Form1Controls::fftwindow, &Form1Controls::fftaverage,
     &Form1Controls::ffthold, &Form1Controls::measstats, &Form1Controls::frangesel,
     &Form1Controls::cntdisplay,
+    // Math (its operation before its V/div, whose entries take the operation's unit) and XY.
+    &Form1Controls::mathmode, &Form1Controls::mathvdiv, &Form1Controls::xyview,
     // New settings go here.
 };
 

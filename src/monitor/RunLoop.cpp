@@ -9,6 +9,7 @@
 #include "monitor/Form1.h"
 #include "monitor/Modes.h"
 #include "monitor/counter/CounterDisplay.h"
+#include "monitor/plot/Layers.h"
 #include "monitor/sweep/SweepProgress.h"
 
 namespace tunx {
@@ -148,6 +149,8 @@ void Form1::selmonmode_Click() {
     showProgressIn(*this, mode->sweep.has_value());
     mode->layout(*this);
     showCounterLines(*this);
+    showPlotExtras(*this);
+    drawReferences(*this);
 }
 
 void Form1::fastsweep_Click() {

@@ -116,7 +116,9 @@ void spectrumData(Call& c) {
 
 void exportData(Call& c) {
     const ExportKind kind = kExportKinds[param::choice(c.params[0], kExports)];
-    const Csv csv = csvOf(c.program.monitor().mon(), kind);
+    Form1& monitor = c.program.monitor();
+    const Csv csv =
+        csvOf(monitor.mon(), kind, mathShown(monitor) ? mathOpNow(monitor) : MathOp::Off);
     if (csv.rows == 0) {
         throw ScpiError(error::kStale, kNothingYet);
     }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/Colour.h"
+#include "state/References.h"
 #include "state/ScopeCapture.h"
 #include "state/SpectrumHistory.h"
 #include "state/Statistics.h"
@@ -187,6 +188,9 @@ struct MonitorState {
 
     // The measurement statistics of each channel since their reset (CH1, CH2).
     std::array<ChannelStats, 2> stats{};
+
+    // The reference traces REF A and REF B.
+    References refs;
 
     // Spectrum.
     // The last records' spectra, for the average and the max hold.

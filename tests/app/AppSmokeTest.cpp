@@ -30,6 +30,7 @@
 #include "common/RuntimeError.h"
 #include "generator/frmMain.h"
 #include "monitor/Form1.h"
+#include "monitor/ReferenceMenu.h"
 #include "ports/Clock.h"
 #include "sim/VirtualInstrument.h"
 
@@ -432,6 +433,59 @@ class AppSmokeTest : public QObject {
             QCOMPARE(third.app.query<int>(
                          [&] { return third.app.program().monitor().reclenght->value; }),
                      0);
+        }
+        QVERIFY(catcher_->messages.empty());
+        QCoreApplication::setOrganizationName(QString());
+    }
+
+    // The reference traces stay in the user's settings until cleared; a kept text that is no
+    // reference any more is dropped.
+    void referenceTracesComeBackUntilCleared() {
+        f_.reset();
+        QTemporaryDir folder;
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
+        QCoreApplication::setOrganizationName("tunx4k-test");
+        const auto kept = [](Fixture& f, std::size_t slot) {
+            Form1& w = f.app.program().monitor();
+            return f.app.query<std::vector<double>>([&w, slot] {
+                const auto& ref = w.mon().refs.traces[slot];
+                return ref ? ref->values : std::vector<double>();
+            });
+        };
+        const std::vector<double> values = {0.5, -0.25, 1e-3};
+        {
+            Fixture first(true);
+            QVERIFY(first.start());
+            Form1& w = first.app.program().monitor();
+            first.app.post([&w, &values] {
+                putReference(w, kRefA,
+                             ReferenceTrace{.source = "CH2",
+                                            .scale = ReferenceScale::CH2,
+                                            .times = {0, 1e-3, 2e-3},
+                                            .values = values});
+            });
+            QVERIFY(first.app.settle());
+            first.app.generatorView().close();
+            QTRY_VERIFY(first.app.ended());
+        }
+        {
+            Fixture second(true);
+            QVERIFY(second.start());
+            QCOMPARE(kept(second, kRefA), values);
+            QVERIFY(kept(second, kRefB).empty());
+            Form1& w = second.app.program().monitor();
+            second.app.post([&w] { clearReference(w, kRefA); });
+            QVERIFY(second.app.settle());
+            QVERIFY(!QSettings().contains("reference/A"));
+            second.app.generatorView().close();
+            QTRY_VERIFY(second.app.ended());
+        }
+        QSettings().setValue("reference/B", "time_s,CH1_V\n0,1\n0,2\n");  // times not rising
+        {
+            Fixture third(true);
+            QVERIFY(third.start());
+            QVERIFY(kept(third, kRefB).empty());
+            QVERIFY(!QSettings().contains("reference/B"));
         }
         QVERIFY(catcher_->messages.empty());
         QCoreApplication::setOrganizationName(QString());

@@ -146,6 +146,17 @@ TEST(Cli, ExitStatusTranscriptAndDiagnostic) {
                                    "autoset now\n",
                                    "stats maybe\n",
                                    "defaults now\n",
+                                   "math\n",
+                                   "math CH1/CH2\n",
+                                   "math off 1V\n",
+                                   "math CH1+CH2 1V 2V\n",
+                                   "xy maybe\n",
+                                   "ref\n",
+                                   "ref save C CH1\n",
+                                   "ref save A CH3\n",
+                                   "ref load A\n",
+                                   "ref clear A B\n",
+                                   "ref keep A CH1\n",
                                    "sim nak 1\nmark a\nsim fail open 2\n"}) {
         const auto line = std::count(text.begin(), text.end(), '\n');
         rows.push_back({2, "line " + std::to_string(line) + ": ", kSim + script(text), ""});
@@ -220,12 +231,37 @@ TEST(Cli, MonitorLinesSaveThePlotAndTheRecord) {
              {"answer " + csv + nul + "x\n", "NUL"},
              {"click cmdfft\n", "cmdfft is disabled"},
              {"choose Form1.selmonmode Scope CH1+CH2\nclick Form1.cmdfft\n", "cmdfft is disabled"},
-             {"choose selmonmode Amplitude Sweep\nset stopf 3\n", "stopf is disabled"}}) {
+             {"choose selmonmode Amplitude Sweep\nset stopf 3\n", "stopf is disabled"},
+             {"math CH1-CH2\n", "only in the mode Scope CH1+CH2"},
+             {"xy on\n", "only in the mode Scope CH1+CH2"},
+             {"choose Form1.selmonmode Scope CH1+CH2\nmath CH1xCH2 3V2\n", "no entry 3V2"},
+             {"ref save A CH1\n", "no trace on the plot"},
+             {"ref load B /nonexistent/r.csv\n", "no such file"},
+             {"ref load A " + csv + nul + "x\n", "NUL"}}) {
         const CliRun bad = runCli(kSim + script(line));
         EXPECT_EQ(bad.status, 2) << line;
         EXPECT_TRUE(bad.err.starts_with("tunx4k-cli: line ")) << line << bad.err;
         EXPECT_NE(bad.err.find(named), std::string::npos) << line << bad.err;
     }
+}
+
+// The math trace, a reference saved from it and one loaded from the export, as a script drives
+// them.
+TEST(Cli, MathAndReferenceLines) {
+    const std::string csv = writeTempFile("math.csv", "");
+    const CliRun r = runCli(kSim + script("set Frek 1\nset Vpp 2\nclick RefreshBtn\n"
+                                          "choose Form1.selmonmode Scope CH1+CH2\n"
+                                          "math CH1xCH2 0.5V2\nclick cmdstartsweep\ntick 3\n"
+                                          "ref save A MATH\nexport scope " +
+                                          csv + "\nref load B " + csv +
+                                          "\nshow mathvdiv\nshow refatext\nshow refbtext\n"
+                                          "ref clear A\nshow refatext\n"));
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("value mathvdiv = 0.5V\u00b2\nvalue refatext = REF A CH1\u00d7CH2\n"
+                         "value refbtext = REF B CH1\nvalue refatext = \n"),
+              std::string::npos)
+        << r.out;
+    EXPECT_TRUE(readFile(csv).starts_with("time_s,CH1_V,CH2_V,CH1xCH2_V2\n"));
 }
 
 TEST(Cli, OutFileAndStandardInput) {

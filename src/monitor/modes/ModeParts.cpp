@@ -5,6 +5,7 @@
 
 #include "monitor/Form1.h"
 #include "monitor/counter/Counter.h"
+#include "monitor/plot/Layers.h"
 #include "monitor/plot/Plot.h"
 #include "monitor/scope/Capture.h"
 #include "monitor/scope/Ranges.h"
@@ -150,6 +151,7 @@ bool startScope(Form1& w) {
                     channelVoltsPerDiv(w, Channel::CH2) && setscope2t(w);
     if (ok) {
         w.mon().monstate = RunState::Scope;
+        drawReferences(w);  // behind the rolling display's samples, until the first record
     }
     return ok;
 }

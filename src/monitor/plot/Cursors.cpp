@@ -12,6 +12,7 @@
 #include "monitor/Form1.h"
 #include "monitor/Modes.h"
 #include "monitor/Tabs.h"
+#include "monitor/plot/Layers.h"
 #include "monitor/plot/Plot.h"
 #include "monitor/plot/TriggerMarks.h"
 #include "monitor/scope/Capture.h"
@@ -212,6 +213,11 @@ void moveCursor(Form1& w, int v) {
 }
 
 void redrawStoredTraces(Form1& w) {
+    // With references, math or XY the picture is drawn afresh from the record it shows.
+    if (const MonitorState& m = w.mon(); layered(w) && m.capture && m.captureShown) {
+        drawLayers(w, m.capture->first);
+        return;
+    }
     const MonitorMode* mode = chosenMode(w);
     if (mode != nullptr && mode->ch1) {
         refreshch1(w);

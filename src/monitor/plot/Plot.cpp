@@ -7,6 +7,7 @@
 #include "monitor/Form1.h"
 #include "monitor/Modes.h"
 #include "monitor/plot/Cursors.h"
+#include "monitor/plot/Layers.h"
 #include "monitor/scope/Record.h"
 
 namespace tunx {
@@ -48,8 +49,10 @@ std::int32_t rowOf(std::int32_t v) {
 void TraceDrawer::point(int column, std::int32_t row) {
     const std::size_t c = static_cast<std::size_t>(std::clamp(column, 0, int(rows_.size()) - 1));
     if (column >= plot::kFirstDrawnColumn) {
-        canvas_.Line(prevColumn_ + ox_, prevOldRow_ + oy_, column + ox_, rows_[c] + oy_,
-                     colour::kPictureBack, plot::kTraceWidth, LineStyle::Solid);
+        if (erase_) {
+            canvas_.Line(prevColumn_ + ox_, prevOldRow_ + oy_, column + ox_, rows_[c] + oy_,
+                         colour::kPictureBack, plot::kTraceWidth, LineStyle::Solid);
+        }
         canvas_.Line(prevColumn_ + ox_, prevRow_ + oy_, column + ox_, row + oy_, colour_,
                      plot::kTraceWidth, LineStyle::Solid);
     }
@@ -84,6 +87,11 @@ void refreshplot2(Form1& w, const ScopeCapture& record) {
             trace.point(columns[j], rowOf(2 * sampleAt(channel.codes, first + j)));
         }
     };
+    if (layered(w)) {
+        drawLayers(w, start / 2);
+        refreshCR(w);
+        return;
+    }
     if (!record.ch1.codes.empty()) {
         draw(record.ch1, twelveBit ? (start + 1) / 2 : start / 2, m.ch1rows, m.ch1colour);
     }

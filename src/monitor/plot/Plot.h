@@ -38,8 +38,15 @@ std::int32_t rowOf(std::int32_t v);
 // `colour`; `rows` keeps the row drawn at each column.
 class TraceDrawer {
   public:
-    TraceDrawer(Canvas& canvas, TraceRows& rows, Colour colour, int originX, int originY)
-        : canvas_(canvas), rows_(rows), colour_(colour), ox_(originX), oy_(originY) {}
+    // Without `erase`, on a picture drawn afresh, the old segments are not erased.
+    TraceDrawer(Canvas& canvas, TraceRows& rows, Colour colour, int originX, int originY,
+                bool erase = true)
+        : canvas_(canvas),
+          rows_(rows),
+          colour_(colour),
+          ox_(originX),
+          oy_(originY),
+          erase_(erase) {}
 
     void point(int column, std::int32_t row);
 
@@ -48,6 +55,7 @@ class TraceDrawer {
     TraceRows& rows_;
     Colour colour_;
     int ox_, oy_;
+    bool erase_;
     int prevColumn_ = 0;
     std::int32_t prevRow_ = 0;
     std::int32_t prevOldRow_ = 0;

@@ -7,6 +7,7 @@
 
 #include "monitor/Form1.h"
 #include "monitor/Modes.h"
+#include "monitor/scope/MathTrace.h"
 #include "monitor/scope/Measurements.h"
 #include "window/CheckBox.h"
 
@@ -97,10 +98,8 @@ ScopeCapture settingsNow(Form1& w) {
     return c;
 }
 
-namespace {
-
-// Samples `from` to before `to` of the channel in volts.
-std::vector<double> volts(const ScopeCapture& c, Channel ch, std::size_t from, std::size_t to) {
+std::vector<double> sampleVolts(const ScopeCapture& c, Channel ch, std::size_t from,
+                                std::size_t to) {
     const ChannelCapture& channel = channelOf(c, ch);
     const bool twelveBit = c.converter == Converter::TwelveBit;
     std::vector<double> out;
@@ -112,14 +111,12 @@ std::vector<double> volts(const ScopeCapture& c, Channel ch, std::size_t from, s
     return out;
 }
 
-}  // namespace
-
 std::vector<double> shownVolts(const ScopeCapture& c, Channel ch) {
-    return volts(c, ch, c.first, c.first + c.count);
+    return sampleVolts(c, ch, c.first, c.first + c.count);
 }
 
 std::vector<double> recordVolts(const ScopeCapture& c, Channel ch) {
-    return volts(c, ch, 0, channelOf(c, ch).codes.size());
+    return sampleVolts(c, ch, 0, channelOf(c, ch).codes.size());
 }
 
 bool shownClipped(const ScopeCapture& c, Channel ch) {
@@ -146,8 +143,33 @@ void keepCapture(Form1& w, ScopeCapture c) {
     showMeasurements(w);
 }
 
+namespace {
+
+// The math trace's measurement line, while the math trace shows.
+void showMathMeasurement(Form1& w, const ScopeCapture* c) {
+    const MathOp op = mathOpNow(w);
+    const bool shown = mathShown(w);
+    w.measmath->visible = shown;
+    if (!shown) {
+        w.measmath->text.clear();
+        return;
+    }
+    const std::string name(mathName(op));
+    const std::vector<double> values = c == nullptr ? std::vector<double>() : shownMath(*c, op);
+    if (values.empty()) {
+        w.measmath->text = name + "  " + kNotKnown;
+        return;
+    }
+    Measurement measured = measure(values, c->interval);
+    measured.clipped = shownClipped(*c, Channel::CH1) || shownClipped(*c, Channel::CH2);
+    w.measmath->text = measurementText(name, measured, std::string(mathUnit(op)));
+}
+
+}  // namespace
+
 void showMeasurements(Form1& w) {
     const MonitorState& m = w.mon();
+    showMathMeasurement(w, &*m.capture);
     for (const Readout& r : readouts(w)) {
         const bool recorded = !channelOf(*m.capture, r.ch).codes.empty();
         r.label->visible = recorded;
@@ -172,12 +194,16 @@ void resetStatistics(Form1& w) {
     }
 }
 
-void Form1::measstats_Click() {
-    if (mon().capture && mon().captureShown) {
-        showMeasurements(*this);
+void showMeasurementsNow(Form1& w) {
+    if (w.mon().capture && w.mon().captureShown) {
+        showMeasurements(w);
     } else {
-        forgetShownCapture(*this);
+        forgetShownCapture(w);
     }
+}
+
+void Form1::measstats_Click() {
+    showMeasurementsNow(*this);
 }
 
 void Form1::cmdresetstats_Click() {
@@ -186,6 +212,7 @@ void Form1::cmdresetstats_Click() {
 
 void forgetShownCapture(Form1& w) {
     w.mon().captureShown = false;
+    showMathMeasurement(w, nullptr);
     const MonitorMode* mode = chosenMode(w);
     for (const Readout& r : readouts(w)) {
         const bool drawn = mode != nullptr && (r.ch == Channel::CH1 ? mode->ch1 : mode->ch2);
@@ -196,7 +223,8 @@ void forgetShownCapture(Form1& w) {
 }
 
 void hideMeasurements(Form1& w) {
-    for (const Ctl& c : {w.measch1, w.measch2, w.timech1, w.timech2, w.statch1, w.statch2}) {
+    for (const Ctl& c :
+         {w.measch1, w.measch2, w.timech1, w.timech2, w.statch1, w.statch2, w.measmath}) {
         c->visible = false;
     }
 }

@@ -21,6 +21,9 @@ ScopeCapture settingsNow(Form1& w);
 // The samples the screen shows of a channel, in volts: an 8-bit code is V/div / 32, a 12-bit
 // code the channel scale x V/div / 64, both counted from the channel's position.
 std::vector<double> shownVolts(const ScopeCapture& c, Channel ch);
+// Samples `from` to before `to` of the channel in volts (as far as it has them).
+std::vector<double> sampleVolts(const ScopeCapture& c, Channel ch, std::size_t from,
+                                std::size_t to);
 // All the samples of the channel's record in volts, from its first.
 std::vector<double> recordVolts(const ScopeCapture& c, Channel ch);
 // Whether a shown sample sits at one of the converter's end codes, where the signal may have
@@ -32,6 +35,8 @@ bool shownClipped(const ScopeCapture& c, Channel ch);
 void keepCapture(Form1& w, ScopeCapture c);
 // Writes the measurements of the record the plot shows (after more samples came).
 void showMeasurements(Form1& w);
+// The same when the plot shows a record, or "—" for the traces the mode draws when it shows none.
+void showMeasurementsNow(Form1& w);
 // The plot was cleared (new settings, another mode): the record it showed is gone from it;
 // the channels the mode draws read "—" until a record comes, the others are hidden.
 void forgetShownCapture(Form1& w);

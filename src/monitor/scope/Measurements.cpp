@@ -22,6 +22,8 @@ constexpr double kEdgeLow = 0.1;  // of the peak-to-peak, above the lowest sampl
 constexpr double kEdgeHigh = 0.9;
 constexpr double kPercent = 100;
 constexpr int kStatsColumn = 10;  // characters a cell of the statistics table takes
+constexpr const char* kVolts = "V";
+constexpr int kMostDecimals = 9;
 
 struct Prefix {
     double scale;
@@ -162,10 +164,25 @@ std::string withPrefix(double value, const std::string& unit, int digits) {
     return formatFixed(scaled == 0 ? 0.0 : scaled, decimals) + " " + chosen->name + unit;
 }
 
-std::string measurementText(const std::string& channel, const Measurement& m) {
+std::string withoutPrefix(double value, const std::string& unit, int digits) {
+    const double size = std::abs(value);
+    int decimals = digits - 1;
+    if (size > 0 && std::isfinite(size)) {
+        decimals = std::clamp(digits - 1 - static_cast<int>(std::floor(std::log10(size))), 0,
+                              kMostDecimals);
+    }
+    return formatFixed(value == 0 ? 0.0 : value, decimals) + " " + unit;
+}
+
+std::string measurementText(const std::string& channel, const Measurement& m,
+                            const std::string& unit) {
+    // A prefix before a squared unit reads as the square of the prefixed unit ("mV²" is a
+    // millionth of a V²): such values are written without one.
+    const auto value = [&unit](double v, const char* suffix) {
+        return unit == kVolts ? withPrefix(v, unit + suffix) : withoutPrefix(v, unit + suffix);
+    };
     return channel + (m.clipped ? kClipped : "") + "  " + (m.clipped ? kAtLeast : "") +
-           withPrefix(m.pp, "Vpp") + "  " + withPrefix(m.rms, "Vrms") + "  mean " +
-           withPrefix(m.mean, "V") + "  " +
+           value(m.pp, "pp") + "  " + value(m.rms, "rms") + "  mean " + value(m.mean, "") + "  " +
            (m.frequency ? withPrefix(*m.frequency, "Hz") : std::string(kNoFrequency));
 }
 

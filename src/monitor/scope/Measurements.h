@@ -34,7 +34,12 @@ std::string withPrefix(double value, const std::string& unit, int digits = 3);
 // The readout of a channel: "CH1  4.00 Vpp  1.41 Vrms  mean 0.00 V  1.00 kHz" ("—" for a
 // frequency that cannot be measured); a clipped record says so after the channel's name and
 // gives its peak-to-peak as a lower bound: "CH1 clipped  >7.97 Vpp ...".
-std::string measurementText(const std::string& channel, const Measurement& m);
+// Values of another unit than volts (a product's V²) come without a prefix, three significant
+// digits: "CH1×CH2  8.00 V²pp  2.83 V²rms  mean 2.00 V²  2.00 kHz".
+std::string measurementText(const std::string& channel, const Measurement& m,
+                            const std::string& unit = "V");
+// A value with `digits` significant digits and no prefix: "0.00123 V²".
+std::string withoutPrefix(double value, const std::string& unit, int digits = 3);
 
 // The edges of a channel: "CH1  T 1.00 ms  rise 295 µs  fall 295 µs  duty 50.0 %" ("—"
 // for what cannot be measured).

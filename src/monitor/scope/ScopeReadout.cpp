@@ -10,6 +10,7 @@
 #include "monitor/Modes.h"
 #include "monitor/RunLoop.h"
 #include "monitor/plot/Cursors.h"
+#include "monitor/plot/Layers.h"
 #include "monitor/plot/Plot.h"
 #include "monitor/scope/Capture.h"
 #include "monitor/scope/Record.h"
@@ -177,13 +178,18 @@ bool scopedisplay2t(Form1& w) {
                                     1;
                         }
                     }
-                    if (traces == Trace::CH1 || traces == Trace::Both) {
+                    // With references, math or XY the picture is drawn afresh from the record.
+                    const bool layers = layered(w);
+                    if (!layers && (traces == Trace::CH1 || traces == Trace::Both)) {
                         drawChannel(w, ch1, first, m.ch1rows, m.ch1colour, twelveBit, m.ch1scale);
                     }
-                    if (traces == Trace::CH2 || traces == Trace::Both) {
+                    if (!layers && (traces == Trace::CH2 || traces == Trace::Both)) {
                         drawChannel(w, ch2, first, m.ch2rows, m.ch2colour, twelveBit, m.ch2scale);
                     }
                     keepRecord(w, traces, count, twelveBit, first, traceColumns(m.hexpand).size());
+                    if (layers) {
+                        drawLayers(w, m.capture->first);
+                    }
                 }
             }
         }
