@@ -12,6 +12,7 @@
 #include "app/App.h"
 #include "cli/Actions.h"
 #include "cli/Script.h"
+#include "monitor/plot/Sheet.h"
 
 namespace tunx::app {
 
@@ -69,6 +70,23 @@ void GuiScript::next() {
             fail("cannot save the picture to " + file);
             return;
         }
+    } else if (keyword == "plot") {
+        // plot FILE: the plot with its scales and settings, as "Save plot as PNG" keeps it.
+        auto why = std::make_shared<std::string>();
+        const std::uint64_t work = app_.postWork([this, file = rest, why] {
+            if (!app_.picture().SaveSheet(file, plotSheet(app_.program().monitor()), *why) &&
+                why->empty()) {
+                *why = "cannot save the plot";
+            }
+        });
+        app_.whenDone(work, [this, why, file = rest] {
+            if (!why->empty()) {
+                fail("cannot save the plot to " + file + ": " + *why);
+                return;
+            }
+            QTimer::singleShot(kBetweenLinesMs, this, [this] { next(); });
+        });
+        return;
     } else if (keyword == "quit") {
         QCoreApplication::exit(0);
         return;

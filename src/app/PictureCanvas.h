@@ -28,6 +28,11 @@ class PictureCanvas : public Canvas {
         const std::lock_guard lock(mutex_);
         return raster_.Save(path, why);
     }
+    // The picture on white paper with the sheet's texts in the desktop's fixed-width font,
+    // the settings line followed by the date and time of saving.
+    bool SaveSheet(const std::string& path, const PlotSheet& sheet, std::string& why) override;
+    // The sheet as SaveSheet writes it, dated `date`.
+    QImage sheetImage(const PlotSheet& sheet, const QString& date) const;
 
     // Draws the picture (704 x 576 pixels, one per drawing unit) into `target` of `painter`,
     // and takes note that it has been shown as it is now.

@@ -1,14 +1,12 @@
 #include "app/QtUi.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QUrl>
 
 #include "app/ControlWidgets.h"
 #include "app/DialogFolder.h"
@@ -19,7 +17,7 @@ namespace tunx::app {
 
 namespace {
 
-constexpr int kGuideColumns = 90;
+constexpr int kGuideColumns = 100;  // the guide's own lines fit; a narrower window wraps them
 constexpr int kGuideRows = 36;
 
 QMessageBox::Icon toQtIcon(MsgIcon icon) {
@@ -34,17 +32,6 @@ QMessageBox::Icon toQtIcon(MsgIcon icon) {
             break;
     }
     return QMessageBox::NoIcon;
-}
-
-// Whether a desktop session can open a file in its text editor. Without one (a bare X
-// server, the offscreen platform) the program shows the file itself.
-bool haveDesktop() {
-    const QString platform = QGuiApplication::platformName();
-    if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal")) {
-        return false;
-    }
-    return !qEnvironmentVariableIsEmpty("XDG_CURRENT_DESKTOP") ||
-           !qEnvironmentVariableIsEmpty("DESKTOP_SESSION");
 }
 
 // The normal arrow while a dialog waits for the user, even inside a busy handler.
@@ -144,12 +131,9 @@ std::string QtUi::FileDialog(FileDialogKind kind, const std::string& title,
 void QtUi::EndApplication() {}
 
 void QtUi::OpenUsersGuide(const std::string& path) {
-    host_.windowThread().post([this, file = QString::fromStdString(path)] {
-        if (haveDesktop() && QDesktopServices::openUrl(QUrl::fromLocalFile(file))) {
-            return;
-        }
-        showGuideText(file);
-    });
+    // The program's own window, the same on every desktop: it wraps the guide's lines to its
+    // width, where a text editor may not.
+    host_.windowThread().post([this, file = QString::fromStdString(path)] { showGuideText(file); });
 }
 
 void QtUi::showGuideText(const QString& path) {
@@ -161,7 +145,7 @@ void QtUi::showGuideText(const QString& path) {
     if (!guideWindow_) {
         guideWindow_ = std::make_unique<QPlainTextEdit>();
         guideWindow_->setReadOnly(true);
-        guideWindow_->setLineWrapMode(QPlainTextEdit::NoWrap);
+        guideWindow_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
         QFont font = guideWindow_->font();
         font.setStyleHint(QFont::Monospace);
         font.setFamily(QStringLiteral("monospace"));

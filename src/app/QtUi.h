@@ -68,6 +68,9 @@ class QtUi : public Ui {
     // not ask.
     void setStandIn(Ui* standIn) { standIn_ = standIn; }
 
+    // The window the user's guide is shown in; null until it was first opened.
+    const QPlainTextEdit* guideWindow() const { return guideWindow_.get(); }
+
   private:
     void showGuideText(const QString& path);
 

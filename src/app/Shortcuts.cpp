@@ -2,6 +2,8 @@
 
 #include <QAction>
 #include <QKeySequence>
+#include <QMenu>
+#include <QMessageBox>
 #include <QShortcut>
 
 #include "app/App.h"
@@ -10,7 +12,7 @@ namespace tunx::app {
 
 namespace {
 
-// Menu entries of the generator window and their keys.
+// Menu entries and their keys, in either window.
 struct MenuKey {
     const char* entry;
     QKeySequence::StandardKey key;
@@ -20,6 +22,22 @@ constexpr MenuKey kMenuKeys[] = {
     {"MenuBar_SaveCfg", QKeySequence::Save},
     {"MenuBar_UsersGuide", QKeySequence::HelpContents},
 };
+
+// The keys of both windows, as the Help menu lists them (each with its key as the desktop
+// names it).
+struct KeyUse {
+    QKeySequence::StandardKey key;
+    const char* use;
+};
+constexpr KeyUse kKeyUses[] = {
+    {QKeySequence::HelpContents, "the user's guide"},
+    {QKeySequence::Refresh, "Refresh: send the generator panel's settings again"},
+    {QKeySequence::Open, "load a configuration (generator window)"},
+    {QKeySequence::Save, "save a configuration (generator window)"},
+    {QKeySequence::Quit, "quit the program"},
+};
+constexpr const char* kShortcutsEntry = "Keyboard shortcuts";
+constexpr const char* kHelpMenu = "MenuBar_Help";
 
 // The picture buttons' tooltips.
 struct Tip {
@@ -36,13 +54,31 @@ constexpr const char* kRefreshHandler = "RefreshBtn_Click";
 
 }  // namespace
 
+QString shortcutsText() {
+    QString text;
+    for (const KeyUse& k : kKeyUses) {
+        const QString key = QKeySequence(k.key).toString(QKeySequence::NativeText);
+        text += key + QStringLiteral("\t") + QString::fromUtf8(k.use) + u'\n';
+    }
+    return text.trimmed();
+}
+
 void addShortcuts(App& app) {
-    WindowView& generator = app.generatorView();
-    for (const MenuKey& k : kMenuKeys) {
-        if (QAction* action = generator.actionFor(k.entry)) {
-            action->setShortcut(k.key);
+    for (WindowView* view : {&app.generatorView(), &app.monitorView()}) {
+        for (const MenuKey& k : kMenuKeys) {
+            if (QAction* action = view->actionFor(k.entry)) {
+                action->setShortcut(k.key);
+            }
+        }
+        // The Help menu lists the keys.
+        if (QAction* help = view->actionFor(kHelpMenu); help != nullptr && help->menu()) {
+            QAction* entry = help->menu()->addAction(QString::fromUtf8(kShortcutsEntry));
+            QObject::connect(entry, &QAction::triggered, view, [view] {
+                QMessageBox::information(view, QString::fromUtf8(kShortcutsEntry), shortcutsText());
+            });
         }
     }
+    WindowView& generator = app.generatorView();
     for (const Tip& t : kTips) {
         if (QWidget* button = generator.widgetFor(t.button)) {
             button->setToolTip(QString::fromUtf8(t.text));

@@ -49,6 +49,8 @@ struct Form1Controls {
     // captions under the plot.
     Ctl MenuBar_SaveRefA, MenuBar_SaveRefB, MenuBar_LoadRefA, MenuBar_LoadRefB, MenuBar_ClearRefs,
         refatext, refbtext;
+    // The Help menu: the user's guide.
+    Ctl MenuBar_Help, MenuBar_UsersGuide;
 };
 
 }  // namespace tunx

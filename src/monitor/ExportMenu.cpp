@@ -3,6 +3,7 @@
 
 #include "monitor/Export.h"
 #include "monitor/Form1.h"
+#include "monitor/plot/Sheet.h"
 
 namespace tunx {
 
@@ -52,7 +53,7 @@ void Form1::MenuBar_SavePlot_Click() {
         return;
     }
     std::string why;
-    if (!canvas().Save(path, why)) {
+    if (!canvas().SaveSheet(path, plotSheet(*this), why)) {
         notSaved(*this, path, why);
     }
 }

@@ -1,5 +1,6 @@
 #include "monitor/Form1.h"
 
+#include "generator/frmMain.h"
 #include "monitor/Modes.h"
 
 namespace tunx {
@@ -57,6 +58,8 @@ void Form1::wireHandlers() {
     on("MenuBar_LoadRefA_Click", [this] { MenuBar_LoadRefA_Click(); });
     on("MenuBar_LoadRefB_Click", [this] { MenuBar_LoadRefB_Click(); });
     on("MenuBar_ClearRefs_Click", [this] { MenuBar_ClearRefs_Click(); });
+    // The same guide as the generator window's Help menu opens.
+    on("MenuBar_UsersGuide_Click", [this] { generator_.MenuBar_UsersGuide_Click(); });
 }
 
 void Form1::scopeSettingChanged() {

@@ -223,6 +223,8 @@ void Form1::buildControls() {
     refbtext = add(label("refbtext", "", kPlot));
     refatext->visible = false;
     refbtext->visible = false;
+    MenuBar_Help = add(menu("MenuBar_Help", "Help", menugroup::kBar));
+    MenuBar_UsersGuide = add(menu("MenuBar_UsersGuide", "Users Guide", menugroup::kHelp));
 }
 
 }  // namespace tunx

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "common/Colour.h"
+#include "ports/PlotSheet.h"
 
 namespace tunx {
 
@@ -31,6 +32,14 @@ class Canvas {
     virtual bool Save(const std::string& path, std::string& why) {
         static_cast<void>(path);
         why = "this picture keeps no pixels";
+        return false;
+    }
+    // Saves the picture with the texts of `sheet` around it as a PNG file; false, with the
+    // reason in `why`, when it could not (a picture that cannot write text cannot).
+    virtual bool SaveSheet(const std::string& path, const PlotSheet& sheet, std::string& why) {
+        static_cast<void>(path);
+        static_cast<void>(sheet);
+        why = "this picture cannot write text; the script line picture saves the bare plot";
         return false;
     }
 };

@@ -80,6 +80,9 @@ class RecordingCanvas : public Canvas {
     bool lines() const { return lines_; }
 
     bool Save(const std::string& path, std::string& why) override { return inner_.Save(path, why); }
+    bool SaveSheet(const std::string& path, const PlotSheet& sheet, std::string& why) override {
+        return inner_.SaveSheet(path, sheet, why);
+    }
 
   private:
     Canvas& inner_;

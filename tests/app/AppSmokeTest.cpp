@@ -24,13 +24,16 @@
 #include <thread>
 #include <vector>
 
+#include "../support/DecodePng.h"
 #include "OnScreen.h"
 #include "app/App.h"
 #include "app/PictureCanvas.h"
+#include "app/Shortcuts.h"
 #include "common/RuntimeError.h"
 #include "generator/frmMain.h"
 #include "monitor/Form1.h"
 #include "monitor/ReferenceMenu.h"
+#include "monitor/plot/Sheet.h"
 #include "ports/Clock.h"
 #include "sim/VirtualInstrument.h"
 
@@ -436,6 +439,90 @@ class AppSmokeTest : public QObject {
         }
         QVERIFY(catcher_->messages.empty());
         QCoreApplication::setOrganizationName(QString());
+    }
+
+    // "Save plot as PNG" keeps the plot with its labels: the plot's own pixels where the sheet
+    // puts it, dark text in the indicators' margin and in the rows under the plot (captions,
+    // measurement line, settings lines), and white paper elsewhere.
+    void theSavedPlotHoldsItsScalesCaptionsAndSettings() {
+        Form1& w = f_->app.program().monitor();
+        f_->app.postWork([this] {
+            f_->sim().instruct(std::vector<std::string>{"signal", "CH1", "sine", "1000", "4"});
+        });
+        f_->app.post([&w] { w.choose(*w.selmonmode, "Scope CH1"); });
+        f_->app.post([&w] { w.run("cmdstartsweep_Click"); });
+        QTRY_VERIFY(f_->modelText(w.measch1).find("Vpp") != std::string::npos);
+        QTemporaryDir folder;
+        const std::string path = folder.filePath("plot.png").toStdString();
+        struct Saved {
+            PlotSheet sheet;
+            QImage plot;
+            bool ok = false;
+            std::string why{};
+        };
+        const Saved saved = f_->app.query<Saved>([&] {
+            Saved s{.sheet = plotSheet(w), .plot = f_->app.picture().image()};
+            s.ok = f_->app.picture().SaveSheet(path, s.sheet, s.why);
+            return s;
+        });
+        QVERIFY2(saved.ok, saved.why.c_str());
+        QFile file(QString::fromStdString(path));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const auto png = test::decodePng(file.readAll().toStdString());
+        QVERIFY(png.has_value());
+        QCOMPARE(png->width, saved.sheet.width);
+        QCOMPARE(png->height, saved.sheet.height);
+        const auto at = [&](int x, int y) {
+            return png->pixels[static_cast<std::size_t>(y) * png->width + x];
+        };
+        const auto darkIn = [&](QRect area) {
+            int dark = 0;
+            for (int y = area.top(); y <= area.bottom(); ++y) {
+                for (int x = area.left(); x <= area.right(); ++x) {
+                    const std::uint32_t p = at(x, y);
+                    dark += ((p >> 16) & 0xFF) + ((p >> 8) & 0xFF) + (p & 0xFF) < 3 * 96 ? 1 : 0;
+                }
+            }
+            return dark;
+        };
+        for (const QPoint& p : {QPoint(0, 0), QPoint(350, 300), QPoint(703, 575)}) {
+            QCOMPARE(at(saved.sheet.plotX + p.x(), saved.sheet.plotY + p.y()) & 0xFFFFFF,
+                     saved.plot.pixel(p) & 0xFFFFFF);
+        }
+        const int below = saved.sheet.plotY + kPictureHeight;
+        const int right = saved.sheet.plotX + kPictureWidth;
+        QVERIFY(darkIn({right + 1, saved.sheet.plotY, png->width - right - 1, kPictureHeight}) >
+                50);
+        QVERIFY(darkIn({0, below + 1, png->width, png->height - below - 1}) > 300);
+        QCOMPARE(at(0, 0) & 0xFFFFFF, 0xFFFFFFu);  // paper
+        // The settings line is the last row, dated.
+        const int last = saved.sheet.texts.back().y;
+        QVERIFY(darkIn({0, last - 6, png->width, 12}) > 100);
+    }
+
+    // The monitor's Help menu opens the user's guide (F1 too) in the program's own window,
+    // which wraps its lines, and lists the keys.
+    void theMonitorsHelpMenuOpensTheGuideAndListsTheKeys() {
+        WindowView& monitor = f_->app.monitorView();
+        QAction* guide = monitor.actionFor("MenuBar_UsersGuide");
+        QVERIFY(guide != nullptr);
+        QCOMPARE(guide->shortcut(), QKeySequence(QKeySequence::HelpContents));
+        QMenu* help = monitor.actionFor("MenuBar_Help")->menu();
+        QVERIFY(help != nullptr);
+        QStringList entries;
+        for (QAction* a : help->actions()) {
+            entries << a->text();
+        }
+        QCOMPARE(entries, QStringList({"Users Guide", "Keyboard shortcuts"}));
+        guide->trigger();
+        QTRY_VERIFY(f_->app.ui().guideWindow() != nullptr &&
+                    f_->app.ui().guideWindow()->isVisible());
+        const QPlainTextEdit* shown = f_->app.ui().guideWindow();
+        QCOMPARE(shown->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+        QVERIFY(shown->toPlainText().contains("Users Guide"));
+        QVERIFY(shortcutsText().contains(
+            QKeySequence(QKeySequence::HelpContents).toString(QKeySequence::NativeText) +
+            "\tthe user's guide"));
     }
 
     // The reference traces stay in the user's settings until cleared; a kept text that is no
