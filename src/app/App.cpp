@@ -143,6 +143,7 @@ void App::start() {
         whenDone(restored, [this, now] {
             if (!now->empty()) {
                 kept_.save(*now);
+                keptNow_ = *now;
                 keeping_ = true;
             }
         });
@@ -249,7 +250,9 @@ void App::apply(const Published& published) {
             monitorView_->showLook(look);
             if (keeping_) {
                 // The handles were bound when the program was made; they are read only.
-                if (auto value = keptValue(program().monitor(), *look.control, look.look)) {
+                auto value = keptValue(program().monitor(), *look.control, look.look);
+                if (value && keptNow_[look.look.name] != *value) {
+                    keptNow_[look.look.name] = *value;
                     kept_.save(look.look.name, *value);
                 }
             }

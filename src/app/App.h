@@ -140,6 +140,7 @@ class App : public QObject, private UiHost {
     bool busyShown_ = false;
     bool timerRunning_ = false;
     bool keeping_ = false;  // the monitor's settings are put back: their changes are kept
+    KeptSettings keptNow_;  // as last kept: a look that changed only its colour writes nothing
     bool ended_ = false;
     bool finished_ = false;
 
