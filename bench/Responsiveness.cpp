@@ -4,12 +4,13 @@
 // scenario, the time from a keystroke's arrival to the widget showing it (median and 99th
 // percentile), the inputs lost, and the CPU the program used.
 //
-//   tunx4k_responsiveness [counter|scope|trigger|arbitrary|idle|scope-cpu ...]
+//   tunx4k_responsiveness [counter|scope|trigger|arbitrary|idle|scope-cpu|scope-avg-cpu ...]
 //
 // "counter": the frequency counter runs; "scope": "Scope CH1+CH2" at 1 ms/div; "trigger": a
 // Normal-trigger scope waits for a trigger that never comes; "arbitrary": an Arbitrary refresh
 // with its 1024 RAM words is under way; "idle": nothing runs. "scope-cpu" types nothing: it
-// reports the CPU of 10 s of "Scope CH1+CH2" at 1 ms/div, and "idle-cpu" of 10 s of nothing.
+// reports the CPU of 10 s of "Scope CH1+CH2" at 1 ms/div, "scope-avg-cpu" the same with
+// "Average 16" and a 2 s persistence, and "idle-cpu" of 10 s of nothing.
 // Without a display it runs on Qt's offscreen platform.
 #include <QApplication>
 #include <QCheckBox>
@@ -54,6 +55,8 @@ struct Scenario {
     const char* generatorMode;                  // refreshed before the typing; null for none
     const char* field = "Frek";                 // the entry field typed into
     bool typing = true;
+    const char* acqmode = nullptr;      // the scope's "Display"; null: as it is ("Normal")
+    const char* persistence = nullptr;  // how long earlier traces stay; null: as it is ("Off")
 };
 
 const Scenario kScenarios[] = {
@@ -63,6 +66,7 @@ const Scenario kScenarios[] = {
     {"arbitrary", {}, nullptr, nullptr, "Arbitrary", "multi1"},
     {"idle", {}, nullptr, nullptr, nullptr},
     {"scope-cpu", {}, "Scope CH1+CH2", nullptr, nullptr, "Frek", false},
+    {"scope-avg-cpu", {}, "Scope CH1+CH2", nullptr, nullptr, "Frek", false, "Average 16", "2 s"},
     {"idle-cpu", {}, nullptr, nullptr, nullptr, "Frek", false},
 };
 
@@ -146,6 +150,12 @@ Typed run(const Scenario& scenario) {
         choose(m.widgetFor("selmonmode"), scenario.monitorMode);
         if (scenario.trigger != nullptr) {
             choose(m.widgetFor("trigmode"), scenario.trigger);
+        }
+        if (scenario.acqmode != nullptr) {
+            choose(m.widgetFor("acqmode"), scenario.acqmode);
+        }
+        if (scenario.persistence != nullptr) {
+            choose(m.widgetFor("persistence"), scenario.persistence);
         }
         qobject_cast<QPushButton*>(m.widgetFor("cmdstartsweep"))->click();
     }

@@ -58,6 +58,14 @@ void PictureCanvas::Clear() {
     changed();
 }
 
+void PictureCanvas::Fade(double keep) {
+    {
+        const std::lock_guard lock(mutex_);
+        raster_.Fade(keep);
+    }
+    changed();
+}
+
 void PictureCanvas::paint(QPainter& painter, const QRect& target) {
     pending_ = false;  // lines drawn from now on ask for another repaint
     const std::lock_guard lock(mutex_);

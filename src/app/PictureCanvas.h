@@ -23,6 +23,7 @@ class PictureCanvas : public Canvas {
     void Line(double x1, double y1, double x2, double y2, Colour colour, int width,
               LineStyle style) override;
     void Clear() override;
+    void Fade(double keep) override;
     Colour BackColor() const override { return raster_.BackColor(); }
     bool Save(const std::string& path, std::string& why) override {
         const std::lock_guard lock(mutex_);

@@ -186,6 +186,12 @@ bool performAction(Program& program, const ScriptLine& l) {
     } else if (k == "ffthold") {
         Form1& monitor = program.monitor();
         checkBox(program, monitor, *monitor.ffthold, l.text == "on" ? 1 : 0);
+    } else if (k == "acquire") {
+        Form1& monitor = program.monitor();
+        chooseIn(program, monitor, *monitor.acqmode, l.text);
+    } else if (k == "persistence") {
+        Form1& monitor = program.monitor();
+        chooseIn(program, monitor, *monitor.persistence, l.text);
     } else if (k == "mouse") {
         moveMouse(program, std::stod(l.words[0]), std::stod(l.words[1]));
     } else if (k == "defaults") {

@@ -27,10 +27,10 @@ bool clickTab(Program& program, Window& window, Control& strip, std::size_t n);
 bool moveMouse(Program& program, double x, double y);
 
 // Carries out a script line that stands for what a user does (set, choose, check, click,
-// menu, tab, tick, mouse, autoset, stats, counterview, fftaverage, ffthold, math, xy, ref)
-// through the program's rules, as the window system would deliver it. False for any other
-// line. Raises ScriptError for a line that names nothing usable or a control the window has
-// disabled, and for a reference that could not be saved or loaded.
+// menu, tab, tick, mouse, autoset, stats, counterview, fftaverage, ffthold, math, xy, ref,
+// acquire, persistence) through the program's rules, as the window system would deliver it.
+// False for any other line. Raises ScriptError for a line that names nothing usable or a
+// control the window has disabled, and for a reference that could not be saved or loaded.
 bool performAction(Program& program, const ScriptLine& l);
 
 }  // namespace tunx::cli

@@ -1,12 +1,14 @@
 #include "cli/Script.h"
 
 #include <algorithm>
+#include <array>
 #include <set>
 #include <sstream>
 #include <string_view>
 #include <utility>
 
 #include "common/LineReader.h"
+#include "monitor/scope/AcquisitionDisplay.h"
 #include "monitor/scope/MathTrace.h"
 #include "monitor/spectrum/SpectrumAverage.h"
 
@@ -51,6 +53,29 @@ bool isCoordinate(const std::string& word) {
         }
     }
     return digits && word.size() <= 12;
+}
+
+// The acqmode entry an `acquire` line names ("normal", "average 16", "peak"); "" for none.
+std::string acquireEntry(const std::string& rest) {
+    if (rest == "normal") {
+        return std::string(kAcqModeTexts.front());
+    }
+    if (rest == "peak") {
+        return std::string(kPeakDetect);
+    }
+    const std::string entry = rest.starts_with("average ") ? "Average " + rest.substr(8) : "";
+    const auto* found = std::find(kAcqModeTexts.begin(), kAcqModeTexts.end(), entry);
+    return found != kAcqModeTexts.end() ? entry : std::string();
+}
+
+// The persistence entry a `persistence` line names ("off", "0.5", "2", "infinite"); "" for none.
+std::string persistenceEntry(const std::string& rest) {
+    constexpr std::array<std::string_view, kPersistenceTexts.size()> kWords = {"off", "0.5", "2",
+                                                                               "infinite"};
+    const auto* found = std::find(kWords.begin(), kWords.end(), rest);
+    return found != kWords.end()
+               ? std::string(kPersistenceTexts[static_cast<std::size_t>(found - kWords.begin())])
+               : std::string();
 }
 
 void checkSim(const ScriptLine& l) {
@@ -162,6 +187,17 @@ std::vector<ScriptLine> parseScript(std::istream& in) {
                 throw ScriptError(number, "fftaverage takes off, 2, 4, 8, 16, 32 or 64");
             }
             l.text = rest == "off" ? std::string(kFftAverageTexts[0]) : rest;
+        } else if (l.keyword == "acquire") {
+            l.text = acquireEntry(rest);
+            if (l.text.empty()) {
+                throw ScriptError(number,
+                                  "acquire takes normal, average N (2, 4, ... 256) or peak");
+            }
+        } else if (l.keyword == "persistence") {
+            l.text = persistenceEntry(rest);
+            if (l.text.empty()) {
+                throw ScriptError(number, "persistence takes off, 0.5, 2 or infinite");
+            }
         } else if (l.keyword == "tab") {
             const auto gap = rest.find(' ');
             l.control = rest.substr(0, gap);

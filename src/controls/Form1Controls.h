@@ -51,6 +51,9 @@ struct Form1Controls {
         refatext, refbtext;
     // The Help menu: the user's guide.
     Ctl MenuBar_Help, MenuBar_UsersGuide;
+    // How the scope shows its records (average, peak detect) and how long earlier traces stay,
+    // with the plot's caption that says so.
+    Ctl ldisplay, acqmode, persistence, acqtext;
 };
 
 }  // namespace tunx

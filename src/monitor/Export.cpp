@@ -49,12 +49,15 @@ Csv scopeCsv(const ScopeCapture& record, MathOp math) {
     const std::vector<double> ch2 = shownVolts(record, Channel::CH2);
     const std::vector<double> combined = shownMath(record, math);
     Csv csv;
+    // The average the display shows names its records: "CH1_avg16_V".
+    const std::string averaged =
+        record.averagedRecords > 1 ? "_avg" + std::to_string(record.averagedRecords) : "";
     csv.text = "time_s";
     if (!ch1.empty()) {
-        csv.text += ",CH1_V";
+        csv.text += ",CH1" + averaged + "_V";
     }
     if (!ch2.empty()) {
-        csv.text += ",CH2_V";
+        csv.text += ",CH2" + averaged + "_V";
     }
     if (!combined.empty()) {
         csv.text += "," + mathColumn(math);

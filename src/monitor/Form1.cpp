@@ -45,6 +45,8 @@ void Form1::wireHandlers() {
     on("cmdautoset_Click", [this] { cmdautoset_Click(); });
     on("measstats_Click", [this] { measstats_Click(); });
     on("cmdresetstats_Click", [this] { cmdresetstats_Click(); });
+    on("acqmode_Click", [this] { acqmode_Click(); });
+    on("persistence_Click", [this] { persistence_Click(); });
     on("cntdisplay_Click", [this] { cntdisplay_Click(); });
     on("MenuBar_ExportScope_Click", [this] { MenuBar_ExportScope_Click(); });
     on("MenuBar_ExportSweep_Click", [this] { MenuBar_ExportSweep_Click(); });

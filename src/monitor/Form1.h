@@ -57,6 +57,8 @@ class Form1 : public Window, public Form1Controls {
     void cmdautoset_Click();
     void measstats_Click();
     void cmdresetstats_Click();
+    void acqmode_Click();
+    void persistence_Click();
 
     // Position and cursor controls.
     void Slider1_Change();

@@ -7,6 +7,7 @@
 #include "monitor/Modes.h"
 #include "monitor/PanelGroups.h"
 #include "monitor/Tabs.h"
+#include "monitor/scope/AcquisitionDisplay.h"
 #include "monitor/scope/MathTrace.h"
 #include "monitor/scope/Ranges.h"
 #include "monitor/scope/TimeBase.h"
@@ -225,6 +226,12 @@ void Form1::buildControls() {
     refbtext->visible = false;
     MenuBar_Help = add(menu("MenuBar_Help", "Help", menugroup::kBar));
     MenuBar_UsersGuide = add(menu("MenuBar_UsersGuide", "Users Guide", menugroup::kHelp));
+    ldisplay = add(label("ldisplay", "Display", kChannels));
+    acqmode = add(list("acqmode", std::string(kAcqModeTexts[0]), texts(kAcqModeTexts), kChannels));
+    persistence = add(list("persistence", std::string(kPersistenceTexts[0]),
+                           texts(kPersistenceTexts), kChannels));
+    acqtext = add(label("acqtext", "", kPlot));
+    acqtext->visible = false;
 }
 
 }  // namespace tunx

@@ -29,6 +29,8 @@ constexpr std::array kKept = {
     &Form1Controls::cntdisplay,
     // Math (its operation before its V/div, whose entries take the operation's unit) and XY.
     &Form1Controls::mathmode, &Form1Controls::mathvdiv, &Form1Controls::xyview,
+    // The scope's display.
+    &Form1Controls::acqmode, &Form1Controls::persistence,
     // New settings go here.
 };
 

@@ -10,6 +10,7 @@
 #include "monitor/Modes.h"
 #include "monitor/counter/CounterDisplay.h"
 #include "monitor/plot/Layers.h"
+#include "monitor/scope/AcquisitionDisplay.h"
 #include "monitor/sweep/SweepProgress.h"
 
 namespace tunx {
@@ -151,6 +152,7 @@ void Form1::selmonmode_Click() {
     showCounterLines(*this);
     showPlotExtras(*this);
     drawReferences(*this);
+    showAcquisition(*this);
 }
 
 void Form1::fastsweep_Click() {

@@ -104,4 +104,22 @@ void RasterCanvas::Clear() {
     std::fill(pixels_.begin(), pixels_.end(), rgb(BackColor()));
 }
 
+void RasterCanvas::Fade(double keep) {
+    // Each colour's difference from the background, in 256ths, cut towards zero: a faint
+    // remainder does not linger a step above the background for ever.
+    constexpr int kOne = 256;
+    const int share = static_cast<int>(std::clamp(keep, 0.0, 1.0) * kOne);
+    const std::uint32_t back = rgb(BackColor());
+    const auto fade = [share, back](std::uint32_t pixel, int shift) {
+        const int b = static_cast<int>((back >> shift) & 0xFF);
+        const int d = static_cast<int>((pixel >> shift) & 0xFF) - b;
+        return static_cast<std::uint32_t>(b + d * share / kOne) << shift;
+    };
+    for (std::uint32_t& p : pixels_) {
+        if (p != back) {
+            p = (p & 0xFF000000U) | fade(p, 16) | fade(p, 8) | fade(p, 0);
+        }
+    }
+}
+
 }  // namespace tunx

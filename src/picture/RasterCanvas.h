@@ -17,6 +17,7 @@ class RasterCanvas : public Canvas {
               LineStyle style) override;
     void Clear() override;
     Colour BackColor() const override { return kPictureBackground; }
+    void Fade(double keep) override;
     // A PNG of the pixels, written as a safe save.
     bool Save(const std::string& path, std::string& why) override;
 

@@ -27,6 +27,10 @@ class Canvas {
     // Clears the picture to its background colour.
     virtual void Clear() = 0;
     virtual Colour BackColor() const = 0;
+    // Fades what the picture shows towards its background colour: each pixel keeps the share
+    // `keep` (0 to 1) of its difference from it, so that earlier traces die away. A picture
+    // that keeps no pixels has nothing to fade.
+    virtual void Fade(double keep) { static_cast<void>(keep); }
     // Saves what the picture shows as a PNG file of 704 x 576 pixels; false, with the reason
     // in `why`, when it could not (a picture that keeps no pixels cannot).
     virtual bool Save(const std::string& path, std::string& why) {

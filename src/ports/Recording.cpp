@@ -142,4 +142,11 @@ void RecordingCanvas::Clear() {
     inner_.Clear();
 }
 
+void RecordingCanvas::Fade(double keep) {
+    if (lines_) {
+        t_.write("fade " + Transcript::coordinate(keep));
+    }
+    inner_.Fade(keep);
+}
+
 }  // namespace tunx

@@ -74,6 +74,7 @@ class RecordingCanvas : public Canvas {
     void Line(double x1, double y1, double x2, double y2, Colour colour, int width,
               LineStyle style) override;
     void Clear() override;
+    void Fade(double keep) override;
     Colour BackColor() const override { return inner_.BackColor(); }
 
     void setLines(bool on) { lines_ = on; }

@@ -14,6 +14,7 @@
 #include "state/ScopeCapture.h"
 #include "state/SpectrumHistory.h"
 #include "state/Statistics.h"
+#include "state/TraceAverage.h"
 
 namespace tunx {
 
@@ -29,6 +30,12 @@ struct RollingState {
     std::int16_t ch2Column = 2, ch2Row = 2;
     bool dataNow = true;
     bool dataBefore = true;
+    // Peak detect: the samples streamed in this pass, and the lowest and highest code of each
+    // channel (CH1, CH2) in the column being filled and in the one before it.
+    std::int64_t samples = 0;
+    std::array<std::int32_t, 2> low{}, high{};
+    std::array<std::int32_t, 2> lowBefore{}, highBefore{};
+    bool columnBefore = false;
 };
 
 // Plot row last drawn at each column (indices 0 to 1000), per channel.
@@ -191,6 +198,10 @@ struct MonitorState {
 
     // The reference traces REF A and REF B.
     References refs;
+    // The display's average of the last records, and when the picture last faded (program's
+    // clock, ms) while earlier traces persist.
+    TraceAverage average;
+    long long fadedAtMs = 0;
 
     // Spectrum.
     // The last records' spectra, for the average and the max hold.

@@ -16,6 +16,10 @@ struct ChannelCapture {
     std::int16_t position = 0;        // where 0 V sits, in screen units from the bottom (0..512)
     float scale = 0;                  // 12-bit converter: screen units per code
     std::vector<std::int32_t> codes;  // converter codes in time order; empty: not recorded
+    // With the display's average on: the mean code at each sample of `codes` over the last
+    // records, aligned on their trigger points (a sample the earlier records do not reach keeps
+    // the last record's code); empty otherwise.
+    std::vector<double> averaged;
 };
 
 // The trigger a record was taken with, as the panel named it.
@@ -38,6 +42,8 @@ struct ScopeCapture {
     float hexpand = 1;           // plot columns per sample
     bool longRecord = false;     // the "2048 samples" record, moved through by Hor. Position
     bool rolling = false;        // the rolling display's samples so far
+    bool peakDetect = false;     // several samples per plot column, drawn as their envelope
+    std::size_t averagedRecords = 1;  // the records the channels' `averaged` codes are the mean of
     TriggerCapture trigger;
     ChannelCapture ch1, ch2;
     // The samples the screen shows, measured and exported: `count` samples from `first` (past

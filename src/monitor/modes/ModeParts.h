@@ -30,10 +30,10 @@ struct Groups {
     }
     // The scope controls without the three plot labels and the FFT pair.
     Group scopeCore() const {
-        return {w.frscope,     w.adcselect, w.ladcmode,   w.scopemode,   w.lsamplingmode,
-                w.seltimediv,  w.ltimebase, w.trigsource, w.ltrigsource, w.trigeredge,
-                w.ltrigedge,   w.trigmode,  w.ltrigmode,  w.reclenght,   w.Command2,
-                w.lfftdisplay, w.cmdautoset};
+        return {w.frscope,     w.adcselect,  w.ladcmode,   w.scopemode,   w.lsamplingmode,
+                w.seltimediv,  w.ltimebase,  w.trigsource, w.ltrigsource, w.trigeredge,
+                w.ltrigedge,   w.trigmode,   w.ltrigmode,  w.reclenght,   w.Command2,
+                w.lfftdisplay, w.cmdautoset, w.ldisplay,   w.acqmode,     w.persistence};
     }
     Group fft() const { return {w.cmdfft, w.fftscale}; }
     Group counter() const {

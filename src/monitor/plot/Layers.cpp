@@ -112,6 +112,12 @@ void drawChannels(Form1& w, const ScopeCapture& c, std::size_t start) {
         TraceDrawer trace(w.canvas(), rows, colour, m.originx, m.originy, false);
         for (std::size_t j = 0; j < columns.size(); ++j) {
             const std::size_t n = start + j;
+            if (n < channel.averaged.size()) {  // the average the display shows
+                const double units = channel.averaged[n] *
+                                     (c.converter == Converter::TwelveBit ? channel.scale : 2.0);
+                trace.point(columns[j], rowOf(CLng(units)));
+                continue;
+            }
             const std::int32_t code = n < channel.codes.size() ? channel.codes[n] : 0;
             trace.point(columns[j], rowOf(codeUnits(c, channel, code)));
         }

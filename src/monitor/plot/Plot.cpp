@@ -69,22 +69,27 @@ void refreshplot2(Form1& w, const ScopeCapture& record) {
         std::max(0.0, roundHalfEven(kWindowStartAtZero - kBytesPerPosition * m.horpos)));
     // The window starts at byte `start` of the record as it came: an 8-bit record's CH1 byte
     // is the second of each pair and CH2's the first, a 12-bit sample takes a pair.
-    const auto sampleAt = [](const std::vector<std::int32_t>& codes, std::size_t n) {
-        return n < codes.size() ? codes[n] : 0;
+    // A sample in screen units: the average where the display shows it.
+    const auto unitsAt = [twelveBit](const ChannelCapture& channel, std::size_t n) {
+        if (n < channel.averaged.size()) {
+            const double code = channel.averaged[n];
+            return twelveBit ? CLng(code * double(channel.scale)) : CLng(2 * code);
+        }
+        const std::int32_t code = n < channel.codes.size() ? channel.codes[n] : 0;
+        return twelveBit ? CLng(code * double(channel.scale)) : 2 * code;
     };
     const auto draw = [&](const ChannelCapture& channel, std::size_t first, TraceRows& rows,
                           Colour colour) {
         TraceDrawer trace(w.canvas(), rows, colour, m.originx, m.originy);
         if (twelveBit) {
             for (int c = 1; c <= plot::kColumns; ++c) {
-                const std::int32_t code = sampleAt(channel.codes, first + c - 1);
-                trace.point(c, rowOf(CLng(code * double(channel.scale))));
+                trace.point(c, rowOf(unitsAt(channel, first + static_cast<std::size_t>(c) - 1)));
             }
             return;
         }
         const std::vector<int> columns = traceColumns(record.hexpand);
         for (std::size_t j = 0; j < columns.size(); ++j) {
-            trace.point(columns[j], rowOf(2 * sampleAt(channel.codes, first + j)));
+            trace.point(columns[j], rowOf(unitsAt(channel, first + j)));
         }
     };
     if (layered(w)) {

@@ -35,10 +35,9 @@ std::int32_t rowOf(std::int32_t v);
 
 // Draws one channel's trace column by column over the previous one: for every column past
 // the third, the old segment is erased in the background colour, then the new one drawn in
-// `colour`; `rows` keeps the row drawn at each column.
+// `colour`; `rows` keeps the row drawn at each column. Without `erase` the earlier traces stay.
 class TraceDrawer {
   public:
-    // Without `erase`, on a picture drawn afresh, the old segments are not erased.
     TraceDrawer(Canvas& canvas, TraceRows& rows, Colour colour, int originX, int originY,
                 bool erase = true)
         : canvas_(canvas),

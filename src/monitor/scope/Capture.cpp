@@ -103,9 +103,11 @@ std::vector<double> sampleVolts(const ScopeCapture& c, Channel ch, std::size_t f
     const ChannelCapture& channel = channelOf(c, ch);
     const bool twelveBit = c.converter == Converter::TwelveBit;
     std::vector<double> out;
+    // The average where the display shows it.
+    const bool averaged = channel.averaged.size() == channel.codes.size();
     for (std::size_t n = from; n < std::min(to, channel.codes.size()); ++n) {
-        const double units =
-            twelveBit ? channel.codes[n] * double(channel.scale) : 2.0 * channel.codes[n];
+        const double code = averaged ? channel.averaged[n] : channel.codes[n];
+        const double units = twelveBit ? code * double(channel.scale) : 2.0 * code;
         out.push_back((units - channel.position) * channel.voltsPerDiv / kUnitsPerDivision);
     }
     return out;

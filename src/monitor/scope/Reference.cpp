@@ -47,9 +47,18 @@ std::vector<std::string_view> cells(std::string_view line) {
     }
 }
 
-// The trace a column heading of the export names.
+// The trace a column heading of the export names; an averaged channel's ("CH1_avg16_V") is
+// the channel's.
 std::optional<ReferenceTrace> traceOfColumn(std::string_view column) {
     ReferenceTrace ref;
+    constexpr std::string_view kAveraged = "_avg";
+    if (column.size() > kCh1Column.size() + kAveraged.size() && column.ends_with("_V") &&
+        column.substr(3, kAveraged.size()) == kAveraged &&
+        column.find_first_not_of("0123456789", 3 + kAveraged.size()) == column.size() - 2) {
+        return traceOfColumn(column.starts_with("CH1")   ? kCh1Column
+                             : column.starts_with("CH2") ? kCh2Column
+                                                         : column.substr(0, 0));
+    }
     if (column == kCh1Column || column == kCh2Column) {
         const bool one = column == kCh1Column;
         ref.source = kChannelNames[one ? 0 : 1];

@@ -2,6 +2,8 @@
 #include "monitor/scope/ScopeReadout.h"
 
 #include <algorithm>
+#include <array>
+#include <optional>
 #include <vector>
 
 #include "common/Numbers.h"
@@ -12,6 +14,7 @@
 #include "monitor/plot/Cursors.h"
 #include "monitor/plot/Layers.h"
 #include "monitor/plot/Plot.h"
+#include "monitor/scope/AcquisitionDisplay.h"
 #include "monitor/scope/Capture.h"
 #include "monitor/scope/Record.h"
 #include "monitor/scope/ScopeSetup.h"
@@ -102,7 +105,7 @@ std::size_t recordBytes(Form1& w) {
 void drawChannel(Form1& w, const Samples& samples, int first, TraceRows& rows, Colour colour,
                  bool twelveBit, float scale) {
     MonitorState& m = w.mon();
-    TraceDrawer trace(w.canvas(), rows, colour, m.originx, m.originy);
+    TraceDrawer trace(w.canvas(), rows, colour, m.originx, m.originy, !keepsEarlierTraces(w));
     const std::vector<int> columns = traceColumns(m.hexpand);
     for (std::size_t j = 0; j < columns.size(); ++j) {
         const std::size_t n = static_cast<std::size_t>(first) + j;
@@ -112,11 +115,25 @@ void drawChannel(Form1& w, const Samples& samples, int first, TraceRows& rows, C
     }
 }
 
-// The record just read, `bytes` of the buffer, kept with the settings it was taken with: the
+// The averaged codes of a channel, from sample `first` (1 for the record's first), drawn as
+// drawChannel draws a record's own.
+void drawAverage(Form1& w, const std::vector<double>& averaged, int first, TraceRows& rows,
+                 Colour colour, bool twelveBit, float scale) {
+    MonitorState& m = w.mon();
+    TraceDrawer trace(w.canvas(), rows, colour, m.originx, m.originy, !keepsEarlierTraces(w));
+    const std::vector<int> columns = traceColumns(m.hexpand);
+    for (std::size_t j = 0; j < columns.size(); ++j) {
+        const std::size_t n = static_cast<std::size_t>(first - 1) + j;
+        const double code = n < averaged.size() ? averaged[n] : 0;
+        trace.point(columns[j], rowOf(twelveBit ? CLng(code * double(scale)) : CLng(2 * code)));
+    }
+}
+
+// The record just read, `bytes` of the buffer, with the settings it was taken with: the
 // samples of the channels `traces` draws. The plot shows `shown` samples from `first` (1 for
 // the record's first sample); a long record is shown whole, one screen at a time.
-void keepRecord(Form1& w, Trace traces, std::size_t bytes, bool twelveBit, int first,
-                std::size_t shown) {
+ScopeCapture captureOf(Form1& w, Trace traces, std::size_t bytes, bool twelveBit, int first,
+                       std::size_t shown) {
     const MonitorState& m = w.mon();
     ScopeCapture c = settingsNow(w);
     const bool one = traces == Trace::CH1 || traces == Trace::Both;
@@ -137,7 +154,7 @@ void keepRecord(Form1& w, Trace traces, std::size_t bytes, bool twelveBit, int f
     const std::size_t samples = std::max(c.ch1.codes.size(), c.ch2.codes.size());
     c.first = c.longRecord ? 0 : std::min(static_cast<std::size_t>(first - 1), samples);
     c.count = c.longRecord ? samples : std::min(shown, samples - c.first);
-    keepCapture(w, std::move(c));
+    return c;
 }
 
 }  // namespace
@@ -154,6 +171,9 @@ bool scopedisplay2t(Form1& w) {
                 setStatus(w, status::kRunning, true);
                 const std::size_t count = recordBytes(w);
                 requestRecord(w, count);
+                if (keepsEarlierTraces(w)) {
+                    fadeEarlierTraces(w);
+                }
                 mgrid1(w.canvas());
                 if (!receiveRecord(w, count)) {
                     setStatus(w, status::kWaiting, true);
@@ -178,17 +198,38 @@ bool scopedisplay2t(Form1& w) {
                                     1;
                         }
                     }
+                    const bool one = traces == Trace::CH1 || traces == Trace::Both;
+                    const bool two = traces == Trace::CH2 || traces == Trace::Both;
+                    ScopeCapture c = captureOf(w, traces, count, twelveBit, first,
+                                               traceColumns(m.hexpand).size());
+                    // With the average on, the plot shows the mean of the last records.
+                    averageRecord(w, c, static_cast<std::size_t>(first - 1));
                     // With references, math or XY the picture is drawn afresh from the record.
                     const bool layers = layered(w);
-                    if (!layers && (traces == Trace::CH1 || traces == Trace::Both)) {
-                        drawChannel(w, ch1, first, m.ch1rows, m.ch1colour, twelveBit, m.ch1scale);
+                    if (one && !layers) {
+                        if (c.ch1.averaged.empty()) {
+                            drawChannel(w, ch1, first, m.ch1rows, m.ch1colour, twelveBit,
+                                        m.ch1scale);
+                        } else {
+                            drawAverage(w, c.ch1.averaged, first, m.ch1rows, m.ch1colour, twelveBit,
+                                        m.ch1scale);
+                        }
                     }
-                    if (!layers && (traces == Trace::CH2 || traces == Trace::Both)) {
-                        drawChannel(w, ch2, first, m.ch2rows, m.ch2colour, twelveBit, m.ch2scale);
+                    if (two && !layers) {
+                        if (c.ch2.averaged.empty()) {
+                            drawChannel(w, ch2, first, m.ch2rows, m.ch2colour, twelveBit,
+                                        m.ch2scale);
+                        } else {
+                            drawAverage(w, c.ch2.averaged, first, m.ch2rows, m.ch2colour, twelveBit,
+                                        m.ch2scale);
+                        }
                     }
-                    keepRecord(w, traces, count, twelveBit, first, traceColumns(m.hexpand).size());
+                    keepCapture(w, std::move(c));
                     if (layers) {
                         drawLayers(w, m.capture->first);
+                    }
+                    if (!w.acqtext->text.empty()) {
+                        showAcquisition(w);
                     }
                 }
             }
@@ -203,14 +244,96 @@ bool scopedisplay2t(Form1& w) {
     return true;
 }
 
+namespace {
+
+// Peak detect in the rolling display: each streamed sample goes to the column of its time, and
+// a column, once its samples are all in, is drawn as a bar from the lowest to the highest,
+// stretched to meet the bar before it so that a steep edge leaves no gap.
+void drawPeakColumns(Form1& w, Trace traces, std::uint32_t got, ScopeCapture& shown) {
+    MonitorState& m = w.mon();
+    RollingState& r = m.rolling;
+    const bool twelveBit = w.adcselect->text == adc::k12Bit;
+    const std::int64_t divider = recordDivider(w);
+    const std::int64_t full = std::max<std::int64_t>(1, m.adcdiv);
+    // The channels drawn (CH1, CH2): the 12-bit converter records the mode's one channel.
+    const std::array<bool, 2> drawn =
+        twelveBit ? std::array<bool, 2>{traces != Trace::CH2, traces == Trace::CH2}
+                  : std::array<bool, 2>{traces == Trace::CH1 || traces == Trace::Both,
+                                        traces == Trace::CH2 || traces == Trace::Both};
+    const std::array<TraceRows*, 2> rows{&m.ch1rows, &m.ch2rows};
+    const std::array<Colour, 2> colours{m.ch1colour, m.ch2colour};
+    const auto finishColumn = [&](std::size_t ch) {
+        std::int32_t low = r.low[ch], high = r.high[ch];
+        if (r.columnBefore) {
+            low = std::min(low, r.highBefore[ch]);
+            high = std::max(high, r.lowBefore[ch]);
+        }
+        if (r.column >= plot::kFirstDrawnColumn) {
+            w.canvas().Line(r.column + m.originx, rowOf(high) + m.originy, r.column + m.originx,
+                            rowOf(low) + m.originy, colours[ch], plot::kTraceWidth,
+                            LineStyle::Solid);
+        }
+        (*rows[ch])[static_cast<std::size_t>(std::clamp<int>(r.column, 0, 1000))] =
+            static_cast<std::int16_t>(rowOf(r.high[ch]));
+        r.lowBefore[ch] = r.low[ch];
+        r.highBefore[ch] = r.high[ch];
+    };
+    const RollingState start;
+    for (std::size_t k = 0; k + 1 < got; k += 2) {
+        const auto column = static_cast<std::int16_t>(start.column + r.samples * divider / full);
+        if (column >= plot::kColumns) {
+            r.column = plot::kColumns;
+            return;
+        }
+        const bool fresh = r.samples == 0 || column != r.column;
+        if (fresh && r.samples > 0) {
+            // The column before is whole.
+            for (std::size_t ch : {std::size_t{0}, std::size_t{1}}) {
+                if (drawn[ch]) {
+                    finishColumn(ch);
+                }
+            }
+            r.columnBefore = true;
+        }
+        r.column = column;
+        ++r.samples;
+        std::array<std::optional<std::int32_t>, 2> units;
+        if (twelveBit) {
+            const std::int32_t sample = m.record[k] * 256 + m.record[k + 1];
+            const bool onCh2 = drawn[1];
+            units[onCh2 ? 1 : 0] = CLng(sample * double(onCh2 ? m.ch2scale : m.ch1scale));
+            (onCh2 ? shown.ch2 : shown.ch1).codes.push_back(sample);
+        } else {
+            if (drawn[0]) {
+                units[0] = 2 * m.record[k + 1];
+                shown.ch1.codes.push_back(m.record[k + 1]);
+            }
+            if (drawn[1]) {
+                units[1] = 2 * m.record[k];
+                shown.ch2.codes.push_back(m.record[k]);
+            }
+        }
+        for (std::size_t ch : {std::size_t{0}, std::size_t{1}}) {
+            if (units[ch]) {
+                r.low[ch] = fresh ? *units[ch] : std::min(r.low[ch], *units[ch]);
+                r.high[ch] = fresh ? *units[ch] : std::max(r.high[ch], *units[ch]);
+            }
+        }
+    }
+}
+
+}  // namespace
+
 bool scopedisplayslow(Form1& w) {
     MonitorState& m = w.mon();
     RollingState& r = m.rolling;
     const Trace traces = tracesOf(w);
     const bool twelveBit = w.adcselect->text == adc::k12Bit;
+    const bool peak = peakStreaming(w);
     try {
         std::uint32_t got = 0;
-        w.usb().SI_Read(w.state().link.devhandle, std::span(m.record).first(kStreamChunk), got);
+        const std::size_t chunk = peak ? kStreamChunk * kPeakSamplesPerColumn : kStreamChunk;
+        w.usb().SI_Read(w.state().link.devhandle, std::span(m.record).first(chunk), got);
         if (got > 0) {
             m.recordBytes = got;
         }
@@ -220,6 +343,13 @@ bool scopedisplayslow(Form1& w) {
             ScopeCapture c = settingsNow(w);
             c.rolling = true;
             c.hexpand = 1;
+            if (peak) {
+                // Several samples a column, each at the faster rate.
+                const double perSample = double(recordDivider(w)) / std::max(1, m.adcdiv);
+                c.peakDetect = true;
+                c.hexpand = static_cast<float>(perSample);
+                c.interval *= perSample;
+            }
             m.capture = std::move(c);
             m.captureShown = true;
         }
@@ -236,7 +366,10 @@ bool scopedisplayslow(Form1& w) {
             prevRow = static_cast<std::int16_t>(row);
             rows[static_cast<std::size_t>(std::clamp<int>(r.column, 0, 1000))] = prevRow;
         };
-        for (std::size_t k = 0; k + 1 < got && r.column < plot::kColumns; k += 2) {
+        if (peak) {
+            drawPeakColumns(w, traces, got, shown);
+        }
+        for (std::size_t k = 0; !peak && k + 1 < got && r.column < plot::kColumns; k += 2) {
             if (twelveBit) {
                 const std::int32_t sample = m.record[k] * 256 + m.record[k + 1];
                 if (traces == Trace::CH2) {

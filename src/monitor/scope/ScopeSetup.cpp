@@ -2,6 +2,8 @@
 // acquisition.
 #include "monitor/scope/ScopeSetup.h"
 
+#include <optional>
+
 #include "common/Numbers.h"
 #include "common/RegisterBytes.h"
 #include "common/RuntimeError.h"
@@ -11,6 +13,7 @@
 #include "monitor/Modes.h"
 #include "monitor/RunLoop.h"
 #include "monitor/plot/Plot.h"
+#include "monitor/scope/AcquisitionDisplay.h"
 #include "monitor/scope/Capture.h"
 #include "monitor/scope/TimeBase.h"
 #include "window/CheckBox.h"
@@ -87,9 +90,10 @@ bool sendAll(Form1& w, std::initializer_list<Command> commands) {
     return true;
 }
 
-Command recordCommand(Form1& w, int modeByte) {
+// The record command with the time base's divider, or `divider`.
+Command recordCommand(Form1& w, int modeByte, std::optional<std::int32_t> divider = std::nullopt) {
     const MonitorState& m = w.mon();
-    const std::array<int, 4> div = registerBytes(m.adcdiv);
+    const std::array<int, 4> div = registerBytes(divider.value_or(m.adcdiv));
     return {m.slowtb ? code::kSlowRecord : code::kRecord, div[0], div[1], div[2], div[3], modeByte};
 }
 
@@ -160,7 +164,8 @@ bool armScope(Form1& w, Variant variant) {
         if (!calibration && m.vslowtb) {
             mode += kModeStreaming;
         }
-        Command record = recordCommand(w, mode);
+        // Peak detect streams faster than the time base alone needs.
+        Command record = recordCommand(w, mode, calibration ? m.adcdiv : recordDivider(w));
         if (calibration) {
             record.code = code::kRecord;
         }
@@ -181,6 +186,10 @@ bool armScope(Form1& w, Variant variant) {
     w.canvas().Clear();
     forgetShownCapture(w);
     mgrid1(w.canvas());
+    if (!calibration) {
+        restartAcquisition(w);
+        showAcquisition(w);
+    }
     return true;
 }
 

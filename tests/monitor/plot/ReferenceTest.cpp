@@ -4,6 +4,8 @@
 #include <fstream>
 #include <sstream>
 
+#include <unistd.h>
+
 #include "monitor/Export.h"
 #include "monitor/MonitorRig.h"
 #include "monitor/ReferenceMenu.h"
@@ -71,7 +73,8 @@ class ReferenceTraces : public MonitorRig {
         return path;
     }
 
-    std::string dir = ::testing::TempDir() + "tunx-ref-" +
+    // Its own folder, also while another build runs the same test.
+    std::string dir = ::testing::TempDir() + "tunx-ref-" + std::to_string(::getpid()) + "-" +
                       ::testing::UnitTest::GetInstance()->current_test_info()->name();
 };
 
