@@ -151,32 +151,27 @@ void fadeEarlierTraces(Form1& w) {
 }
 
 std::string acquisitionCaption(Form1& w) {
+    // Short: it shares the row under the plot with the time base and the V/div.
     const MonitorMode* mode = chosenMode(w);
     if (mode == nullptr || !mode->isScope()) {
         return {};
     }
     const MonitorState& m = w.mon();
-    std::string caption;
     const std::size_t n = recordsAveraged(w.acqmode->text);
     if (w.acqmode->text == kPeakDetect) {
-        caption =
-            peakStreaming(w)
-                ? "Peak detect: " + std::to_string(kPeakSamplesPerColumn) + " samples a column"
-                : std::string("Peak detect: no more samples than columns here, as Normal");
-    } else if (n > 1 && m.vslowtb) {
-        caption = "No average in the rolling display";
-    } else if (n > 1) {
+        return peakStreaming(w) ? "Peak x" + std::to_string(kPeakSamplesPerColumn)
+                                : std::string("Peak: as Normal");
+    }
+    if (n > 1 && m.vslowtb) {
+        return "Avg: none here";
+    }
+    if (n > 1) {
         const std::size_t taken =
             m.capture && m.captureShown ? std::min(m.capture->averagedRecords, n) : 0;
-        caption = "Average " + (taken < n ? std::to_string(taken) + "/" : std::string()) +
-                  std::to_string(n);
+        return "Avg " + (taken < n ? std::to_string(taken) + "/" : std::string()) +
+               std::to_string(n);
     }
-    const Persistence p = persistenceOf(w.persistence->text);
-    if (p.on) {
-        const std::string how = p.seconds == 0 ? "infinite" : std::string(w.persistence->text);
-        caption += (caption.empty() ? "Persistence " : "  persistence ") + how;
-    }
-    return caption;
+    return {};
 }
 
 void Form1::acqmode_Click() {

@@ -56,7 +56,9 @@ void averageRecord(Form1& w, ScopeCapture& c, std::size_t alignAt);
 bool keepsEarlierTraces(Form1& w);
 void fadeEarlierTraces(Form1& w);
 
-// What the plot's caption says of the acquisition: "" for "Normal" with persistence off.
+// What the plot's caption says of the acquisition: "Avg 7/16", "Avg 16", "Peak x32", "Peak: as
+// Normal" where the records hold no more samples than columns, "Avg: none here" in the rolling
+// display; "" for "Normal".
 std::string acquisitionCaption(Form1& w);
 void showAcquisition(Form1& w);
 

@@ -13,7 +13,6 @@ constexpr int kHalf = kFftPoints / 2;
 constexpr double kUnitsPerDb = 6.4;  // 80 dB over 512 plot units
 constexpr double kPlotHeight = 512;
 constexpr double kZeroDbvFromBottom = 448;  // 0 dBV one division below the top
-constexpr int kFirstLevelBin = 3;           // bins 0..2 (0 Hz included) are left out
 constexpr int kEightBitMid = 128;
 constexpr int kTwelveBitMid = 256;
 }  // namespace

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <span>
 
@@ -10,6 +11,8 @@ inline constexpr int kFftPoints = 1024;
 inline constexpr int kFftStages = 10;
 inline constexpr int kSpectrumColumns = 512;
 inline constexpr int kLevelBins = 514;  // bins 0..513 are turned into dB
+// The first bin of the levels drawn and searched: bins 0..2 (0 Hz included) are left out.
+inline constexpr std::size_t kFirstLevelBin = 3;
 
 // The transform's input taken from the record buffer: 1024 real values with the offset
 // removed, and the smallest and largest sample value seen before that.

@@ -33,8 +33,7 @@ constexpr const char* kNoLine = "\u2014";
 constexpr double kRmsOfPeakToPeak = 0.3536;
 constexpr double kCodesPerDivision = 64;
 constexpr int kFirstDrawnBin = 4;
-constexpr std::size_t kFirstLevelBin = 3;  // the first bins (0 Hz included) are left out
-constexpr double kFullScale8 = 128;        // the amplitude of a sine filling each converter
+constexpr double kFullScale8 = 128;  // the amplitude of a sine filling each converter
 constexpr double kFullScale12 = 2048;
 constexpr double kFloorCodes = 1e-9;  // a line of nothing: far below every scale
 // A line stands above the noise when it is this much above the spectrum's median level: the

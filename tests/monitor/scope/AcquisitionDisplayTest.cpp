@@ -100,7 +100,7 @@ TEST_F(AcquisitionDisplay, AverageOfSixteenLowersTheNoiseFourfoldAndStartsAfresh
         << single.residualRms << " V against " << averaged.residualRms << " V";
     EXPECT_NEAR(single.amplitude, 2, 0.1);
     EXPECT_NEAR(averaged.amplitude, single.amplitude, 0.05);
-    EXPECT_EQ(m().acqtext->text, "Average 16");
+    EXPECT_EQ(m().acqtext->text, "Avg 16");
     EXPECT_TRUE(m().acqtext->visible);
     // The measurement line, the plot and the export read the average, and the export says so.
     const Measurement measured = measure(shownVolts(*mon().capture, Channel::CH1), 1 / 64e3);
@@ -123,7 +123,7 @@ TEST_F(AcquisitionDisplay, AverageOfSixteenLowersTheNoiseFourfoldAndStartsAfresh
     choose(m().trigeredge, "Negative");
     tick(2);
     EXPECT_EQ(mon().capture->averagedRecords, 1u);
-    EXPECT_EQ(m().acqtext->text, "Average 1/16");
+    EXPECT_EQ(m().acqtext->text, "Avg 1/16");
     EXPECT_TRUE(messages().empty());
 }
 
@@ -143,7 +143,7 @@ TEST_F(AcquisitionDisplay, PeakDetectShowsTheWholeEnvelopeOfAFastSineAtASlowTime
     std::size_t from = mark();
     tick();  // the set-up: the instrument streams 32 times as fast (divider 125000 / 32)
     EXPECT_EQ(lastOf(from, 42), (Frame{42, 0, 0, 15, 66, 2 + 128}));
-    EXPECT_EQ(m().acqtext->text, "Peak detect: 32 samples a column");
+    EXPECT_EQ(m().acqtext->text, "Peak x32");
     from = mark();
     fillPass();
     ASSERT_GE(mon().rolling.column, plot::kColumns);
@@ -167,7 +167,7 @@ TEST_F(AcquisitionDisplay, PeakDetectShowsTheWholeEnvelopeOfAFastSineAtASlowTime
     // At a time base whose record holds no more samples than columns it draws as Normal.
     choose(m().seltimediv, "1ms/div");
     tick();
-    EXPECT_EQ(m().acqtext->text, "Peak detect: no more samples than columns here, as Normal");
+    EXPECT_EQ(m().acqtext->text, "Peak: as Normal");
     EXPECT_TRUE(messages().empty());
 }
 
