@@ -49,6 +49,11 @@ class ListInputFilter : public QObject {
                 return true;
             }
         }
+        // A list narrower than its entry shows the entry's start once the user leaves it.
+        if (auto* edit = qobject_cast<QLineEdit*>(watched);
+            edit != nullptr && event->type() == QEvent::FocusOut) {
+            edit->setCursorPosition(0);
+        }
         return QObject::eventFilter(watched, event);
     }
 };
@@ -151,7 +156,9 @@ void refreshList(const Control& control, QComboBox& box, bool keepUsersValue) {
     if (edit->text() != text) {
         edit->setText(text);
     }
-    if (edit->text() == typed) {
+    if (!edit->hasFocus()) {
+        edit->setCursorPosition(0);  // a list narrower than its entry shows its start
+    } else if (edit->text() == typed) {
         edit->setCursorPosition(cursor);  // typing goes on where it was
     }
 }
