@@ -16,8 +16,8 @@ class Form1;
 enum class MathOp { Off, Sum, Difference, Product };
 
 // mathmode's entries, in MathOp's order.
-inline constexpr std::array<std::string_view, 4> kMathModeTexts = {
-    "Off", "CH1+CH2", "CH1\u2212CH2", "CH1\u00d7CH2"};
+inline constexpr std::array<std::string_view, 4> kMathModeTexts = {"Off", "CH1+CH2", "CH1\u2212CH2",
+                                                                   "CH1\u00d7CH2"};
 // The same as a script writes them ("off", "CH1+CH2", "CH1-CH2", "CH1xCH2").
 inline constexpr std::array<std::string_view, 4> kMathModeWords = {"off", "CH1+CH2", "CH1-CH2",
                                                                    "CH1xCH2"};

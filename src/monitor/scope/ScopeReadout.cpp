@@ -206,23 +206,21 @@ bool scopedisplay2t(Form1& w) {
                     averageRecord(w, c, static_cast<std::size_t>(first - 1));
                     // With references, math or XY the picture is drawn afresh from the record.
                     const bool layers = layered(w);
-                    if (one && !layers) {
-                        if (c.ch1.averaged.empty()) {
-                            drawChannel(w, ch1, first, m.ch1rows, m.ch1colour, twelveBit,
-                                        m.ch1scale);
+                    // A channel's samples, or their average while it is on.
+                    const auto draw = [&](const Samples& samples,
+                                          const std::vector<double>& averaged, TraceRows& rows,
+                                          Colour colour, float scale) {
+                        if (averaged.empty()) {
+                            drawChannel(w, samples, first, rows, colour, twelveBit, scale);
                         } else {
-                            drawAverage(w, c.ch1.averaged, first, m.ch1rows, m.ch1colour, twelveBit,
-                                        m.ch1scale);
+                            drawAverage(w, averaged, first, rows, colour, twelveBit, scale);
                         }
+                    };
+                    if (one && !layers) {
+                        draw(ch1, c.ch1.averaged, m.ch1rows, m.ch1colour, m.ch1scale);
                     }
                     if (two && !layers) {
-                        if (c.ch2.averaged.empty()) {
-                            drawChannel(w, ch2, first, m.ch2rows, m.ch2colour, twelveBit,
-                                        m.ch2scale);
-                        } else {
-                            drawAverage(w, c.ch2.averaged, first, m.ch2rows, m.ch2colour, twelveBit,
-                                        m.ch2scale);
-                        }
+                        draw(ch2, c.ch2.averaged, m.ch2rows, m.ch2colour, m.ch2scale);
                     }
                     keepCapture(w, std::move(c));
                     if (layers) {
